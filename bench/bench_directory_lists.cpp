@@ -1,0 +1,79 @@
+// Creates installations of 1,000, 10,000 and 50,000 subscribers and times LoadDirectoryLists and
+// a Find by object ID in the subscriber list. Run by hand: build/bench/bench_directory_lists
+#include "core/Session.h"
+#include "velmo/Simulator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <sys/resource.h>
+
+namespace {
+
+long peakMemoryMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QList<int> sizes{1000, 10000, 50000};
+    if (argc > 1) {
+        sizes.clear();
+        for (int i = 1; i < argc; ++i)
+            sizes << QString::fromLocal8Bit(argv[i]).toInt();
+    }
+    for (const int size : sizes) {
+        QTemporaryDir dir;
+        velmo::InstallationOptions options;
+        options.subscriberCount = size;
+        options.seed = 42;
+        QElapsedTimer timer;
+        timer.start();
+        QString error;
+        if (!velmo::createInstallation(dir.path(), options, true, &error)) {
+            out << "cannot create installation: " << error << Qt::endl;
+            return 1;
+        }
+        const qint64 createMs = timer.elapsed();
+
+        Session session(Installation::at(dir.path()));
+        session.loadRegistry();
+        session.gServerVersion = getVersion(session.registry);
+        timer.restart();
+        if (!LoadDirectoryLists(session, session.strConnectionString)) {
+            out << "LoadDirectoryLists failed" << Qt::endl;
+            return 1;
+        }
+        const qint64 loadMs = timer.elapsed();
+
+        // Find every subscriber by its ID, in a scrambled order, the way the engines do.
+        Recordset& subscribers = session.rsSubscribers;
+        QStringList ids;
+        for (subscribers.moveFirst(); !subscribers.eof(); subscribers.moveNext())
+            ids << subscribers.value("SubscriberObjectID").toString();
+        std::reverse(ids.begin(), ids.end());
+        int found = 0;
+        timer.restart();
+        for (const QString& id : ids) {
+            subscribers.moveFirst();
+            found += subscribers.find("SubscriberObjectID='" + id + "'") ? 1 : 0;
+        }
+        const double findMicros = ids.isEmpty() ? 0 : timer.nsecsElapsed() / 1000.0 / ids.size();
+
+        out << QString("%1 subscribers: created in %2 ms, LoadDirectoryLists %3 ms, Find by ID %4 us "
+                       "(%5 of %6 found), peak memory %7 MiB")
+                   .arg(size).arg(createMs).arg(loadMs).arg(findMicros, 0, 'f', 2)
+                   .arg(found).arg(ids.size()).arg(peakMemoryMiB())
+            << Qt::endl;
+        CloseServerRecordsets(session);
+    }
+    return 0;
+}

@@ -1,0 +1,302 @@
+#include "core/Criterion.h"
+#include "core/Errors.h"
+
+#include <QRegularExpression>
+
+struct Criterion::Node {
+    enum class Kind { Compare, And, Or } kind = Kind::Compare;
+    // Compare
+    QString field;
+    Op op = Op::Equal;
+    QVariant literal;   // QString, double or invalid (NULL)
+    // And / Or
+    std::shared_ptr<const Node> left, right;
+};
+
+namespace {
+
+struct Token {
+    enum class Type { Identifier, String, Number, Operator, LeftParen, RightParen, End } type;
+    QString text;
+};
+
+[[noreturn]] void malformed(const QString& text, const QString& why)
+{
+    throw KestraneError(3001, QStringLiteral("Invalid criterion \"%1\": %2").arg(text, why));
+}
+
+std::vector<Token> tokenize(const QString& text)
+{
+    std::vector<Token> tokens;
+    int i = 0;
+    const int n = text.size();
+    while (i < n) {
+        const QChar c = text[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == u'(') {
+            tokens.push_back({Token::Type::LeftParen, "("});
+            ++i;
+        } else if (c == u')') {
+            tokens.push_back({Token::Type::RightParen, ")"});
+            ++i;
+        } else if (c == u'\'' || c == u'#') {
+            // 'text' with doubled quotes inside; #date# literals are read as text
+            const QChar quote = c;
+            QString value;
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                if (text[i] == quote) {
+                    if (quote == u'\'' && i + 1 < n && text[i + 1] == u'\'') {
+                        value += u'\'';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    closed = true;
+                    break;
+                }
+                value += text[i++];
+            }
+            if (!closed)
+                malformed(text, QStringLiteral("unterminated literal"));
+            tokens.push_back({Token::Type::String, value});
+        } else if (c == u'[') {
+            const int close = text.indexOf(u']', i);
+            if (close < 0)
+                malformed(text, QStringLiteral("unterminated field name"));
+            tokens.push_back({Token::Type::Identifier, text.mid(i + 1, close - i - 1)});
+            i = close + 1;
+        } else if (c == u'=' || c == u'<' || c == u'>') {
+            QString op(c);
+            if (i + 1 < n && (text[i + 1] == u'=' || (c == u'<' && text[i + 1] == u'>')))
+                op += text[++i];
+            ++i;
+            tokens.push_back({Token::Type::Operator, op});
+        } else if (c.isDigit() || ((c == u'-' || c == u'.') && i + 1 < n && text[i + 1].isDigit())) {
+            int start = i++;
+            while (i < n && (text[i].isDigit() || text[i] == u'.' || text[i] == u'e' || text[i] == u'E'))
+                ++i;
+            tokens.push_back({Token::Type::Number, text.mid(start, i - start)});
+        } else if (c.isLetter() || c == u'_') {
+            int start = i++;
+            while (i < n && (text[i].isLetterOrNumber() || text[i] == u'_'))
+                ++i;
+            tokens.push_back({Token::Type::Identifier, text.mid(start, i - start)});
+        } else {
+            malformed(text, QStringLiteral("unexpected character '%1'").arg(c));
+        }
+    }
+    tokens.push_back({Token::Type::End, QString()});
+    return tokens;
+}
+
+class Parser {
+public:
+    Parser(const QString& text) : m_text(text), m_tokens(tokenize(text)) {}
+
+    std::shared_ptr<const Criterion::Node> parseAll()
+    {
+        auto node = parseOr();
+        if (peek().type != Token::Type::End)
+            malformed(m_text, QStringLiteral("unexpected \"%1\"").arg(peek().text));
+        return node;
+    }
+
+private:
+    const Token& peek() const { return m_tokens[m_pos]; }
+    const Token& take() { return m_tokens[m_pos++]; }
+    bool takeKeyword(const char* word)
+    {
+        if (peek().type == Token::Type::Identifier && peek().text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) {
+            ++m_pos;
+            return true;
+        }
+        return false;
+    }
+
+    std::shared_ptr<const Criterion::Node> join(Criterion::Node::Kind kind,
+                                                std::shared_ptr<const Criterion::Node> left,
+                                                std::shared_ptr<const Criterion::Node> right)
+    {
+        auto node = std::make_shared<Criterion::Node>();
+        node->kind = kind;
+        node->left = std::move(left);
+        node->right = std::move(right);
+        return node;
+    }
+
+    std::shared_ptr<const Criterion::Node> parseOr()
+    {
+        auto node = parseAnd();
+        while (takeKeyword("OR"))
+            node = join(Criterion::Node::Kind::Or, node, parseAnd());
+        return node;
+    }
+
+    std::shared_ptr<const Criterion::Node> parseAnd()
+    {
+        auto node = parsePrimary();
+        while (takeKeyword("AND"))
+            node = join(Criterion::Node::Kind::And, node, parsePrimary());
+        return node;
+    }
+
+    std::shared_ptr<const Criterion::Node> parsePrimary()
+    {
+        if (peek().type == Token::Type::LeftParen) {
+            take();
+            auto node = parseOr();
+            if (take().type != Token::Type::RightParen)
+                malformed(m_text, QStringLiteral("missing )"));
+            return node;
+        }
+        if (peek().type != Token::Type::Identifier)
+            malformed(m_text, QStringLiteral("field name expected"));
+        auto node = std::make_shared<Criterion::Node>();
+        node->field = take().text;
+        node->op = parseOperator();
+        const Token& value = take();
+        switch (value.type) {
+        case Token::Type::String:
+            node->literal = value.text;
+            break;
+        case Token::Type::Number:
+            node->literal = value.text.toDouble();
+            break;
+        case Token::Type::Identifier:
+            if (value.text.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0)
+                break;  // invalid QVariant stands for NULL
+            [[fallthrough]];
+        default:
+            malformed(m_text, QStringLiteral("value expected after %1").arg(node->field));
+        }
+        return node;
+    }
+
+    Criterion::Op parseOperator()
+    {
+        if (takeKeyword("LIKE"))
+            return Criterion::Op::Like;
+        const Token& token = take();
+        if (token.type == Token::Type::Operator) {
+            if (token.text == u"=") return Criterion::Op::Equal;
+            if (token.text == u"<>") return Criterion::Op::NotEqual;
+            if (token.text == u"<") return Criterion::Op::Less;
+            if (token.text == u"<=") return Criterion::Op::LessEqual;
+            if (token.text == u">") return Criterion::Op::Greater;
+            if (token.text == u">=") return Criterion::Op::GreaterEqual;
+        }
+        malformed(m_text, QStringLiteral("comparison operator expected"));
+    }
+
+    QString m_text;
+    std::vector<Token> m_tokens;
+    size_t m_pos = 0;
+};
+
+bool isNumeric(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Double: case QMetaType::Float: case QMetaType::Short: case QMetaType::UShort:
+    case QMetaType::Bool: case QMetaType::Char: case QMetaType::UChar: case QMetaType::SChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// * and % stand for any run of characters; everything else is literal.
+bool likeMatches(const QString& value, const QString& pattern)
+{
+    QString regex;
+    for (const QChar c : pattern)
+        regex += (c == u'*' || c == u'%') ? QStringLiteral(".*") : QRegularExpression::escape(QString(c));
+    const QRegularExpression re(QRegularExpression::anchoredPattern(regex),
+                                QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return re.match(value).hasMatch();
+}
+
+int compareValues(const QVariant& field, const QVariant& literal)
+{
+    if (isNumeric(field)) {
+        bool ok = false;
+        const double number = literal.toString().toDouble(&ok);
+        if (ok || literal.typeId() == QMetaType::Double) {
+            const double left = field.toDouble();
+            const double right = ok ? number : literal.toDouble();
+            return left < right ? -1 : (left > right ? 1 : 0);
+        }
+    }
+    return QString::compare(field.toString(), literal.toString(), Qt::CaseInsensitive);
+}
+
+bool evaluate(const Criterion::Node& node, const Criterion::FieldLookup& lookup)
+{
+    using Kind = Criterion::Node::Kind;
+    if (node.kind == Kind::And)
+        return evaluate(*node.left, lookup) && evaluate(*node.right, lookup);
+    if (node.kind == Kind::Or)
+        return evaluate(*node.left, lookup) || evaluate(*node.right, lookup);
+
+    const QVariant value = lookup(node.field);
+    const bool valueIsNull = !value.isValid() || value.isNull();
+    if (!node.literal.isValid()) {  // compared with NULL
+        if (node.op == Criterion::Op::Equal) return valueIsNull;
+        if (node.op == Criterion::Op::NotEqual) return !valueIsNull;
+        return false;
+    }
+    if (valueIsNull)
+        return node.op == Criterion::Op::NotEqual;
+    if (node.op == Criterion::Op::Like)
+        return likeMatches(value.toString(), node.literal.toString());
+    const int order = compareValues(value, node.literal);
+    switch (node.op) {
+    case Criterion::Op::Equal: return order == 0;
+    case Criterion::Op::NotEqual: return order != 0;
+    case Criterion::Op::Less: return order < 0;
+    case Criterion::Op::LessEqual: return order <= 0;
+    case Criterion::Op::Greater: return order > 0;
+    case Criterion::Op::GreaterEqual: return order >= 0;
+    case Criterion::Op::Like: break;
+    }
+    return false;
+}
+
+}  // namespace
+
+Criterion Criterion::parse(const QString& text)
+{
+    Criterion criterion;
+    criterion.m_root = Parser(text).parseAll();
+    return criterion;
+}
+
+bool Criterion::matches(const FieldLookup& field) const
+{
+    return evaluate(*m_root, field);
+}
+
+bool Criterion::isSingleEquality() const
+{
+    return m_root->kind == Node::Kind::Compare && m_root->op == Op::Equal && m_root->literal.isValid();
+}
+
+const QString& Criterion::equalityField() const { return m_root->field; }
+const QVariant& Criterion::equalityValue() const { return m_root->literal; }
+
+QString Criterion::indexKey(const QVariant& value)
+{
+    if (isNumeric(value) || value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'g', 17);
+    return value.toString().toCaseFolded();
+}
+
+QString quoteLiteral(const QString& value)
+{
+    QString quoted = value;
+    quoted.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + quoted + u'\'';
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The one connection of the run to VelmoDb, and the one entry point for the server's stored
+// procedures. The tool's connection string names the server's ODBC driver; on Linux it resolves
+// to the installation's embedded SQLite database, or to an ODBC data source when one is
+// configured (see README).
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+struct ProcedureParameter {
+    QString name;
+    QVariant value;
+    bool output = false;
+};
+using ProcedureParameters = QList<ProcedureParameter>;
+
+class Database;
+// A C++ stand-in for a stored procedure of the server (embedded database only).
+using ProcedureStandIn = std::function<void(Database& db, ProcedureParameters& parameters)>;
+
+// Where the connection string leads.
+struct DatabaseTarget {
+    QString embeddedPath;            // the installation's VelmoDb file
+    QString odbcConnectionString;    // when set, used instead of the embedded file
+};
+
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens the target. Returns false with lastError() set when it cannot be opened.
+    bool open(const DatabaseTarget& target);
+    void close();
+    bool isOpen() const;
+    bool isEmbedded() const { return m_embedded; }
+    QString lastError() const { return m_lastError; }
+    QSqlDatabase& connection() { return m_db; }
+
+    // Runs a statement with bound values; throws KestraneError when it fails.
+    void execute(const QString& sql, const QVariantList& values = {});
+
+    // Transactions; one level. Throws KestraneError when the database refuses.
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // Stored procedures: registered stand-ins on the embedded database, the server's own
+    // procedures over ODBC. Output parameters are written back into `parameters`.
+    void registerProcedure(const QString& name, ProcedureStandIn standIn);
+    void callProcedure(const QString& name, ProcedureParameters& parameters);
+
+private:
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    bool m_embedded = true;
+    bool m_inTransaction = false;
+    QString m_lastError;
+    QHash<QString, ProcedureStandIn> m_procedures;   // keyed by lower-case name
+};
+
+// Throws KestraneError for a failed QSqlQuery / QSqlDatabase operation.
+[[noreturn]] void throwDatabaseError(const QString& what, const class QSqlError& error);

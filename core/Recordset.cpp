@@ -1,0 +1,496 @@
+#include "core/Recordset.h"
+#include "core/Database.h"
+#include "core/Errors.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+
+namespace {
+
+QString sqlName(const QString& field)
+{
+    return u'[' + field + u']';
+}
+
+// The first table or view after FROM: where edits are written.
+QString writeTargetOf(const QString& sql)
+{
+    static const QRegularExpression from(QStringLiteral(R"(\bfrom\s+(\[[^\]]+\]|[\w.]+))"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto match = from.match(sql);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+[[noreturn]] void fail(long number, const QString& description)
+{
+    throw KestraneError(number, description);
+}
+
+}  // namespace
+
+void Recordset::setCursorLocation(CursorLocation location)
+{
+    if (m_open)
+        fail(ErrorNumber::OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    m_cursorLocation = location;
+}
+
+void Recordset::open(const QString& sql, Database& db, LockType lock, const QVariantList& bindValues)
+{
+    if (m_open)
+        fail(ErrorNumber::OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throwDatabaseError(QString(), query.lastError());
+    for (const QVariant& value : bindValues)
+        query.addBindValue(value);
+    if (!query.exec())
+        throwDatabaseError(QString(), query.lastError());
+
+    const QSqlRecord record = query.record();
+    QStringList fields;
+    QHash<QString, int> fieldIndex;
+    for (int i = 0; i < record.count(); ++i) {
+        fields << record.fieldName(i);
+        fieldIndex.insert(record.fieldName(i).toCaseFolded(), i);
+    }
+    QVector<Row> rows;
+    const int columns = fields.size();
+    while (query.next()) {
+        Row row(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = query.value(i);
+        rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        throwDatabaseError(QString(), query.lastError());
+
+    m_db = &db;
+    m_lock = lock;
+    m_sql = sql;
+    m_writeTarget = writeTargetOf(sql);
+    m_targetColumns.reset();
+    m_keyFields.reset();
+    m_fields = fields;
+    m_fieldIndex = fieldIndex;
+    m_rows = std::move(rows);
+    m_filtered = false;
+    m_filterText.clear();
+    m_visible.clear();
+    m_indexedField = -1;
+    m_index.clear();
+    m_edit.reset();
+    m_position = 0;
+    m_open = true;
+}
+
+void Recordset::close()
+{
+    m_open = false;
+    m_db = nullptr;
+    m_rows.clear();
+    m_fields.clear();
+    m_fieldIndex.clear();
+    m_visible.clear();
+    m_index.clear();
+    m_indexedField = -1;
+    m_filtered = false;
+    m_filterText.clear();
+    m_edit.reset();
+    m_position = 0;
+}
+
+void Recordset::requireOpen() const
+{
+    if (!m_open)
+        fail(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+void Recordset::requireCurrent() const
+{
+    requireOpen();
+    if (bof() || eof())
+        fail(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                                  "Requested operation requires a current record."));
+}
+
+void Recordset::requireWritable() const
+{
+    requireOpen();
+    if (m_lock == LockType::ReadOnly)
+        fail(3251, QStringLiteral("Current Recordset does not support updating. "
+                                  "This may be a limitation of the provider, or of the selected locktype."));
+    if (m_writeTarget.isEmpty())
+        fail(3251, QStringLiteral("The recordset's query names no table to update."));
+}
+
+int Recordset::recordCount() const
+{
+    if (!m_open)
+        return -1;
+    return m_filtered ? m_visible.size() : m_rows.size();
+}
+
+bool Recordset::eof() const
+{
+    return !m_open || m_position >= recordCount();
+}
+
+bool Recordset::bof() const
+{
+    return !m_open || m_position < 0 || recordCount() == 0;
+}
+
+void Recordset::moveFirst()
+{
+    requireOpen();
+    m_edit.reset();
+    m_position = 0;
+}
+
+void Recordset::moveLast()
+{
+    requireOpen();
+    m_edit.reset();
+    m_position = std::max(0, recordCount() - 1);
+}
+
+void Recordset::moveNext()
+{
+    requireOpen();
+    if (eof())
+        fail(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                                  "Requested operation requires a current record."));
+    m_edit.reset();
+    ++m_position;
+}
+
+void Recordset::movePrevious()
+{
+    requireOpen();
+    if (m_position < 0)
+        fail(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                                  "Requested operation requires a current record."));
+    m_edit.reset();
+    --m_position;
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    return m_fieldIndex.value(name.toCaseFolded(), -1);
+}
+
+QVariant Recordset::value(const QString& field) const
+{
+    const int index = fieldIndex(field);
+    if (index < 0)
+        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
+    return value(index);
+}
+
+QVariant Recordset::value(int index) const
+{
+    if (m_edit && index >= 0 && index < m_edit->values.size())
+        return m_edit->values[index];
+    requireCurrent();
+    if (index < 0 || index >= m_fields.size())
+        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+    return m_rows[rowAt(m_position)][index];
+}
+
+bool Recordset::find(const QString& criterionText, int skipRows, bool forward)
+{
+    requireOpen();
+    const Criterion criterion = Criterion::parse(criterionText);
+    m_edit.reset();
+    const int count = recordCount();
+    int start = std::clamp(m_position, -1, count) + (forward ? skipRows : -skipRows);
+
+    if (!m_filtered && criterion.isSingleEquality()
+        && fieldIndex(criterion.equalityField()) == m_indexedField && m_indexedField >= 0) {
+        const QVector<int> rows = m_index.value(Criterion::indexKey(criterion.equalityValue()));
+        if (forward) {
+            const auto it = std::lower_bound(rows.begin(), rows.end(), std::max(start, 0));
+            m_position = it == rows.end() ? count : *it;
+        } else {
+            const auto it = std::upper_bound(rows.begin(), rows.end(), std::min(start, count - 1));
+            m_position = it == rows.begin() ? -1 : *(it - 1);
+        }
+        return m_position >= 0 && m_position < count;
+    }
+
+    const auto rowMatches = [&](int position) {
+        const Row& row = m_rows[rowAt(position)];
+        return criterion.matches([&](const QString& field) {
+            const int index = fieldIndex(field);
+            return index < 0 ? QVariant() : row[index];
+        });
+    };
+    if (forward) {
+        for (int position = std::max(start, 0); position < count; ++position)
+            if (rowMatches(position)) {
+                m_position = position;
+                return true;
+            }
+        m_position = count;
+    } else {
+        for (int position = std::min(start, count - 1); position >= 0; --position)
+            if (rowMatches(position)) {
+                m_position = position;
+                return true;
+            }
+        m_position = -1;
+    }
+    return false;
+}
+
+void Recordset::setFilter(const QString& criterionText)
+{
+    requireOpen();
+    m_edit.reset();
+    if (criterionText.trimmed().isEmpty()) {
+        m_filtered = false;
+        m_filterText.clear();
+        m_visible.clear();
+    } else {
+        const Criterion criterion = Criterion::parse(criterionText);
+        QVector<int> visible;
+        for (int row = 0; row < m_rows.size(); ++row) {
+            const Row& values = m_rows[row];
+            if (criterion.matches([&](const QString& field) {
+                    const int index = fieldIndex(field);
+                    return index < 0 ? QVariant() : values[index];
+                }))
+                visible.push_back(row);
+        }
+        m_visible = std::move(visible);
+        m_filtered = true;
+        m_filterText = criterionText;
+    }
+    m_position = 0;
+}
+
+void Recordset::setOptimize(const QString& field, bool on)
+{
+    requireOpen();
+    const int index = fieldIndex(field);
+    if (index < 0)
+        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
+    m_indexedField = on ? index : -1;
+    rebuildIndex();
+}
+
+void Recordset::rebuildIndex()
+{
+    m_index.clear();
+    if (m_indexedField < 0)
+        return;
+    m_index.reserve(m_rows.size());
+    for (int row = 0; row < m_rows.size(); ++row)
+        m_index[Criterion::indexKey(m_rows[row][m_indexedField])].push_back(row);
+}
+
+void Recordset::setValue(const QString& field, const QVariant& value)
+{
+    requireWritable();
+    const int index = fieldIndex(field);
+    if (index < 0)
+        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
+    if (!m_edit) {
+        requireCurrent();
+        m_edit = PendingEdit{false, m_rows[rowAt(m_position)], QVector<bool>(m_fields.size(), false)};
+    }
+    m_edit->values[index] = value;
+    m_edit->changed[index] = true;
+}
+
+void Recordset::addNew()
+{
+    requireWritable();
+    m_edit = PendingEdit{true, Row(m_fields.size()), QVector<bool>(m_fields.size(), false)};
+}
+
+void Recordset::cancelUpdate()
+{
+    m_edit.reset();
+}
+
+void Recordset::setKeyColumns(const QStringList& columns)
+{
+    m_keyColumns = columns;
+    m_keyFields.reset();
+}
+
+const QVector<int>& Recordset::keyFields() const
+{
+    if (!m_keyFields) {
+        QStringList names = m_keyColumns;
+        if (names.isEmpty()) {
+            QString object = m_writeTarget;
+            object.remove(QRegularExpression(QStringLiteral(R"(^\[|\]$)")));
+            object.remove(QRegularExpression(QStringLiteral("^vw_"), QRegularExpression::CaseInsensitiveOption));
+            object.remove(QRegularExpression(QStringLiteral("_(Primary|NonPrimary)$"), QRegularExpression::CaseInsensitiveOption));
+            names << object + QStringLiteral("ObjectID");
+        }
+        QVector<int> fields;
+        for (const QString& name : names) {
+            const int index = fieldIndex(name);
+            if (index < 0) {
+                fields.clear();
+                break;
+            }
+            fields << index;
+        }
+        m_keyFields = fields;
+    }
+    return *m_keyFields;
+}
+
+QString Recordset::whereOriginal(const Row& row, const QVector<bool>* changed, QVariantList& values) const
+{
+    // Only the columns that the target itself has take part (a query may add joined columns).
+    if (!m_targetColumns) {
+        QSqlQuery probe(m_db->connection());
+        m_targetColumns = probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(m_writeTarget))
+                              ? probe.record() : QSqlRecord();
+    }
+    const QSqlRecord& targetColumns = *m_targetColumns;
+    const QVector<int>& key = keyFields();
+    QStringList conditions;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (!targetColumns.isEmpty() && targetColumns.indexOf(m_fields[i]) < 0)
+            continue;
+        if (!key.isEmpty() && !key.contains(i) && !(changed && (*changed)[i]))
+            continue;
+        if (row[i].isNull()) {
+            conditions << sqlName(m_fields[i]) + QStringLiteral(" IS NULL");
+        } else {
+            conditions << sqlName(m_fields[i]) + QStringLiteral(" = ?");
+            values << row[i];
+        }
+    }
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+int Recordset::countMatching(const QString& where, const QVariantList& values) const
+{
+    QSqlQuery query(m_db->connection());
+    if (!query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_writeTarget, where)))
+        throwDatabaseError(QString(), query.lastError());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec() || !query.next())
+        throwDatabaseError(QString(), query.lastError());
+    return query.value(0).toInt();
+}
+
+void Recordset::update()
+{
+    requireWritable();
+    if (!m_edit)
+        return;
+    PendingEdit edit = *m_edit;
+    QStringList columns;
+    QVariantList newValues;
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (edit.changed[i]) {
+            columns << sqlName(m_fields[i]);
+            newValues << edit.values[i];
+        }
+    if (columns.isEmpty()) {
+        m_edit.reset();
+        return;
+    }
+
+    const bool ownTransaction = !m_db->inTransaction();
+    if (ownTransaction)
+        m_db->beginTransaction();
+    try {
+        if (edit.isNew) {
+            QStringList markers;
+            for (int i = 0; i < columns.size(); ++i)
+                markers << QStringLiteral("?");
+            m_db->execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(m_writeTarget, columns.join(u','), markers.join(u',')),
+                          newValues);
+        } else {
+            const Row& original = m_rows[rowAt(m_position)];
+            QVariantList whereValues;
+            const QString where = whereOriginal(original, &edit.changed, whereValues);
+            const int matching = countMatching(where, whereValues);
+            if (matching == 0)
+                fail(ErrorNumber::RowChangedUnderneath,
+                     QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+            if (matching > 1)
+                fail(ErrorNumber::RowChangedUnderneath,
+                     QStringLiteral("Insufficient key column information for updating or refreshing."));
+            QStringList assignments;
+            for (const QString& column : columns)
+                assignments << column + QStringLiteral(" = ?");
+            m_db->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                              .arg(m_writeTarget, assignments.join(QStringLiteral(", ")), where),
+                          newValues + whereValues);
+        }
+        if (ownTransaction)
+            m_db->commit();
+    } catch (...) {
+        if (ownTransaction)
+            m_db->rollback();
+        throw;
+    }
+
+    m_edit.reset();
+    if (edit.isNew) {
+        m_rows.push_back(edit.values);
+        if (m_filtered)
+            m_visible.push_back(m_rows.size() - 1);
+        m_position = recordCount() - 1;
+        if (m_indexedField >= 0)
+            m_index[Criterion::indexKey(edit.values[m_indexedField])].push_back(m_rows.size() - 1);
+    } else {
+        const int row = rowAt(m_position);
+        const bool keyChanged = m_indexedField >= 0 && edit.changed[m_indexedField];
+        m_rows[row] = edit.values;
+        if (keyChanged)
+            rebuildIndex();
+    }
+}
+
+void Recordset::deleteCurrent()
+{
+    requireWritable();
+    requireCurrent();
+    m_edit.reset();
+    const int row = rowAt(m_position);
+    QVariantList whereValues;
+    const QString where = whereOriginal(m_rows[row], nullptr, whereValues);
+
+    const bool ownTransaction = !m_db->inTransaction();
+    if (ownTransaction)
+        m_db->beginTransaction();
+    try {
+        if (countMatching(where, whereValues) != 1)
+            fail(ErrorNumber::RowChangedUnderneath,
+                 QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+        m_db->execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_writeTarget, where), whereValues);
+        if (ownTransaction)
+            m_db->commit();
+    } catch (...) {
+        if (ownTransaction)
+            m_db->rollback();
+        throw;
+    }
+
+    m_rows.remove(row);
+    if (m_filtered) {
+        m_visible.remove(m_position);
+        for (int& visibleRow : m_visible)
+            if (visibleRow > row)
+                --visibleRow;
+    }
+    rebuildIndex();
+}

@@ -1,0 +1,123 @@
+#pragma once
+// A client-side snapshot of a query, with the cursor operations the tool relies on: MoveFirst /
+// MoveNext / EOF, Find and Filter on criteria (see Criterion), an optional hash index on one
+// column (the "Optimize" index), and edits written back with optimistic concurrency: a row
+// that was changed underneath since it was read is reported, never overwritten.
+#include "core/Criterion.h"
+
+#include <QHash>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <optional>
+
+class Database;
+
+enum class CursorLocation { Server, Client };
+enum class LockType { ReadOnly, Optimistic };
+
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Setting the cursor location of an open recordset raises error 3705.
+    void setCursorLocation(CursorLocation location);
+    CursorLocation cursorLocation() const { return m_cursorLocation; }
+
+    // Runs the query and keeps its rows; throws KestraneError when it fails (nothing stays open).
+    // Writes go to the first table or view named after FROM.
+    void open(const QString& sql, Database& db, LockType lock = LockType::ReadOnly,
+              const QVariantList& bindValues = {});
+    void close();   // closing a closed recordset does nothing
+    bool isOpen() const { return m_open; }
+    const QString& source() const { return m_sql; }
+
+    // Cursor. Rows hidden by a filter are skipped by every operation.
+    int recordCount() const;
+    bool eof() const;
+    bool bof() const;
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    int absolutePosition() const { return m_position; }   // 0-based among the visible rows
+
+    // Fields of the current row, by name without regard to case.
+    int fieldCount() const { return m_fields.size(); }
+    QString fieldName(int index) const { return m_fields.value(index); }
+    int fieldIndex(const QString& name) const;   // -1 when absent
+    bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+    QVariant value(const QString& field) const;  // throws at EOF/BOF or for an unknown field
+    QVariant value(int fieldIndex) const;
+
+    // Moves to the first row at or after the current one (skipRows further on) matching the
+    // criterion, searching forward or backward; EOF (or BOF backward) when none matches.
+    bool find(const QString& criterion, int skipRows = 0, bool forward = true);
+    // Shows only the rows matching the criterion; an empty text clears the filter.
+    void setFilter(const QString& criterion);
+    const QString& filter() const { return m_filterText; }
+
+    // The "Optimize" index: Find with a single equality on this field uses a hash look-up.
+    void setOptimize(const QString& field, bool on = true);
+
+    // Edits of the current row (or of a row started with addNew) are kept until update().
+    void setValue(const QString& field, const QVariant& value);
+    void addNew();
+    // The columns that identify a row for writing. By default the object ID named after the
+    // view ("vw_Subscriber": SubscriberObjectID); rows without one are found by all columns.
+    void setKeyColumns(const QStringList& columns);
+
+    // Writes the pending edit. Throws KestraneError: RowChangedUnderneath when the row in the
+    // database no longer holds the values read (nothing is written), or the database's error.
+    void update();
+    void cancelUpdate();
+    bool editPending() const { return m_edit.has_value(); }
+    // Deletes the current row in the database (same concurrency check) and from the snapshot.
+    void deleteCurrent();
+
+private:
+    using Row = QVector<QVariant>;
+    struct PendingEdit {
+        bool isNew = false;
+        Row values;
+        QVector<bool> changed;
+    };
+
+    void requireOpen() const;
+    void requireCurrent() const;
+    void requireWritable() const;
+    int rowAt(int position) const { return m_filtered ? m_visible[position] : position; }
+    void rebuildIndex();
+    // WHERE text and values that find the row as it was read: by its key and the columns being
+    // changed (`changed` null: the key alone), or by all its columns when it has no key.
+    QString whereOriginal(const Row& row, const QVector<bool>* changed, QVariantList& values) const;
+    const QVector<int>& keyFields() const;
+    int countMatching(const QString& where, const QVariantList& values) const;
+
+    Database* m_db = nullptr;
+    CursorLocation m_cursorLocation = CursorLocation::Server;
+    LockType m_lock = LockType::ReadOnly;
+    bool m_open = false;
+    QString m_sql;
+    QString m_writeTarget;                 // table or view after FROM
+    mutable std::optional<QSqlRecord> m_targetColumns;   // read on the first write
+    QStringList m_keyColumns;
+    mutable std::optional<QVector<int>> m_keyFields;       // resolved on the first write
+    QStringList m_fields;
+    QHash<QString, int> m_fieldIndex;      // case-folded name -> index
+    QVector<Row> m_rows;
+
+    bool m_filtered = false;
+    QString m_filterText;
+    QVector<int> m_visible;                // row indices shown through the filter
+    int m_position = 0;                    // among visible rows; == count means EOF, -1 BOF
+
+    int m_indexedField = -1;
+    QHash<QString, QVector<int>> m_index;  // Criterion::indexKey -> ascending row indices
+
+    std::optional<PendingEdit> m_edit;
+};

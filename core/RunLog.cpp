@@ -1,0 +1,154 @@
+#include "core/RunLog.h"
+
+#include "core/Errors.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <utility>
+
+namespace {
+
+// Error numbers of the file procedures, as the tool reports them.
+constexpr long BadFileNameOrNumber = 52;
+constexpr long DeviceIOError = 57;
+constexpr long PathFileAccessError = 75;
+
+constexpr int MaximumAgeInDays = 10;
+
+const QString separatorLine(64, u'=');
+
+QString moduleError(long number, const QString& description, const QString& procedure)
+{
+    return formatProcedureError(number, description, procedure, QStringLiteral("Module"),
+                                QStringLiteral("modLogging"));
+}
+
+// The folder exists (it is created, one level, when missing) and a file can be created in it.
+bool prepareFolder(const QString& parent, const QString& folder, QString* problem)
+{
+    if (!QFileInfo(folder).isDir() && !QDir(parent).mkdir(QFileInfo(folder).fileName())) {
+        *problem = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".write-test-XXXXXX")));
+    if (!probe.open()) {
+        *problem = probe.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RunLog::RunLog(QString programFolder, MessageSink messages, Clock clock)
+    : m_programFolder(std::move(programFolder)), m_messages(std::move(messages)),
+      m_clock(std::move(clock))
+{
+}
+
+QString RunLog::logFolder() const
+{
+    return m_logFolder.isEmpty() ? QDir(m_programFolder).filePath(QStringLiteral("logs")) : m_logFolder;
+}
+
+QString RunLog::GenerateNewLogFileName()
+{
+    const QString fileName = QStringLiteral("Kestrane_Log_")
+        + m_clock().toString(QStringLiteral("yyMMdd_HH_mm_ss")) + QStringLiteral(".TXT");
+    m_logFolder = usableLogFolder();
+    CleanupLogFiles();
+    return QDir(m_logFolder).filePath(fileName);
+}
+
+QString RunLog::usableLogFolder()
+{
+    const QString programLogs = QDir(m_programFolder).filePath(QStringLiteral("logs"));
+    QString problem;
+    if (prepareFolder(m_programFolder, programLogs, &problem))
+        return programLogs;
+
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const QString userLogs = QDir(userData).filePath(QStringLiteral("logs"));
+    QString fallbackProblem;
+    if (!QDir().mkpath(userData) || !prepareFolder(userData, userLogs, &fallbackProblem)) {
+        // Neither folder takes the log: say so now; opening the file will fail loudly as well.
+        tell(m_messages, moduleError(PathFileAccessError, problem + QStringLiteral("; ") + fallbackProblem,
+                                     QStringLiteral("GenerateNewLogFileName")));
+        return programLogs;
+    }
+    if (!m_fallbackAnnounced) {
+        m_fallbackAnnounced = true;
+        tell(m_messages, QStringLiteral("Run logs cannot be written to %1 (%2). They are written to %3 instead.")
+                             .arg(QDir::toNativeSeparators(programLogs), problem, QDir::toNativeSeparators(userLogs)));
+    }
+    return userLogs;
+}
+
+void RunLog::CleanupLogFiles()
+{
+    const QDir folder(logFolder());
+    if (!folder.exists())
+        return;
+    const QDate today = m_clock().date();
+    const auto files = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& info : files) {
+        if (info.lastModified().date().daysTo(today) <= MaximumAgeInDays)
+            continue;
+        QFile file(info.filePath());
+        if (!file.remove())
+            tell(m_messages,
+                 moduleError(PathFileAccessError, file.errorString(), QStringLiteral("CleanupLogFiles")));
+    }
+}
+
+void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
+{
+    Close();
+    QFile::remove(fileName);
+    m_file.setFileName(fileName);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        tell(m_messages,
+             moduleError(PathFileAccessError, m_file.errorString(), QStringLiteral("WriteLogHeader")));
+        return;
+    }
+    try {
+        WriteLogLine(separatorLine);
+        // The version line and the closing separator carry an extra line break of their own.
+        WriteLogLine(QStringLiteral("Running Kestrane version %1.%2.%3\r\n")
+                         .arg(header.toolMajor).arg(header.toolMinor).arg(header.toolRevision));
+        WriteLogLine(QStringLiteral("Local Velmo version=") + header.serverVersion);
+        WriteLogLine(QStringLiteral("Starting edits at ")
+                     + m_clock().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        WriteLogLine(QStringLiteral("\r\n") + separatorLine);
+    } catch (const KestraneError& error) {
+        tell(m_messages,
+             moduleError(error.number(), error.description(), QStringLiteral("WriteLogHeader")));
+    }
+    m_errorCount = 0;
+    m_warningCount = 0;
+}
+
+void RunLog::WriteLogLine(const QString& line)
+{
+    if (!m_file.isOpen())
+        throw KestraneError(BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
+    // Flushed line by line so that a run that ends abruptly keeps every line written so far.
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    if (m_file.write(bytes) != bytes.size() || !m_file.flush())
+        throw KestraneError(DeviceIOError, m_file.errorString());
+    if (line.contains(QLatin1String("(error)"), Qt::CaseInsensitive))
+        ++m_errorCount;
+    if (line.contains(QLatin1String("(warning)"), Qt::CaseInsensitive))
+        ++m_warningCount;
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+void RunLog::Close()
+{
+    m_file.close();
+}

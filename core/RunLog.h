@@ -1,0 +1,69 @@
+#pragma once
+// The run log of a change engine: one text file per run, "Kestrane_Log_yymmdd_hh_mm_ss.TXT" in
+// the "logs" folder under the program's folder, a fixed header, then one CR LF line per object
+// and per change. Lines holding "(error)" or "(warning)" (any letter case) are counted for the
+// engine's closing notice.
+//
+// Calling order of a run: GenerateNewLogFileName, WriteLogHeader with its result, WriteLogLine any
+// number of times, read LogErrorCount / LogWarningCount, Close.
+//
+// When the program's folder cannot take a "logs" folder (an installed program on Linux), the logs
+// go to the per-user data folder (QStandardPaths::AppLocalDataLocation + "/logs") and the user is
+// told once. Every failure that would lose the log is shown through the message sink; a line that
+// cannot be written throws to the caller.
+#include "core/Messages.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+#include <functional>
+
+class RunLog {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    struct HeaderInfo {
+        int toolMajor = 0;
+        int toolMinor = 0;
+        int toolRevision = 0;
+        QString serverVersion;   // display text of the server version read at start-up
+    };
+
+    // programFolder is the folder of the program (QCoreApplication::applicationDirPath()); the
+    // clock gives the start time of the file name and header and the "today" of the clean-up.
+    RunLog(QString programFolder, MessageSink messages,
+           Clock clock = [] { return QDateTime::currentDateTime(); });
+
+    // Full path of a new log file for the current time. Creates the logs folder when it is
+    // missing and removes old files from it (CleanupLogFiles); creates no log file.
+    QString GenerateNewLogFileName();
+    // Deletes any file of that name, opens it for appending, writes the header and sets both
+    // counters to 0.
+    void WriteLogHeader(const QString& fileName, const HeaderInfo& header);
+    // Counts and writes one line plus CR LF, then lets pending events run so that the page stays
+    // responsive. Throws KestraneError when no log is open or the write fails.
+    void WriteLogLine(const QString& line);
+    // Deletes every file of the logs folder last modified more than 10 calendar days ago.
+    void CleanupLogFiles();
+    void Close();
+
+    bool isOpen() const { return m_file.isOpen(); }
+    qint32 LogErrorCount() const { return m_errorCount; }
+    qint32 LogWarningCount() const { return m_warningCount; }
+    // The folder the logs go to: the program's "logs" folder, or the per-user one after a
+    // fallback.
+    QString logFolder() const;
+
+private:
+    QString usableLogFolder();
+
+    QString m_programFolder;
+    MessageSink m_messages;
+    Clock m_clock;
+    QString m_logFolder;   // empty until GenerateNewLogFileName has chosen one
+    bool m_fallbackAnnounced = false;
+    QFile m_file;
+    qint32 m_errorCount = 0;
+    qint32 m_warningCount = 0;
+};

@@ -1,0 +1,64 @@
+#pragma once
+// The state of one run of the tool: what start-up reads and opens, and the directory lists.
+// main() creates one Session and hands it to the forms and services that need it.
+#include "core/Database.h"
+#include "core/Installation.h"
+#include "core/Recordset.h"
+#include "core/Registry.h"
+#include "core/VelmoVersion.h"
+
+#include <QString>
+
+class Session {
+public:
+    explicit Session(const Installation& installation);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Loads the installation's registry store; false (with `error`) when it cannot be read.
+    bool loadRegistry(QString* error = nullptr);
+
+    bool isVersionAtLeast(qint16 major, qint16 minor, qint16 release, qint16 build) const
+    {
+        return bIsVersionGreaterThanOrEqualTo(gServerVersion, major, minor, release, build);
+    }
+
+    Installation installation;
+    RegistryStore registryStore;
+    RegistryAPI registry;
+    Database database;
+
+    // Start-up state.
+    QString strConnectionString = QStringLiteral("Driver={SQL Server};server=;database=VelmoDb");
+    ServerVersion gServerVersion;
+    QString strDialingDomainName;
+    int iDirectoryType = 2;          // 1 Domino connector, 3 Active Directory connector, 2 other
+    bool bRestrictedRights = false;
+    bool bDirectoryWriteThroughPending = false;
+    bool bDebugMode = false;
+
+    // Directory lists, loaded once by LoadDirectoryLists.
+    Recordset rsNonPrimaryCallHandlers;
+    Recordset rsPrimaryCallHandlers;
+    Recordset rsSubscribers;
+    Recordset rsCOS;
+    Recordset rsInterviewHandlers;
+    Recordset rsDistributionLists;
+    Recordset rsLocations;
+    Recordset rsNameLookupHandlers;
+
+    // Work recordsets, opened per object by the engines.
+    Recordset rsMenuEntries;
+    Recordset rsMessagingRules;
+    Recordset rsContactRules;
+    Recordset rsNotificationDevices;
+    Recordset rsNotificationRules;
+    Recordset rsNotificationMWIs;
+    Recordset rsDTMFAccessIDs;
+};
+
+// Opens the database the connection string leads to (once per run) and loads every directory
+// list. False after any failure, with every list closed.
+bool LoadDirectoryLists(Session& session, const QString& connectionString);
+// Closes every directory list and work recordset; never fails.
+void CloseServerRecordsets(Session& session);

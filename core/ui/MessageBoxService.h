@@ -1,0 +1,33 @@
+#pragma once
+// Every message box of the tool goes through this service, so that tests can answer and record
+// them without a real dialog.
+#include "core/Messages.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class MessageBoxService {
+public:
+    struct Request {
+        QString text;
+        QString title;   // empty: the application's name
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+    };
+    // Answers a request instead of a dialog (tests).
+    using Answerer = std::function<QMessageBox::StandardButton(const Request&)>;
+
+    QMessageBox::StandardButton show(const QString& text,
+                                     QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                     const QString& title = QString(),
+                                     QMessageBox::Icon icon = QMessageBox::NoIcon,
+                                     QWidget* parent = nullptr);
+    void setAnswerer(Answerer answerer) { m_answerer = std::move(answerer); }
+
+    // An OK-only message box for logic code.
+    MessageSink sink();
+
+private:
+    Answerer m_answerer;
+};

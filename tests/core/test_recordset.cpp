@@ -1,0 +1,213 @@
+#include "core/Criterion.h"
+#include "core/Database.h"
+#include "core/Errors.h"
+#include "core/Recordset.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A small database with a base table and a view that writes through to it, like the server's.
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath("test.sqlite");
+        {
+            Database setup;
+            QFile(path).open(QIODevice::WriteOnly);
+            ASSERT_TRUE(setup.open({path, {}}));
+            for (const char* sql : {
+                     "CREATE TABLE Person (PersonObjectID TEXT COLLATE NOCASE PRIMARY KEY, Alias TEXT COLLATE NOCASE,"
+                     " Extension TEXT, Rank INTEGER)",
+                     "CREATE VIEW vw_Person AS SELECT * FROM Person",
+                     "CREATE TRIGGER vw_Person_update INSTEAD OF UPDATE ON vw_Person BEGIN"
+                     " UPDATE Person SET Alias = NEW.Alias, Extension = NEW.Extension, Rank = NEW.Rank"
+                     " WHERE PersonObjectID = OLD.PersonObjectID; END",
+                     "CREATE TRIGGER vw_Person_insert INSTEAD OF INSERT ON vw_Person BEGIN"
+                     " INSERT INTO Person VALUES (NEW.PersonObjectID, NEW.Alias, NEW.Extension, NEW.Rank); END",
+                     "CREATE TRIGGER vw_Person_delete INSTEAD OF DELETE ON vw_Person BEGIN"
+                     " DELETE FROM Person WHERE PersonObjectID = OLD.PersonObjectID; END"})
+                setup.execute(QString::fromLatin1(sql));
+            const QVariantList rows[] = {{"id-1", "anna", "1001", 3}, {"id-2", "O'Brien", "1002", 1},
+                                         {"id-3", "carl", QVariant(), 2}, {"id-4", "Dora", "007", 5}};
+            for (const QVariantList& row : rows)
+                setup.execute("INSERT INTO Person VALUES (?, ?, ?, ?)", row);
+        }
+        ASSERT_TRUE(db.open({path, {}}));
+    }
+
+    QString aliasOf(const QString& id)
+    {
+        QSqlQuery query(db.connection());
+        query.prepare("SELECT Alias FROM Person WHERE PersonObjectID = ?");
+        query.addBindValue(id);
+        query.exec();
+        return query.next() ? query.value(0).toString() : QString("<none>");
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    Database db;
+};
+
+TEST_F(RecordsetTest, FindWalksForwardAndLeavesEofWhenAbsent)
+{
+    Recordset rs;
+    rs.open("Select * from vw_Person order by PersonObjectID", db);
+    EXPECT_EQ(rs.recordCount(), 4);
+    for (bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "with index" : "without index");
+        rs.setOptimize("PersonObjectID", indexed);
+        rs.moveFirst();
+        EXPECT_TRUE(rs.find("PersonObjectID='ID-3'"));   // letter case does not matter
+        EXPECT_EQ(rs.value("alias").toString(), "carl");
+        EXPECT_FALSE(rs.find("PersonObjectID='id-1'"));  // search starts at the current row
+        EXPECT_TRUE(rs.eof());
+        EXPECT_THROW(rs.value("Alias"), KestraneError);
+        rs.moveFirst();
+        EXPECT_FALSE(rs.find("PersonObjectID='missing'"));
+        EXPECT_TRUE(rs.eof());
+        rs.moveFirst();
+        EXPECT_TRUE(rs.find("PersonObjectID='id-1'"));
+        EXPECT_FALSE(rs.eof());
+        EXPECT_TRUE(rs.find("PersonObjectID='id-4'", 1));
+        EXPECT_EQ(rs.absolutePosition(), 3);
+        EXPECT_TRUE(rs.find("PersonObjectID='id-2'", 0, false));   // backward
+        EXPECT_FALSE(rs.find("PersonObjectID='id-4'", 0, false));
+        EXPECT_TRUE(rs.bof());
+    }
+}
+
+TEST_F(RecordsetTest, QuotedValuesAreFoundAndStoredIntact)
+{
+    Recordset rs;
+    rs.open("Select * from vw_Person order by PersonObjectID", db, LockType::Optimistic);
+    rs.setOptimize("Alias");
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("Alias='o''brien'"));
+    EXPECT_EQ(rs.value("PersonObjectID").toString(), "id-2");
+    rs.setValue("Alias", "O'Brien's 'new' name");
+    rs.update();
+    EXPECT_EQ(aliasOf("id-2"), "O'Brien's 'new' name");
+    rs.moveFirst();
+    EXPECT_TRUE(rs.find("Alias=" + quoteLiteral("O'Brien's 'new' name")));
+}
+
+TEST_F(RecordsetTest, CriteriaCompareTextWithoutCaseAndNumbersAsNumbers)
+{
+    Recordset rs;
+    rs.open("Select * from vw_Person order by PersonObjectID", db);
+    rs.setFilter("Rank >= 2 AND (Alias LIKE 'C*' OR Alias LIKE '%ORA')");
+    EXPECT_EQ(rs.recordCount(), 2);
+    rs.moveFirst();
+    EXPECT_EQ(rs.value("PersonObjectID").toString(), "id-3");
+    rs.moveNext();
+    EXPECT_EQ(rs.value("PersonObjectID").toString(), "id-4");
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+
+    // Extensions are text: "007" is not "7".
+    rs.setFilter("Extension = '7'");
+    EXPECT_EQ(rs.recordCount(), 0);
+    rs.setFilter("Extension = NULL");
+    EXPECT_EQ(rs.recordCount(), 1);
+    rs.setFilter("Rank = '5'");
+    EXPECT_EQ(rs.recordCount(), 1);
+    rs.setFilter("");
+    EXPECT_EQ(rs.recordCount(), 4);
+
+    for (const char* bad : {"Alias = 'open", "Alias", "= 'x'", "Alias = 'a' AND", "(Alias = 'a'"})
+        EXPECT_THROW(rs.setFilter(bad), KestraneError) << bad;
+}
+
+TEST_F(RecordsetTest, UpdateOfRowChangedUnderneathIsRefused)
+{
+    Recordset rs;
+    rs.open("Select * from vw_Person order by PersonObjectID", db, LockType::Optimistic);
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("PersonObjectID='id-1'"));
+
+    // Another writer changed the column this edit changes: refused, their value stays.
+    db.execute("UPDATE Person SET Extension = '3001' WHERE PersonObjectID = 'id-1'");
+    rs.setValue("Extension", "2001");
+    try {
+        rs.update();
+        FAIL() << "update went through";
+    } catch (const KestraneError& error) {
+        EXPECT_EQ(error.number(), ErrorNumber::RowChangedUnderneath);
+    }
+    QSqlQuery check(db.connection());
+    check.exec("SELECT Extension FROM Person WHERE PersonObjectID = 'id-1'");
+    ASSERT_TRUE(check.next());
+    EXPECT_EQ(check.value(0).toString(), "3001");
+
+    // Another writer changed a different column: this edit goes through and keeps theirs.
+    rs.cancelUpdate();
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("PersonObjectID='id-2'"));
+    db.execute("UPDATE Person SET Rank = 42 WHERE PersonObjectID = 'id-2'");
+    rs.setValue("Extension", "2002");
+    rs.update();
+    check.exec("SELECT Extension, Rank FROM Person WHERE PersonObjectID = 'id-2'");
+    ASSERT_TRUE(check.next());
+    EXPECT_EQ(check.value(0).toString(), "2002");
+    EXPECT_EQ(check.value(1).toInt(), 42);
+
+    // A row whose NULL column is the one changed can be updated.
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("PersonObjectID='id-3'"));
+    rs.setValue("Extension", "1003");
+    rs.update();
+    EXPECT_EQ(rs.value("Extension").toString(), "1003");
+}
+
+TEST_F(RecordsetTest, AddNewAndDeleteReachTheBaseTable)
+{
+    Recordset rs;
+    rs.open("Select * from vw_Person order by PersonObjectID", db, LockType::Optimistic);
+    rs.setOptimize("PersonObjectID");
+    rs.addNew();
+    rs.setValue("PersonObjectID", "id-9");
+    rs.setValue("Alias", "new'one");
+    rs.update();
+    EXPECT_EQ(rs.recordCount(), 5);
+    EXPECT_EQ(aliasOf("id-9"), "new'one");
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("PersonObjectID='id-9'"));
+
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("PersonObjectID='id-2'"));
+    rs.deleteCurrent();
+    EXPECT_EQ(rs.recordCount(), 4);
+    EXPECT_EQ(aliasOf("id-2"), "<none>");
+    rs.moveFirst();
+    EXPECT_FALSE(rs.find("PersonObjectID='id-2'"));
+    rs.moveFirst();
+    EXPECT_TRUE(rs.find("PersonObjectID='id-9'"));
+}
+
+TEST_F(RecordsetTest, ReadOnlyAndClosedRecordsetsRefuseWork)
+{
+    Recordset rs;
+    EXPECT_FALSE(rs.isOpen());
+    rs.close();   // closing a closed recordset does nothing
+    EXPECT_THROW(rs.moveFirst(), KestraneError);
+    rs.open("Select * from vw_Person", db);
+    try {
+        rs.setCursorLocation(CursorLocation::Client);
+        FAIL() << "cursor location changed on an open recordset";
+    } catch (const KestraneError& error) {
+        EXPECT_EQ(error.number(), ErrorNumber::OperationNotAllowedWhenOpen);
+    }
+    rs.moveFirst();
+    EXPECT_THROW(rs.setValue("Alias", "x"), KestraneError);
+    rs.close();
+    EXPECT_THROW(rs.open("Select * from vw_Missing", db), KestraneError);
+    EXPECT_FALSE(rs.isOpen());
+}
+
+}  // namespace

@@ -1,0 +1,211 @@
+#include "core/Errors.h"
+#include "core/RunLog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime startTime(QDate(2006, 3, 7), QTime(14, 5, 9));
+
+class RunLogTest : public ::testing::Test {
+protected:
+    QTemporaryDir programFolder;
+    QStringList messages;
+    RunLog log {programFolder.path(), [this](const QString& text) { messages << text; },
+                [] { return startTime; }};
+
+    RunLog::HeaderInfo header(const QString& serverVersion = QStringLiteral("4.0(3.12)")) const
+    {
+        return {4, 0, 12, serverVersion};
+    }
+
+    QString logsPath(const QString& name = QString()) const
+    {
+        return QDir(programFolder.path()).filePath(QStringLiteral("logs/") + name);
+    }
+
+    static QByteArray contents(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    // A file in the logs folder last modified at `modified`.
+    void makeFile(const QString& name, const QDateTime& modified)
+    {
+        QFile file(logsPath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        file.flush();   // so that closing the file does not touch the time again
+        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+};
+
+} // namespace
+
+TEST_F(RunLogTest, FileNameCarriesTheStartTimeAndTheLogsFolderIsCreated)
+{
+    const QString path = log.GenerateNewLogFileName();
+    EXPECT_EQ(path, logsPath("Kestrane_Log_060307_14_05_09.TXT"));
+    EXPECT_TRUE(QDir(logsPath()).exists());
+    EXPECT_FALSE(QFile::exists(path));   // the header creates the file, not the name
+}
+
+TEST_F(RunLogTest, HeaderBytesLinesInCrLfAndAnEarlierLogOfTheSameSecondReplaced)
+{
+    const QString path = log.GenerateNewLogFileName();
+    log.WriteLogHeader(path, header());
+    log.WriteLogLine("first run");
+    log.WriteLogHeader(path, header());
+    log.WriteLogLine("** Updating subscriber **");
+    log.WriteLogLine("    Extension=1234");
+    log.Close();
+
+    const QByteArray separator(64, '=');
+    const QByteArray expected = separator + "\r\n"
+        + "Running Kestrane version 4.0.12\r\n\r\n"
+        + "Local Velmo version=4.0(3.12)\r\n"
+        + "Starting edits at 2006-03-07 14:05:09\r\n"
+        + "\r\n" + separator + "\r\n"
+        + "** Updating subscriber **\r\n"
+        + "    Extension=1234\r\n";
+    EXPECT_EQ(contents(path), expected);
+}
+
+TEST_F(RunLogTest, CountsMarkedLinesWithoutRegardToCaseFromTheHeaderOn)
+{
+    log.WriteLogHeader(log.GenerateNewLogFileName(), header());
+    log.WriteLogLine("(warning) before the second header");
+    // A server version text holding a marker is part of the header and not counted either.
+    log.WriteLogHeader(log.GenerateNewLogFileName(), header("(error) (warning)"));
+    log.WriteLogLine("(ERROR) No object returned from search for this object.");
+    log.WriteLogLine("    (error) and (warning) on one line");
+    log.WriteLogLine("an error without the parentheses");
+    log.WriteLogLine("(Warning) skipped");
+    EXPECT_EQ(log.LogErrorCount(), 2);
+    EXPECT_EQ(log.LogWarningCount(), 2);
+}
+
+TEST_F(RunLogTest, WritingWithoutAnOpenLogThrows)
+{
+    try {
+        log.WriteLogLine("(error) lost");
+        FAIL() << "no exception";
+    } catch (const KestraneError& error) {
+        EXPECT_EQ(error.number(), 52);
+    }
+    log.WriteLogHeader(log.GenerateNewLogFileName(), header());
+    log.Close();
+    EXPECT_THROW(log.WriteLogLine("after close"), KestraneError);
+}
+
+TEST_F(RunLogTest, EachLineLetsPendingEventsRun)
+{
+    log.WriteLogHeader(log.GenerateNewLogFileName(), header());
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    log.WriteLogLine("line");
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(RunLogTest, CleanupRemovesFilesOlderThanTenCalendarDays)
+{
+    ASSERT_TRUE(QDir(programFolder.path()).mkdir("logs"));
+    // Calendar days, not hours: late on the 25th is 10 days before the 7th, early on the 24th 11.
+    makeFile("Kestrane_Log_060225_23_59_00.TXT", QDateTime(QDate(2006, 2, 25), QTime(23, 59)));
+    makeFile("Kestrane_Log_060224_00_01_00.TXT", QDateTime(QDate(2006, 2, 24), QTime(0, 1)));
+    makeFile("notes.doc", QDateTime(QDate(2005, 1, 1), QTime(12, 0)));
+    makeFile("today.txt", startTime);
+    makeFile("readonly.txt", QDateTime(QDate(2006, 1, 1), QTime(12, 0)));
+    QFile::setPermissions(logsPath("readonly.txt"), QFileDevice::ReadOwner);
+    ASSERT_TRUE(QDir(logsPath()).mkdir("archive"));
+    makeFile("archive/old.txt", QDateTime(QDate(2000, 1, 1), QTime(12, 0)));
+
+    log.GenerateNewLogFileName();
+
+    QStringList left = QDir(logsPath()).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(left, QStringList({"Kestrane_Log_060225_23_59_00.TXT", "today.txt"}));
+    EXPECT_TRUE(QFile::exists(logsPath("archive/old.txt")));   // subfolders are not entered
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+namespace {
+
+// The per-user data folder in Qt's test location, under an application name of this process
+// alone, so that parallel test runs do not share it. A program "folder" that is a plain file can
+// never hold a logs folder, whoever runs the test.
+class RunLogFallback : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setApplicationName(
+            QStringLiteral("kestrane-runlog-%1").arg(QCoreApplication::applicationPid()));
+        userData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        userLogs = QDir(userData).filePath("logs");
+        QFile file(programFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    void TearDown() override
+    {
+        QDir(userData).removeRecursively();
+        QCoreApplication::setApplicationName(savedName);
+        QStandardPaths::setTestModeEnabled(false);
+    }
+
+    const QString savedName = QCoreApplication::applicationName();
+    QTemporaryDir scratch;
+    QString userData;
+    QString userLogs;
+    const QString programFile = QDir(scratch.path()).filePath("kestrane");
+    QStringList messages;
+    RunLog log {programFile, [this](const QString& text) { messages << text; }, [] { return startTime; }};
+};
+
+} // namespace
+
+TEST_F(RunLogFallback, UnwritableProgramFolderMovesLogsToTheUserFolderAndSaysSoOnce)
+{
+    const QString path = log.GenerateNewLogFileName();
+    EXPECT_EQ(path, QDir(userLogs).filePath("Kestrane_Log_060307_14_05_09.TXT"));
+    EXPECT_EQ(log.logFolder(), userLogs);
+    log.WriteLogHeader(path, {4, 0, 12, "4.0(3.12)"});
+    log.WriteLogLine("kept");
+    log.Close();
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().endsWith("kept\r\n"));
+
+    log.GenerateNewLogFileName();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(userLogs)) << messages[0].toStdString();
+}
+
+TEST_F(RunLogFallback, NoWritableFolderIsReportedNotSilent)
+{
+    // A plain file where the per-user logs folder would go blocks the fallback too.
+    ASSERT_TRUE(QDir().mkpath(userData));
+    QFile blocker(userLogs);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const QString path = log.GenerateNewLogFileName();
+    log.WriteLogHeader(path, {4, 0, 12, "4.0(3.12)"});
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_THROW(log.WriteLogLine("line"), KestraneError);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].endsWith(") in procedure GenerateNewLogFileName of Module modLogging"))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[1].startsWith("(error):75 (")) << messages[1].toStdString();
+    EXPECT_TRUE(messages[1].endsWith(") in procedure WriteLogHeader of Module modLogging"))
+        << messages[1].toStdString();
+}

@@ -1,0 +1,22 @@
+#pragma once
+// A simulated installation in a temporary folder, for tests.
+#include "core/Installation.h"
+#include "velmo/InstallationOptions.h"
+
+#include <QTemporaryDir>
+
+class TempInstallation {
+public:
+    explicit TempInstallation(const velmo::InstallationOptions& options = smallOptions());
+    bool ok() const { return m_ok; }
+    const QString& error() const { return m_error; }
+    Installation installation() const { return Installation::at(m_dir.path()); }
+    QString folder() const { return m_dir.path(); }
+
+    static velmo::InstallationOptions smallOptions();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_ok = false;
+    QString m_error;
+};
