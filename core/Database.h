@@ -6,8 +6,16 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+#include <QVector>
 #include <functional>
+
+// The rows of a query, read in full.
+struct QueryResult {
+    QStringList fields;
+    QVector<QVector<QVariant>> rows;
+};
 
 struct ProcedureParameter {
     QString name;
@@ -43,6 +51,8 @@ public:
 
     // Runs a statement with bound values; throws KestraneError when it fails.
     void execute(const QString& sql, const QVariantList& values = {});
+    // Runs a query with bound values and reads all its rows; throws KestraneError when it fails.
+    QueryResult select(const QString& sql, const QVariantList& values = {});
 
     // Transactions; one level. Throws KestraneError when the database refuses.
     void beginTransaction();
@@ -56,6 +66,8 @@ public:
     void callProcedure(const QString& name, ProcedureParameters& parameters);
 
 private:
+    QueryResult selectEmbedded(const QString& sql, const QVariantList& values);
+
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_embedded = true;

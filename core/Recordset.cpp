@@ -42,32 +42,10 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
 {
     if (m_open)
         fail(ErrorNumber::OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throwDatabaseError(QString(), query.lastError());
-    for (const QVariant& value : bindValues)
-        query.addBindValue(value);
-    if (!query.exec())
-        throwDatabaseError(QString(), query.lastError());
-
-    const QSqlRecord record = query.record();
-    QStringList fields;
+    QueryResult result = db.select(sql, bindValues);
     QHash<QString, int> fieldIndex;
-    for (int i = 0; i < record.count(); ++i) {
-        fields << record.fieldName(i);
-        fieldIndex.insert(record.fieldName(i).toCaseFolded(), i);
-    }
-    QVector<Row> rows;
-    const int columns = fields.size();
-    while (query.next()) {
-        Row row(columns);
-        for (int i = 0; i < columns; ++i)
-            row[i] = query.value(i);
-        rows.push_back(std::move(row));
-    }
-    if (query.lastError().isValid())
-        throwDatabaseError(QString(), query.lastError());
+    for (int i = 0; i < result.fields.size(); ++i)
+        fieldIndex.insert(result.fields[i].toCaseFolded(), i);
 
     m_db = &db;
     m_lock = lock;
@@ -75,9 +53,9 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
     m_writeTarget = writeTargetOf(sql);
     m_targetColumns.reset();
     m_keyFields.reset();
-    m_fields = fields;
+    m_fields = result.fields;
     m_fieldIndex = fieldIndex;
-    m_rows = std::move(rows);
+    m_rows = std::move(result.rows);
     m_filtered = false;
     m_filterText.clear();
     m_visible.clear();
