@@ -3,8 +3,10 @@
 // main() creates one Session and hands it to the forms and services that need it.
 #include "core/Database.h"
 #include "core/Installation.h"
+#include "core/Languages.h"
 #include "core/Recordset.h"
 #include "core/Registry.h"
+#include "core/SwitchInfo.h"
 #include "core/VelmoVersion.h"
 
 #include <QString>
@@ -27,6 +29,7 @@ public:
     RegistryStore registryStore;
     RegistryAPI registry;
     Database database;
+    Languages languages;   // current language, its library and the string look-up
 
     // Start-up state.
     QString strConnectionString = QStringLiteral("Driver={SQL Server};server=;database=VelmoDb");
@@ -36,6 +39,7 @@ public:
     bool bRestrictedRights = false;
     bool bDirectoryWriteThroughPending = false;
     bool bDebugMode = false;
+    SwitchInfo switchInfo;           // phone-system integrations, read by InitalizeSwitchInfo
 
     // Directory lists, loaded once by LoadDirectoryLists.
     Recordset rsNonPrimaryCallHandlers;
