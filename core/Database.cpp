@@ -225,6 +225,22 @@ void Database::rollback()
     m_db.rollback();
 }
 
+void Database::runInTransaction(const std::function<void()>& work)
+{
+    if (m_inTransaction) {
+        work();
+        return;
+    }
+    beginTransaction();
+    try {
+        work();
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
 void Database::registerProcedure(const QString& name, ProcedureStandIn standIn)
 {
     m_procedures.insert(name.toLower(), std::move(standIn));

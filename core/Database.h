@@ -59,6 +59,9 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
+    // Runs `work` inside the open transaction, or inside one of its own that it commits, or
+    // rolls back when `work` throws.
+    void runInTransaction(const std::function<void()>& work);
 
     // Stored procedures: registered stand-ins on the embedded database, the server's own
     // procedures over ODBC. Output parameters are written back into `parameters`.

@@ -354,7 +354,7 @@ QString Recordset::whereOriginal(const Row& row, const QVector<bool>* changed, Q
     return conditions.join(QStringLiteral(" AND "));
 }
 
-int Recordset::countMatching(const QString& where, const QVariantList& values) const
+void Recordset::requireSingleMatch(const QString& where, const QVariantList& values) const
 {
     QSqlQuery query(m_db->connection());
     if (!query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_writeTarget, where)))
@@ -363,7 +363,13 @@ int Recordset::countMatching(const QString& where, const QVariantList& values) c
         query.addBindValue(value);
     if (!query.exec() || !query.next())
         throwDatabaseError(QString(), query.lastError());
-    return query.value(0).toInt();
+    const int matching = query.value(0).toInt();
+    if (matching == 0)
+        fail(ErrorNumber::RowChangedUnderneath,
+             QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+    if (matching > 1)
+        fail(ErrorNumber::RowChangedUnderneath,
+             QStringLiteral("Insufficient key column information for updating or refreshing."));
 }
 
 void Recordset::update()
@@ -384,10 +390,7 @@ void Recordset::update()
         return;
     }
 
-    const bool ownTransaction = !m_db->inTransaction();
-    if (ownTransaction)
-        m_db->beginTransaction();
-    try {
+    m_db->runInTransaction([&] {
         if (edit.isNew) {
             QStringList markers;
             for (int i = 0; i < columns.size(); ++i)
@@ -395,31 +398,18 @@ void Recordset::update()
             m_db->execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                               .arg(m_writeTarget, columns.join(u','), markers.join(u',')),
                           newValues);
-        } else {
-            const Row& original = m_rows[rowAt(m_position)];
-            QVariantList whereValues;
-            const QString where = whereOriginal(original, &edit.changed, whereValues);
-            const int matching = countMatching(where, whereValues);
-            if (matching == 0)
-                fail(ErrorNumber::RowChangedUnderneath,
-                     QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
-            if (matching > 1)
-                fail(ErrorNumber::RowChangedUnderneath,
-                     QStringLiteral("Insufficient key column information for updating or refreshing."));
-            QStringList assignments;
-            for (const QString& column : columns)
-                assignments << column + QStringLiteral(" = ?");
-            m_db->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                              .arg(m_writeTarget, assignments.join(QStringLiteral(", ")), where),
-                          newValues + whereValues);
+            return;
         }
-        if (ownTransaction)
-            m_db->commit();
-    } catch (...) {
-        if (ownTransaction)
-            m_db->rollback();
-        throw;
-    }
+        QVariantList whereValues;
+        const QString where = whereOriginal(m_rows[rowAt(m_position)], &edit.changed, whereValues);
+        requireSingleMatch(where, whereValues);
+        QStringList assignments;
+        for (const QString& column : columns)
+            assignments << column + QStringLiteral(" = ?");
+        m_db->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                          .arg(m_writeTarget, assignments.join(QStringLiteral(", ")), where),
+                      newValues + whereValues);
+    });
 
     m_edit.reset();
     if (edit.isNew) {
@@ -447,21 +437,10 @@ void Recordset::deleteCurrent()
     QVariantList whereValues;
     const QString where = whereOriginal(m_rows[row], nullptr, whereValues);
 
-    const bool ownTransaction = !m_db->inTransaction();
-    if (ownTransaction)
-        m_db->beginTransaction();
-    try {
-        if (countMatching(where, whereValues) != 1)
-            fail(ErrorNumber::RowChangedUnderneath,
-                 QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+    m_db->runInTransaction([&] {
+        requireSingleMatch(where, whereValues);
         m_db->execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_writeTarget, where), whereValues);
-        if (ownTransaction)
-            m_db->commit();
-    } catch (...) {
-        if (ownTransaction)
-            m_db->rollback();
-        throw;
-    }
+    });
 
     m_rows.remove(row);
     if (m_filtered) {

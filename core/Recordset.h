@@ -96,7 +96,8 @@ private:
     // changed (`changed` null: the key alone), or by all its columns when it has no key.
     QString whereOriginal(const Row& row, const QVector<bool>* changed, QVariantList& values) const;
     const QVector<int>& keyFields() const;
-    int countMatching(const QString& where, const QVariantList& values) const;
+    // Throws RowChangedUnderneath unless exactly one row of the target matches.
+    void requireSingleMatch(const QString& where, const QVariantList& values) const;
 
     Database* m_db = nullptr;
     CursorLocation m_cursorLocation = CursorLocation::Server;
