@@ -1,49 +1,45 @@
 // Kestrane: bulk changes to the directory of a Velmo server.
-// Start-up against the installation found by Installation::locate().
 #include "core/Session.h"
+#include "core/ui/frmMain.h"
+#include "core/ui/WizardContext.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
-#include <QTextStream>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const auto report = [&](const QString& text) { err << text << Qt::endl; };
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrane"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(KESTRANE_VERSION_MAJOR).arg(KESTRANE_VERSION_MINOR).arg(KESTRANE_VERSION_REVISION));
+    // The tool ends only through ExitApplication, never because a page was hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     Session session(Installation::locate());
-    if (!QDir(session.installation.folder).exists()) {
-        report(QStringLiteral("No Velmo installation at %1 (set KESTRANE_INSTALLATION).").arg(session.installation.folder));
-        return 2;
-    }
+    MessageBoxService messages;
+    FormRegistry forms;
+    WizardContext context{session, messages, forms, QApplication::arguments().mid(1),
+                          ToolVersion{KESTRANE_VERSION_MAJOR, KESTRANE_VERSION_MINOR, KESTRANE_VERSION_REVISION}};
+    int exitCode = 0;
+    context.endProgram = [&exitCode](int code) {
+        exitCode = code;
+        QCoreApplication::exit(code);
+    };
+
     QString registryError;
-    if (!session.loadRegistry(&registryError)) {
-        report(QStringLiteral("Cannot read the registry of the Velmo installation: %1").arg(registryError));
+    if (!QDir(session.installation.folder).exists()) {
+        messages.show(QStringLiteral("No Velmo installation at %1 (set KESTRANE_INSTALLATION).")
+                          .arg(session.installation.folder));
         return 2;
     }
-    SetProcessPriority(16384);
-    session.gServerVersion = getVersion(session.registry, report);
-    if (session.gServerVersion.iMajor < 4) {
-        report(QStringLiteral("Velmo %1 is not supported: the tool needs version 4.0 or later.")
-                   .arg(session.gServerVersion.strDisplay));
-        return 1;
+    if (!session.loadRegistry(&registryError)) {
+        messages.show(QStringLiteral("Cannot read the registry of the Velmo installation: %1").arg(registryError));
+        return 2;
     }
-    if (!LoadDirectoryLists(session, session.strConnectionString)) {
-        report(QStringLiteral("Failed to open VelmoDB database! %1").arg(session.database.lastError()));
-        return 1;
-    }
-    out << QStringLiteral("Velmo %1 at %2: loaded %3 subscribers, %4 primary and %5 other call handlers, "
-                          "%6 classes of service, %7 distribution lists, %8 locations.")
-               .arg(session.gServerVersion.strDisplay, session.installation.folder)
-               .arg(session.rsSubscribers.recordCount())
-               .arg(session.rsPrimaryCallHandlers.recordCount())
-               .arg(session.rsNonPrimaryCallHandlers.recordCount())
-               .arg(session.rsCOS.recordCount())
-               .arg(session.rsDistributionLists.recordCount())
-               .arg(session.rsLocations.recordCount())
-        << Qt::endl;
-    CloseServerRecordsets(session);
-    return 0;
+
+    frmMain startPage(context);
+    if (!startPage.Form_Load())
+        return exitCode;
+    startPage.show();
+    const int result = QApplication::exec();
+    return context.exiting ? exitCode : result;
 }

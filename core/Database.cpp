@@ -95,6 +95,8 @@ void Database::execute(const QString& sql, const QVariantList& values)
 
 QueryResult Database::select(const QString& sql, const QVariantList& values)
 {
+    if (!isOpen())
+        throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The database is not open."));
     if (m_embedded)
         return selectEmbedded(sql, values);
     QSqlQuery query(m_db);

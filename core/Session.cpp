@@ -5,6 +5,11 @@ Session::Session(const Installation& where)
 {
 }
 
+Session::Session(const Installation& where, const QString& programFolder, const QString& programName)
+    : installation(where), registry(registryStore), languages(programFolder, programName)
+{
+}
+
 bool Session::loadRegistry(QString* error)
 {
     return registryStore.open(installation.registryFile(), error);

@@ -6,6 +6,7 @@
 #include "core/Languages.h"
 #include "core/Recordset.h"
 #include "core/Registry.h"
+#include "core/ServerComponents.h"
 #include "core/SwitchInfo.h"
 #include "core/VelmoVersion.h"
 
@@ -14,6 +15,9 @@
 class Session {
 public:
     explicit Session(const Installation& installation);
+    // A session whose language libraries are looked for in `programFolder`, beside the
+    // program `programName` (the running program's by default).
+    Session(const Installation& installation, const QString& programFolder, const QString& programName);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -39,6 +43,8 @@ public:
     bool bRestrictedRights = false;
     bool bDirectoryWriteThroughPending = false;
     bool bDebugMode = false;
+    std::unique_ptr<InterfaceBroker> objInterfaceBroker;
+    std::shared_ptr<Notifier> objNotifier;   // null when binding failed
     SwitchInfo switchInfo;           // phone-system integrations, read by InitalizeSwitchInfo
 
     // Directory lists, loaded once by LoadDirectoryLists.

@@ -1,6 +1,7 @@
 #include "velmo/InstallationRegistry.h"
 
 #include "core/Registry.h"
+#include "core/ServerComponents.h"
 
 #include <QDir>
 #include <algorithm>
@@ -162,6 +163,10 @@ void writeInstallationRegistry(RegistryStore& store, const InstallationOptions& 
 
     writeSwitches(store, options);
     writeTimeZones(store);
+
+    // The server's interface broker is registered as a class when the component is installed.
+    if (options.notifierPresent)
+        store.setValue(QLatin1String(kInterfaceBrokerClassKey), QString(), RegistryValue::text(QStringLiteral("Velmo Interface Broker")));
 }
 
 }  // namespace velmo

@@ -1,5 +1,7 @@
 #include "core/ui/FormRegistry.h"
 
+#include <exception>
+
 void FormRegistry::add(QWidget* form, std::function<void()> autoInit)
 {
     prune();
@@ -10,9 +12,14 @@ void FormRegistry::runAutoInits()
 {
     prune();
     const QList<Entry> entries = m_entries;   // a caption routine may load another form
+    // One form's failure does not keep the others in the old language.
     for (const Entry& entry : entries)
-        if (entry.form && entry.autoInit)
-            entry.autoInit();
+        if (entry.form && entry.autoInit) {
+            try {
+                entry.autoInit();
+            } catch (const std::exception&) {
+            }
+        }
 }
 
 QList<QWidget*> FormRegistry::forms() const

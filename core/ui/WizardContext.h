@@ -1,14 +1,37 @@
 #pragma once
 // What every page and dialog of the wizard is handed: the run's session and the UI services.
+#include "core/HelpFiles.h"
 #include "core/Session.h"
+#include "core/UpdateCheck.h"
 #include "core/ui/FormRegistry.h"
 #include "core/ui/MessageBoxService.h"
 
 #include <QStringList>
+#include <functional>
+#include <memory>
+
+class QWidget;
 
 struct WizardContext {
     Session& session;
     MessageBoxService& messages;
     FormRegistry& forms;
-    QStringList arguments;   // the command line, without the program's name
+    QStringList arguments{};   // the command line, without the program's name
+    ToolVersion version{};     // the tool's own version
+
+    // Help documents opened during the run; created on first use.
+    std::shared_ptr<HelpFiles> help{};
+
+    // The two selection pages, each created on first use by whoever builds it; an empty
+    // function: that page is not part of this build.
+    std::function<QWidget*()> subscriberSelectionPage{};
+    std::function<QWidget*()> handlerSelectionPage{};
+
+    // Ends the program (the application's event loop, or the start-up in main()).
+    std::function<void(int exitCode)> endProgram{};
+    bool exiting = false;   // set once ExitApplication has begun to end the program
 };
+
+// The one way the tool ends: optional question, closing of help, log and recordsets, then the
+// end of the program. Safe against being entered again while it ends the program.
+void ExitApplication(WizardContext& context, bool ask = false, int exitCode = 0);

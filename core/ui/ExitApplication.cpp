@@ -1,0 +1,22 @@
+#include "core/ui/WizardContext.h"
+
+#include <QWidget>
+
+void ExitApplication(WizardContext& context, bool ask, int exitCode)
+{
+    if (context.exiting)
+        return;
+    Languages& languages = context.session.languages;
+    if (ask && context.messages.show(languages.mymyLoadString(64), QMessageBox::Yes | QMessageBox::No,
+                                     languages.mymyLoadString(70)) != QMessageBox::Yes)
+        return;
+    context.exiting = true;
+    if (context.help)
+        context.help->CloseHelpWindow();
+    CloseServerRecordsets(context.session);
+    // No form's own close handling runs from here on: the forms are only hidden.
+    for (QWidget* form : context.forms.forms())
+        form->hide();
+    if (context.endProgram)
+        context.endProgram(exitCode);
+}

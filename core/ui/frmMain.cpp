@@ -1,0 +1,304 @@
+#include "core/ui/frmMain.h"
+#include "core/Errors.h"
+#include "core/ui/LanguageFonts.h"
+#include "core/ui/UpdateCheckUi.h"
+#include "core/ui/frmAbout.h"
+#include "core/ui/WizardContext.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Where the log location box starts; the run log itself always goes to the program's "logs" folder.
+const QString kDefaultLogPath = QStringLiteral("c:\\Kestrane.log");
+
+// 1 twip is 1/1440 inch; at the 96 dots per inch Qt assumes for layout, 15 twips make a pixel.
+constexpr int twips(int value) { return value / 15; }
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel* wrappedLabel(const char* name)
+{
+    auto* label = named(new QLabel, name);
+    label->setWordWrap(true);
+    return label;
+}
+
+}  // namespace
+
+frmMain::frmMain(WizardContext& context, QWidget* parent)
+    : QMainWindow(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    auto* central = new QWidget;
+    auto* page = new QVBoxLayout(central);
+
+    Label1 = named(new QLabel, "Label1");
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label2 = wrappedLabel("Label2");
+    page->addWidget(Label1);
+    page->addWidget(Label2);
+
+    Frame1 = named(new QGroupBox, "Frame1");
+    auto* kinds = new QVBoxLayout(Frame1);
+    optSubscriberUpdate = named(new QRadioButton, "optSubscriberUpdate");
+    optInternetSubscriberUpdate = named(new QRadioButton, "optInternetSubscriberUpdate");
+    optAMISSubscriberUpdate = named(new QRadioButton, "optAMISSubscriberUpdate");
+    optBridgeSubscriberUpdate = named(new QRadioButton, "optBridgeSubscriberUpdate");
+    optVPIMSubscriberUpdate = named(new QRadioButton, "optVPIMSubscriberUpdate");
+    optTrustedSubscriberUpdate = named(new QRadioButton, "optTrustedSubscriberUpdate");
+    optEditCallHandlers = named(new QRadioButton, "optEditCallHandlers");
+    for (QRadioButton* option : {optSubscriberUpdate, optInternetSubscriberUpdate, optAMISSubscriberUpdate,
+                                 optBridgeSubscriberUpdate, optVPIMSubscriberUpdate, optTrustedSubscriberUpdate,
+                                 optEditCallHandlers})
+        kinds->addWidget(option);
+    optSubscriberUpdate->setChecked(true);
+    page->addWidget(Frame1);
+
+    Frame2 = named(new QGroupBox, "Frame2");
+    auto* logBox = new QVBoxLayout(Frame2);
+    auto* logRow = new QHBoxLayout;
+    txtLogPath = named(new QLineEdit, "txtLogPath");
+    cmdBrowseForLogLocation = named(new QPushButton, "cmdBrowseForLogLocation");
+    logRow->addWidget(txtLogPath, 1);
+    logRow->addWidget(cmdBrowseForLogLocation);
+    logBox->addLayout(logRow);
+    Label3 = wrappedLabel("Label3");
+    logBox->addWidget(Label3);
+    page->addWidget(Frame2);
+
+    Label5 = wrappedLabel("Label5");
+    page->addWidget(Label5);
+    page->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    cmdHelp = named(new QPushButton, "cmdHelp");
+    cmdPrevious = named(new QPushButton, "cmdPrevious");
+    cmdExit = named(new QPushButton, "cmdExit");
+    cmdNext = named(new QPushButton, "cmdNext");
+    buttons->addWidget(cmdHelp);
+    buttons->addStretch(1);
+    for (QPushButton* button : {cmdPrevious, cmdExit, cmdNext})
+        buttons->addWidget(button);
+    page->addLayout(buttons);
+    setCentralWidget(central);
+
+    mnuHelpMenu = menuBar()->addMenu(QString());
+    mnuHelpMenu->setObjectName(QStringLiteral("mnuHelpMenu"));
+    mnuHelp = named(mnuHelpMenu->addAction(QString()), "mnuHelp");
+    mnuAbout = named(mnuHelpMenu->addAction(QString()), "mnuAbout");
+    mnuCheckForUpdatedVersion = named(mnuHelpMenu->addAction(QString()), "mnuCheckForUpdatedVersion");
+
+    connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
+    connect(cmdBrowseForLogLocation, &QPushButton::clicked, this, &frmMain::cmdBrowseForLogLocation_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmMain::showHelp);
+    connect(mnuHelp, &QAction::triggered, this, &frmMain::showHelp);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(mnuCheckForUpdatedVersion, &QAction::triggered, this, &frmMain::checkForUpdatedVersion);
+
+    m_context.forms.add(this, [this] { frmMain_Auto_Init(); });
+}
+
+bool frmMain::Form_Load()
+{
+    Session& session = m_context.session;
+    MessageBoxService& messages = m_context.messages;
+    const MessageSink sink = messages.sink();
+    session.bDebugMode = m_context.arguments.join(u' ').contains(QLatin1String("/debug"), Qt::CaseInsensitive);
+    if (m_startUpDone)
+        return true;
+    m_startUpDone = true;
+    const auto progress = [&](const char* text) {
+        if (session.bDebugMode)
+            messages.show(QLatin1String(text));
+    };
+    const auto endWith = [&](int message) {
+        messages.show(session.languages.mymyLoadString(message));
+        ExitApplication(m_context, false, 1);
+        return false;
+    };
+
+    try {
+        SetProcessPriority(16384);
+        progress("Loading version info");
+        session.gServerVersion = getVersion(session.registry, sink);
+        progress("Loading language info");
+        session.languages.setMessageSink(sink);
+        SetFormFontsOnLanguageChange(session.languages, m_context.forms);
+        session.languages.InitalizeLanguages();
+        if (session.gServerVersion.iMajor < 4)
+            return endWith(271);
+
+        session.strConnectionString = QStringLiteral("Driver={SQL Server};server=;database=VelmoDb");
+        if (!LoadDirectoryLists(session, session.strConnectionString))
+            return endWith(135);
+
+        Recordset& locations = session.rsLocations;
+        locations.moveFirst();
+        if (!locations.find(QStringLiteral("Alias='default'")))
+            return endWith(319);
+        session.strDialingDomainName = locations.value(QStringLiteral("DialingDomainName")).toString();
+
+        const QString progId = session.registry
+                                   .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::SystemParametersKey,
+                                                QStringLiteral("IDCProgID"), REG_SZ, QString())
+                                   .toString();
+        if (progId.compare(VelmoKeys::DominoProgID, Qt::CaseInsensitive) == 0)
+            session.iDirectoryType = 1;
+        else if (progId.compare(QLatin1String("BhIDCADSvr.BhIDCAD.1"), Qt::CaseInsensitive) == 0)
+            session.iDirectoryType = 3;
+        else
+            session.iDirectoryType = 2;
+
+        progress("Checking for restricted access rights");
+        session.bRestrictedRights = bRestrictedRightsActive(session.registry, sink);
+        progress("Initalizing switch info");
+        session.switchInfo = InitalizeSwitchInfo(session.registry, session.gServerVersion, sink,
+                                                 session.languages.stringLookup());
+        frmMain_Auto_Init();
+        session.bDirectoryWriteThroughPending = false;
+        move(twips(100), twips(100));
+        resize(width(), twips(8100));
+        unsetCursor();
+    } catch (const KestraneError& error) {
+        messages.show(session.languages.mymyLoadString(124) + error.description()
+                      + session.languages.mymyLoadString(1) + QString::number(error.number()));
+        return endWith(133);
+    }
+
+    bindNotifier();
+    runStartUpHook();
+    return true;
+}
+
+void frmMain::bindNotifier()
+{
+    Session& session = m_context.session;
+    try {
+        if (!session.objInterfaceBroker)
+            session.objInterfaceBroker = InterfaceBroker::create(session);
+        session.objNotifier = session.objInterfaceBroker->GetInterface(QStringLiteral("Notifier"));
+    } catch (const KestraneError&) {
+        session.objNotifier.reset();
+        m_context.messages.show(QStringLiteral(
+            "Failed to bind to notifier interface.  Any changes to MWI or notification data will not take effect until you restart Velmo."));
+    }
+}
+
+void frmMain::runStartUpHook()
+{
+    RunBatchCommand(homePageAddress(), QString(), m_context.version);
+}
+
+void frmMain::showHelp()
+{
+    if (!m_context.help)
+        m_context.help = std::make_shared<HelpFiles>(m_context.messages.sink());
+    m_context.help->showCHMHelp(getHelpFileName(GetLocaleAbbreviation(m_context.session.languages.lngLanguageID)));
+}
+
+void frmMain::mnuAbout_Click()
+{
+    // Created on the first showing and kept: OK only hides it.
+    if (!m_about)
+        m_about = new frmAbout(m_context, m_context.version, this);
+    m_about->exec();
+}
+
+void frmMain::checkForUpdatedVersion()
+{
+    setCursor(Qt::WaitCursor);
+    checkForUpdatedVersion_Foreground(homePageAddress(), QString(), m_context.version, m_context.messages, this);
+    unsetCursor();
+}
+
+void frmMain::frmMain_Auto_Init()
+{
+    Session& session = m_context.session;
+    const auto text = [&](int number) { return session.languages.mymyLoadString(number); };
+    SetFormFontForLanguage(this, session.languages.lngLanguageID);
+    setWindowTitle(text(281));
+    Frame1->setTitle(text(180));
+    optSubscriberUpdate->setText(text(255));
+    optEditCallHandlers->setText(text(82));
+    optInternetSubscriberUpdate->setText(text(397));
+    optAMISSubscriberUpdate->setText(text(394));
+    optBridgeSubscriberUpdate->setText(text(395));
+    optVPIMSubscriberUpdate->setText(text(396));
+    optTrustedSubscriberUpdate->setText(text(537));
+    Frame2->setTitle(text(197));
+    txtLogPath->setText(kDefaultLogPath);
+    cmdBrowseForLogLocation->setText(text(69));
+    cmdHelp->setText(text(153));
+    cmdPrevious->setText(text(18));
+    cmdExit->setText(text(132));
+    cmdNext->setText(text(191));
+    Label1->setText(text(198));
+    Label2->setText(text(266));
+    Label3->setText(text(50));
+    Label5->setText(text(270));
+    mnuHelpMenu->setTitle(text(153));
+    mnuHelp->setText(text(153));
+    mnuAbout->setText(text(21));
+    mnuCheckForUpdatedVersion->setText(text(350));
+    // Trusted Internet subscribers exist from 5.0(0).10 on, and not with the Domino connector.
+    optTrustedSubscriberUpdate->setVisible(session.isVersionAtLeast(5, 0, 0, 10)
+                                           && !bIsDominoDirectory(session.registry, session.gServerVersion));
+}
+
+void frmMain::cmdNext_Click()
+{
+    const std::pair<QRadioButton*, qint16> kinds[] = {
+        {optAMISSubscriberUpdate, 5}, {optBridgeSubscriberUpdate, 7}, {optInternetSubscriberUpdate, 2},
+        {optSubscriberUpdate, 1},     {optVPIMSubscriberUpdate, 8},   {optTrustedSubscriberUpdate, 9}};
+    iSelectedSubscriberType = -1;
+    for (const auto& [option, type] : kinds)
+        if (option->isChecked()) {
+            iSelectedSubscriberType = type;
+            break;
+        }
+    cmdNext->setEnabled(false);
+    const auto& openPage = optEditCallHandlers->isChecked() ? m_context.handlerSelectionPage
+                                                            : m_context.subscriberSelectionPage;
+    if (QWidget* next = openPage ? openPage() : nullptr) {
+        next->move(pos());
+        next->show();
+        hide();
+    }
+    unsetCursor();
+    cmdNext->setEnabled(true);
+}
+
+void frmMain::cmdBrowseForLogLocation_Click()
+{
+    const QString before = txtLogPath->text();
+    const QString chosen = QFileDialog::getOpenFileName(this, m_context.session.languages.mymyLoadString(235),
+                                                        before, QStringLiteral("All Files (*)"), nullptr,
+                                                        QFileDialog::DontUseNativeDialog);
+    txtLogPath->setText(chosen.size() >= 5 ? chosen : before);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    ExitApplication(m_context, false);
+}

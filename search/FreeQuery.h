@@ -1,0 +1,50 @@
+#pragma once
+// Free SQL queries: the administrator types the tail of a SELECT over the subscriber or call
+// handler view; the tool refuses some words, runs the statement read-only and imports the rows
+// it returns into a selection grid.
+//
+// Read-only: the typed text may hold anything, so the statement must not be able to change the
+// database. It must be one statement (a ";" outside literals and comments may only be followed
+// by blanks), it runs inside a transaction that is always rolled back, and on the embedded
+// database also with PRAGMA query_only and only when SQLite reports the statement read-only.
+// A statement that returns no row set, or more than one, is refused as a write.
+#include "core/Database.h"
+
+#include <QString>
+#include <functional>
+
+class Session;
+
+enum class FreeQueryKind { Subscribers, Handlers };
+
+// "SELECT vw_Subscriber.* FROM vw_Subscriber " or the call handler view's; the typed tail
+// follows it directly.
+QString freeQueryHead(FreeQueryKind kind);
+
+// The checks made before a tail is run, in this order: shorter than 3 characters (385), then
+// containing UPDATE (386), DELETE (387), EXECUTE (388), DROP (389) anywhere, in any case.
+// Returns the resource string number of the first check that fails, 0 when all pass.
+int freeQueryRefusal(const QString& tail);
+
+// True when `sql` holds a ";" outside quoted literals, quoted names and comments that is
+// followed by anything but blanks.
+bool holdsSecondStatement(const QString& sql);
+
+// Runs one query and returns its rows without changing anything in the database (see above).
+// Throws KestraneError, whose description follows "Invalid SQL entry:", when the database
+// rejects the statement or when the statement is refused as more than one statement or a write.
+QueryResult runReadOnlyQuery(Database& db, const QString& sql);
+
+// Runs the free query head + tail on the session's database, opening it from
+// strConnectionString when it is not open yet.
+QueryResult runFreeQuery(Session& session, FreeQueryKind kind, const QString& tail);
+
+// Walks the rows of a free query and positions the directory lists on each object found, then
+// calls `addRow` (the selection page's AddUserToGrid / AddHandlerToGrid):
+// - subscribers: rsSubscribers on the row's SubscriberObjectID, and, when the row's
+//   CallHandlerObjectID is not null, rsPrimaryCallHandlers on that subscriber's handler;
+// - call handlers: rsNonPrimaryCallHandlers on the row's CallHandlerObjectID.
+// Rows whose objects are not found are skipped. Throws KestraneError when the result lacks the
+// object ID column(s) or a list cannot be searched; rows added before stay added.
+void importFreeQueryRows(const QueryResult& result, FreeQueryKind kind, Session& session,
+                         const std::function<void()>& addRow);
