@@ -1,3 +1,4 @@
+#include "core/ui/frmAbout.h"
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
 #include "tests/support/TempInstallation.h"
@@ -9,6 +10,8 @@
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QMenu>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,8 +19,9 @@ namespace {
 // A start page on a temporary installation, its message boxes recorded and answered with OK.
 class StartPage {
 public:
-    explicit StartPage(const velmo::InstallationOptions& options, QStringList arguments = {})
-        : installation(options), session(installation.installation()),
+    explicit StartPage(const velmo::InstallationOptions& options, QStringList arguments = {},
+                       const QString& programFolder = QCoreApplication::applicationDirPath())
+        : installation(options), session(installation.installation(), programFolder, QStringLiteral("kestrane")),
           context{session, messages, forms, std::move(arguments)}
     {
         EXPECT_TRUE(installation.ok()) << installation.error().toStdString();
@@ -217,6 +221,48 @@ TEST(StartPage, ExitWithTheQuestionStaysOnNo)
     EXPECT_EQ(start.shown, QStringList{"Kestrane: Are you sure you want to exit?"});
     EXPECT_EQ(start.endedWith, -1);
     EXPECT_TRUE(start.session.rsSubscribers.isOpen());
+}
+
+TEST(StartPage, LanguageSwitchChangesItsCaptionsAndResetsTheLogPath)
+{
+    QTemporaryDir programFolder;
+    QFile library(programFolder.filePath("kestrane_DEU.lang"));
+    ASSERT_TRUE(library.open(QIODevice::WriteOnly));
+    library.write("191\tWeiter >>\n132\tBeenden\n");
+    library.close();
+
+    StartPage start(server(4, 0, 3, 12), {}, programFolder.path());
+    ASSERT_TRUE(start.page().Form_Load());
+    frmMain& page = start.page();
+    page.hide();   // a hidden page changes too
+    page.findChild<QLineEdit*>("txtLogPath")->setText("/var/log/mine.log");
+
+    frmAbout about(start.context, ToolVersion{4, 0, 1}, &page);
+    auto* menu = about.findChild<QMenu*>("mnuSelectLanguage");
+    ASSERT_TRUE(menu);
+    QStringList entries;
+    for (QAction* action : menu->actions())
+        entries << action->text();
+    EXPECT_EQ(entries, QStringList{"no languages loaded"});   // one library only
+
+    // A second library makes a real choice.
+    QFile second(programFolder.filePath("kestrane_FRA.lang"));
+    ASSERT_TRUE(second.open(QIODevice::WriteOnly));
+    second.write("191\tSuivant >>\n");
+    second.close();
+    frmAbout fresh(start.context, ToolVersion{4, 0, 1}, &page);
+    const QList<QAction*> choices = fresh.findChild<QMenu*>("mnuSelectLanguage")->actions();
+    ASSERT_EQ(choices.size(), 2);
+    int german = -1;
+    for (int i = 0; i < choices.size(); ++i)
+        if (choices[i]->data().toString().trimmed() == "1031")
+            german = i;
+    ASSERT_GE(german, 0);
+    fresh.mnuLanguageList_Click(german);
+    EXPECT_EQ(page.findChild<QPushButton*>("cmdNext")->text(), "Weiter >>");
+    EXPECT_EQ(page.findChild<QPushButton*>("cmdExit")->text(), "Beenden");
+    EXPECT_EQ(page.findChild<QPushButton*>("cmdHelp")->text(), "Help");   // not in the library: English
+    EXPECT_EQ(page.findChild<QLineEdit*>("txtLogPath")->text(), "c:\\Kestrane.log");
 }
 
 }  // namespace
