@@ -88,9 +88,7 @@ TEST(DirectoryLists, OdbcDataSourceReadsTheSameDirectory)
     ASSERT_TRUE(installation.ok());
 
     Session embedded(installation.installation());
-    ASSERT_TRUE(embedded.loadRegistry());
-    embedded.gServerVersion = getVersion(embedded.registry);
-    ASSERT_TRUE(LoadDirectoryLists(embedded, embedded.strConnectionString));
+    ASSERT_TRUE(startSession(embedded));
 
     Session overOdbc(installation.installation());
     ASSERT_TRUE(overOdbc.loadRegistry());

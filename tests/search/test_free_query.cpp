@@ -13,9 +13,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(installation.ok()) << installation.error().toStdString();
-        ASSERT_TRUE(session.loadRegistry());
-        session.gServerVersion = getVersion(session.registry);
-        ASSERT_TRUE(LoadDirectoryLists(session, session.strConnectionString));
+        ASSERT_TRUE(startSession(session));
     }
     static qlonglong scalar(Database& db, const QString& sql) { return db.select(sql).rows[0][0].toLongLong(); }
     // What a write could change: the rows of a table and the objects of the schema.

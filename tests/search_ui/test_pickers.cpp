@@ -31,9 +31,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(installation.ok()) << installation.error().toStdString();
-        ASSERT_TRUE(session.loadRegistry());
-        session.gServerVersion = getVersion(session.registry);
-        ASSERT_TRUE(LoadDirectoryLists(session, session.strConnectionString));
+        ASSERT_TRUE(startSession(session));
         messages.setAnswerer([this](const MessageBoxService::Request& request) {
             shown << request.text;
             return QMessageBox::Ok;

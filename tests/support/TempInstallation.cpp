@@ -1,4 +1,5 @@
 #include "tests/support/TempInstallation.h"
+#include "core/Session.h"
 #include "velmo/Simulator.h"
 
 TempInstallation::TempInstallation(const velmo::InstallationOptions& options)
@@ -12,4 +13,15 @@ velmo::InstallationOptions TempInstallation::smallOptions()
     options.subscriberCount = 40;
     options.seed = 7;
     return options;
+}
+
+::testing::AssertionResult startSession(Session& session)
+{
+    QString error;
+    if (!session.loadRegistry(&error))
+        return ::testing::AssertionFailure() << "registry: " << error.toStdString();
+    session.gServerVersion = getVersion(session.registry);
+    if (!LoadDirectoryLists(session, session.strConnectionString))
+        return ::testing::AssertionFailure() << "directory lists: " << session.database.lastError().toStdString();
+    return ::testing::AssertionSuccess();
 }

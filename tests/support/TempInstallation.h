@@ -4,6 +4,9 @@
 #include "velmo/InstallationOptions.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class Session;
 
 class TempInstallation {
 public:
@@ -20,3 +23,6 @@ private:
     bool m_ok = false;
     QString m_error;
 };
+
+// What start-up does before the pages run: the registry, the server version, the directory lists.
+::testing::AssertionResult startSession(Session& session);
