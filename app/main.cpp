@@ -2,9 +2,11 @@
 #include "core/Session.h"
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
+#include "subscribers/ui/frmChooseSubscribers.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 
 int main(int argc, char** argv)
 {
@@ -36,10 +38,20 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // The subscriber selection page, created on first use; its Previous unloads it, and the
+    // next visit creates it afresh.
+    QPointer<frmChooseSubscribers> subscriberSelection;
+    context.subscriberSelectionPage = [&]() -> QWidget* {
+        if (!subscriberSelection)
+            subscriberSelection = new frmChooseSubscribers(context);
+        return subscriberSelection;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
     startPage.show();
     const int result = QApplication::exec();
+    delete subscriberSelection;
     return context.exiting ? exitCode : result;
 }

@@ -35,3 +35,6 @@ struct WizardContext {
 // The one way the tool ends: optional question, closing of help, log and recordsets, then the
 // end of the program. Safe against being entered again while it ends the program.
 void ExitApplication(WizardContext& context, bool ask = false, int exitCode = 0);
+
+// Opens the help document of the current language (every page's Help button and menu).
+void showHelp(WizardContext& context);

@@ -211,9 +211,7 @@ void frmMain::runStartUpHook()
 
 void frmMain::showHelp()
 {
-    if (!m_context.help)
-        m_context.help = std::make_shared<HelpFiles>(m_context.messages.sink());
-    m_context.help->showCHMHelp(getHelpFileName(GetLocaleAbbreviation(m_context.session.languages.lngLanguageID)));
+    ::showHelp(m_context);
 }
 
 void frmMain::mnuAbout_Click()

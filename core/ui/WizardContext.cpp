@@ -1,5 +1,7 @@
 #include "core/ui/WizardContext.h"
 
+#include "core/Languages.h"
+
 #include <QWidget>
 
 void ExitApplication(WizardContext& context, bool ask, int exitCode)
@@ -19,4 +21,11 @@ void ExitApplication(WizardContext& context, bool ask, int exitCode)
         form->hide();
     if (context.endProgram)
         context.endProgram(exitCode);
+}
+
+void showHelp(WizardContext& context)
+{
+    if (!context.help)
+        context.help = std::make_shared<HelpFiles>(context.messages.sink());
+    context.help->showCHMHelp(getHelpFileName(GetLocaleAbbreviation(context.session.languages.lngLanguageID)));
 }

@@ -1,0 +1,584 @@
+#include "subscribers/ui/frmChooseSubscribers.h"
+
+#include "core/Errors.h"
+#include "core/ui/LanguageFonts.h"
+#include "core/ui/SwitchCombo.h"
+#include "core/ui/WizardContext.h"
+#include "core/ui/frmMain.h"
+#include "search/ui/frmAdvancedSubscriberSearch.h"
+#include "search/ui/frmDistributionListSearch.h"
+#include "subscribers/SubscriberCsv.h"
+#include "subscribers/ui/SubscriberGrid.h"
+#include "subscribers/ui/frmSubscriberLoadProgress.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kFormName = QStringLiteral("frmChooseSubscribers");
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// The count box shows a positive count with one leading blank, an empty grid as "0".
+QString usersInGridText(int dataRows)
+{
+    return dataRows > 0 ? u' ' + QString::number(dataRows) : QStringLiteral("0");
+}
+
+// A field of the current record as text; empty when it is null or cannot be read.
+QString fieldText(const Recordset& list, const char* field)
+{
+    try {
+        return list.value(QLatin1String(field)).toString();
+    } catch (const KestraneError&) {
+        return {};
+    }
+}
+
+// Clears the filter a load step sets on a directory list, however the step ends.
+class FilterGuard {
+public:
+    explicit FilterGuard(Recordset& list) : m_list(list) {}
+    ~FilterGuard()
+    {
+        if (m_list.isOpen())
+            m_list.setFilter(QString());   // an empty filter text cannot fail on an open list
+    }
+    FilterGuard(const FilterGuard&) = delete;
+    FilterGuard& operator=(const FilterGuard&) = delete;
+
+private:
+    Recordset& m_list;
+};
+
+}  // namespace
+
+frmChooseSubscribers::frmChooseSubscribers(WizardContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context)
+{
+    setObjectName(kFormName);
+    buildPage();
+
+    connect(cmbSubscriberSelectType, &QComboBox::currentIndexChanged, this,
+            &frmChooseSubscribers::cmbSubscriberSelectType_Change);
+    connect(cmdChoosePublicDL, &QPushButton::clicked, this, &frmChooseSubscribers::cmdChoosePublicDL_Click);
+    connect(cmdBrowseForCSV, &QPushButton::clicked, this, &frmChooseSubscribers::cmdBrowseForCSV_Click);
+    connect(cmdView, &QPushButton::clicked, this, &frmChooseSubscribers::cmdView_Click);
+    connect(cmdAdvancedSearch, &QPushButton::clicked, this, &frmChooseSubscribers::cmdAdvancedSearch_Click);
+    connect(cmdClearGrid, &QPushButton::clicked, this, &frmChooseSubscribers::cmdClearGrid_Click);
+    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(true); });
+    connect(cmdUnselectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(false); });
+    connect(cmdNext, &QPushButton::clicked, this, &frmChooseSubscribers::cmdNext_Click);
+    connect(cmdPrevious, &QPushButton::clicked, this, &frmChooseSubscribers::cmdPrevious_Click);
+    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
+    connect(cmdHelp, &QPushButton::clicked, this, &frmChooseSubscribers::cmdHelp_Click);
+
+    m_context.forms.add(this, [this] { frmChooseSubscribers_Auto_Init(); });
+    Form_Load();
+}
+
+void frmChooseSubscribers::buildPage()
+{
+    auto* page = new QVBoxLayout(this);
+
+    Label1 = named(new QLabel, "Label1");
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    page->addWidget(Label1);
+
+    frameSelectSubscribers = named(new QGroupBox, "frameSelectSubscribers");
+    auto* frame = new QVBoxLayout(frameSelectSubscribers);
+    // The criterion of the chosen type stands to the right of the list, on its row.
+    auto* criterionRow = new QHBoxLayout;
+    cmbSubscriberSelectType = named(new QComboBox, "cmbSubscriberSelectType");
+    cmbSubscriberSelectType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    criterionRow->addWidget(cmbSubscriberSelectType);
+
+    const auto pickList = [](const char* name) {
+        auto* list = named(new QComboBox, name);
+        list->setMinimumContentsLength(24);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        return list;
+    };
+    txtSubscriberExtensionRangeLow = named(new QLineEdit, "txtSubscriberExtensionRangeLow");
+    lblExtensionRangeTo = named(new QLabel, "lblExtensionRangeTo");
+    txtSubscriberExtensionRangeHigh = named(new QLineEdit, "txtSubscriberExtensionRangeHigh");
+    txtPublicDistributionListName = named(new QLineEdit, "txtPublicDistributionListName");
+    txtPublicDistributionListName->setReadOnly(true);   // filled by the picker, with its object ID
+    cmdChoosePublicDL = named(new QPushButton, "cmdChoosePublicDL");
+    comSubscriberSwitch = pickList("comSubscriberSwitch");
+    txtCSVPath = named(new QLineEdit, "txtCSVPath");
+    txtCSVPath->setMinimumWidth(260);
+    cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
+    ComSubscribersCOS = pickList("ComSubscribersCOS");
+    comSubscriberMailServer = pickList("comSubscriberMailServer");
+    comSubscriberLocation = pickList("comSubscriberLocation");
+    comSubscriberNodeID = pickList("comSubscriberNodeID");
+    for (QLineEdit* range : {txtSubscriberExtensionRangeLow, txtSubscriberExtensionRangeHigh})
+        range->setMaximumWidth(120);
+    for (QWidget* control : allCriterionControls()) {
+        criterionRow->addWidget(control);
+        control->hide();
+    }
+    criterionRow->addStretch(1);
+    frame->addLayout(criterionRow);
+
+    // Holders of the object IDs and aliases behind the visible texts; never shown.
+    txtPublicDistributionListObjectID = named(new QLineEdit(frameSelectSubscribers), "txtPublicDistributionListObjectID");
+    comHiddenCOS = named(new QComboBox(frameSelectSubscribers), "comHiddenCOS");
+    comSubscriberLocationHidden = named(new QComboBox(frameSelectSubscribers), "comSubscriberLocationHidden");
+    for (QWidget* holder : {static_cast<QWidget*>(txtPublicDistributionListObjectID),
+                            static_cast<QWidget*>(comHiddenCOS), static_cast<QWidget*>(comSubscriberLocationHidden)})
+        holder->hide();
+
+    auto* viewRow = new QHBoxLayout;
+    cmdView = named(new QPushButton, "cmdView");
+    cmdAdvancedSearch = named(new QPushButton, "cmdAdvancedSearch");
+    viewRow->addWidget(cmdView);
+    viewRow->addWidget(cmdAdvancedSearch);
+    viewRow->addStretch(1);
+    frame->addLayout(viewRow);
+    page->addWidget(frameSelectSubscribers);
+
+    myGrid = named(new SubscriberGrid, "myGrid");
+    page->addWidget(myGrid, 1);
+
+    auto* gridRow = new QHBoxLayout;
+    lblTotalGridRows = named(new QLabel, "lblTotalGridRows");
+    txtUsersInGrid = named(new QLineEdit, "txtUsersInGrid");
+    txtUsersInGrid->setReadOnly(true);
+    txtUsersInGrid->setMaximumWidth(80);
+    cmdClearGrid = named(new QPushButton, "cmdClearGrid");
+    cmdSelectAll = named(new QPushButton, "cmdSelectAll");
+    cmdUnselectAll = named(new QPushButton, "cmdUnselectAll");
+    gridRow->addWidget(lblTotalGridRows);
+    gridRow->addWidget(txtUsersInGrid);
+    gridRow->addStretch(1);
+    for (QPushButton* button : {cmdClearGrid, cmdSelectAll, cmdUnselectAll})
+        gridRow->addWidget(button);
+    page->addLayout(gridRow);
+
+    auto* buttons = new QHBoxLayout;
+    cmdHelp = named(new QPushButton, "cmdHelp");
+    cmdPrevious = named(new QPushButton, "cmdPrevious");
+    cmdExit = named(new QPushButton, "cmdExit");
+    cmdNext = named(new QPushButton, "cmdNext");
+    buttons->addWidget(cmdHelp);
+    buttons->addStretch(1);
+    for (QPushButton* button : {cmdPrevious, cmdExit, cmdNext})
+        buttons->addWidget(button);
+    page->addLayout(buttons);
+
+    // Room for the grid's shown columns (13,200 twips) and the page's 8,100 twips of height.
+    resize(940, 560);
+}
+
+QList<QWidget*> frmChooseSubscribers::criterionControls(int typeCode) const
+{
+    switch (typeCode) {
+    case 2: return {txtSubscriberExtensionRangeLow, lblExtensionRangeTo, txtSubscriberExtensionRangeHigh};
+    case 3: return {txtPublicDistributionListName, cmdChoosePublicDL};
+    case 4: return {comSubscriberSwitch};
+    case 5: return {comSubscriberMailServer};
+    case 6: return {txtCSVPath, cmdBrowseForCSV};
+    case 7: return {ComSubscribersCOS};
+    case 8: return {comSubscriberLocation};
+    case 9: return {comSubscriberNodeID};
+    default: return {};
+    }
+}
+
+QList<QWidget*> frmChooseSubscribers::allCriterionControls() const
+{
+    QList<QWidget*> all;
+    for (int code = 2; code <= 9; ++code)
+        all += criterionControls(code);
+    return all;
+}
+
+void frmChooseSubscribers::frmChooseSubscribers_Auto_Init()
+{
+    Languages& languages = m_context.session.languages;
+    const auto text = [&](int number) { return languages.mymyLoadString(number); };
+    SetFormFontForLanguage(this, languages.lngLanguageID);
+    setWindowTitle(text(74));
+    cmdHelp->setText(text(153));
+    frameSelectSubscribers->setTitle(text(237));
+    cmdChoosePublicDL->setText(text(138));
+    cmdView->setText(text(24));
+    cmdSelectAll->setText(text(230));
+    cmdUnselectAll->setText(text(299));
+    cmdBrowseForCSV->setText(text(69));
+    cmdClearGrid->setText(text(98));
+    lblExtensionRangeTo->setText(text(274));
+    lblTotalGridRows->setText(text(289));
+    cmdPrevious->setText(text(18));
+    cmdExit->setText(text(132));
+    cmdNext->setText(text(191));
+    Label1->setText(text(237));
+    cmdAdvancedSearch->setText(text(401));
+
+    const std::pair<const char*, int> headers[] = {{"Alias", 30},    {"DisplayName", 110}, {"Extension", 134},
+                                                   {"FirstName", 139}, {"LastName", 170},  {"HomeServer", 155},
+                                                   {"COS", 79}};
+    for (const auto& [key, number] : headers)
+        myGrid->setHeaderText(QLatin1String(key), text(number));
+}
+
+void frmChooseSubscribers::loadStep(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const KestraneError& error) {
+        m_context.messages.show(formatProcedureError(error, QStringLiteral("Form_Load"), QStringLiteral("Form"), kFormName));
+    }
+}
+
+void frmChooseSubscribers::Form_Load()
+{
+    Session& session = m_context.session;
+    const qint16 kind = selectedSubscriberType();
+    frmChooseSubscribers_Auto_Init();
+
+    // Ordinary subscribers on 4.0(2.23) and later have remote nodes and legacy mailboxes.
+    const bool remoteNodes = kind == 1 && session.isVersionAtLeast(4, 0, 2, 23);
+    fillSelectionTypes(kind);
+    myGrid->setColumnShown(QStringLiteral("RemoteNodeID"), remoteNodes);
+    myGrid->setColumnShown(QStringLiteral("LegacyMailbox"), remoteNodes);
+
+    // One query recordset of the load's own serves the remote nodes and the home servers.
+    Recordset query;
+    const auto fillFromQuery = [&](QComboBox* list, const QString& sql, const QString& field) {
+        query.close();   // still open when an earlier walk failed
+        query.open(sql, session.database);
+        for (query.moveFirst(); !query.eof(); query.moveNext())
+            list->addItem(query.value(field).toString());
+        query.close();
+    };
+    if (remoteNodes) {
+        comSubscriberNodeID->clear();
+        loadStep([&] {
+            fillFromQuery(comSubscriberNodeID,
+                          QStringLiteral("SELECT RemoteNodeID from vw_Subscriber WHERE RemoteNodeID IS NOT NULL GROUP BY "
+                                         "RemoteNodeID ORDER BY RemoteNodeID"),
+                          QStringLiteral("RemoteNodeID"));
+        });
+    }
+
+    cmbSubscriberSelectType->setCurrentIndex(0);
+    cmbSubscriberSelectType_Change();
+    cmdAdvancedSearch->setVisible(
+        m_context.arguments.join(u' ').contains(QLatin1String("Advanced"), Qt::CaseInsensitive));
+    myGrid->setRows(1);
+
+    if (kind >= 3)
+        loadStep([&] { fillLocations(kind); });
+    loadStep([&] { fillClassesOfService(); });
+    loadStep([&] {
+        fillFromQuery(comSubscriberMailServer,
+                      QStringLiteral("select homeserver from subscriber where homeserver is not null group by homeserver"),
+                      QStringLiteral("HomeServer"));
+    });
+    PopulateListControlWithSwitchInfo(comSubscriberSwitch, session.switchInfo);
+
+    // Nothing is chosen in a pick list until the administrator chooses it.
+    for (QComboBox* list : {comSubscriberSwitch, ComSubscribersCOS, comSubscriberMailServer, comSubscriberLocation,
+                            comSubscriberNodeID})
+        list->setCurrentIndex(-1);
+    cmbSubscriberSelectType->setFocus();
+}
+
+void frmChooseSubscribers::fillSelectionTypes(qint16 kind)
+{
+    Languages& languages = m_context.session.languages;
+    const QSignalBlocker quiet(cmbSubscriberSelectType);   // the load runs the change handler itself
+    cmbSubscriberSelectType->clear();
+    const auto add = [&](int number, SubscriberSelectionType type) {
+        cmbSubscriberSelectType->addItem(languages.mymyLoadString(number), static_cast<int>(type));
+    };
+    add(421, SubscriberSelectionType::AllSubscribers);
+    add(422, SubscriberSelectionType::ExtensionRange);
+    add(423, SubscriberSelectionType::DistributionList);
+    add(424, SubscriberSelectionType::Switch);
+    add(425, SubscriberSelectionType::CsvFile);
+    add(426, SubscriberSelectionType::ClassOfService);
+    if (kind == 1)
+        add(427, SubscriberSelectionType::MailServer);
+    if (kind > 3)
+        add(428, SubscriberSelectionType::DeliveryLocation);
+    if (kind == 1 && m_context.session.isVersionAtLeast(4, 0, 2, 23))
+        add(429, SubscriberSelectionType::RemoteNodeID);
+}
+
+void frmChooseSubscribers::fillLocations(qint16 kind)
+{
+    Recordset& locations = m_context.session.rsLocations;
+    const FilterGuard unfilter(locations);
+    locations.setFilter(QStringLiteral("DestinationType=") + quoteLiteral(QString::number(kind)));
+    if (locations.recordCount() == 0) {
+        m_context.messages.show(m_context.session.languages.mymyLoadString(330));
+        return;
+    }
+    for (locations.moveFirst(); !locations.eof(); locations.moveNext()) {
+        comSubscriberLocation->addItem(locations.value(QStringLiteral("TextName")).toString());
+        comSubscriberLocationHidden->addItem(locations.value(QStringLiteral("LocationObjectID")).toString());
+    }
+}
+
+void frmChooseSubscribers::fillClassesOfService()
+{
+    Recordset& classes = m_context.session.rsCOS;
+    for (classes.moveFirst(); !classes.eof(); classes.moveNext()) {
+        comHiddenCOS->addItem(classes.value(QStringLiteral("Alias")).toString());
+        ComSubscribersCOS->addItem(classes.value(QStringLiteral("TextName")).toString(), comHiddenCOS->count() - 1);
+    }
+}
+
+frmMain* frmChooseSubscribers::startPage() const
+{
+    return m_context.forms.find<frmMain>();
+}
+
+qint16 frmChooseSubscribers::selectedSubscriberType() const
+{
+    const frmMain* start = startPage();
+    return start ? start->iSelectedSubscriberType : qint16(1);
+}
+
+void frmChooseSubscribers::cmbSubscriberSelectType_Change()
+{
+    for (QWidget* control : allCriterionControls())
+        control->hide();
+    const int code = cmbSubscriberSelectType->currentData().toInt();
+    if (code == static_cast<int>(SubscriberSelectionType::AllSubscribers))
+        return;
+    const QList<QWidget*> shown = criterionControls(code);
+    if (shown.isEmpty()) {
+        m_context.messages.show(QStringLiteral("Error! Invalid subscriber selection value."));
+        return;
+    }
+    for (QWidget* control : shown)
+        control->show();
+}
+
+void frmChooseSubscribers::cmdChoosePublicDL_Click()
+{
+    if (!m_distributionListSearch)
+        m_distributionListSearch = new frmDistributionListSearch(m_context, this);
+    m_distributionListSearch->pickInto(txtPublicDistributionListName, txtPublicDistributionListObjectID);
+}
+
+void frmChooseSubscribers::cmdAdvancedSearch_Click()
+{
+    if (!m_advancedSearch)
+        m_advancedSearch = new frmAdvancedSubscriberSearch(m_context, *this, this);
+    m_advancedSearch->exec();
+}
+
+void frmChooseSubscribers::cmdBrowseForCSV_Click()
+{
+    const QString kept = txtCSVPath->text();
+    if (!CommonDialog) {
+        CommonDialog = named(new QFileDialog(this), "CommonDialog");
+        CommonDialog->setOption(QFileDialog::DontUseNativeDialog);
+        CommonDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        CommonDialog->setFileMode(QFileDialog::ExistingFile);
+        CommonDialog->setNameFilter(QStringLiteral("All Files (*)"));
+    }
+    CommonDialog->setWindowTitle(m_context.session.languages.mymyLoadString(231));
+    CommonDialog->setDirectory(QDir::homePath());
+    if (!kept.isEmpty())
+        CommonDialog->selectFile(kept);
+    QString chosen;
+    if (CommonDialog->exec() == QDialog::Accepted && !CommonDialog->selectedFiles().isEmpty())
+        chosen = CommonDialog->selectedFiles().constFirst();
+    txtCSVPath->setText(chosen.size() >= 4 ? chosen : kept);
+}
+
+SubscriberSelectionCriteria frmChooseSubscribers::criteria() const
+{
+    SubscriberSelectionCriteria chosen;
+    chosen.type = static_cast<SubscriberSelectionType>(cmbSubscriberSelectType->currentData().toInt());
+    chosen.extensionLow = txtSubscriberExtensionRangeLow->text();
+    chosen.extensionHigh = txtSubscriberExtensionRangeHigh->text();
+    chosen.distributionListName = txtPublicDistributionListName->text();
+    chosen.distributionListObjectID = txtPublicDistributionListObjectID->text();
+    chosen.switchName = comSubscriberSwitch->currentText();
+    chosen.switchID = comSubscriberSwitch->currentData().toInt();
+    chosen.mailServer = comSubscriberMailServer->currentText();
+    chosen.cosName = ComSubscribersCOS->currentText();
+    chosen.cosAlias = comHiddenCOS->itemText(ComSubscribersCOS->currentIndex());
+    chosen.locationName = comSubscriberLocation->currentText();
+    chosen.locationObjectID = comSubscriberLocationHidden->itemText(comSubscriberLocation->currentIndex());
+    chosen.remoteNodeID = comSubscriberNodeID->currentText();
+    return chosen;
+}
+
+void frmChooseSubscribers::cmdView_Click()
+{
+    Session& session = m_context.session;
+    const SubscriberSelectionCriteria chosen = criteria();
+    const qint16 kind = selectedSubscriberType();
+    if (!m_progress)
+        m_progress = new frmSubscriberLoadProgress(this);
+
+    setCursor(Qt::WaitCursor);
+    m_progress->setTitle(session.languages.mymyLoadString(373));
+    m_progress->showOver(this);
+    // Every View starts from an empty grid, whatever happens afterwards.
+    myGrid->setRows(1);
+    myGrid->beginFill();
+    // Paint the progress window once; input waits, so that nothing else runs during the fill.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    const MessageSink sink = m_context.messages.sink();
+    try {
+        if (chosen.type == SubscriberSelectionType::CsvFile)
+            LoadSubscribersFromCSV(session, txtCSVPath->text(), kind, [this] { AddUserToGrid(); },
+                                   m_progress->lineProgress(), sink,
+                                   [this](int usersAdded) { m_progress->showUsersAdded(usersAdded); });
+        else
+            runSubscriberSelection(session, chosen, kind,
+                                   [this](const SubscriberGridRow& row) { AddUserToGridFAST(row); },
+                                   m_progress->rowProgress(), sink);
+    } catch (const KestraneError&) {
+        // A failure ends the fill without a message of its own; the rows added so far stay and
+        // are counted below.
+    }
+
+    myGrid->endFill();
+    txtUsersInGrid->setText(usersInGridText(myGrid->Rows() - 1));
+    m_progress->hide();
+    unsetCursor();
+}
+
+void frmChooseSubscribers::AddUserToGrid()
+{
+    Session& session = m_context.session;
+    const Recordset& subscriber = session.rsSubscribers;
+    const Recordset& handler = session.rsPrimaryCallHandlers;
+    bool typeRead = false;
+    const int type = fieldText(subscriber, "SubscriberType").toInt(&typeRead);
+    if (!typeRead)
+        return;   // no subscriber at the list's current record
+    const bool ofKind = selectedSubscriberType() == 1 ? (type == 1 || type == 3)
+                                                      : !(type == 0 || type == 1 || type == 3 || type == 6);
+    if (!ofKind)
+        return;
+
+    SubscriberGridRow row;
+    row.alias = fieldText(subscriber, "Alias");
+    row.firstName = fieldText(subscriber, "FirstName");
+    row.lastName = fieldText(subscriber, "LastName");
+    row.displayName = fieldText(subscriber, "DisplayName");
+    row.extension = fieldText(handler, "DTMFAccessID");
+    row.homeServer = fieldText(subscriber, "HomeServer");
+    row.remoteNodeID = fieldText(subscriber, "RemoteNodeID");
+    row.legacyMailbox = fieldText(subscriber, "LegacyMailbox");
+    try {
+        Recordset& classes = session.rsCOS;
+        classes.moveFirst();
+        if (classes.find(QStringLiteral("CosObjectID=") + quoteLiteral(fieldText(subscriber, "COSObjectID"))))
+            row.cosTextName = fieldText(classes, "TextName");
+    } catch (const KestraneError&) {
+        // No class of service to name: the row is added with an empty COS cell.
+    }
+    row.subscriberObjectID = fieldText(subscriber, "SubscriberObjectID");
+    row.callHandlerObjectID = fieldText(handler, "CallHandlerObjectID");
+    myGrid->appendRow(row);
+}
+
+void frmChooseSubscribers::AddUserToGridFAST(const SubscriberGridRow& row)
+{
+    const auto refuse = [this](const char* what) {
+        m_context.messages.show(QStringLiteral("Error, invalid %1 string passed into AdDUserToGridFast routine.  Skipping user")
+                                    .arg(QLatin1String(what)));
+    };
+    if (row.alias.isEmpty())
+        return refuse("Alias");
+    if (row.cosTextName.isEmpty())
+        return refuse("COSObjectID");
+    if (row.subscriberObjectID.isEmpty())
+        return refuse("SubscriberObjectID");
+    if (row.callHandlerObjectID.isEmpty())
+        return refuse("CallHandlerObjectID");
+    myGrid->appendRow(row);
+}
+
+void frmChooseSubscribers::clearGrid()
+{
+    myGrid->setRows(1);
+}
+
+int frmChooseSubscribers::gridRowCount() const
+{
+    return myGrid->Rows();
+}
+
+void frmChooseSubscribers::setUsersInGridText(const QString& text)
+{
+    txtUsersInGrid->setText(text);
+}
+
+void frmChooseSubscribers::cmdClearGrid_Click()
+{
+    clearGrid();
+    txtUsersInGrid->setText(usersInGridText(0));
+}
+
+void frmChooseSubscribers::cmdNext_Click()
+{
+    Languages& languages = m_context.session.languages;
+    if (myGrid->Rows() < 2) {
+        m_context.messages.show(languages.mymyLoadString(296));
+        return;
+    }
+    bool anyChecked = false;
+    for (int row = 1; row < myGrid->Rows() && !anyChecked; ++row)
+        anyChecked = myGrid->isChecked(row);
+    if (!anyChecked) {
+        m_context.messages.show(languages.mymyLoadString(298));
+        return;
+    }
+    // The checked rows stay in myGrid (checkedSubscribers()) for the pages that follow.
+}
+
+void frmChooseSubscribers::cmdPrevious_Click()
+{
+    cmdClearGrid_Click();
+    frmMain* start = startPage();
+    if (start)
+        start->move(pos());
+    // Unloaded: the next visit builds and loads the page afresh.
+    hide();
+    deleteLater();
+    if (start)
+        start->show();
+}
+
+void frmChooseSubscribers::cmdHelp_Click()
+{
+    ::showHelp(m_context);
+}
+
+void frmChooseSubscribers::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    ExitApplication(m_context, false);
+}

@@ -1,0 +1,121 @@
+#pragma once
+// The subscriber selection page: the administrator picks a selection type and its criterion,
+// fills the check-box grid `myGrid` with View (and/or the free SQL dialog's Import), checks the
+// subscribers to change and goes on. The page stays loaded while the later pages run, because
+// the change engine reads its grid; Previous unloads it (the next visit loads it afresh).
+#include "search/ui/SelectionGridTarget.h"
+#include "subscribers/SelectionQueries.h"
+#include "subscribers/SelectionRows.h"
+
+#include <QWidget>
+#include <functional>
+
+class frmAdvancedSubscriberSearch;
+class frmDistributionListSearch;
+class frmMain;
+class frmSubscriberLoadProgress;
+class QComboBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SubscriberGrid;
+struct WizardContext;
+
+class frmChooseSubscribers : public QWidget, public SubscriberGridTarget {
+    Q_OBJECT
+public:
+    // Builds the page and runs its load; reads the kind chosen on the start page, so the start
+    // page's Next has set it already. Not shown yet: the caller places and shows it.
+    explicit frmChooseSubscribers(WizardContext& context, QWidget* parent = nullptr);
+
+    // Fonts, captions and grid headers in the current language (the language switch runs it
+    // again on a loaded page).
+    void frmChooseSubscribers_Auto_Init();
+
+    // Adds one checked row for the subscriber at the current record of session.rsSubscribers
+    // and its primary call handler at the current record of session.rsPrimaryCallHandlers; a
+    // subscriber of another kind than the start page's is passed over silently.
+    void AddUserToGrid() override;
+    // Adds one checked row from values that a query has already read; refuses (with a message)
+    // a row without alias, class of service name, subscriber or call handler object ID.
+    void AddUserToGridFAST(const SubscriberGridRow& row);
+
+    // Previous: empties the grid, shows the start page at this page's position and unloads
+    // this page.
+    void cmdPrevious_Click();
+
+    SubscriberGrid* grid() const { return myGrid; }
+
+    // SubscriberGridTarget (the free SQL dialog's Import).
+    void clearGrid() override;
+    int gridRowCount() const override;
+    void setUsersInGridText(const QString& text) override;
+
+protected:
+    // Closing the window ends the tool, as Exit does.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPage();
+    void Form_Load();
+    void fillSelectionTypes(qint16 kind);
+    void fillLocations(qint16 kind);
+    void fillClassesOfService();
+    // Runs one step of the load; a failure is reported and the load goes on.
+    void loadStep(const std::function<void()>& step);
+
+    void cmbSubscriberSelectType_Change();
+    void cmdChoosePublicDL_Click();
+    void cmdAdvancedSearch_Click();
+    void cmdBrowseForCSV_Click();
+    void cmdView_Click();
+    void cmdClearGrid_Click();
+    void cmdNext_Click();
+    void cmdHelp_Click();
+
+    frmMain* startPage() const;
+    qint16 selectedSubscriberType() const;
+    SubscriberSelectionCriteria criteria() const;
+    // The controls that show the criterion of a selection type (none for "All subscribers").
+    QList<QWidget*> criterionControls(int typeCode) const;
+    QList<QWidget*> allCriterionControls() const;   // the twelve of types 2 to 9
+
+    WizardContext& m_context;
+    frmDistributionListSearch* m_distributionListSearch = nullptr;
+    frmAdvancedSubscriberSearch* m_advancedSearch = nullptr;
+    frmSubscriberLoadProgress* m_progress = nullptr;
+
+    QLabel* Label1;
+    QGroupBox* frameSelectSubscribers;
+    QComboBox* cmbSubscriberSelectType;
+    QLineEdit* txtSubscriberExtensionRangeLow;
+    QLabel* lblExtensionRangeTo;
+    QLineEdit* txtSubscriberExtensionRangeHigh;
+    QLineEdit* txtPublicDistributionListName;
+    QLineEdit* txtPublicDistributionListObjectID;
+    QPushButton* cmdChoosePublicDL;
+    QComboBox* comSubscriberSwitch;
+    QLineEdit* txtCSVPath;
+    QPushButton* cmdBrowseForCSV;
+    QComboBox* ComSubscribersCOS;
+    QComboBox* comHiddenCOS;
+    QComboBox* comSubscriberMailServer;
+    QComboBox* comSubscriberLocation;
+    QComboBox* comSubscriberLocationHidden;
+    QComboBox* comSubscriberNodeID;
+    QPushButton* cmdView;
+    QPushButton* cmdAdvancedSearch;
+    SubscriberGrid* myGrid;
+    QLineEdit* txtUsersInGrid;
+    QLabel* lblTotalGridRows;
+    QPushButton* cmdClearGrid;
+    QPushButton* cmdSelectAll;
+    QPushButton* cmdUnselectAll;
+    QPushButton* cmdHelp;
+    QPushButton* cmdPrevious;
+    QPushButton* cmdExit;
+    QPushButton* cmdNext;
+    QFileDialog* CommonDialog = nullptr;   // created by the first CSV browse
+};
