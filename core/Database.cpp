@@ -67,8 +67,16 @@ bool Database::open(const DatabaseTarget& target)
     return true;
 }
 
+void Database::finalizeCachedStatements()
+{
+    for (sqlite3_stmt* statement : std::as_const(m_statementCache))
+        sqlite3_finalize(statement);
+    m_statementCache.clear();
+}
+
 void Database::close()
 {
+    finalizeCachedStatements();
     if (m_db.isValid()) {
         m_db.close();
         m_db = QSqlDatabase();
@@ -128,15 +136,19 @@ QueryResult Database::select(const QString& sql, const QVariantList& values)
 QueryResult Database::selectEmbedded(const QString& sql, const QVariantList& values)
 {
     sqlite3* handle = *static_cast<sqlite3**>(m_db.driver()->handle().data());
-    sqlite3_stmt* statement = nullptr;
-    const QByteArray text = sql.toUtf8();
+    constexpr int kCachedStatements = 16;
+    const bool cacheable = !values.isEmpty();
+    sqlite3_stmt* statement = cacheable ? m_statementCache.take(sql) : nullptr;
     const auto failWith = [&](const QString& what) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
         sqlite3_finalize(statement);
         throw KestraneError(ErrorNumber::DatabaseError, what.isEmpty() ? message : what + QStringLiteral(": ") + message);
     };
-    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK)
-        failWith(QString());
+    if (!statement) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK)
+            failWith(QString());
+    }
     for (int i = 0; i < values.size(); ++i) {
         const QVariant& value = values[i];
         int rc = SQLITE_OK;
@@ -197,7 +209,13 @@ QueryResult Database::selectEmbedded(const QString& sql, const QVariantList& val
     }
     if (rc != SQLITE_DONE)
         failWith(QString());
-    sqlite3_finalize(statement);
+    if (cacheable && m_statementCache.size() < kCachedStatements) {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        m_statementCache.insert(sql, statement);
+    } else {
+        sqlite3_finalize(statement);
+    }
     return result;
 }
 

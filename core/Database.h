@@ -70,6 +70,7 @@ public:
 
 private:
     QueryResult selectEmbedded(const QString& sql, const QVariantList& values);
+    void finalizeCachedStatements();
 
     QString m_connectionName;
     QSqlDatabase m_db;
@@ -77,6 +78,9 @@ private:
     bool m_inTransaction = false;
     QString m_lastError;
     QHash<QString, ProcedureStandIn> m_procedures;   // keyed by lower-case name
+    // Prepared queries with bound values, kept for the next call with the same text (a query
+    // repeated per line of a file is prepared once).
+    QHash<QString, struct sqlite3_stmt*> m_statementCache;
 };
 
 // Throws KestraneError for a failed QSqlQuery / QSqlDatabase operation.

@@ -56,13 +56,13 @@ QString signedCount(int value)
     return value < 0 ? QString::number(value) : u' ' + QString::number(value);
 }
 
-QString extensionQuery(const QString& extension, qint16 kind)
+// The extension is bound to the one marker, so the query is prepared once for the whole file.
+QString extensionQuery(qint16 kind)
 {
     QString sql = QStringLiteral("SELECT vw_Subscriber.Alias, vw_Subscriber.SubscriberObjectID, vw_DTMFAccessID.DTMFAccessID "
                                  "FROM vw_Subscriber INNER JOIN vw_DTMFAccessID "
                                  "ON vw_Subscriber.SubscriberObjectID=vw_DTMFAccessID.ParentObjectID "
-                                 "WHERE vw_DTMFAccessID.DTMFAccessID=")
-                  + quoteLiteral(extension);
+                                 "WHERE vw_DTMFAccessID.DTMFAccessID=?");
     if (kind == 1)
         return sql + QStringLiteral(" AND vw_Subscriber.SubscriberType IN (1,3) ORDER BY vw_Subscriber.Alias");
     return sql + QStringLiteral(" AND vw_Subscriber.SubscriberType = '") + QString::number(kind)
@@ -158,7 +158,7 @@ bool CsvReader::addByExtension(const QString& extension)
 {
     QueryResult matches;
     try {
-        matches = m_session.database.select(extensionQuery(extension, m_kind));
+        matches = m_session.database.select(extensionQuery(m_kind), {extension});
     } catch (const KestraneError&) {
         return false;   // a failed query counts as no match
     }
