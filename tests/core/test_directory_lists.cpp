@@ -9,12 +9,7 @@ namespace {
 
 velmo::InstallationOptions at(int major, int minor, int release, int build)
 {
-    velmo::InstallationOptions options = TempInstallation::smallOptions();
-    options.major = major;
-    options.minor = minor;
-    options.release = release;
-    options.build = build;
-    return options;
+    return TempInstallation::smallServer(major, minor, release, build);
 }
 
 std::unique_ptr<Session> startedSession(const TempInstallation& installation)

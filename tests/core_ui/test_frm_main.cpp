@@ -65,12 +65,7 @@ public:
 
 velmo::InstallationOptions server(int major, int minor, int release, int build)
 {
-    velmo::InstallationOptions options = TempInstallation::smallOptions();
-    options.major = major;
-    options.minor = minor;
-    options.release = release;
-    options.build = build;
-    return options;
+    return TempInstallation::smallServer(major, minor, release, build);
 }
 
 TEST(StartUp, OldServerIsRefusedBeforeTheDatabaseIsOpened)

@@ -49,12 +49,7 @@ struct Outcome {
 
 velmo::InstallationOptions version(int major, int minor, int release, int build)
 {
-    velmo::InstallationOptions options = TempInstallation::smallOptions();
-    options.major = major;
-    options.minor = minor;
-    options.release = release;
-    options.build = build;
-    return options;
+    return TempInstallation::smallServer(major, minor, release, build);
 }
 
 class SelectionQueries : public ::testing::Test {

@@ -20,12 +20,7 @@ namespace {
 
 velmo::InstallationOptions server(int major, int minor, int release, int build)
 {
-    velmo::InstallationOptions options = TempInstallation::smallOptions();
-    options.major = major;
-    options.minor = minor;
-    options.release = release;
-    options.build = build;
-    return options;
+    return TempInstallation::smallServer(major, minor, release, build);
 }
 
 // The selection page on a started session, opened from a start page set to `kind`; message

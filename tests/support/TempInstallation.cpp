@@ -15,6 +15,16 @@ velmo::InstallationOptions TempInstallation::smallOptions()
     return options;
 }
 
+velmo::InstallationOptions TempInstallation::smallServer(int major, int minor, int release, int build)
+{
+    velmo::InstallationOptions options = smallOptions();
+    options.major = major;
+    options.minor = minor;
+    options.release = release;
+    options.build = build;
+    return options;
+}
+
 ::testing::AssertionResult startSession(Session& session)
 {
     QString error;

@@ -17,6 +17,8 @@ public:
     QString folder() const { return m_dir.path(); }
 
     static velmo::InstallationOptions smallOptions();
+    // A small installation of a server of the given version.
+    static velmo::InstallationOptions smallServer(int major, int minor, int release, int build);
 
 private:
     QTemporaryDir m_dir;
