@@ -1,4 +1,5 @@
 #include "core/ui/frmMain.h"
+#include "core/ui/FormBuilding.h"
 #include "core/Errors.h"
 #include "core/ui/LanguageFonts.h"
 #include "core/ui/UpdateCheckUi.h"
@@ -25,13 +26,6 @@ const QString kDefaultLogPath = QStringLiteral("c:\\Kestrane.log");
 
 // 1 twip is 1/1440 inch; at the 96 dots per inch Qt assumes for layout, 15 twips make a pixel.
 constexpr int twips(int value) { return value / 15; }
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel* wrappedLabel(const char* name)
 {
@@ -89,16 +83,12 @@ frmMain::frmMain(WizardContext& context, QWidget* parent)
     page->addWidget(Label5);
     page->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    cmdHelp = named(new QPushButton, "cmdHelp");
-    cmdPrevious = named(new QPushButton, "cmdPrevious");
-    cmdExit = named(new QPushButton, "cmdExit");
-    cmdNext = named(new QPushButton, "cmdNext");
-    buttons->addWidget(cmdHelp);
-    buttons->addStretch(1);
-    for (QPushButton* button : {cmdPrevious, cmdExit, cmdNext})
-        buttons->addWidget(button);
-    page->addLayout(buttons);
+    const WizardButtons buttons = makeWizardButtons();
+    cmdHelp = buttons.cmdHelp;
+    cmdPrevious = buttons.cmdPrevious;
+    cmdExit = buttons.cmdExit;
+    cmdNext = buttons.cmdNext;
+    page->addLayout(buttons.row);
     setCentralWidget(central);
 
     mnuHelpMenu = menuBar()->addMenu(QString());

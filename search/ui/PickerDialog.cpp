@@ -1,4 +1,5 @@
 #include "search/ui/PickerDialog.h"
+#include "core/ui/FormBuilding.h"
 
 #include "core/Errors.h"
 #include "core/ui/LanguageFonts.h"
@@ -100,13 +101,6 @@ struct WaitCursor {
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // None of the buttons is the default one: Enter in the search box must not press a button.
 QPushButton* plainButton(const char* name)

@@ -1,4 +1,5 @@
 #include "subscribers/ui/frmChooseSubscribers.h"
+#include "core/ui/FormBuilding.h"
 
 #include "core/Errors.h"
 #include "core/ui/LanguageFonts.h"
@@ -26,13 +27,6 @@
 namespace {
 
 const QString kFormName = QStringLiteral("frmChooseSubscribers");
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // The count box shows a positive count with one leading blank, an empty grid as "0".
 QString usersInGridText(int dataRows)
@@ -174,16 +168,12 @@ void frmChooseSubscribers::buildPage()
         gridRow->addWidget(button);
     page->addLayout(gridRow);
 
-    auto* buttons = new QHBoxLayout;
-    cmdHelp = named(new QPushButton, "cmdHelp");
-    cmdPrevious = named(new QPushButton, "cmdPrevious");
-    cmdExit = named(new QPushButton, "cmdExit");
-    cmdNext = named(new QPushButton, "cmdNext");
-    buttons->addWidget(cmdHelp);
-    buttons->addStretch(1);
-    for (QPushButton* button : {cmdPrevious, cmdExit, cmdNext})
-        buttons->addWidget(button);
-    page->addLayout(buttons);
+    const WizardButtons buttons = makeWizardButtons();
+    cmdHelp = buttons.cmdHelp;
+    cmdPrevious = buttons.cmdPrevious;
+    cmdExit = buttons.cmdExit;
+    cmdNext = buttons.cmdNext;
+    page->addLayout(buttons.row);
 
     // Room for the grid's shown columns (13,200 twips) and the page's 8,100 twips of height.
     resize(940, 560);
