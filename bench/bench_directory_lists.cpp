@@ -1,7 +1,7 @@
 // Creates installations of 1,000, 10,000 and 50,000 subscribers and times LoadDirectoryLists and
 // a Find by object ID in the subscriber list. Run by hand: build/bench/bench_directory_lists
 #include "core/Session.h"
-#include "velmo/Simulator.h"
+#include "bench/BenchInstallations.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,21 +24,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    QList<int> sizes{1000, 10000, 50000};
-    if (argc > 1) {
-        sizes.clear();
-        for (int i = 1; i < argc; ++i)
-            sizes << QString::fromLocal8Bit(argv[i]).toInt();
-    }
-    for (const int size : sizes) {
+    for (const int size : benchSizes(argc, argv, {1000, 10000, 50000})) {
         QTemporaryDir dir;
-        velmo::InstallationOptions options;
-        options.subscriberCount = size;
-        options.seed = 42;
         QElapsedTimer timer;
         timer.start();
         QString error;
-        if (!velmo::createInstallation(dir.path(), options, true, &error)) {
+        if (!createBenchInstallation(dir.path(), size, &error)) {
             out << "cannot create installation: " << error << Qt::endl;
             return 1;
         }

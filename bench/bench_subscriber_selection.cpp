@@ -7,7 +7,7 @@
 #include "subscribers/SubscriberCsv.h"
 #include "subscribers/ui/SubscriberGrid.h"
 #include "subscribers/ui/frmSubscriberLoadProgress.h"
-#include "velmo/Simulator.h"
+#include "bench/BenchInstallations.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -93,19 +93,10 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QList<int> sizes{10000, 50000};
-    if (argc > 1) {
-        sizes.clear();
-        for (int i = 1; i < argc; ++i)
-            sizes << QString::fromLocal8Bit(argv[i]).toInt();
-    }
-    for (const int size : sizes) {
+    for (const int size : benchSizes(argc, argv, {10000, 50000})) {
         QTemporaryDir dir;
-        velmo::InstallationOptions options;
-        options.subscriberCount = size;
-        options.seed = 42;
         QString error;
-        if (!velmo::createInstallation(dir.path(), options, true, &error)) {
+        if (!createBenchInstallation(dir.path(), size, &error)) {
             out << "cannot create installation: " << error << Qt::endl;
             return 1;
         }

@@ -100,8 +100,8 @@ frmMain::frmMain(WizardContext& context, QWidget* parent)
     connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
     connect(cmdBrowseForLogLocation, &QPushButton::clicked, this, &frmMain::cmdBrowseForLogLocation_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &frmMain::showHelp);
-    connect(mnuHelp, &QAction::triggered, this, &frmMain::showHelp);
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+    connect(mnuHelp, &QAction::triggered, this, [this] { showHelp(m_context); });
     connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connect(mnuCheckForUpdatedVersion, &QAction::triggered, this, &frmMain::checkForUpdatedVersion);
 
@@ -197,11 +197,6 @@ void frmMain::bindNotifier()
 void frmMain::runStartUpHook()
 {
     RunBatchCommand(homePageAddress(), QString(), m_context.version);
-}
-
-void frmMain::showHelp()
-{
-    ::showHelp(m_context);
 }
 
 void frmMain::mnuAbout_Click()

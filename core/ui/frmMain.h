@@ -34,7 +34,6 @@ private:
     void cmdNext_Click();
     void cmdBrowseForLogLocation_Click();
     void mnuAbout_Click();
-    void showHelp();
     void checkForUpdatedVersion();
     void bindNotifier();
     void runStartUpHook();

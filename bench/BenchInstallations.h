@@ -1,0 +1,26 @@
+#pragma once
+// What the benchmarks share: the installation sizes to run (from the command line, else the
+// defaults) and generated installations of a given size.
+#include "velmo/Simulator.h"
+
+#include <QList>
+#include <QString>
+
+inline QList<int> benchSizes(int argc, char** argv, const QList<int>& defaults)
+{
+    if (argc <= 1)
+        return defaults;
+    QList<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes << QString::fromLocal8Bit(argv[i]).toInt();
+    return sizes;
+}
+
+// A generated installation of `subscribers` subscribers (always the same seed) in `folder`.
+inline bool createBenchInstallation(const QString& folder, int subscribers, QString* error)
+{
+    velmo::InstallationOptions options;
+    options.subscriberCount = subscribers;
+    options.seed = 42;
+    return velmo::createInstallation(folder, options, true, error);
+}
