@@ -234,7 +234,7 @@ QString Languages::mymyLoadString(int number) const
     return {};
 }
 
-std::function<QString(int)> Languages::stringLookup() const
+StringLookup Languages::stringLookup() const
 {
     return [this](int number) { return mymyLoadString(number); };
 }

@@ -31,6 +31,7 @@
 //   library, or given an empty text, is shown in English. Texts longer than 1199 characters are
 //   cut to 1199 characters when they are looked up.
 #include "core/Messages.h"
+#include "core/StringLookup.h"
 
 #include <QHash>
 #include <QList>
@@ -90,7 +91,7 @@ public:
     // table. A number found nowhere tells "error in mymyLoadString: ..." and gives the empty text.
     QString mymyLoadString(int number) const;
     // mymyLoadString as a plain function, for helpers that take a string look-up.
-    std::function<QString(int)> stringLookup() const;
+    StringLookup stringLookup() const;
 
     // Sets lngLanguageID to the user's default language when it is still 0, loads the library of
     // lngLanguageID (dropping the previous one), lists the libraries of the program folder into

@@ -1,16 +1,34 @@
 #pragma once
 // Small helpers the forms are built with.
+#include "core/ControlNames.h"
+
 #include <QHBoxLayout>
 #include <QLatin1String>
 #include <QPushButton>
 
 // Gives a new control its name (tests and tools find controls by it) and returns it.
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
+template <typename Control>
+Control* named(Control* control, const char* name)
 {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
+    control->setObjectName(QLatin1String(name));
+    return control;
 }
+
+// Names a new control element `index` of the control array `arrayName` ("Name_i") and returns it.
+template <typename Control>
+Control* namedElement(Control* control, const char* arrayName, int index)
+{
+    control->setObjectName(elementName(QLatin1String(arrayName), index));
+    return control;
+}
+
+// The form a control belongs to: its nearest window, menus excepted (they pop up as windows of
+// their own). Sub-dialogs are forms of their own.
+const QWidget* ownerForm(const QObject* control);
+
+// The control of that name within `root` (root itself included) that belongs to root's form;
+// nullptr when there is none.
+QObject* findControl(QWidget* root, const QString& name);
 
 // The wizard pages' bottom row: Help at the left; Previous, Exit and Next at the right.
 struct WizardButtons {

@@ -2,6 +2,8 @@
 
 #include "core/Errors.h"
 #include "core/Languages.h"
+#include "core/ui/Captions.h"
+#include "core/ui/FormBuilding.h"
 #include "core/ui/LanguageFonts.h"
 
 #include <QAction>
@@ -132,7 +134,7 @@ frmAbout::frmAbout(WizardContext& context, const ToolVersion& version, QWidget* 
 
 void frmAbout::buildControls()
 {
-    m_lblVersionTitle_1 = label(QStringLiteral("lblVersionTitle_1"), this);
+    m_lblVersionTitle_1 = label(elementName(QStringLiteral("lblVersionTitle"), 1), this);
     m_lblVersion = label(QStringLiteral("lblVersion"), this);
     m_lblDravoAddress1 = label(QStringLiteral("lblDravoAddress1"), this);
     m_lblDravoAddress2 = label(QStringLiteral("lblDravoAddress2"), this);
@@ -193,19 +195,21 @@ void frmAbout::buildControls()
 
 void frmAbout::frmAbout_Auto_Init()
 {
+    static constexpr CaptionRow kCaptions[] = {
+        {"frmAbout", NoIndex, kFormTitle},
+        {"cmdOK", NoIndex, kOK},
+        {"lblDravoAddress2", NoIndex, kMakerAddress1},
+        {"lblDravoAddress3", NoIndex, kMakerAddress2},
+        {"lblChangeLanguage", NoIndex, kChangeLanguage},
+        {"lblTrademark", NoIndex, kTrademark},
+        {"lblCopyright", NoIndex, kCopyright},
+        {"lblDravoAddress1", NoIndex, kMakerName},
+        {"lblVersionTitle", 1, kVersionTitle},
+        {"mnuSelectLanguage", NoIndex, kSelectLanguage},
+    };
     const Languages& languages = m_context.session.languages;
     SetFormFontForLanguage(this, languages.lngLanguageID);
-    const auto text = [&languages](int number) { return languages.mymyLoadString(number); };
-    setWindowTitle(text(kFormTitle));
-    m_cmdOK->setText(text(kOK));
-    m_lblDravoAddress2->setText(text(kMakerAddress1));
-    m_lblDravoAddress3->setText(text(kMakerAddress2));
-    m_lblChangeLanguage->setText(text(kChangeLanguage));
-    m_lblTrademark->setText(text(kTrademark));
-    m_lblCopyright->setText(text(kCopyright));
-    m_lblDravoAddress1->setText(text(kMakerName));
-    m_lblVersionTitle_1->setText(text(kVersionTitle));
-    m_mnuSelectLanguage->setTitle(text(kSelectLanguage));
+    applyCaptions(this, kCaptions, languages.stringLookup());
 }
 
 // One entry per language library of the program folder, named by its language and tagged with
@@ -216,7 +220,7 @@ void frmAbout::fillLanguageMenu()
     const QStringList& codes = languages.strLanguageCodes();
     const auto addEntry = [this](int index, const QString& caption, const QString& tag) {
         QAction* entry = m_mnuSelectLanguage->addAction(caption);
-        entry->setObjectName(QStringLiteral("mnuLanguageList_%1").arg(index));
+        namedElement(entry, "mnuLanguageList", index);
         entry->setData(tag);
         connect(entry, &QAction::triggered, this, [this, index] { mnuLanguageList_Click(index); });
     };

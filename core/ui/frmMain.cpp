@@ -1,6 +1,7 @@
 #include "core/ui/frmMain.h"
 #include "core/ui/FormBuilding.h"
 #include "core/Errors.h"
+#include "core/ui/Captions.h"
 #include "core/ui/LanguageFonts.h"
 #include "core/ui/UpdateCheckUi.h"
 #include "core/ui/frmAbout.h"
@@ -216,33 +217,35 @@ void frmMain::checkForUpdatedVersion()
 
 void frmMain::frmMain_Auto_Init()
 {
+    static constexpr CaptionRow kCaptions[] = {
+        {"frmMain", NoIndex, 281},
+        {"Frame1", NoIndex, 180},
+        {"optSubscriberUpdate", NoIndex, 255},
+        {"optEditCallHandlers", NoIndex, 82},
+        {"optInternetSubscriberUpdate", NoIndex, 397},
+        {"optAMISSubscriberUpdate", NoIndex, 394},
+        {"optBridgeSubscriberUpdate", NoIndex, 395},
+        {"optVPIMSubscriberUpdate", NoIndex, 396},
+        {"optTrustedSubscriberUpdate", NoIndex, 537},
+        {"Frame2", NoIndex, 197},
+        {"cmdBrowseForLogLocation", NoIndex, 69},
+        {"cmdHelp", NoIndex, 153},
+        {"cmdPrevious", NoIndex, 18},
+        {"cmdExit", NoIndex, 132},
+        {"cmdNext", NoIndex, 191},
+        {"Label1", NoIndex, 198},
+        {"Label2", NoIndex, 266},
+        {"Label3", NoIndex, 50},
+        {"Label5", NoIndex, 270},
+        {"mnuHelpMenu", NoIndex, 153},
+        {"mnuHelp", NoIndex, 153},
+        {"mnuAbout", NoIndex, 21},
+        {"mnuCheckForUpdatedVersion", NoIndex, 350},
+    };
     Session& session = m_context.session;
-    const auto text = [&](int number) { return session.languages.mymyLoadString(number); };
     SetFormFontForLanguage(this, session.languages.lngLanguageID);
-    setWindowTitle(text(281));
-    Frame1->setTitle(text(180));
-    optSubscriberUpdate->setText(text(255));
-    optEditCallHandlers->setText(text(82));
-    optInternetSubscriberUpdate->setText(text(397));
-    optAMISSubscriberUpdate->setText(text(394));
-    optBridgeSubscriberUpdate->setText(text(395));
-    optVPIMSubscriberUpdate->setText(text(396));
-    optTrustedSubscriberUpdate->setText(text(537));
-    Frame2->setTitle(text(197));
+    applyCaptions(this, kCaptions, session.languages.stringLookup());
     txtLogPath->setText(kDefaultLogPath);
-    cmdBrowseForLogLocation->setText(text(69));
-    cmdHelp->setText(text(153));
-    cmdPrevious->setText(text(18));
-    cmdExit->setText(text(132));
-    cmdNext->setText(text(191));
-    Label1->setText(text(198));
-    Label2->setText(text(266));
-    Label3->setText(text(50));
-    Label5->setText(text(270));
-    mnuHelpMenu->setTitle(text(153));
-    mnuHelp->setText(text(153));
-    mnuAbout->setText(text(21));
-    mnuCheckForUpdatedVersion->setText(text(350));
     // Trusted Internet subscribers exist from 5.0(0).10 on, and not with the Domino connector.
     optTrustedSubscriberUpdate->setVisible(session.isVersionAtLeast(5, 0, 0, 10)
                                            && !bIsDominoDirectory(session.registry, session.gServerVersion));

@@ -1,6 +1,7 @@
 #include "search/ui/FreeQueryDialog.h"
 #include "core/Errors.h"
 #include "core/ui/WizardContext.h"
+#include "core/ui/FormBuilding.h"
 #include "search/ui/SelectionGridTarget.h"
 #include "search/ui/SqlKeywordColouring.h"
 
@@ -240,7 +241,7 @@ void FreeQueryDialog::ShowPreviousQueries()
         entries.append({QStringLiteral("No previous queries stored"), QString()});
     for (int i = 0; i < entries.size(); ++i) {
         QAction* item = m_mnuPreviousQueriesPopup->addAction(entries[i].caption);
-        item->setObjectName(QStringLiteral("mnuPreviousQuery_%1").arg(i));
+        namedElement(item, "mnuPreviousQuery", i);
         item->setData(entries[i].valueName);
         connect(item, &QAction::triggered, this, [this, i] { mnuPreviousQuery_Click(i); });
     }

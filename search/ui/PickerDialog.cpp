@@ -2,6 +2,7 @@
 #include "core/ui/FormBuilding.h"
 
 #include "core/Errors.h"
+#include "core/ui/Captions.h"
 #include "core/ui/LanguageFonts.h"
 #include "core/ui/WizardContext.h"
 
@@ -178,15 +179,14 @@ void PickerDialog::pickInto(QLineEdit* nameBox, QLineEdit* objectIdBox)
 
 void PickerDialog::applyCaptions()
 {
-    SetFormFontForLanguage(this, m_context.session.languages.lngLanguageID);
     const Languages& languages = m_context.session.languages;
-    setWindowTitle(languages.mymyLoadString(m_definition.titleString));
-    Frame1->setTitle(languages.mymyLoadString(226));
-    for (int i = 0; i < m_searchOptions.size(); ++i)
-        m_searchOptions[i]->setText(languages.mymyLoadString(m_definition.filters[i].captionString));
-    cmdSearch->setText(languages.mymyLoadString(225));
-    cmdOK->setText(languages.mymyLoadString(195));
-    cmdCancel->setText(languages.mymyLoadString(88));
+    SetFormFontForLanguage(this, languages.lngLanguageID);
+    std::vector<CaptionRow> captions{{m_definition.formName, NoIndex, m_definition.titleString},
+                                     {"Frame1", NoIndex, 226}};
+    for (const PickerFilter& filter : m_definition.filters)
+        captions.push_back({filter.optionName, NoIndex, filter.captionString});
+    captions.insert(captions.end(), {{"cmdSearch", NoIndex, 225}, {"cmdOK", NoIndex, 195}, {"cmdCancel", NoIndex, 88}});
+    ::applyCaptions(this, captions, languages.stringLookup());
 }
 
 QString PickerDialog::searchStatement(PickerSearchBy searchBy, const QString& searchText) const

@@ -1,4 +1,5 @@
 #include "subscribers/ui/frmChooseSubscribers.h"
+#include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
 
 #include "core/Errors.h"
@@ -204,25 +205,28 @@ QList<QWidget*> frmChooseSubscribers::allCriterionControls() const
 
 void frmChooseSubscribers::frmChooseSubscribers_Auto_Init()
 {
+    static constexpr CaptionRow kCaptions[] = {
+        {"frmChooseSubscribers", NoIndex, 74},
+        {"cmdHelp", NoIndex, 153},
+        {"frameSelectSubscribers", NoIndex, 237},
+        {"cmdChoosePublicDL", NoIndex, 138},
+        {"cmdView", NoIndex, 24},
+        {"cmdSelectAll", NoIndex, 230},
+        {"cmdUnselectAll", NoIndex, 299},
+        {"cmdBrowseForCSV", NoIndex, 69},
+        {"cmdClearGrid", NoIndex, 98},
+        {"lblExtensionRangeTo", NoIndex, 274},
+        {"lblTotalGridRows", NoIndex, 289},
+        {"cmdPrevious", NoIndex, 18},
+        {"cmdExit", NoIndex, 132},
+        {"cmdNext", NoIndex, 191},
+        {"Label1", NoIndex, 237},
+        {"cmdAdvancedSearch", NoIndex, 401},
+    };
     Languages& languages = m_context.session.languages;
-    const auto text = [&](int number) { return languages.mymyLoadString(number); };
+    const StringLookup text = languages.stringLookup();
     SetFormFontForLanguage(this, languages.lngLanguageID);
-    setWindowTitle(text(74));
-    cmdHelp->setText(text(153));
-    frameSelectSubscribers->setTitle(text(237));
-    cmdChoosePublicDL->setText(text(138));
-    cmdView->setText(text(24));
-    cmdSelectAll->setText(text(230));
-    cmdUnselectAll->setText(text(299));
-    cmdBrowseForCSV->setText(text(69));
-    cmdClearGrid->setText(text(98));
-    lblExtensionRangeTo->setText(text(274));
-    lblTotalGridRows->setText(text(289));
-    cmdPrevious->setText(text(18));
-    cmdExit->setText(text(132));
-    cmdNext->setText(text(191));
-    Label1->setText(text(237));
-    cmdAdvancedSearch->setText(text(401));
+    applyCaptions(this, kCaptions, text);
 
     const std::pair<const char*, int> headers[] = {{"Alias", 30},    {"DisplayName", 110}, {"Extension", 134},
                                                    {"FirstName", 139}, {"LastName", 170},  {"HomeServer", 155},

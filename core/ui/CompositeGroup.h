@@ -1,0 +1,40 @@
+#pragma once
+// A group of controls that a page repeats, one object per index (a caller-input action group, a
+// notification device, a transfer rule, a greeting). The group builds its controls, names each
+// one as element `index` of its control array ("Name_i"), and sets their captions from its
+// caption rows, so the page's handlers and its engine find element i of every array by name.
+#include "core/StringLookup.h"
+#include "core/ui/FormBuilding.h"
+
+#include <QList>
+#include <QWidget>
+
+class CompositeGroup : public QWidget {
+public:
+    int index() const { return m_index; }
+
+    // Sets the captions of the group's controls in the look-up's language; the page's caption
+    // routine calls it for each of its groups. Returns the controls it found no caption for.
+    QStringList applyCaptions(const StringLookup& text);
+
+protected:
+    CompositeGroup(int index, QWidget* parent);
+
+    // Names a control of the group: element index() of the array `arrayName`.
+    template <typename Control>
+    Control* element(Control* control, const char* arrayName) const
+    {
+        return namedElement(control, arrayName, m_index);
+    }
+
+    struct Caption {
+        const char* arrayName;
+        int string;
+    };
+    // The group's captions, one per captioned array; a group may leave out controls that its
+    // index does not have.
+    virtual QList<Caption> captions() const = 0;
+
+private:
+    int m_index;
+};
