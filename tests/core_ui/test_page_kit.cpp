@@ -1,6 +1,12 @@
-// The kit that pages of repeated groups are built with.
+// The kit that pages of repeated groups are built with, and the snapshot that an options page
+// hands its engine.
 #include "core/ui/Captions.h"
 #include "core/ui/CompositeGroup.h"
+#include "core/ui/ControlValues.h"
+#include "core/ui/OptionsCapture.h"
+#include "core/ui/TriStateCombo.h"
+
+#include "resources/EnglishStrings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -9,13 +15,19 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -43,7 +55,207 @@ protected:
     QList<Caption> captions() const override { return {{"optAction", 20}, {"chkSkipGreeting", 114}, {"cmdFind", 138}}; }
 };
 
+// A form with a control of every kind, laid out the way the options pages are: controls on the
+// pages of a tab control (one tab hidden, one that cannot be opened), repeated groups and a
+// sub-dialog that is a form of its own.
+struct TestForm {
+    QWidget form;
+    QTabWidget* tabs = nullptr;
+    QDialog* dialog = nullptr;
+
+    template <typename Control>
+    Control* add(Control* control, const QString& name, QWidget* page)
+    {
+        control->setObjectName(name);
+        page->layout()->addWidget(control);
+        return control;
+    }
+
+    TestForm()
+    {
+        form.setObjectName("frmTest");
+        auto* layout = new QVBoxLayout(&form);
+        tabs = new QTabWidget;
+        tabs->setObjectName("tabMain");
+        layout->addWidget(tabs);
+        QWidget* pages[3];
+        for (QWidget*& page : pages) {
+            page = new QWidget;
+            new QVBoxLayout(page);
+            tabs->addTab(page, QStringLiteral("tab"));
+        }
+        QWidget* first = pages[0];
+
+        add(new QLineEdit("Alice"), "txtName", first);
+        add(new QLineEdit("locked"), "txtLocked", first)->setEnabled(false);
+        add(new QCheckBox("Ticked"), "chkTicked", first)->setChecked(true);
+        add(new QCheckBox("Clear"), "chkClear", first);
+        setCheckBoxValue(add(new QCheckBox("Dimmed"), "chkDimmed", first), CheckValue::Dimmed);
+        for (int i = 0; i < 2; ++i)
+            add(new QRadioButton(QStringLiteral("Option %1").arg(i)), elementName("optKind", i), first);
+        form.findChild<QRadioButton*>("optKind_1")->setChecked(true);
+        auto* triState = add(new QComboBox, "cmbTriState", first);
+        FillTriStateCombo(triState, resources::englishString);
+        triState->setCurrentIndex(2);
+        auto* languages = add(new QComboBox, "cmbLanguage", first);
+        languages->addItem("English", 1033);
+        languages->addItem("Deutsch", 1031);
+        languages->setCurrentIndex(1);
+        add(new QComboBox, "cmbEmpty", first);
+        auto* order = add(new QListWidget, "listOrder", first);
+        for (const auto& [text, code] : {std::pair{"Urgent", 4}, {"Normal", 1}}) {
+            auto* item = new QListWidgetItem(QString::fromLatin1(text), order);
+            item->setData(ListRole::ItemData, code);
+        }
+        order->setCurrentRow(1);
+        add(new QSpinBox, "upDownOrder", first)->setValue(7);
+        auto* bar = add(new QScrollBar(Qt::Vertical), "scrPosition", first);
+        bar->setRange(0, 100);
+        bar->setValue(30);
+        add(new QLabel("Heading"), "lblHeading", first);
+        add(new QPlainTextEdit("line 1\nline 2"), "txtNotes", first);
+        auto* hiddenFrame = add(new QGroupBox("Hidden frame"), "fraHidden", first);
+        hiddenFrame->setLayout(new QVBoxLayout);
+        add(new QLabel("inside"), "lblInHiddenFrame", hiddenFrame);
+        hiddenFrame->hide();
+
+        add(new QLineEdit("on the hidden tab"), "txtOnHiddenTab", pages[1]);
+        add(new QLabel("hidden on a tab"), "lblHiddenOnTab", pages[1])->hide();
+        add(new QCheckBox("on the closed tab"), "chkOnClosedTab", pages[2]);
+        add(new QPushButton("disabled on a tab"), "cmdDisabledOnTab", pages[2])->setEnabled(false);
+        for (int i = 11; i <= 12; ++i)
+            pages[2]->layout()->addWidget(new ActionGroup(i, pages[2]));
+        tabs->setTabText(1, "Hidden");
+        tabs->setTabVisible(1, false);
+        tabs->setTabEnabled(2, false);
+
+        // The sub-dialog has a button of the same name as one of the form's.
+        add(new QPushButton("Exit"), "cmdExit", first);
+        dialog = new QDialog(&form);
+        dialog->setObjectName("frmSubDialog");
+        new QVBoxLayout(dialog);
+        setCheckBoxValue(add(new QCheckBox("No change"), "chkNoChange", dialog), CheckValue::Dimmed);
+        add(new QPushButton("Close"), "cmdExit", dialog)->setEnabled(false);
+    }
+};
+
+// What the snapshot must read of one control.
+struct Expected {
+    const char* name;
+    ControlKind kind;
+    const char* text;
+    int checkState = CheckValue::Clear;
+    bool selected = false;
+    bool enabled = true;
+    bool visible = true;
+    int value = 0;
+    int currentIndex = -1;
+};
+
+const Expected kFormControls[] = {
+    {"txtName", ControlKind::LineEdit, "Alice"},
+    {"txtLocked", ControlKind::LineEdit, "locked", 0, false, /*enabled*/ false},
+    {"chkTicked", ControlKind::CheckBox, "Ticked", CheckValue::Ticked},
+    {"chkClear", ControlKind::CheckBox, "Clear", CheckValue::Clear},
+    {"chkDimmed", ControlKind::CheckBox, "Dimmed", CheckValue::Dimmed},
+    {"optKind_0", ControlKind::OptionButton, "Option 0", 0, false},
+    {"optKind_1", ControlKind::OptionButton, "Option 1", 0, true},
+    {"cmbTriState", ControlKind::ComboBox, "FALSE", 0, false, true, true, 0, 2},
+    {"cmbLanguage", ControlKind::ComboBox, "Deutsch", 0, false, true, true, 0, 1},
+    {"cmbEmpty", ControlKind::ComboBox, "", 0, false, true, true, 0, -1},
+    {"listOrder", ControlKind::ListBox, "Normal", 0, false, true, true, 0, 1},
+    {"upDownOrder", ControlKind::UpDown, "7", 0, false, true, true, 7},
+    {"scrPosition", ControlKind::ScrollBar, "", 0, false, true, true, 30},
+    {"lblHeading", ControlKind::Label, "Heading"},
+    {"txtNotes", ControlKind::TextBox, "line 1\nline 2"},
+    {"fraHidden", ControlKind::Frame, "Hidden frame", 0, false, true, /*visible*/ false},
+    {"lblInHiddenFrame", ControlKind::Label, "inside", 0, false, true, /*visible*/ false},
+    {"tabMain", ControlKind::TabControl, "tab", 0, false, true, true, 0, 0},
+    // Tab pages that are not shown, or cannot be opened, leave their controls as the page set them.
+    {"txtOnHiddenTab", ControlKind::LineEdit, "on the hidden tab"},
+    {"lblHiddenOnTab", ControlKind::Label, "hidden on a tab", 0, false, true, /*visible*/ false},
+    {"chkOnClosedTab", ControlKind::CheckBox, "on the closed tab"},
+    {"cmdDisabledOnTab", ControlKind::Button, "disabled on a tab", 0, false, /*enabled*/ false},
+    {"cmdExit", ControlKind::Button, "Exit"},
+};
+
+void expectControl(const OptionsSnapshot& snapshot, const Expected& expected)
+{
+    SCOPED_TRACE(expected.name);
+    const ControlState& state = snapshot.control(QLatin1String(expected.name));
+    EXPECT_EQ(state.kind, expected.kind);
+    EXPECT_EQ(state.text, QString::fromUtf8(expected.text));
+    EXPECT_EQ(state.checkState, expected.checkState);
+    EXPECT_EQ(state.selected, expected.selected);
+    EXPECT_EQ(state.enabled, expected.enabled);
+    EXPECT_EQ(state.visible, expected.visible);
+    EXPECT_EQ(state.value, expected.value);
+    EXPECT_EQ(state.currentIndex, expected.currentIndex);
+}
+
+// The page is read the same whether it was never shown, is shown, or was shown and hidden again
+// (the engine takes the snapshot after the options page hid itself).
+enum class FormShowing { Never, Shown, HiddenAgain };
+
+class Snapshot : public ::testing::TestWithParam<FormShowing> {};
+
 } // namespace
+
+TEST_P(Snapshot, ReadsEveryControlAsThePageSetIt)
+{
+    TestForm test;
+    if (GetParam() != FormShowing::Never)
+        test.form.show();
+    if (GetParam() == FormShowing::HiddenAgain)
+        test.form.hide();
+    // A sub-dialog not created yet is left out.
+    const OptionsSnapshot snapshot = captureOptions(&test.form, {test.dialog, nullptr});
+
+    EXPECT_EQ(snapshot.formName(), "frmTest");
+    for (const Expected& expected : kFormControls)
+        expectControl(snapshot, expected);
+
+    const ControlState& triState = snapshot.control("cmbTriState");
+    const QList<ListItem> triStateItems{{"<Don't Change>", {}, 20}, {"TRUE", {}, 279}, {"FALSE", {}, 137}};
+    EXPECT_EQ(triState.items, triStateItems);
+    EXPECT_EQ(triState.current, triStateItems[2]);
+    const QList<ListItem> languageItems{{"English", 1033, -1}, {"Deutsch", 1031, -1}};
+    EXPECT_EQ(snapshot.control("cmbLanguage").items, languageItems);
+    EXPECT_EQ(snapshot.control("cmbLanguage").current, languageItems[1]);
+    EXPECT_EQ(snapshot.control("cmbEmpty").current, ListItem{});
+    const QList<ListItem> orderItems{{"Urgent", 4, -1}, {"Normal", 1, -1}};
+    EXPECT_EQ(snapshot.control("listOrder").items, orderItems);
+    EXPECT_EQ(snapshot.control("listOrder").current, orderItems[1]);
+    const QList<TabState> tabs{{"tab", true, true}, {"Hidden", true, false}, {"tab", false, true}};
+    EXPECT_EQ(snapshot.control("tabMain").tabs, tabs);
+
+    // Elements of control arrays, by name and index; the groups' controls are on the closed tab.
+    EXPECT_TRUE(snapshot.control("optKind", 1).selected);
+    EXPECT_EQ(snapshot.control("cmbLockKey", 11).kind, ControlKind::ComboBox);
+    EXPECT_TRUE(snapshot.control("chkSkipGreeting", 12).enabled);
+    EXPECT_THROW(snapshot.control("cmbLockKey", 12), OptionsSnapshot::UnknownName);
+
+    // The sub-dialog is read under its own name; its controls are not the page's.
+    const OptionsSnapshot& dialog = snapshot.dialog("frmSubDialog");
+    EXPECT_EQ(dialog.control("chkNoChange").checkState, CheckValue::Dimmed);
+    EXPECT_EQ(dialog.control("cmdExit").text, "Close");
+    EXPECT_FALSE(dialog.control("cmdExit").enabled);
+    EXPECT_THROW(snapshot.control("chkNoChange"), OptionsSnapshot::UnknownName);
+    EXPECT_THROW(dialog.control("txtName"), OptionsSnapshot::UnknownName);
+
+    // Unknown names, names in another case, Qt's own parts of its composite widgets.
+    for (const char* unknown : {"txtNoSuchBox", "txtname", "qt_tabwidget_stackedwidget"})
+        EXPECT_THROW(snapshot.control(unknown), OptionsSnapshot::UnknownName) << unknown;
+    EXPECT_THROW(snapshot.dialog("frmNoSuchDialog"), OptionsSnapshot::UnknownName);
+    try {
+        snapshot.control("txtNoSuchBox");
+    } catch (const OptionsSnapshot::UnknownName& error) {
+        EXPECT_STREQ(error.what(), "frmTest holds no control named txtNoSuchBox");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PageShowing, Snapshot,
+                         ::testing::Values(FormShowing::Never, FormShowing::Shown, FormShowing::HiddenAgain));
 
 TEST(Captions, TableRowsReachEveryKindOfCaptionedControl)
 {

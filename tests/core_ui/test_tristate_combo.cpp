@@ -1,59 +1,32 @@
 #include "core/ui/TriStateCombo.h"
 
+#include "core/ui/ControlValues.h"
+#include "resources/EnglishStrings.h"
+
 #include <QComboBox>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// A language other than English, so that the tests see the lookup being used.
-QString germanString(int number)
+TEST(TriStateCombo, FillReplacesTheItemsWithFixedTextsAndSelectsDontChange)
 {
-    switch (number) {
-    case TriStateString::DontChange: return QStringLiteral("<Nicht ändern>");
-    case TriStateString::True: return QStringLiteral("WAHR");
-    case TriStateString::False: return QStringLiteral("FALSCH");
-    default: return QString();
+    const StringLookup german = [](int number) {
+        return resources::englishString(number).replace("TRUE", "WAHR").replace("FALSE", "FALSCH");
+    };
+    for (const StringLookup& lookup : {StringLookup(resources::englishString), german}) {
+        QComboBox combo;
+        combo.addItems({"left over", "items"});
+        combo.setItemData(1, 5);
+        combo.setCurrentIndex(1);
+        FillTriStateCombo(&combo, lookup);
+        ASSERT_EQ(combo.count(), 3);
+        EXPECT_EQ(combo.currentIndex(), 0);
+        const int numbers[] = {TriStateString::DontChange, TriStateString::True, TriStateString::False};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(combo.itemText(i), lookup(numbers[i]));
+            // No item data; the string number travels in its own role, whatever the language.
+            EXPECT_FALSE(combo.itemData(i).isValid()) << i;
+            EXPECT_EQ(combo.itemData(i, ListRole::StringNumber).toInt(), numbers[i]);
+            EXPECT_EQ(GetTriStateComboValue(combo.itemText(i), lookup), i == 0 ? 2 : i == 1 ? 1 : 0);
+        }
     }
-}
-
-} // namespace
-
-TEST(TriStateCombo, FillReplacesTheItemsAndSelectsDontChange)
-{
-    QComboBox combo;
-    combo.addItems({"left over", "items"});
-    combo.setCurrentIndex(1);
-    FillTriStateCombo(&combo);
-    ASSERT_EQ(combo.count(), 3);
-    EXPECT_EQ(combo.itemText(0), "<Don't Change>");
-    EXPECT_EQ(combo.itemText(1), "TRUE");
-    EXPECT_EQ(combo.itemText(2), "FALSE");
-    EXPECT_EQ(combo.currentIndex(), 0);
-    // The string number travels with each item, whatever the language.
-    EXPECT_EQ(combo.itemData(0).toInt(), 20);
-    EXPECT_EQ(combo.itemData(1).toInt(), 279);
-    EXPECT_EQ(combo.itemData(2).toInt(), 137);
-}
-
-TEST(TriStateCombo, ValueOfEachText)
-{
-    EXPECT_EQ(GetTriStateComboValue("TRUE"), 1);
-    EXPECT_EQ(GetTriStateComboValue("true"), 1);
-    EXPECT_EQ(GetTriStateComboValue("False"), 0);
-    EXPECT_EQ(GetTriStateComboValue("<don't change>"), 2);
-    EXPECT_EQ(GetTriStateComboValue(""), 3);
-    EXPECT_EQ(GetTriStateComboValue("TRUE "), 3);
-    EXPECT_EQ(GetTriStateComboValue("1"), 3);
-}
-
-TEST(TriStateCombo, FollowsTheLanguageOfTheLookup)
-{
-    QComboBox combo;
-    FillTriStateCombo(&combo, germanString);
-    EXPECT_EQ(combo.itemText(1), "WAHR");
-    EXPECT_EQ(GetTriStateComboValue(combo.itemText(1), germanString), 1);
-    EXPECT_EQ(GetTriStateComboValue("falsch", germanString), 0);
-    EXPECT_EQ(GetTriStateComboValue("<NICHT ÄNDERN>", germanString), 2);
-    EXPECT_EQ(GetTriStateComboValue("TRUE", germanString), 3);
 }
