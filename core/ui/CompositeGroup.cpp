@@ -10,6 +10,6 @@ QStringList CompositeGroup::applyCaptions(const StringLookup& text)
 {
     std::vector<CaptionRow> rows;
     for (const Caption& caption : captions())
-        rows.push_back({caption.arrayName, m_index, caption.string});
+        rows.push_back({caption.arrayName, m_index + caption.offset, caption.string});
     return ::applyCaptions(this, rows, text);
 }

@@ -20,16 +20,18 @@ public:
 protected:
     CompositeGroup(int index, QWidget* parent);
 
-    // Names a control of the group: element index() of the array `arrayName`.
+    // Names a control of the group: element index() + offset of the array `arrayName` (a few
+    // arrays number a group's element apart from the group, as "Label34"(6 + key)).
     template <typename Control>
-    Control* element(Control* control, const char* arrayName) const
+    Control* element(Control* control, const char* arrayName, int offset = 0) const
     {
-        return namedElement(control, arrayName, m_index);
+        return namedElement(control, arrayName, m_index + offset);
     }
 
     struct Caption {
         const char* arrayName;
         int string;
+        int offset = 0;   // as given to element()
     };
     // The group's captions, one per captioned array; a group may leave out controls that its
     // index does not have.

@@ -1,0 +1,119 @@
+#include "subscribers/ui/options/CallerInputActionGroup.h"
+
+#include "resources/EnglishStrings.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+// The keys' number-to-dial labels are elements 6 + key and 18 + key of `Label34`.
+constexpr int NumberToDialLabel = 6;
+constexpr int BlankLeavesNumberLabel = 18;
+}
+
+CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent)
+    : CompositeGroup(index, parent), m_choices(new QButtonGroup(this))
+{
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+
+    // The destination object IDs: hidden, only the Find buttons fill them.
+    auto* objectIds = new QHBoxLayout;
+    for (const char* name : {"txtCallerInputGoToDirectoryHandlerObjectID", "txtCallerInputGoToCallHandlerObjectID",
+                             "txtCallerInputGoToSubscriberObjectID", "txtCallerInputGoToInterviewObjectID"}) {
+        auto* box = element(new QLineEdit, name);
+        box->hide();
+        objectIds->addWidget(box);
+    }
+    if (isKeyGroup()) {
+        grid->addLayout(objectIds, row++, 0, 1, 5);
+        grid->addWidget(element(new QCheckBox, "chkCallerInputChangeOnlyIfSetToIgnore"), row++, 0, 1, 5);
+        grid->addWidget(element(new QRadioButton, "optCallerInputDontChange"), row++, 0);
+    } else {
+        grid->addWidget(element(new QRadioButton, "optCallerInputDontChange"), row, 0);
+        grid->addLayout(objectIds, row++, 1, 1, 4);
+    }
+
+    grid->addWidget(element(new QRadioButton, "optCallerInputTakeAction"), row, 0);
+    grid->addWidget(element(new QComboBox, "cmbCallerInputTakeAction"), row, 1);
+    if (isKeyGroup()) {
+        auto* dial = new QHBoxLayout;
+        dial->addWidget(element(new QLabel, "Label34", NumberToDialLabel));
+        dial->addWidget(element(new QLineEdit, "txtSubscriberCallerInputNumbertoDial"));
+        dial->addWidget(element(new QLabel, "Label34", BlankLeavesNumberLabel));
+        grid->addLayout(dial, row, 2, 1, 3);
+    }
+    ++row;
+
+    // One row per destination kind: option button, read-only name box, Find, and for call
+    // handlers and subscribers the "don't ring" box.
+    struct Destination {
+        const char* option;
+        const char* name;
+        const char* find;
+        const char* skipGreeting;
+    };
+    const Destination destinations[] = {
+        {"optCallerInputGoToDirectoryHandler", "txtCallerInputGoToDirectoryHandler", "cmdCallerInputFindDirectoryHandler", nullptr},
+        {"optCallerInputGoToCallHandler", "txtCallerInputGoToCallHandler", "cmdCallerInputFindCallHandler",
+         "chkCallerInputGoToCallHandlerSkipGreeting"},
+        {"optCallerInputGoToSubscriber", "txtCallerInputGoToSubscriber", "cmdCallerInputFindSubscriber",
+         "chkCallerInputGoToSubscriberSkipGreeting"},
+        {"optCallerInputgoToInterviewHandler", "txtCallerInputGoToInterview", "cmdCallerInputFindInterviewer", nullptr},
+    };
+    for (const Destination& destination : destinations) {
+        grid->addWidget(element(new QRadioButton, destination.option), row, 0);
+        auto* name = element(new QLineEdit, destination.name);
+        name->setReadOnly(true);
+        grid->addWidget(name, row, 1);
+        grid->addWidget(element(new QPushButton, destination.find), row, 2);
+        if (destination.skipGreeting)
+            grid->addWidget(element(new QCheckBox, destination.skipGreeting), row, 3);
+        ++row;
+    }
+
+    if (isKeyGroup()) {
+        grid->addWidget(element(new QLabel, "Label24"), row, 0);
+        grid->addWidget(element(new QComboBox, "cmbCallerInputLockKey"), row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+
+    for (QRadioButton* option : findChildren<QRadioButton*>())
+        m_choices->addButton(option);
+    findChild<QRadioButton*>(elementName(QStringLiteral("optCallerInputDontChange"), index))->setChecked(true);
+
+    applyCaptions(resources::englishString);
+}
+
+QList<CompositeGroup::Caption> CallerInputActionGroup::captions() const
+{
+    QList<Caption> rows{
+        {"optCallerInputDontChange", 20},
+        {"optCallerInputTakeAction", 259},
+        {"optCallerInputGoToDirectoryHandler", 144},
+        {"cmdCallerInputFindDirectoryHandler", 138},
+        {"optCallerInputGoToCallHandler", 143},
+        {"cmdCallerInputFindCallHandler", 138},
+        {"chkCallerInputGoToCallHandlerSkipGreeting", 114},
+        {"optCallerInputGoToSubscriber", 146},
+        {"cmdCallerInputFindSubscriber", 138},
+        {"chkCallerInputGoToSubscriberSkipGreeting", 114},
+        {"optCallerInputgoToInterviewHandler", 145},
+        {"cmdCallerInputFindInterviewer", 138},
+    };
+    if (isKeyGroup())
+        rows += {{"chkCallerInputChangeOnlyIfSetToIgnore", 61},
+                 {"Label34", 505, NumberToDialLabel},
+                 {"Label34", 506, BlankLeavesNumberLabel},
+                 {"Label24", 174}};
+    return rows;
+}
