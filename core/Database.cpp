@@ -1,182 +1,142 @@
 #include "core/Database.h"
 #include "core/Errors.h"
+#include "core/LruCache.h"
 
 #include <QAtomicInt>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QFileInfo>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <cstring>
+#include <stdexcept>
 #include <sqlite3.h>
 
 namespace {
+
 QAtomicInt connectionCounter;
+
+// Enough for every statement an engine runs per object and the texts of the recordsets'
+// write-backs, which differ by the columns changed.
+constexpr int kCachedStatements = 128;
+
+const QString kSecondStatement = QStringLiteral("Only one statement can be run here; nothing was run.");
+const QString kNotAQuery = QStringLiteral("Only a query that reads rows can be run here; nothing was changed.");
+
+struct Finalize {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using SqliteStatement = std::unique_ptr<sqlite3_stmt, Finalize>;
+
+// One prepared statement of either backend.
+struct PreparedStatement {
+    SqliteStatement sqlite;
+    std::unique_ptr<QSqlQuery> odbc;
+};
+
+sqlite3* sqliteHandle(QSqlDatabase& db)
+{
+    return *static_cast<sqlite3**>(db.driver()->handle().data());
 }
 
-void throwDatabaseError(const QString& what, const QSqlError& error)
+[[noreturn]] void throwSqliteError(sqlite3* handle, const QString& what)
 {
-    QString description = error.text().trimmed();
-    if (description.isEmpty())
-        description = what;
-    else if (!what.isEmpty())
-        description = what + QStringLiteral(": ") + description;
+    const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+    throw KestraneError(ErrorNumber::DatabaseError, what.isEmpty() ? message : what + QStringLiteral(": ") + message);
+}
+
+[[noreturn]] void refuse(const QString& description)
+{
     throw KestraneError(ErrorNumber::DatabaseError, description);
 }
 
-Database::Database()
-    : m_connectionName(QStringLiteral("kestrane-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+SqliteStatement prepareSqlite(sqlite3* handle, const QString& sql, const char** tail = nullptr)
 {
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const char* rest = nullptr;
+    const int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, &rest);
+    SqliteStatement prepared(statement);
+    if (rc != SQLITE_OK)
+        throwSqliteError(handle, QString());
+    if (tail)
+        *tail = rest && *rest ? rest : nullptr;
+    return prepared;
 }
 
-Database::~Database()
+// Binds as Qt's SQLite driver does: null values and null texts or bytes are NULL, dates and
+// times are ISO texts, anything else without a number or bytes type is its text.
+int bindSqlite(sqlite3_stmt* statement, int position, const QVariant& value)
 {
-    close();
-}
-
-bool Database::open(const DatabaseTarget& target)
-{
-    close();
-    m_embedded = target.odbcConnectionString.isEmpty();
-    if (m_embedded) {
-        if (!QFileInfo::exists(target.embeddedPath)) {
-            m_lastError = QStringLiteral("No database at %1").arg(target.embeddedPath);
-            return false;
-        }
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        m_db.setDatabaseName(target.embeddedPath);
-    } else {
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
-        m_db.setDatabaseName(target.odbcConnectionString);
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return sqlite3_bind_null(statement, position);
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(statement, position, value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, position, value.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
+        if (bytes.isNull())
+            return sqlite3_bind_null(statement, position);
+        return sqlite3_bind_blob(statement, position, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
     }
-    if (!m_db.open()) {
-        m_lastError = m_db.lastError().text();
-        close();
-        return false;
+    case QMetaType::QDateTime:
+        return sqlite3_bind_text16(statement, position, value.toDateTime().toString(Qt::ISODateWithMs).utf16(), -1,
+                                   SQLITE_TRANSIENT);
+    case QMetaType::QTime:
+        return sqlite3_bind_text16(statement, position, value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")).utf16(), -1,
+                                   SQLITE_TRANSIENT);
+    default: {
+        const QString text = value.toString();
+        if (text.isNull())
+            return sqlite3_bind_null(statement, position);
+        return sqlite3_bind_text16(statement, position, text.utf16(), int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
     }
-    if (m_embedded) {
-        // Several processes (the server, tests) may share the file; writes wait rather than fail.
-        QSqlQuery pragma(m_db);
-        pragma.exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
-        pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-        // The whole directory is read at start-up: map the file instead of copying pages.
-        pragma.exec(QStringLiteral("PRAGMA mmap_size = 4294967296"));
-        pragma.exec(QStringLiteral("PRAGMA cache_size = -65536"));
     }
-    m_lastError.clear();
-    return true;
 }
 
-void Database::finalizeCachedStatements()
+void bindAllSqlite(sqlite3* handle, sqlite3_stmt* statement, const QVariantList& values)
 {
-    for (sqlite3_stmt* statement : std::as_const(m_statementCache))
-        sqlite3_finalize(statement);
-    m_statementCache.clear();
+    for (int i = 0; i < values.size(); ++i)
+        if (bindSqlite(statement, i + 1, values[i]) != SQLITE_OK)
+            throwSqliteError(handle, QStringLiteral("binding value %1").arg(i + 1));
 }
 
-void Database::close()
+QStringList sqliteFields(sqlite3_stmt* statement)
 {
-    finalizeCachedStatements();
-    if (m_db.isValid()) {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
-    m_inTransaction = false;
-}
-
-bool Database::isOpen() const
-{
-    return m_db.isValid() && m_db.isOpen();
-}
-
-void Database::execute(const QString& sql, const QVariantList& values)
-{
-    QSqlQuery query(m_db);
-    if (!query.prepare(sql))
-        throwDatabaseError(sql, query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throwDatabaseError(sql, query.lastError());
-}
-
-QueryResult Database::select(const QString& sql, const QVariantList& values)
-{
-    if (!isOpen())
-        throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The database is not open."));
-    if (m_embedded)
-        return selectEmbedded(sql, values);
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throwDatabaseError(QString(), query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throwDatabaseError(QString(), query.lastError());
-    QueryResult result;
-    const QSqlRecord record = query.record();
-    for (int i = 0; i < record.count(); ++i)
-        result.fields << record.fieldName(i);
-    const int columns = result.fields.size();
-    while (query.next()) {
-        QVector<QVariant> row(columns);
-        for (int i = 0; i < columns; ++i)
-            row[i] = query.value(i);
-        result.rows.push_back(std::move(row));
-    }
-    if (query.lastError().isValid())
-        throwDatabaseError(QString(), query.lastError());
-    return result;
-}
-
-// The embedded database is read through SQLite itself: whole directory lists load several
-// times faster than through QSqlQuery, and repeated texts of a column share one string.
-QueryResult Database::selectEmbedded(const QString& sql, const QVariantList& values)
-{
-    sqlite3* handle = *static_cast<sqlite3**>(m_db.driver()->handle().data());
-    constexpr int kCachedStatements = 16;
-    const bool cacheable = !values.isEmpty();
-    sqlite3_stmt* statement = cacheable ? m_statementCache.take(sql) : nullptr;
-    const auto failWith = [&](const QString& what) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
-        sqlite3_finalize(statement);
-        throw KestraneError(ErrorNumber::DatabaseError, what.isEmpty() ? message : what + QStringLiteral(": ") + message);
-    };
-    if (!statement) {
-        const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK)
-            failWith(QString());
-    }
-    for (int i = 0; i < values.size(); ++i) {
-        const QVariant& value = values[i];
-        int rc = SQLITE_OK;
-        if (value.isNull()) {
-            rc = sqlite3_bind_null(statement, i + 1);
-        } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
-            rc = sqlite3_bind_double(statement, i + 1, value.toDouble());
-        } else if (value.typeId() == QMetaType::QByteArray) {
-            const QByteArray bytes = value.toByteArray();
-            rc = sqlite3_bind_blob(statement, i + 1, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-        } else if (value.canConvert<qlonglong>() && value.typeId() != QMetaType::QString) {
-            rc = sqlite3_bind_int64(statement, i + 1, value.toLongLong());
-        } else {
-            const QByteArray utf8 = value.toString().toUtf8();
-            rc = sqlite3_bind_text(statement, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        }
-        if (rc != SQLITE_OK)
-            failWith(QStringLiteral("binding value %1").arg(i + 1));
-    }
-
-    QueryResult result;
+    QStringList fields;
     const int columns = sqlite3_column_count(statement);
     for (int i = 0; i < columns; ++i)
-        result.fields << QString::fromUtf8(sqlite3_column_name(statement, i));
+        fields << QString::fromUtf8(sqlite3_column_name(statement, i));
+    return fields;
+}
+
+// Steps a bound statement to its end; reads its rows when asked. A whole directory list loads
+// several times faster this way than through QSqlQuery, and repeated texts of a column share
+// one string.
+QueryResult stepSqlite(sqlite3* handle, sqlite3_stmt* statement, bool readRows, const QString& what)
+{
+    // The first step re-prepares a kept statement whose tables changed, so the columns are
+    // known only after it ("SELECT *" of an altered table).
+    int rc = sqlite3_step(statement);
+    QueryResult result;
+    const int columns = readRows ? sqlite3_column_count(statement) : 0;
+    if (readRows)
+        result.fields = sqliteFields(statement);
     QVector<QByteArray> lastText(columns);
     QVector<QString> lastString(columns);
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
+        if (!readRows)
+            continue;
         QVector<QVariant> row(columns);
         for (int i = 0; i < columns; ++i) {
             switch (sqlite3_column_type(statement, i)) {
@@ -208,15 +168,236 @@ QueryResult Database::selectEmbedded(const QString& sql, const QVariantList& val
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
-        failWith(QString());
-    if (cacheable && m_statementCache.size() < kCachedStatements) {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-        m_statementCache.insert(sql, statement);
-    } else {
-        sqlite3_finalize(statement);
-    }
+        throwSqliteError(handle, what);
     return result;
+}
+
+QueryResult readOdbcRows(QSqlQuery& query)
+{
+    QueryResult result;
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i)
+        result.fields << record.fieldName(i);
+    const int columns = result.fields.size();
+    while (query.next()) {
+        QVector<QVariant> row(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = query.value(i);
+        result.rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        throwDatabaseError(QString(), query.lastError());
+    return result;
+}
+
+// Rolls back the transaction a read-only query runs in, whatever happens.
+struct RollBack {
+    Database& db;
+    ~RollBack() { db.rollback(); }
+};
+
+}  // namespace
+
+struct Database::Statements {
+    LruCache<QString, PreparedStatement> cache{kCachedStatements};
+};
+
+void throwDatabaseError(const QString& what, const QSqlError& error)
+{
+    QString description = error.text().trimmed();
+    if (description.isEmpty())
+        description = what;
+    else if (!what.isEmpty())
+        description = what + QStringLiteral(": ") + description;
+    throw KestraneError(ErrorNumber::DatabaseError, description);
+}
+
+Database::Database()
+    : m_connectionName(QStringLiteral("kestrane-%1").arg(connectionCounter.fetchAndAddRelaxed(1))),
+      m_statements(std::make_unique<Statements>())
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+bool Database::open(const DatabaseTarget& target)
+{
+    close();
+    m_embedded = target.odbcConnectionString.isEmpty();
+    if (m_embedded) {
+        if (!QFileInfo::exists(target.embeddedPath)) {
+            m_lastError = QStringLiteral("No database at %1").arg(target.embeddedPath);
+            return false;
+        }
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        m_db.setDatabaseName(target.embeddedPath);
+    } else {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
+        m_db.setDatabaseName(target.odbcConnectionString);
+    }
+    if (!m_db.open()) {
+        m_lastError = m_db.lastError().text();
+        close();
+        return false;
+    }
+    if (m_embedded) {
+        // Several processes (the server, tests) may share the file; writes wait rather than fail.
+        // WAL with synchronous=NORMAL makes the commit of one object's changes cheap.
+        QSqlQuery pragma(m_db);
+        pragma.exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
+        pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        // The whole directory is read at start-up: map the file instead of copying pages.
+        pragma.exec(QStringLiteral("PRAGMA mmap_size = 4294967296"));
+        pragma.exec(QStringLiteral("PRAGMA cache_size = -65536"));
+    }
+    m_lastError.clear();
+    return true;
+}
+
+void Database::close()
+{
+    // Statements go before the connection they were prepared on.
+    m_statements->cache.clear();
+    m_columns.clear();
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    m_inTransaction = false;
+}
+
+bool Database::isOpen() const
+{
+    return m_db.isValid() && m_db.isOpen();
+}
+
+void Database::execute(const QString& sql, const QVariantList& values)
+{
+    run(sql, values, false);
+}
+
+QueryResult Database::select(const QString& sql, const QVariantList& values)
+{
+    return run(sql, values, true);
+}
+
+QueryResult Database::run(const QString& sql, const QVariantList& values, bool readRows)
+{
+    if (!isOpen())
+        throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The database is not open."));
+    return m_embedded ? runEmbedded(sql, values, readRows) : runOdbc(sql, values, readRows);
+}
+
+QueryResult Database::runEmbedded(const QString& sql, const QVariantList& values, bool readRows)
+{
+    sqlite3* handle = sqliteHandle(m_db);
+    // A statement that fails is dropped rather than kept (it goes with `prepared`).
+    std::optional<PreparedStatement> prepared = m_statements->cache.take(sql);
+    if (!prepared)
+        prepared = PreparedStatement{prepareSqlite(handle, sql), nullptr};
+    sqlite3_stmt* statement = prepared->sqlite.get();
+    bindAllSqlite(handle, statement, values);
+    QueryResult result = stepSqlite(handle, statement, readRows, readRows ? QString() : sql);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    m_statements->cache.put(sql, std::move(*prepared));
+    return result;
+}
+
+QueryResult Database::runOdbc(const QString& sql, const QVariantList& values, bool readRows)
+{
+    std::optional<PreparedStatement> prepared = m_statements->cache.take(sql);
+    if (!prepared) {
+        auto query = std::make_unique<QSqlQuery>(m_db);
+        query->setForwardOnly(true);
+        if (!query->prepare(sql))
+            throwDatabaseError(readRows ? QString() : sql, query->lastError());
+        prepared = PreparedStatement{nullptr, std::move(query)};
+    }
+    QSqlQuery& query = *prepared->odbc;
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
+    if (!query.exec())
+        throwDatabaseError(readRows ? QString() : sql, query.lastError());
+    QueryResult result = readRows ? readOdbcRows(query) : QueryResult();
+    query.finish();
+    // A driver may keep the columns a statement had when it was prepared; only statements with
+    // bound values, the ones run again and again, are kept.
+    if (!values.isEmpty())
+        m_statements->cache.put(sql, std::move(*prepared));
+    return result;
+}
+
+QueryResult Database::selectReadOnly(const QString& sql)
+{
+    if (!isOpen())
+        throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The database is not open."));
+    if (holdsSecondStatement(sql))
+        refuse(kSecondStatement);
+    return m_embedded ? selectReadOnlyEmbedded(sql) : selectReadOnlyOdbc(sql);
+}
+
+// SQLite runs only the first statement of a text; it must also be one that SQLite calls
+// read-only, and query_only stops any write that slips through all the same.
+QueryResult Database::selectReadOnlyEmbedded(const QString& sql)
+{
+    sqlite3* handle = sqliteHandle(m_db);
+    const char* tail = nullptr;
+    const SqliteStatement statement = prepareSqlite(handle, sql, &tail);
+    if (tail && !QString::fromUtf8(tail).trimmed().isEmpty())
+        refuse(kSecondStatement);
+    if (!statement || !sqlite3_stmt_readonly(statement.get()) || sqlite3_column_count(statement.get()) == 0)
+        refuse(kNotAQuery);
+
+    sqlite3_exec(handle, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
+    struct QueryOnlyOff {
+        sqlite3* handle;
+        ~QueryOnlyOff() { sqlite3_exec(handle, "PRAGMA query_only = OFF", nullptr, nullptr, nullptr); }
+    } queryOnlyOff{handle};
+    beginTransaction();
+    const RollBack rollBack{*this};
+    return stepSqlite(handle, statement.get(), true, QString());
+}
+
+// The server's dialect may run several statements from one text without a separator, so every
+// further result (a row set or a count) refuses the text; the transaction is always rolled
+// back, so nothing such a text did stays.
+QueryResult Database::selectReadOnlyOdbc(const QString& sql)
+{
+    beginTransaction();
+    const RollBack rollBack{*this};
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throwDatabaseError(QString(), query.lastError());
+    if (!query.isSelect())
+        refuse(kNotAQuery);
+    QueryResult result = readOdbcRows(query);
+    if (query.nextResult())
+        refuse(kSecondStatement);
+    return result;
+}
+
+QStringList Database::columnsOf(const QString& tableOrView)
+{
+    const QString key = tableOrView.toCaseFolded();
+    const auto known = m_columns.constFind(key);
+    if (known != m_columns.constEnd())
+        return *known;
+    QStringList columns;
+    try {
+        columns = select(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(tableOrView)).fields;
+    } catch (const KestraneError&) {
+        return {};
+    }
+    m_columns.insert(key, columns);
+    return columns;
 }
 
 void Database::beginTransaction()
@@ -232,9 +413,15 @@ void Database::commit()
 {
     if (!m_inTransaction)
         return;
-    m_inTransaction = false;
-    if (!m_db.commit())
-        throwDatabaseError(QStringLiteral("COMMIT"), m_db.lastError());
+    if (m_db.commit()) {
+        m_inTransaction = false;
+        return;
+    }
+    // The database keeps a transaction whose COMMIT it refused open; left so, every later
+    // BEGIN would fail.
+    const QSqlError error = m_db.lastError();
+    rollback();
+    throwDatabaseError(QStringLiteral("COMMIT"), error);
 }
 
 void Database::rollback()
@@ -254,11 +441,105 @@ void Database::runInTransaction(const std::function<void()>& work)
     beginTransaction();
     try {
         work();
-        commit();
     } catch (...) {
         rollback();
         throw;
     }
+    commit();
+}
+
+bool holdsSecondStatement(const QString& sql)
+{
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"' || c == u'[') {
+            // A literal or quoted name; a doubled closing character stays inside it.
+            const QChar close = c == u'[' ? QChar(u']') : c;
+            for (++i; i < n; ++i) {
+                if (sql[i] != close)
+                    continue;
+                if (i + 1 < n && sql[i + 1] == close)
+                    ++i;
+                else
+                    break;
+            }
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            while (i < n && sql[i] != u'\n' && sql[i] != u'\r')
+                ++i;
+        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
+            const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
+            i = end < 0 ? n : end + 1;
+        } else if (c == u';') {
+            for (qsizetype j = i + 1; j < n; ++j)
+                if (!sql[j].isSpace())
+                    return true;
+            return false;
+        }
+    }
+    return false;
+}
+
+struct BulkInsert::Prepared {
+    sqlite3* handle = nullptr;
+    SqliteStatement statement;
+    std::vector<QString> boundText;      // per column: the text last bound ...
+    std::vector<QByteArray> boundUtf8;   // ... and its encoding
+};
+
+BulkInsert::BulkInsert(Database& db, const QString& table, const QStringList& columns)
+    : m_prepared(std::make_unique<Prepared>())
+{
+    if (!db.isOpen() || !db.isEmbedded())
+        throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("A bulk insert needs the open embedded database"));
+    QStringList names;
+    for (const QString& column : columns)
+        names << u'"' + column + u'"';
+    const QString sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                            .arg(table, names.join(u','), QStringList(columns.size(), QStringLiteral("?")).join(u','));
+    m_prepared->handle = sqliteHandle(db.m_db);
+    m_prepared->statement = prepareSqlite(m_prepared->handle, sql);
+    m_prepared->boundText.resize(columns.size());
+    m_prepared->boundUtf8.resize(columns.size());
+}
+
+BulkInsert::~BulkInsert() = default;
+
+void BulkInsert::insert(const std::vector<QVariant>& values)
+{
+    Prepared& p = *m_prepared;
+    sqlite3_stmt* statement = p.statement.get();
+    if (values.size() != p.boundText.size())
+        throw std::logic_error("a bulk insert row must hold one value per column");
+    for (size_t i = 0; i < values.size(); ++i) {
+        const QVariant& value = values[i];
+        const int position = int(i) + 1;
+        int rc;
+        if (value.typeId() == QMetaType::QString && !static_cast<const QString*>(value.constData())->isNull()) {
+            // The kept copy shares (and so keeps alive) the buffer: same buffer, same text.
+            const QString& text = *static_cast<const QString*>(value.constData());
+            if (text.constData() != p.boundText[i].constData() || text.size() != p.boundText[i].size()) {
+                p.boundText[i] = text;
+                p.boundUtf8[i] = text.toUtf8();
+            }
+            rc = sqlite3_bind_text(statement, position, p.boundUtf8[i].constData(), int(p.boundUtf8[i].size()), SQLITE_STATIC);
+        } else if (value.typeId() == QMetaType::QByteArray && !static_cast<const QByteArray*>(value.constData())->isNull()) {
+            // Bound in place: `values` outlives the step below.
+            const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
+            rc = sqlite3_bind_blob(statement, position, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+        } else {
+            rc = bindSqlite(statement, position, value);
+        }
+        if (rc != SQLITE_OK)
+            throwSqliteError(p.handle, QString::fromUtf8(sqlite3_sql(statement)));
+    }
+    if (sqlite3_step(statement) != SQLITE_DONE) {
+        const QString what = QString::fromUtf8(sqlite3_sql(statement));
+        const QString message = QString::fromUtf8(sqlite3_errmsg(p.handle));
+        sqlite3_reset(statement);
+        throw KestraneError(ErrorNumber::DatabaseError, what + QStringLiteral(": ") + message);
+    }
+    sqlite3_reset(statement);
 }
 
 void Database::registerProcedure(const QString& name, ProcedureStandIn standIn)

@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <memory>
+#include <vector>
 
 // The rows of a query, read in full.
 struct QueryResult {
@@ -51,16 +53,32 @@ public:
 
     // Runs a statement with bound values; throws KestraneError when it fails.
     void execute(const QString& sql, const QVariantList& values = {});
-    // Runs a query with bound values and reads all its rows; throws KestraneError when it fails.
+    // Runs a query (or a statement with a RETURNING clause) with bound values and reads all its
+    // rows; throws KestraneError when it fails.
+    // Both keep the statements they prepare in one cache keyed by the statement's text (the
+    // least recently used are dropped), so a statement run per object is prepared once.
     QueryResult select(const QString& sql, const QVariantList& values = {});
+
+    // Runs a text typed by the administrator and returns its rows without changing anything:
+    // it must be one statement (see holdsSecondStatement) that returns rows, and it runs
+    // inside a transaction that is always rolled back; on the embedded database also only when
+    // SQLite judges it read-only, and with PRAGMA query_only. Throws KestraneError when the
+    // database rejects the text or when it is refused as more than one statement or a write.
+    QueryResult selectReadOnly(const QString& sql);
+
+    // The column names of a table or view, as "SELECT *" gives them; asked of the database once
+    // per name and connection. Empty when the database does not know the name.
+    QStringList columnsOf(const QString& tableOrView);
 
     // Transactions; one level. Throws KestraneError when the database refuses.
     void beginTransaction();
+    // A COMMIT the database refuses (a deferred constraint, say) is rolled back before the
+    // error is thrown: either way no transaction is left open.
     void commit();
-    void rollback();
+    void rollback();   // never throws
     bool inTransaction() const { return m_inTransaction; }
     // Runs `work` inside the open transaction, or inside one of its own that it commits, or
-    // rolls back when `work` throws.
+    // rolls back when `work` or the commit throws.
     void runInTransaction(const std::function<void()>& work);
 
     // Stored procedures: registered stand-ins on the embedded database, the server's own
@@ -69,8 +87,13 @@ public:
     void callProcedure(const QString& name, ProcedureParameters& parameters);
 
 private:
-    QueryResult selectEmbedded(const QString& sql, const QVariantList& values);
-    void finalizeCachedStatements();
+    friend class BulkInsert;
+    struct Statements;
+    QueryResult run(const QString& sql, const QVariantList& values, bool readRows);
+    QueryResult runEmbedded(const QString& sql, const QVariantList& values, bool readRows);
+    QueryResult runOdbc(const QString& sql, const QVariantList& values, bool readRows);
+    QueryResult selectReadOnlyEmbedded(const QString& sql);
+    QueryResult selectReadOnlyOdbc(const QString& sql);
 
     QString m_connectionName;
     QSqlDatabase m_db;
@@ -78,9 +101,34 @@ private:
     bool m_inTransaction = false;
     QString m_lastError;
     QHash<QString, ProcedureStandIn> m_procedures;   // keyed by lower-case name
-    // Prepared queries with bound values, kept for the next call with the same text (a query
-    // repeated per line of a file is prepared once).
-    QHash<QString, struct sqlite3_stmt*> m_statementCache;
+    std::unique_ptr<Statements> m_statements;        // prepared statements, by text
+    QHash<QString, QStringList> m_columns;           // columnsOf, by case-folded name
+};
+
+// True when `sql` holds a ";" outside quoted literals, quoted names and comments that is
+// followed by anything but blanks.
+bool holdsSecondStatement(const QString& sql);
+
+// Many rows into one table of the embedded database through one prepared INSERT whose values
+// are bound straight into SQLite: the way a generated directory of millions of rows is written
+// in seconds. Texts are bound as UTF-8 kept per column, so the same string bound again (an
+// owner's ID on each of its child rows) is encoded once.
+class BulkInsert {
+public:
+    // Prepares INSERT INTO table (columns) VALUES (?, ...). Throws KestraneError when the
+    // database is not the embedded one or the statement cannot be prepared.
+    BulkInsert(Database& db, const QString& table, const QStringList& columns);
+    ~BulkInsert();
+    BulkInsert(const BulkInsert&) = delete;
+    BulkInsert& operator=(const BulkInsert&) = delete;
+
+    // Writes one row: values[i] into columns[i] (a null value or null text is NULL). Throws
+    // KestraneError when the database refuses the row.
+    void insert(const std::vector<QVariant>& values);
+
+private:
+    struct Prepared;
+    std::unique_ptr<Prepared> m_prepared;
 };
 
 // Throws KestraneError for a failed QSqlQuery / QSqlDatabase operation.

@@ -3,10 +3,9 @@
 #include "core/Errors.h"
 
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QSet>
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -51,7 +50,7 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
     m_lock = lock;
     m_sql = sql;
     m_writeTarget = writeTargetOf(sql);
-    m_targetColumns.reset();
+    m_fieldsOfTarget.reset();
     m_keyFields.reset();
     m_fields = result.fields;
     m_fieldIndex = fieldIndex;
@@ -328,19 +327,30 @@ const QVector<int>& Recordset::keyFields() const
     return *m_keyFields;
 }
 
+const QVector<bool>& Recordset::fieldsOfTarget() const
+{
+    if (!m_fieldsOfTarget) {
+        QSet<QString> columns;
+        for (const QString& column : m_db->columnsOf(m_writeTarget))
+            columns.insert(column.toCaseFolded());
+        // When the target cannot be probed, every field takes part.
+        QVector<bool> inTarget(m_fields.size(), true);
+        if (!columns.isEmpty())
+            for (int i = 0; i < m_fields.size(); ++i)
+                inTarget[i] = columns.contains(m_fields[i].toCaseFolded());
+        m_fieldsOfTarget = inTarget;
+    }
+    return *m_fieldsOfTarget;
+}
+
 QString Recordset::whereOriginal(const Row& row, const QVector<bool>* changed, QVariantList& values) const
 {
     // Only the columns that the target itself has take part (a query may add joined columns).
-    if (!m_targetColumns) {
-        QSqlQuery probe(m_db->connection());
-        m_targetColumns = probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(m_writeTarget))
-                              ? probe.record() : QSqlRecord();
-    }
-    const QSqlRecord& targetColumns = *m_targetColumns;
+    const QVector<bool>& inTarget = fieldsOfTarget();
     const QVector<int>& key = keyFields();
     QStringList conditions;
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (!targetColumns.isEmpty() && targetColumns.indexOf(m_fields[i]) < 0)
+        if (!inTarget[i])
             continue;
         if (!key.isEmpty() && !key.contains(i) && !(changed && (*changed)[i]))
             continue;
@@ -354,22 +364,44 @@ QString Recordset::whereOriginal(const Row& row, const QVector<bool>* changed, Q
     return conditions.join(QStringLiteral(" AND "));
 }
 
-void Recordset::requireSingleMatch(const QString& where, const QVariantList& values) const
+void Recordset::writeSingleRow(const QString& statement, const QVariantList& statementValues, const QString& where,
+                               const QVariantList& whereValues) const
 {
-    QSqlQuery query(m_db->connection());
-    if (!query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_writeTarget, where)))
-        throwDatabaseError(QString(), query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec() || !query.next())
-        throwDatabaseError(QString(), query.lastError());
-    const int matching = query.value(0).toInt();
-    if (matching == 0)
-        fail(ErrorNumber::RowChangedUnderneath,
-             QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
-    if (matching > 1)
-        fail(ErrorNumber::RowChangedUnderneath,
-             QStringLiteral("Insufficient key column information for updating or refreshing."));
+    const auto refuseMatches = [](qsizetype matching) {
+        if (matching == 0)
+            fail(ErrorNumber::RowChangedUnderneath,
+                 QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+        if (matching > 1)
+            fail(ErrorNumber::RowChangedUnderneath,
+                 QStringLiteral("Insufficient key column information for updating or refreshing."));
+    };
+    if (!m_db->isEmbedded()) {
+        // Over ODBC the count of affected rows through a view is not to be trusted, and the
+        // statement has no portable way to return the rows it matched: count them first.
+        refuseMatches(m_db->select(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_writeTarget, where), whereValues)
+                          .rows.value(0).value(0).toLongLong());
+        m_db->execute(statement + QStringLiteral(" WHERE ") + where, statementValues + whereValues);
+        return;
+    }
+    // A view's INSTEAD OF trigger leaves SQLite's count of changed rows at 0, but RETURNING gives
+    // one row for each row the WHERE matched. The savepoint takes back a write that matched
+    // more than one row.
+    m_db->execute(QStringLiteral("SAVEPOINT recordset_write"));
+    qsizetype matching = 0;
+    std::exception_ptr failure;
+    try {
+        matching = m_db->select(statement + QStringLiteral(" WHERE ") + where + QStringLiteral(" RETURNING 1"),
+                                statementValues + whereValues)
+                       .rows.size();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure || matching != 1)
+        m_db->execute(QStringLiteral("ROLLBACK TO recordset_write"));
+    m_db->execute(QStringLiteral("RELEASE recordset_write"));
+    if (failure)
+        std::rethrow_exception(failure);
+    refuseMatches(matching);
 }
 
 void Recordset::update()
@@ -402,13 +434,11 @@ void Recordset::update()
         }
         QVariantList whereValues;
         const QString where = whereOriginal(m_rows[rowAt(m_position)], &edit.changed, whereValues);
-        requireSingleMatch(where, whereValues);
         QStringList assignments;
         for (const QString& column : columns)
             assignments << column + QStringLiteral(" = ?");
-        m_db->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                          .arg(m_writeTarget, assignments.join(QStringLiteral(", ")), where),
-                      newValues + whereValues);
+        writeSingleRow(QStringLiteral("UPDATE %1 SET %2").arg(m_writeTarget, assignments.join(QStringLiteral(", "))),
+                       newValues, where, whereValues);
     });
 
     m_edit.reset();
@@ -437,10 +467,7 @@ void Recordset::deleteCurrent()
     QVariantList whereValues;
     const QString where = whereOriginal(m_rows[row], nullptr, whereValues);
 
-    m_db->runInTransaction([&] {
-        requireSingleMatch(where, whereValues);
-        m_db->execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_writeTarget, where), whereValues);
-    });
+    m_db->runInTransaction([&] { writeSingleRow(QStringLiteral("DELETE FROM %1").arg(m_writeTarget), {}, where, whereValues); });
 
     m_rows.remove(row);
     if (m_filtered) {

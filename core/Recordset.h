@@ -6,7 +6,6 @@
 #include "core/Criterion.h"
 
 #include <QHash>
-#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -96,8 +95,12 @@ private:
     // changed (`changed` null: the key alone), or by all its columns when it has no key.
     QString whereOriginal(const Row& row, const QVector<bool>* changed, QVariantList& values) const;
     const QVector<int>& keyFields() const;
-    // Throws RowChangedUnderneath unless exactly one row of the target matches.
-    void requireSingleMatch(const QString& where, const QVariantList& values) const;
+    const QVector<bool>& fieldsOfTarget() const;
+    // Runs `statement` (an UPDATE or DELETE of the target without its WHERE) on the row that
+    // `where` finds, and only when exactly one row matches; otherwise throws
+    // RowChangedUnderneath and leaves the database as it was.
+    void writeSingleRow(const QString& statement, const QVariantList& statementValues, const QString& where,
+                        const QVariantList& whereValues) const;
 
     Database* m_db = nullptr;
     CursorLocation m_cursorLocation = CursorLocation::Server;
@@ -105,7 +108,7 @@ private:
     bool m_open = false;
     QString m_sql;
     QString m_writeTarget;                 // table or view after FROM
-    mutable std::optional<QSqlRecord> m_targetColumns;   // read on the first write
+    mutable std::optional<QVector<bool>> m_fieldsOfTarget;   // per field: a column of the target
     QStringList m_keyColumns;
     mutable std::optional<QVector<int>> m_keyFields;       // resolved on the first write
     QStringList m_fields;

@@ -4,10 +4,7 @@
 // it returns into a selection grid.
 //
 // Read-only: the typed text may hold anything, so the statement must not be able to change the
-// database. It must be one statement (a ";" outside literals and comments may only be followed
-// by blanks), it runs inside a transaction that is always rolled back, and on the embedded
-// database also with PRAGMA query_only and only when SQLite reports the statement read-only.
-// A statement that returns no row set, or more than one, is refused as a write.
+// database; it runs through Database::selectReadOnly.
 #include "core/Database.h"
 
 #include <QString>
@@ -26,17 +23,10 @@ QString freeQueryHead(FreeQueryKind kind);
 // Returns the resource string number of the first check that fails, 0 when all pass.
 int freeQueryRefusal(const QString& tail);
 
-// True when `sql` holds a ";" outside quoted literals, quoted names and comments that is
-// followed by anything but blanks.
-bool holdsSecondStatement(const QString& sql);
-
-// Runs one query and returns its rows without changing anything in the database (see above).
-// Throws KestraneError, whose description follows "Invalid SQL entry:", when the database
-// rejects the statement or when the statement is refused as more than one statement or a write.
-QueryResult runReadOnlyQuery(Database& db, const QString& sql);
-
-// Runs the free query head + tail on the session's database, opening it from
-// strConnectionString when it is not open yet.
+// Runs the free query head + tail read-only on the session's database, opening it from
+// strConnectionString when it is not open yet. Throws KestraneError, whose description follows
+// "Invalid SQL entry:", when the database rejects the statement or refuses it as more than one
+// statement or a write.
 QueryResult runFreeQuery(Session& session, FreeQueryKind kind, const QString& tail);
 
 // Walks the rows of a free query and positions the directory lists on each object found, then

@@ -8,10 +8,7 @@
 #include <QDate>
 #include <QHash>
 #include <QSet>
-#include <QSqlDriver>
 #include <QVariant>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <memory>
@@ -66,82 +63,49 @@ private:
     quint64 m_state;
 };
 
-// The connection's SQLite handle: a directory of 50,000 subscribers is some 2.5 million rows,
-// and binding them through the SQLite API directly takes a fraction of QSqlQuery's time.
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0 || !*static_cast<sqlite3* const*>(handle.constData()))
-        throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The demo directory needs an open SQLite database"));
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
-
-[[noreturn]] void throwSqliteError(sqlite3* db, const QString& what)
-{
-    throw KestraneError(ErrorNumber::DatabaseError, what + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db)));
-}
-
 // One prepared INSERT into a base table, filled by column name. Columns and tables the schema
 // lacks on this server version are left out; a name the schema never had is a programming error.
+// A directory of 50,000 subscribers is some 2.5 million rows: they go in through BulkInsert.
 class RowInserter {
 public:
-    RowInserter(sqlite3* db, const char* table, const ServerVersion& version) : m_db(db)
+    RowInserter(Database& db, const char* table, const ServerVersion& version)
     {
         const TableDefinition* definition = findTable(QLatin1StringView(table));
         if (!definition)
             throw std::logic_error(std::string("unknown table ") + table);
         QSet<QString> present;
-        sqlite3_stmt* info = nullptr;
-        const QByteArray infoSql = QByteArray("PRAGMA table_info(\"") + table + "\")";
-        if (sqlite3_prepare_v2(db, infoSql.constData(), -1, &info, nullptr) != SQLITE_OK)
-            throwSqliteError(db, QString::fromLatin1(infoSql));
-        while (sqlite3_step(info) == SQLITE_ROW)
-            present.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1))).toLower());
-        sqlite3_finalize(info);
+        for (const QString& column : db.columnsOf(QString::fromLatin1(table)))
+            present.insert(column.toLower());
 
-        QByteArrayList names;
+        QStringList names;
         for (const ColumnDefinition& column : definition->columns) {
-            m_index.emplace(column.name, static_cast<int>(m_position.size()));
             const bool has = present.contains(QString::fromLatin1(column.name).toLower());
-            m_position.push_back(has ? static_cast<int>(names.size()) + 1 : 0);
+            m_slot.emplace(column.name, has ? int(names.size()) : -1);
             if (has)
-                names << QByteArray("\"") + column.name + '"';
+                names << QString::fromLatin1(column.name);
         }
-        m_values.resize(m_position.size());
-        m_boundText.resize(m_position.size());
-        m_boundUtf8.resize(m_position.size());
+        m_values.resize(names.size());
         if (names.isEmpty() && presentOn(version, definition->since))
             throw KestraneError(ErrorNumber::DatabaseError,
                                 QStringLiteral("VelmoDb has no table %1: create the schema first").arg(QLatin1StringView(table)));
-        if (!names.isEmpty()) {
-            const QByteArray sql = QByteArray("INSERT INTO \"") + table + "\" (" + names.join(',') + ") VALUES ("
-                                   + QByteArrayList(names.size(), "?").join(',') + ')';
-            if (sqlite3_prepare_v2(db, sql.constData(), -1, &m_statement, nullptr) != SQLITE_OK)
-                throwSqliteError(db, QString::fromLatin1(sql));
-        }
+        if (!names.isEmpty())
+            m_insert = std::make_unique<BulkInsert>(db, QString::fromLatin1(table), names);
     }
-    ~RowInserter() { sqlite3_finalize(m_statement); }
-    RowInserter(const RowInserter&) = delete;
-    RowInserter& operator=(const RowInserter&) = delete;
 
     RowInserter& set(const char* column, const QVariant& value)
     {
-        const auto found = m_index.find(column);
-        if (found == m_index.end())
+        const auto found = m_slot.find(column);
+        if (found == m_slot.end())
             throw std::logic_error(std::string("unknown column ") + column);
-        m_values[found->second] = value;
+        if (found->second >= 0)
+            m_values[found->second] = value;
         return *this;
     }
 
     void insert()
     {
-        if (m_statement) {
-            for (size_t i = 0; i < m_position.size(); ++i)
-                if (m_position[i] > 0)
-                    bind(i, m_values[i]);
-            if (sqlite3_step(m_statement) != SQLITE_DONE)
-                throwSqliteError(m_db, QString::fromUtf8(sqlite3_sql(m_statement)));
-            sqlite3_reset(m_statement);
+        if (m_insert) {
+            m_insert->insert(m_values);
             ++m_count;
         }
         std::fill(m_values.begin(), m_values.end(), QVariant());
@@ -150,59 +114,9 @@ public:
     int count() const { return m_count; }
 
 private:
-    // As Qt's SQLite driver binds: a null QVariant or null QString is NULL. Texts are bound as
-    // UTF-8 kept per column; the same string bound again (an owner's ID on each of its child
-    // rows, an alias constant) reuses its encoding. Bytes are bound in place: the values stay in
-    // m_values until the row has been written.
-    void bind(size_t slot, const QVariant& value)
-    {
-        const int position = m_position[slot];
-        int result = SQLITE_OK;
-        switch (value.typeId()) {
-        case QMetaType::UnknownType:
-            result = sqlite3_bind_null(m_statement, position);
-            break;
-        case QMetaType::QString: {
-            const QString& text = *static_cast<const QString*>(value.constData());
-            if (text.isNull()) {
-                result = sqlite3_bind_null(m_statement, position);
-                break;
-            }
-            // The cached copy shares (and so keeps alive) the buffer: same buffer, same text.
-            if (text.constData() != m_boundText[slot].constData() || text.size() != m_boundText[slot].size()) {
-                m_boundText[slot] = text;
-                m_boundUtf8[slot] = text.toUtf8();
-            }
-            const QByteArray& utf8 = m_boundUtf8[slot];
-            result = sqlite3_bind_text(m_statement, position, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
-            break;
-        }
-        case QMetaType::QByteArray: {
-            const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
-            result = sqlite3_bind_blob(m_statement, position, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_STATIC);
-            break;
-        }
-        case QMetaType::Int:
-            result = sqlite3_bind_int(m_statement, position, *static_cast<const int*>(value.constData()));
-            break;
-        case QMetaType::Double:
-            result = sqlite3_bind_double(m_statement, position, value.toDouble());
-            break;
-        default:
-            result = sqlite3_bind_int64(m_statement, position, value.toLongLong());
-            break;
-        }
-        if (result != SQLITE_OK)
-            throwSqliteError(m_db, QString::fromUtf8(sqlite3_sql(m_statement)));
-    }
-
-    sqlite3* m_db;
-    sqlite3_stmt* m_statement = nullptr;
-    std::unordered_map<std::string_view, int> m_index;   // column -> value slot
-    std::vector<int> m_position;                         // value slot -> bind position (1-based), 0 absent
+    std::unique_ptr<BulkInsert> m_insert;
+    std::unordered_map<std::string_view, int> m_slot;   // column -> value slot, -1 absent
     std::vector<QVariant> m_values;
-    std::vector<QString> m_boundText;
-    std::vector<QByteArray> m_boundUtf8;
     int m_count = 0;
 };
 
@@ -290,7 +204,7 @@ struct Person {
 
 class DirectoryBuilder {
 public:
-    DirectoryBuilder(sqlite3* db, const InstallationOptions& options)
+    DirectoryBuilder(Database& db, const InstallationOptions& options)
         : m_options(options), m_rng(options.seed), m_version(makeServerVersion(options.major, options.minor, options.release, options.build)),
           m_subscriber(db, "Subscriber", m_version), m_subscriberEx(db, "SubscriberEx", m_version),
           m_globalSubscriber(db, "GlobalSubscriber", m_version), m_handler(db, "CallHandler", m_version),
@@ -904,58 +818,38 @@ int demoIntegrationCount(const InstallationOptions& options)
     return std::max(0, listed ? options.switchCount : std::min(options.switchCount, 2));
 }
 
-DemoDirectoryStats fillDemoDirectory(QSqlDatabase& db, const InstallationOptions& options)
+DemoDirectoryStats fillDemoDirectory(Database& db, const InstallationOptions& options)
 {
-    sqlite3* handle = sqliteHandle(db);
-    auto execute = [handle](const QByteArray& sql) {
-        if (sqlite3_exec(handle, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            throwSqliteError(handle, QString::fromUtf8(sql));
-    };
+    if (!db.isOpen() || !db.isEmbedded())
+        throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The demo directory needs an open embedded database"));
     // A fresh database in rollback-journal mode writes its new pages once; WAL would write them
     // twice (log, then checkpoint). The installation runs in WAL mode afterwards.
-    execute("PRAGMA journal_mode = MEMORY");
-    execute("PRAGMA synchronous = NORMAL");
-    execute("PRAGMA temp_store = MEMORY");
+    db.execute(QStringLiteral("PRAGMA journal_mode = MEMORY"));
+    db.execute(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    db.execute(QStringLiteral("PRAGMA temp_store = MEMORY"));
     // A larger page cache while the rows go in; the connection's own size comes back after.
-    int cacheSize = -2000;
-    {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(handle, "PRAGMA cache_size", -1, &statement, nullptr) == SQLITE_OK
-            && sqlite3_step(statement) == SQLITE_ROW)
-            cacheSize = sqlite3_column_int(statement, 0);
-        sqlite3_finalize(statement);
-    }
-    execute("PRAGMA cache_size = -262144");
+    const QString restoreCacheSize =
+        QStringLiteral("PRAGMA cache_size = %1").arg(db.select(QStringLiteral("PRAGMA cache_size")).rows.value(0).value(0).toInt());
+    db.execute(QStringLiteral("PRAGMA cache_size = -262144"));
 
-    execute("BEGIN");
+    db.beginTransaction();
     try {
         // The schema's indexes are dropped and built again once the rows are in, which is
         // faster than keeping them up to date row by row.
-        QByteArrayList indexes;
-        {
-            sqlite3_stmt* statement = nullptr;
-            if (sqlite3_prepare_v2(handle, "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL",
-                                   -1, &statement, nullptr) != SQLITE_OK)
-                throwSqliteError(handle, QStringLiteral("sqlite_master"));
-            QByteArrayList names;
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                names << reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-                indexes << reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
-            }
-            sqlite3_finalize(statement);
-            for (const QByteArray& name : names)
-                execute("DROP INDEX \"" + name + '"');
-        }
-        const DemoDirectoryStats stats = DirectoryBuilder(handle, options).build();
-        for (const QByteArray& index : indexes)
-            execute(index);
-        execute("COMMIT");
-        execute("PRAGMA journal_mode = WAL");
-        execute("PRAGMA cache_size = " + QByteArray::number(cacheSize));
+        const QueryResult indexes =
+            db.select(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
+        for (const auto& index : indexes.rows)
+            db.execute(QStringLiteral("DROP INDEX \"%1\"").arg(index[0].toString()));
+        const DemoDirectoryStats stats = DirectoryBuilder(db, options).build();
+        for (const auto& index : indexes.rows)
+            db.execute(index[1].toString());
+        db.commit();
+        db.execute(QStringLiteral("PRAGMA journal_mode = WAL"));
+        db.execute(restoreCacheSize);
         return stats;
     } catch (...) {
-        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_exec(handle, ("PRAGMA cache_size = " + QByteArray::number(cacheSize)).constData(), nullptr, nullptr, nullptr);
+        db.rollback();
+        db.execute(restoreCacheSize);
         throw;
     }
 }

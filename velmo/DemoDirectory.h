@@ -35,10 +35,10 @@
 //   4, from 1 followed by zeros up; subscribers first), the other servers' subscribers start
 //   with 9 and have as many digits, alternates are the primary extension behind a 6-digit
 //   prefix, locations have 700 to 708. The installer (type 6) owns the system call handlers.
+#include "core/Database.h"
 #include "velmo/InstallationOptions.h"
 
 #include <QMap>
-#include <QSqlDatabase>
 #include <QString>
 
 namespace velmo {
@@ -72,10 +72,10 @@ struct DemoDirectoryStats {
     QString defaultLocationObjectID;
 };
 
-// Fills a database on which createSchema() was run for the version in `options` (columns and
-// tables the schema lacks are left out). Sets WAL journaling and writes everything in one
-// transaction. Throws KestraneError when a statement fails (nothing is committed).
-DemoDirectoryStats fillDemoDirectory(QSqlDatabase& db, const InstallationOptions& options);
+// Fills an embedded database on which createSchema() was run for the version in `options`
+// (columns and tables the schema lacks are left out). Sets WAL journaling and writes everything
+// in one transaction. Throws KestraneError when a statement fails (nothing is committed).
+DemoDirectoryStats fillDemoDirectory(Database& db, const InstallationOptions& options);
 
 // The phone-system integrations of a demo installation are numbered 1 to
 // demoIntegrationCount(options) (servers older than 4.2(0).27 know at most two), and

@@ -6,9 +6,8 @@
 #include "velmo/Schema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlError>
 
 namespace velmo {
 
@@ -46,27 +45,19 @@ bool createInstallation(const QString& folder, const InstallationOptions& option
     if (!registry.saveAs(installation.registryFile(), &registryError))
         return fail(error, registryError);
 
-    const QString connectionName = QStringLiteral("velmo-sim-%1").arg(quintptr(&registry));
-    bool created = false;
-    QString databaseError;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-        db.setDatabaseName(installation.databaseFile());
-        if (!db.open()) {
-            databaseError = db.lastError().text();
-        } else {
-            try {
-                createSchema(db, options.major, options.minor, options.release, options.build);
-                fillDemoDirectory(db, options);
-                created = true;
-            } catch (const std::exception& e) {
-                databaseError = QString::fromUtf8(e.what());
-            }
-            db.close();
-        }
+    // An empty file is an empty SQLite database; the tool's connection opens only what exists.
+    if (!QFile(installation.databaseFile()).open(QIODevice::WriteOnly))
+        return fail(error, QStringLiteral("cannot create %1").arg(installation.databaseFile()));
+    Database db;
+    if (!db.open({installation.databaseFile(), {}}))
+        return fail(error, db.lastError());
+    try {
+        createSchema(db.connection(), options.major, options.minor, options.release, options.build);
+        fillDemoDirectory(db, options);
+    } catch (const std::exception& e) {
+        return fail(error, QString::fromUtf8(e.what()));
     }
-    QSqlDatabase::removeDatabase(connectionName);
-    return created || fail(error, databaseError);
+    return true;
 }
 
 bool parseVersion(const QString& text, InstallationOptions& options)

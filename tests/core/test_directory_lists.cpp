@@ -1,4 +1,5 @@
 #include "core/Session.h"
+#include "tests/support/Backends.h"
 #include "tests/support/TempInstallation.h"
 
 #include <QFile>
@@ -76,8 +77,7 @@ TEST(DirectoryLists, UnreachableDatabaseFails)
 
 TEST(DirectoryLists, OdbcDataSourceReadsTheSameDirectory)
 {
-    const QString driver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
-    if (!QFile::exists(driver))
+    if (!backendAvailable(Backend::Odbc))
         GTEST_SKIP() << "SQLite ODBC driver not installed";
     TempInstallation installation;
     ASSERT_TRUE(installation.ok());
@@ -88,9 +88,7 @@ TEST(DirectoryLists, OdbcDataSourceReadsTheSameDirectory)
     Session overOdbc(installation.installation());
     ASSERT_TRUE(overOdbc.loadRegistry());
     overOdbc.gServerVersion = getVersion(overOdbc.registry);
-    DatabaseTarget target;
-    target.odbcConnectionString = "Driver=" + driver + ";Database=" + installation.installation().databaseFile() + ";";
-    ASSERT_TRUE(overOdbc.database.open(target)) << overOdbc.database.lastError().toStdString();
+    ASSERT_TRUE(overOdbc.database.open(databaseTarget(Backend::Odbc, installation.installation().databaseFile()))) << overOdbc.database.lastError().toStdString();
     EXPECT_FALSE(overOdbc.database.isEmbedded());
     ASSERT_TRUE(LoadDirectoryLists(overOdbc, overOdbc.strConnectionString));
     EXPECT_EQ(overOdbc.rsSubscribers.recordCount(), embedded.rsSubscribers.recordCount());

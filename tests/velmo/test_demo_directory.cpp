@@ -6,35 +6,31 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QFile>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
-#include <QUuid>
 #include <gtest/gtest.h>
 
 namespace {
 
+// An empty database file in a folder of its own, open through the tool's database layer.
 class DemoDb {
 public:
-    explicit DemoDb(const QString& file = QStringLiteral(":memory:")) : m_name(QUuid::createUuid().toString())
+    DemoDb()
     {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(file);
-        db.open();
-    }
-    ~DemoDb()
-    {
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
+        const QString file = m_dir.filePath(QStringLiteral("VelmoDb"));
+        QFile(file).open(QIODevice::WriteOnly);
+        EXPECT_TRUE(database.open({file, {}})) << database.lastError().toStdString();
+        db = database.connection();
     }
     velmo::DemoDirectoryStats fill(const velmo::InstallationOptions& options)
     {
         velmo::createSchema(db, options.major, options.minor, options.release, options.build);
-        return velmo::fillDemoDirectory(db, options);
+        return velmo::fillDemoDirectory(database, options);
     }
     QVariant scalar(const QString& sql)
     {
@@ -66,10 +62,12 @@ public:
         return hash.result();
     }
 
-    QSqlDatabase db;
-
 private:
-    QString m_name;
+    QTemporaryDir m_dir;
+
+public:
+    Database database;
+    QSqlDatabase db;   // the same connection, for the checks' own queries
 };
 
 velmo::InstallationOptions options(int subscribers, std::uint32_t seed = 7)
@@ -324,12 +322,10 @@ TEST(DemoDirectory, DominoInstallationsHaveType3SubscribersAndSmallDirectoriesWo
 
 TEST(DemoDirectory, InstallationFileIsLeftInWalModeWithItsIndexes)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    DemoDb d(dir.filePath(QStringLiteral("VelmoDb")));
+    DemoDb d;
     velmo::createSchema(d.db, 5, 0, 0, 179);
     const int indexes = d.count(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index'"));
-    velmo::fillDemoDirectory(d.db, options(50));
+    velmo::fillDemoDirectory(d.database, options(50));
     EXPECT_EQ(d.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     EXPECT_EQ(d.count(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index'")), indexes);
     QSqlQuery plan(d.db);
@@ -342,10 +338,10 @@ TEST(DemoDirectory, RefusesADatabaseWithoutSchemaAndCommitsNothing)
 {
     DemoDb d;
     d.db.exec(QStringLiteral("CREATE TABLE Subscriber (SubscriberObjectID TEXT)"));
-    EXPECT_THROW(velmo::fillDemoDirectory(d.db, options(10)), KestraneError);
+    EXPECT_THROW(velmo::fillDemoDirectory(d.database, options(10)), KestraneError);
     EXPECT_EQ(d.count(QStringLiteral("SELECT COUNT(*) FROM Subscriber")), 0);
 
-    QSqlDatabase closed;
+    Database closed;
     EXPECT_THROW(velmo::fillDemoDirectory(closed, options(10)), KestraneError);
 }
 
