@@ -1,6 +1,5 @@
-// The simulated server's procedures and Notifier, reached the way the tool reaches them: through
-// the database layer's one entry point and the interface broker, on the embedded database and
-// over the SQLite ODBC driver.
+// The simulated server's procedures, reached the way the tool reaches them: through the database
+// layer's one entry point, on the embedded database and over the SQLite ODBC driver.
 #include "core/Errors.h"
 #include "core/Session.h"
 #include "tests/support/TempInstallation.h"
@@ -96,27 +95,5 @@ TEST_P(ServerStandInsTest, ModifySubscriberRequestsAreKeptOnlyWithTheirTransacti
 
 INSTANTIATE_TEST_SUITE_P(Backends, ServerStandInsTest, ::testing::Values(Backend::Embedded, Backend::SqliteOverOdbc),
                          [](const auto& info) { return info.param == Backend::Embedded ? "Embedded" : "SqliteOverOdbc"; });
-
-TEST(ServerStandIns, TheNotifierIsBoundOnlyWhenRegistered)
-{
-    TempInstallation installation;
-    ASSERT_TRUE(installation.ok()) << installation.error().toStdString();
-    for (bool registered : {false, true}) {
-        SCOPED_TRACE(registered);
-        Session session(installation.installation());
-        ASSERT_TRUE(session.loadRegistry());
-        if (registered)
-            velmo::registerServerStandIns(session);
-        const auto broker = InterfaceBroker::create(session);
-        if (!registered) {
-            EXPECT_THROW(broker->GetInterface("Notifier"), KestraneError);
-            continue;
-        }
-        broker->GetInterface("notifier")->RefreshSubscriber("SUB-7");
-        QFile calls(velmo::notifierCallLogPath(installation.folder()));
-        ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
-        EXPECT_EQ(calls.readAll(), "RefreshSubscriber SUB-7\n");
-    }
-}
 
 }  // namespace
