@@ -3,6 +3,7 @@
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
+#include "velmo/ServerStandIns.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     Session session(Installation::locate());
+    velmo::registerServerStandIns(session);
     MessageBoxService messages;
     FormRegistry forms;
     WizardContext context{session, messages, forms, QApplication::arguments().mid(1),

@@ -22,7 +22,7 @@ struct Token {
 
 [[noreturn]] void malformed(const QString& text, const QString& why)
 {
-    throw KestraneError(3001, QStringLiteral("Invalid criterion \"%1\": %2").arg(text, why));
+    throw KestraneError(ErrorNumber::InvalidArgument, QStringLiteral("Invalid criterion \"%1\": %2").arg(text, why));
 }
 
 std::vector<Token> tokenize(const QString& text)

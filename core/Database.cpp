@@ -542,6 +542,18 @@ void BulkInsert::insert(const std::vector<QVariant>& values)
     sqlite3_reset(statement);
 }
 
+// An SQLite file reached through the SQLite ODBC driver has no stored procedures of its own; the
+// stand-ins serve it as they serve the embedded database.
+static bool isSqliteOverOdbc(const QString& connectionString)
+{
+    for (const QString& part : connectionString.split(u';', Qt::SkipEmptyParts)) {
+        const int equals = part.indexOf(u'=');
+        if (equals > 0 && part.left(equals).trimmed().compare(QLatin1String("Driver"), Qt::CaseInsensitive) == 0)
+            return part.mid(equals + 1).contains(QLatin1String("sqlite"), Qt::CaseInsensitive);
+    }
+    return false;
+}
+
 void Database::registerProcedure(const QString& name, ProcedureStandIn standIn)
 {
     m_procedures.insert(name.toLower(), std::move(standIn));
@@ -549,7 +561,7 @@ void Database::registerProcedure(const QString& name, ProcedureStandIn standIn)
 
 void Database::callProcedure(const QString& name, ProcedureParameters& parameters)
 {
-    if (m_embedded) {
+    if (m_embedded || isSqliteOverOdbc(m_db.databaseName())) {
         const auto standIn = m_procedures.constFind(name.toLower());
         if (standIn == m_procedures.constEnd())
             throw KestraneError(ErrorNumber::DatabaseError,

@@ -27,7 +27,7 @@ struct ProcedureParameter {
 using ProcedureParameters = QList<ProcedureParameter>;
 
 class Database;
-// A C++ stand-in for a stored procedure of the server (embedded database only).
+// A C++ stand-in for a stored procedure of the server (see callProcedure).
 using ProcedureStandIn = std::function<void(Database& db, ProcedureParameters& parameters)>;
 
 // Where the connection string leads.
@@ -81,8 +81,9 @@ public:
     // rolls back when `work` or the commit throws.
     void runInTransaction(const std::function<void()>& work);
 
-    // Stored procedures: registered stand-ins on the embedded database, the server's own
-    // procedures over ODBC. Output parameters are written back into `parameters`.
+    // Stored procedures: registered stand-ins on the embedded database (and on an SQLite file
+    // reached through the SQLite ODBC driver), the server's own procedures over any other ODBC
+    // data source. Output parameters are written back into `parameters`.
     void registerProcedure(const QString& name, ProcedureStandIn standIn);
     void callProcedure(const QString& name, ProcedureParameters& parameters);
 

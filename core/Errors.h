@@ -16,12 +16,37 @@ private:
     QString m_description;
 };
 
-// Error numbers used by the stand-ins where the tool reacts to a particular one.
+// The error numbers the tool raises, named once. The platform's numbers are kept where the tool
+// (or an administrator reading the log) reacts to a particular one.
 namespace ErrorNumber {
-constexpr long RegistryError = 1001;          // raised by the registry procedures
+// Language runtime.
+constexpr long Overflow = 6;                  // a number does not fit its type
+constexpr long BadFileNameOrNumber = 52;
+constexpr long DeviceIOError = 57;
+constexpr long PathFileAccessError = 75;
+constexpr long CannotCreateObject = 429;      // a server component is not installed
+// Registry procedures.
+constexpr long RegistryError = 1001;
+// Data access (recordsets and the provider).
+constexpr long InvalidArgument = 3001;        // a Find or Filter criterion that cannot be read
+constexpr long NoCurrentRecord = 3021;        // BOF or EOF
+constexpr long UpdateNotSupported = 3251;     // a read-only recordset, or no table to write to
+constexpr long ItemNotFound = 3265;           // a field the row does not have
+constexpr long OperationNotAllowedWhenClosed = 3704;
 constexpr long OperationNotAllowedWhenOpen = 3705;
 constexpr long DatabaseError = -2147467259;   // generic provider failure
 constexpr long RowChangedUnderneath = -2147217864;
+// A server component (the Notifier) that cannot be reached.
+constexpr long ComponentUnavailable = -2147023174;
+}
+
+// True for a failure of the database itself: a statement, a stored procedure, a commit or a
+// write-back the database refused. An engine lets these end the object's transaction (see
+// RunFrame); every other failure (a field a row lacks, a conversion, the Notifier) it logs and
+// goes on.
+inline bool isDatabaseFailure(const KestraneError& error)
+{
+    return error.number() == ErrorNumber::DatabaseError || error.number() == ErrorNumber::RowChangedUnderneath;
 }
 
 // "(error):" + number + " (" + description + ") in procedure " + procedure + " of " + kind + " " + owner

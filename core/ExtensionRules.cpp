@@ -1,7 +1,9 @@
 #include "core/ExtensionRules.h"
+#include "core/Errors.h"
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -90,17 +92,28 @@ bool isWholeNonNegative(const QString& text, const NumericReading& full)
     return leadingNumber(text) == std::fabs(std::trunc(full.value)) && !text.contains(u'.');
 }
 
-// The value as a signed 16-bit variable would hold it (rounded half to even); nothing when it
-// does not fit, so that the caller skips the step as the overflow would.
-std::optional<qint16> asInt16(double value)
+} // namespace
+
+template <typename Int> std::optional<Int> roundedToWhole(double value)
 {
-    const double rounded = std::nearbyint(value);
-    if (!(rounded >= -32768.0 && rounded <= 32767.0))
+    const double rounded = std::nearbyint(value);   // the default rounding: half to even
+    if (!(rounded >= double(std::numeric_limits<Int>::min()) && rounded <= double(std::numeric_limits<Int>::max())))
         return std::nullopt;
-    return static_cast<qint16>(rounded);
+    return static_cast<Int>(rounded);
 }
 
-} // namespace
+template <typename Int> Int leadingWholeNumber(const QString& text)
+{
+    const std::optional<Int> whole = roundedToWhole<Int>(leadingNumber(text));
+    if (!whole)
+        throw KestraneError(ErrorNumber::Overflow, QStringLiteral("Overflow"));
+    return *whole;
+}
+
+template std::optional<qint16> roundedToWhole<qint16>(double);
+template std::optional<qint32> roundedToWhole<qint32>(double);
+template qint16 leadingWholeNumber<qint16>(const QString&);
+template qint32 leadingWholeNumber<qint32>(const QString&);
 
 double leadingNumber(const QString& text)
 {
@@ -208,10 +221,10 @@ qint32 TimeZoneCaptionToCode(const QString& name, const QString& caption)
 {
     // "(GMT-05:00) ...": characters 5 to 7 are the signed hours, 9 and 10 the minutes.
     qint16 bias = 0;
-    if (const auto hours = asInt16(leadingNumber(caption.mid(4, 3)) * -60))
+    if (const auto hours = roundedToWhole<qint16>(leadingNumber(caption.mid(4, 3)) * -60))
         bias = *hours;
     const double minutes = leadingNumber(caption.mid(8, 2));
-    if (const auto withMinutes = asInt16(bias < 0 ? bias - minutes : bias + minutes))
+    if (const auto withMinutes = roundedToWhole<qint16>(bias < 0 ? bias - minutes : bias + minutes))
         bias = *withMinutes;
 
     // One-byte code of each character: Latin-1, and "?" for a character outside it (there is no

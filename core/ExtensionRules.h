@@ -18,6 +18,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 struct NumericReading {
     bool numeric = false;   // the whole text is one number
     bool radix = false;     // written as "&H" or "&O"
@@ -27,6 +29,14 @@ struct NumericReading {
 double leadingNumber(const QString& text);
 NumericReading readNumericText(const QString& text);
 QString numberToText(double value);
+
+// A number rounded half to even (2.5 gives 2, 3.5 gives 4) into Int (qint16 or qint32), as a
+// variable of that type would hold it; nothing when it does not fit.
+template <typename Int> std::optional<Int> roundedToWhole(double value);
+// The whole number both engines put into a column from a text of the options page: the text's
+// leading number rounded half to even. Throws KestraneError(ErrorNumber::Overflow) when it does
+// not fit Int (qint16 or qint32).
+template <typename Int> Int leadingWholeNumber(const QString& text);
 
 // Applies, in this order and each only when its count/value is above 0 or its text is not empty:
 // keep right-most N, keep left-most N, remove left-most N, remove right-most N characters, put

@@ -61,6 +61,7 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
     m_indexedField = -1;
     m_index.clear();
     m_edit.reset();
+    m_journal.reset();
     m_position = 0;
     m_open = true;
 }
@@ -78,20 +79,21 @@ void Recordset::close()
     m_filtered = false;
     m_filterText.clear();
     m_edit.reset();
+    m_journal.reset();
     m_position = 0;
 }
 
 void Recordset::requireOpen() const
 {
     if (!m_open)
-        fail(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+        fail(ErrorNumber::OperationNotAllowedWhenClosed, QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
 void Recordset::requireCurrent() const
 {
     requireOpen();
     if (bof() || eof())
-        fail(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+        fail(ErrorNumber::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                                   "Requested operation requires a current record."));
 }
 
@@ -99,10 +101,10 @@ void Recordset::requireWritable() const
 {
     requireOpen();
     if (m_lock == LockType::ReadOnly)
-        fail(3251, QStringLiteral("Current Recordset does not support updating. "
+        fail(ErrorNumber::UpdateNotSupported, QStringLiteral("Current Recordset does not support updating. "
                                   "This may be a limitation of the provider, or of the selected locktype."));
     if (m_writeTarget.isEmpty())
-        fail(3251, QStringLiteral("The recordset's query names no table to update."));
+        fail(ErrorNumber::UpdateNotSupported, QStringLiteral("The recordset's query names no table to update."));
 }
 
 int Recordset::recordCount() const
@@ -140,7 +142,7 @@ void Recordset::moveNext()
 {
     requireOpen();
     if (eof())
-        fail(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+        fail(ErrorNumber::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                                   "Requested operation requires a current record."));
     m_edit.reset();
     ++m_position;
@@ -150,7 +152,7 @@ void Recordset::movePrevious()
 {
     requireOpen();
     if (m_position < 0)
-        fail(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+        fail(ErrorNumber::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                                   "Requested operation requires a current record."));
     m_edit.reset();
     --m_position;
@@ -165,7 +167,7 @@ QVariant Recordset::value(const QString& field) const
 {
     const int index = fieldIndex(field);
     if (index < 0)
-        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
+        fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
     return value(index);
 }
 
@@ -175,7 +177,7 @@ QVariant Recordset::value(int index) const
         return m_edit->values[index];
     requireCurrent();
     if (index < 0 || index >= m_fields.size())
-        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+        fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
     return m_rows[rowAt(m_position)][index];
 }
 
@@ -256,7 +258,7 @@ void Recordset::setOptimize(const QString& field, bool on)
     requireOpen();
     const int index = fieldIndex(field);
     if (index < 0)
-        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
+        fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
     m_indexedField = on ? index : -1;
     rebuildIndex();
 }
@@ -276,7 +278,7 @@ void Recordset::setValue(const QString& field, const QVariant& value)
     requireWritable();
     const int index = fieldIndex(field);
     if (index < 0)
-        fail(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
+        fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
     if (!m_edit) {
         requireCurrent();
         m_edit = PendingEdit{false, m_rows[rowAt(m_position)], QVector<bool>(m_fields.size(), false)};
@@ -444,6 +446,7 @@ void Recordset::update()
     m_edit.reset();
     if (edit.isNew) {
         m_rows.push_back(edit.values);
+        remember(JournalEntry::Added, m_rows.size() - 1);
         if (m_filtered)
             m_visible.push_back(m_rows.size() - 1);
         m_position = recordCount() - 1;
@@ -452,6 +455,7 @@ void Recordset::update()
     } else {
         const int row = rowAt(m_position);
         const bool keyChanged = m_indexedField >= 0 && edit.changed[m_indexedField];
+        remember(JournalEntry::Changed, row);
         m_rows[row] = edit.values;
         if (keyChanged)
             rebuildIndex();
@@ -469,6 +473,7 @@ void Recordset::deleteCurrent()
 
     m_db->runInTransaction([&] { writeSingleRow(QStringLiteral("DELETE FROM %1").arg(m_writeTarget), {}, where, whereValues); });
 
+    remember(JournalEntry::Removed, row);
     m_rows.remove(row);
     if (m_filtered) {
         m_visible.remove(m_position);
@@ -477,4 +482,44 @@ void Recordset::deleteCurrent()
                 --visibleRow;
     }
     rebuildIndex();
+}
+
+void Recordset::beginJournal()
+{
+    m_journal.emplace();
+}
+
+void Recordset::keepJournalledChanges()
+{
+    m_journal.reset();
+}
+
+void Recordset::remember(JournalEntry::Kind kind, int row)
+{
+    if (m_journal)
+        m_journal->push_back({kind, row, kind == JournalEntry::Added ? Row() : m_rows[row]});
+}
+
+void Recordset::restoreJournalledRows()
+{
+    if (!m_journal)
+        return;
+    const QVector<JournalEntry> entries = std::move(*m_journal);
+    m_journal.reset();
+    m_edit.reset();   // an edit not yet written belongs to the rolled-back work too
+    if (entries.isEmpty())
+        return;
+    for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
+        switch (entry->kind) {
+        case JournalEntry::Changed: m_rows[entry->row] = entry->before; break;
+        case JournalEntry::Added: m_rows.remove(entry->row); break;
+        case JournalEntry::Removed: m_rows.insert(entry->row, entry->before); break;
+        }
+    }
+    // The filter and the index follow the restored rows; the cursor stays where it was.
+    const int position = m_position;
+    if (m_filtered)
+        setFilter(m_filterText);
+    rebuildIndex();
+    m_position = std::clamp(position, -1, recordCount());
 }

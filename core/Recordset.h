@@ -78,6 +78,14 @@ public:
     // Deletes the current row in the database (same concurrency check) and from the snapshot.
     void deleteCurrent();
 
+    // Change journal. The snapshot is not part of the database's transaction: while a journal
+    // is kept, every row that update(), addNew() + update() or deleteCurrent() changes in the
+    // snapshot is remembered, so that a rolled-back transaction can put the rows back as they
+    // were when the journal began. open() and close() drop the journal.
+    void beginJournal();
+    void keepJournalledChanges();   // ends the journal, rows stay as they are
+    void restoreJournalledRows();   // puts every remembered row back and ends the journal
+
 private:
     using Row = QVector<QVariant>;
     struct PendingEdit {
@@ -124,4 +132,12 @@ private:
     QHash<QString, QVector<int>> m_index;  // Criterion::indexKey -> ascending row indices
 
     std::optional<PendingEdit> m_edit;
+
+    struct JournalEntry {
+        enum Kind { Changed, Added, Removed } kind;
+        int row;
+        Row before;   // the row before a change or a deletion
+    };
+    void remember(JournalEntry::Kind kind, int row);
+    std::optional<QVector<JournalEntry>> m_journal;
 };

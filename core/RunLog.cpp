@@ -12,11 +12,6 @@
 
 namespace {
 
-// Error numbers of the file procedures, as the tool reports them.
-constexpr long BadFileNameOrNumber = 52;
-constexpr long DeviceIOError = 57;
-constexpr long PathFileAccessError = 75;
-
 constexpr int MaximumAgeInDays = 10;
 
 const QString separatorLine(64, u'=');
@@ -76,7 +71,7 @@ QString RunLog::usableLogFolder()
     QString fallbackProblem;
     if (!QDir().mkpath(userData) || !prepareFolder(userData, userLogs, &fallbackProblem)) {
         // Neither folder takes the log: say so now; opening the file will fail loudly as well.
-        tell(m_messages, moduleError(PathFileAccessError, problem + QStringLiteral("; ") + fallbackProblem,
+        tell(m_messages, moduleError(ErrorNumber::PathFileAccessError, problem + QStringLiteral("; ") + fallbackProblem,
                                      QStringLiteral("GenerateNewLogFileName")));
         return programLogs;
     }
@@ -101,7 +96,7 @@ void RunLog::CleanupLogFiles()
         QFile file(info.filePath());
         if (!file.remove())
             tell(m_messages,
-                 moduleError(PathFileAccessError, file.errorString(), QStringLiteral("CleanupLogFiles")));
+                 moduleError(ErrorNumber::PathFileAccessError, file.errorString(), QStringLiteral("CleanupLogFiles")));
     }
 }
 
@@ -112,7 +107,7 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
     m_file.setFileName(fileName);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         tell(m_messages,
-             moduleError(PathFileAccessError, m_file.errorString(), QStringLiteral("WriteLogHeader")));
+             moduleError(ErrorNumber::PathFileAccessError, m_file.errorString(), QStringLiteral("WriteLogHeader")));
         return;
     }
     try {
@@ -135,11 +130,11 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
 void RunLog::WriteLogLine(const QString& line)
 {
     if (!m_file.isOpen())
-        throw KestraneError(BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
+        throw KestraneError(ErrorNumber::BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
     // Flushed line by line so that a run that ends abruptly keeps every line written so far.
     const QByteArray bytes = line.toUtf8() + "\r\n";
     if (m_file.write(bytes) != bytes.size() || !m_file.flush())
-        throw KestraneError(DeviceIOError, m_file.errorString());
+        throw KestraneError(ErrorNumber::DeviceIOError, m_file.errorString());
     if (line.contains(QLatin1String("(error)"), Qt::CaseInsensitive))
         ++m_errorCount;
     if (line.contains(QLatin1String("(warning)"), Qt::CaseInsensitive))

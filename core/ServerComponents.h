@@ -1,10 +1,10 @@
 #pragma once
 // The server components the tool binds to: the interface broker and, through it, the Notifier.
-// Here they are those of the simulated installation: the broker can be created when the
-// installation registers its class, and the Notifier records every call it gets in the
-// installation's "notifier-calls.log", one line per call, so that tests and administrators see
-// what the tool asked of the server.
+// The broker can be created when the installation registers its class; the interfaces behind
+// it are whatever the installation's stand-ins put into the session's ServerInterfaces (the
+// simulated installation's Notifier records every call it gets, see velmo/ServerStandIns.h).
 #include <QString>
+#include <functional>
 #include <memory>
 
 class Session;
@@ -20,17 +20,19 @@ public:
     virtual void RefreshSubscriber(const QString& subscriberObjectID) = 0;
 };
 
+// What the installation provides behind the broker.
+struct ServerInterfaces {
+    std::function<std::shared_ptr<Notifier>()> notifier;   // empty: no Notifier is installed
+};
+
 class InterfaceBroker {
 public:
     // Throws KestraneError when the installation does not provide the component.
     static std::unique_ptr<InterfaceBroker> create(const Session& session);
-    // The interface of that name; throws KestraneError for a name the broker does not know.
+    // The interface of that name; throws KestraneError for a name the broker does not provide.
     std::shared_ptr<Notifier> GetInterface(const QString& name) const;
 
 private:
-    explicit InterfaceBroker(QString callLogPath) : m_callLogPath(std::move(callLogPath)) {}
-    QString m_callLogPath;
+    explicit InterfaceBroker(ServerInterfaces interfaces) : m_interfaces(std::move(interfaces)) {}
+    ServerInterfaces m_interfaces;
 };
-
-// The file in which the simulated Notifier records its calls.
-QString notifierCallLogPath(const QString& installationFolder);

@@ -43,6 +43,7 @@ public:
     bool bRestrictedRights = false;
     bool bDirectoryWriteThroughPending = false;
     bool bDebugMode = false;
+    ServerInterfaces serverInterfaces;   // registered by the installation's stand-ins
     std::unique_ptr<InterfaceBroker> objInterfaceBroker;
     std::shared_ptr<Notifier> objNotifier;   // null when binding failed
     SwitchInfo switchInfo;           // phone-system integrations, read by InitalizeSwitchInfo

@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int NoSwitchesConfigured = 523;
-constexpr long Overflow = 6;
 
 void reportError(const MessageSink& messages, const KestraneError& error)
 {
@@ -33,7 +32,7 @@ void readIntegration(SwitchInfo& info, const RegistryAPI& registry, const QStrin
         // The ID is a 16-bit number wherever it is used: a larger one must not be cut down to
         // another switch's ID.
         if (number < std::numeric_limits<qint16>::min() || number > std::numeric_limits<qint16>::max())
-            throw KestraneError(Overflow, QStringLiteral("Overflow"));
+            throw KestraneError(ErrorNumber::Overflow, QStringLiteral("Overflow"));
         id = static_cast<qint16>(number);
     } catch (const KestraneError& error) {
         reportError(messages, error);

@@ -11,7 +11,7 @@ int requireColumn(const QueryResult& result, const QString& name)
     for (int i = 0; i < result.fields.size(); ++i)
         if (result.fields[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
-    throw KestraneError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the "
+    throw KestraneError(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the "
                                              "requested name or ordinal. (%1)").arg(name));
 }
 

@@ -311,6 +311,10 @@ std::vector<TableDefinition> buildTables()
         {"Schedule", "ScheduleObjectID",
          {{"ScheduleObjectID", T::Text}, {"Alias", T::Text}, {"DisplayName", T::Text}},
          {}},
+        // Written by sp_ModifySubscriber: one row per requested directory write-through.
+        {"DirectorySyncRequest", nullptr,
+         {{"SubscriberObjectID", T::Text}, {"DirectorySync", T::Int32}, {"DirectorySyncFlags", T::Int32}},
+         {}},
     };
 }
 

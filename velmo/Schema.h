@@ -25,14 +25,15 @@
 // - Subscriber and Location rows are mirrored into GlobalSubscriber and GlobalLocation (the
 //   dialing domain's directory, which also holds the other servers of the domain).
 //
-// Server stored procedures the tool calls (C++ stand-ins registered on the embedded database,
-// see core/Database.h registerProcedure; not part of this schema):
+// Server stored procedures the tool calls (C++ stand-ins, see velmo/ServerStandIns.h; not part
+// of this schema):
 // - sp_MD5 (@RawText text in, @MD5Text text in/out): parameter list as the database reports
 //   it: return value at 0, @RawText at 1, @MD5Text at 2; @MD5Text receives the hashed phone
 //   password stored in Subscriber.PWDTMF (subscriber engine, account and password).
 // - sp_ModifySubscriber (@SubscriberObjectID GUID, @DirectorySync int, @DirectorySyncFlags
 //   int): starts the write-through of a changed subscriber to the directory, in the
-//   background; no result used (subscriber engine, end of each subscriber).
+//   background; no result used (subscriber engine, end of each subscriber). The stand-in
+//   records each call as a row of DirectorySyncRequest.
 // - csp_ConfigurationModifyString: named among the server's procedures the tool uses; no
 //   procedure of the tool calls it at present.
 #include "core/VelmoVersion.h"

@@ -1,3 +1,4 @@
+#include "core/Errors.h"
 #include "core/ExtensionRules.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,46 @@ TEST(NumberReading, LeadingNumberAndNumericTest)
     EXPECT_TRUE(readNumericText("&o17").radix);
     for (const char* text : {"1 7", "17a", "1e3", "-", ".", "&H", ""})
         EXPECT_FALSE(readNumericText(text).numeric) << text;
+}
+
+TEST(NumberReading, WholeNumberOfATextRoundsHalfToEvenAndRefusesOverflow)
+{
+    const struct {
+        const char* text;
+        std::optional<qint32> asInt32;
+        std::optional<qint16> asInt16;
+    } cases[] = {
+        {"0123", 123, 123},
+        {"12ab", 12, 12},
+        {"abc", 0, 0},
+        {"2.5", 2, 2},
+        {"3.5", 4, 4},
+        {"-2.5", -2, -2},
+        {"2.51", 3, 3},
+        {"32767.4", 32767, 32767},
+        {"32767.5", 32768, std::nullopt},
+        {"-32768", -32768, -32768},
+        {"2147483647", 2147483647, std::nullopt},
+        {"2147483648", std::nullopt, std::nullopt},
+        {"-2147483648.5", -2147483648, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (c.asInt32)
+            EXPECT_EQ(leadingWholeNumber<qint32>(c.text), *c.asInt32);
+        else
+            EXPECT_THROW(leadingWholeNumber<qint32>(c.text), KestraneError);
+        if (c.asInt16)
+            EXPECT_EQ(leadingWholeNumber<qint16>(c.text), *c.asInt16);
+        else
+            EXPECT_THROW(leadingWholeNumber<qint16>(c.text), KestraneError);
+    }
+    try {
+        leadingWholeNumber<qint32>(QString(400, u'9'));
+        FAIL() << "an endless number fitted";
+    } catch (const KestraneError& error) {
+        EXPECT_EQ(error.number(), ErrorNumber::Overflow);
+    }
 }
 
 TEST(NumberReading, TextFormHasAtMostFifteenSignificantDigits)

@@ -204,6 +204,63 @@ TEST_P(RecordsetTest, AddNewAndDeleteReachTheBaseTable)
     EXPECT_TRUE(rs.find("PersonObjectID='id-9'"));
 }
 
+// Every visible row, as "id alias", in cursor order.
+QStringList visibleRows(Recordset& rs)
+{
+    QStringList rows;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        rows << rs.value("PersonObjectID").toString() + ' ' + rs.value("Alias").toString();
+    return rows;
+}
+
+TEST_P(RecordsetTest, JournalPutsBackTheRowsAsTheyWere)
+{
+    Recordset rs;
+    rs.open("Select * from vw_Person order by PersonObjectID", db, LockType::Optimistic);
+    rs.setOptimize("PersonObjectID");
+    rs.setFilter("Rank > 1");
+    const QStringList before = visibleRows(rs);
+    ASSERT_EQ(before, (QStringList{"id-1 anna", "id-3 carl", "id-4 Dora"}));
+    const auto editAlias = [&](const QString& id, const QString& alias) {
+        rs.moveFirst();
+        ASSERT_TRUE(rs.find("PersonObjectID='" + id + "'"));
+        rs.setValue("Alias", alias);
+        rs.update();
+    };
+
+    rs.beginJournal();
+    editAlias("id-1", "first");
+    rs.addNew();
+    rs.setValue("PersonObjectID", "id-9");
+    rs.setValue("Rank", 9);
+    rs.update();
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("PersonObjectID='id-4'"));
+    rs.deleteCurrent();
+    editAlias("id-1", "second");
+    rs.moveFirst();
+    rs.setValue("Alias", "not written yet");
+    rs.restoreJournalledRows();
+
+    EXPECT_FALSE(rs.editPending());
+    EXPECT_EQ(visibleRows(rs), before);
+    rs.moveFirst();
+    EXPECT_TRUE(rs.find("PersonObjectID='id-4'"));   // the index follows the restored rows
+    rs.moveFirst();
+    EXPECT_FALSE(rs.find("PersonObjectID='id-9'"));
+    rs.setFilter("");
+    EXPECT_EQ(rs.recordCount(), 4);
+
+    // Kept changes stay, and a recordset without a journal restores nothing.
+    rs.beginJournal();
+    editAlias("id-3", "kept");
+    rs.keepJournalledChanges();
+    rs.restoreJournalledRows();
+    rs.moveFirst();
+    ASSERT_TRUE(rs.find("PersonObjectID='id-3'"));
+    EXPECT_EQ(rs.value("Alias").toString(), "kept");
+}
+
 TEST_P(RecordsetTest, ReadOnlyAndClosedRecordsetsRefuseWork)
 {
     Recordset rs;

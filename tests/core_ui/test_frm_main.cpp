@@ -2,6 +2,7 @@
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
 #include "tests/support/TempInstallation.h"
+#include "velmo/ServerStandIns.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -26,6 +27,7 @@ public:
     {
         EXPECT_TRUE(installation.ok()) << installation.error().toStdString();
         EXPECT_TRUE(session.loadRegistry());
+        velmo::registerServerStandIns(session);
         messages.setAnswerer([this](const MessageBoxService::Request& request) {
             shown << request.text;
             return QMessageBox::Ok;
@@ -127,7 +129,7 @@ TEST(StartUp, LeavesTheRunStateForTheLaterPages)
     ASSERT_TRUE(start.session.objNotifier);
 
     start.session.objNotifier->RefreshSubscriber("SUB-1");
-    QFile calls(notifierCallLogPath(start.installation.folder()));
+    QFile calls(velmo::notifierCallLogPath(start.installation.folder()));
     ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
     EXPECT_EQ(calls.readAll(), "RefreshSubscriber SUB-1\n");
 }

@@ -1,5 +1,6 @@
 #include "tests/support/TempInstallation.h"
 #include "core/Session.h"
+#include "velmo/ServerStandIns.h"
 #include "velmo/Simulator.h"
 
 TempInstallation::TempInstallation(const velmo::InstallationOptions& options)
@@ -27,6 +28,7 @@ velmo::InstallationOptions TempInstallation::smallServer(int major, int minor, i
 
 ::testing::AssertionResult startSession(Session& session)
 {
+    velmo::registerServerStandIns(session);
     QString error;
     if (!session.loadRegistry(&error))
         return ::testing::AssertionFailure() << "registry: " << error.toStdString();
