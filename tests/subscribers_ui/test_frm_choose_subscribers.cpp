@@ -47,10 +47,10 @@ public:
     template <typename Widget>
     Widget* child(const char* name) const
     {
-        return findByName<Widget>(form, QLatin1String(name));
+        return findByName<Widget>(*form, QLatin1String(name));
     }
     SubscriberGrid& grid() const { return *child<SubscriberGrid>("myGrid"); }
-    void click(const char* button) const { ::click(form, QLatin1String(button)); }
+    void click(const char* button) const { ::click(*form, QLatin1String(button)); }
 
     QList<int> typeCodes() const
     {
@@ -110,6 +110,7 @@ TEST(SelectionPageLoad, OrdinarySubscribersOnARemoteNodeServerGetEightTypesAndTh
     EXPECT_EQ(types->itemText(6), "Subscribers homed on this mail server:");
     EXPECT_EQ(types->itemText(7), "Subscribers associated with this remote node ID:");
     EXPECT_EQ(types->currentIndex(), 0);
+    EXPECT_EQ(focusedName(*page.form), "cmbSubscriberSelectType");
     EXPECT_TRUE(page.grid().isColumnShown("RemoteNodeID"));
     EXPECT_TRUE(page.grid().isColumnShown("LegacyMailbox"));
 

@@ -3,9 +3,12 @@
 #include "core/ui/frmMain.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 
 MessageRecorder::MessageRecorder(MessageBoxService& service)
 {
@@ -55,14 +58,41 @@ void WizardRun::sql(const QString& statement)
     QSqlDatabase::removeDatabase(name);
 }
 
-void click(const QObject* root, const QString& name)
+void click(const QObject& root, const QString& name)
 {
     if (auto* button = findByName<QAbstractButton>(root, name))
         button->click();
 }
 
-QString focusedName(const QWidget* window)
+QString focusedName(const QWidget& window)
 {
-    const QWidget* focused = window->focusWidget();
+    const QWidget* focused = window.focusWidget();
     return focused ? focused->objectName() : QString();
+}
+
+void whileShown(QDialog& dialog, const std::function<void()>& actions, const std::function<void()>& show)
+{
+    bool acted = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!acted && QApplication::activeModalWidget() == &dialog) {
+            acted = true;
+            actions();
+        } else if (clock.elapsed() > 10000) {
+            poll.stop();
+            ADD_FAILURE() << "the dialog was not shown, or not closed, in time";
+            dialog.reject();
+        }
+    });
+    poll.start();
+    show();
+    EXPECT_TRUE(acted);
+}
+
+void whileShown(QDialog& dialog, const std::function<void()>& actions)
+{
+    whileShown(dialog, actions, [&] { dialog.exec(); });
 }

@@ -9,10 +9,12 @@
 #include "tests/support/TempInstallation.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 class frmMain;
@@ -65,15 +67,21 @@ private:
 
 // The control of that objectName under `root`; a failure of the test when there is none.
 template <typename Widget = QWidget>
-Widget* findByName(const QObject* root, const QString& name)
+Widget* findByName(const QObject& root, const QString& name)
 {
-    Widget* found = root->findChild<Widget*>(name);
+    Widget* found = root.findChild<Widget*>(name);
     EXPECT_NE(found, nullptr) << "no " << Widget::staticMetaObject.className() << " named " << name.toStdString();
     return found;
 }
 
 // Clicks the button of that objectName under `root`.
-void click(const QObject* root, const QString& name);
+void click(const QObject& root, const QString& name);
 // The objectName of the control that has, or will have when its window is shown, the focus of
 // `window`; empty when none.
-QString focusedName(const QWidget* window);
+QString focusedName(const QWidget& window);
+
+// Runs `actions` once `dialog` is the active modal window while `show` (by default the dialog's
+// exec()) waits in its modal loop; the actions must close the dialog. A dialog that is not shown,
+// or still open after a deadline, is rejected and fails the test.
+void whileShown(QDialog& dialog, const std::function<void()>& actions, const std::function<void()>& show);
+void whileShown(QDialog& dialog, const std::function<void()>& actions);
