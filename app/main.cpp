@@ -29,14 +29,9 @@ int main(int argc, char** argv)
         QCoreApplication::exit(code);
     };
 
-    QString registryError;
     if (!QDir(session.installation.folder).exists()) {
         messages.show(QStringLiteral("No Velmo installation at %1 (set KESTRANE_INSTALLATION).")
                           .arg(session.installation.folder));
-        return 2;
-    }
-    if (!session.loadRegistry(&registryError)) {
-        messages.show(QStringLiteral("Cannot read the registry of the Velmo installation: %1").arg(registryError));
         return 2;
     }
 

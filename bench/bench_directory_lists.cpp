@@ -1,5 +1,6 @@
 // Creates installations of 1,000, 10,000 and 50,000 subscribers and times LoadDirectoryLists and
 // a Find by object ID in the subscriber list. Run by hand: build/bench/bench_directory_lists
+#include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "bench/BenchInstallations.h"
 

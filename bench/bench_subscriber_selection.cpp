@@ -2,6 +2,7 @@
 // filling the grid with every subscriber (10,000 and 50,000 by default) in one batch and row by
 // row, reading it back, clearing it, and reading CSV files of 10,000 lines by extension and by
 // alias. Run by hand: build/bench/bench_subscriber_selection [subscriber counts...]
+#include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "subscribers/SelectionQueries.h"
 #include "subscribers/SubscriberCsv.h"

@@ -229,7 +229,7 @@ bool Database::open(const DatabaseTarget& target)
     m_embedded = target.odbcConnectionString.isEmpty();
     if (m_embedded) {
         if (!QFileInfo::exists(target.embeddedPath)) {
-            m_lastError = QStringLiteral("No database at %1").arg(target.embeddedPath);
+            m_lastError = QStringLiteral("the file does not exist");
             return false;
         }
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);

@@ -1,4 +1,5 @@
 // Loading and closing the directory lists of a session.
+#include "core/DirectoryLists.h"
 #include "core/Errors.h"
 #include "core/Session.h"
 
@@ -20,10 +21,11 @@ void step(const std::function<void()>& action)
 
 }  // namespace
 
-bool LoadDirectoryLists(Session& s, const QString& connectionString)
+bool LoadDirectoryLists(Session& s, const QString& connectionString, QString* failure)
 {
+    const DatabaseTarget target = resolveConnectionString(connectionString, s.installation);
     try {
-        if (!s.database.isOpen() && !s.database.open(resolveConnectionString(connectionString, s.installation)))
+        if (!s.database.isOpen() && !s.database.open(target))
             throw KestraneError(ErrorNumber::DatabaseError, s.database.lastError());
         Database& db = s.database;
         const auto clientOptimistic = [&](Recordset& list, const QString& sql) {
@@ -65,7 +67,10 @@ bool LoadDirectoryLists(Session& s, const QString& connectionString)
                                 &s.rsNotificationDevices, &s.rsNotificationRules, &s.rsDTMFAccessIDs})
             step([&] { work->setCursorLocation(CursorLocation::Client); });
         return true;
-    } catch (const KestraneError&) {
+    } catch (const KestraneError& error) {
+        // A damaged file opens; its first list then fails with the database's reason.
+        if (failure)
+            *failure = describeDatabaseTarget(target) + QStringLiteral(": ") + error.description();
         CloseServerRecordsets(s);
         return false;
     }

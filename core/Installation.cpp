@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 
 QString Installation::registryFile() const
 {
@@ -39,4 +40,15 @@ DatabaseTarget resolveConnectionString(const QString& connectionString, const In
     target.embeddedPath = installation.databaseFile(databaseName);
     target.odbcConnectionString = qEnvironmentVariable("KESTRANE_ODBC");
     return target;
+}
+
+QString describeDatabaseTarget(const DatabaseTarget& target)
+{
+    if (target.odbcConnectionString.isEmpty())
+        return target.embeddedPath;
+    QString source = target.odbcConnectionString;
+    static const QRegularExpression password(QStringLiteral("((?:^|;)\\s*(?:PWD|Password)\\s*=)[^;]*"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    source.replace(password, QStringLiteral("\\1***"));
+    return QStringLiteral("ODBC data source ") + source;
 }

@@ -20,3 +20,6 @@ struct Installation {
 
 // The tool's connection string names the server's database; this is where it leads here.
 DatabaseTarget resolveConnectionString(const QString& connectionString, const Installation& installation);
+// Where a target leads, for messages: the database file, or the ODBC data source with any
+// password hidden.
+QString describeDatabaseTarget(const DatabaseTarget& target);

@@ -411,12 +411,8 @@ bool RegistryStore::open(const QString& path, QString* error)
                 *error = file.errorString();
             return false;
         }
-        QString reason;
-        if (!fromFileText(file.readAll(), &reason)) {
-            if (error)
-                *error = path + QLatin1String(", ") + reason;
+        if (!fromFileText(file.readAll(), error))
             return false;
-        }
     }
     m_path = path;
     return true;

@@ -21,7 +21,8 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Loads the installation's registry store; false (with `error`) when it cannot be read.
+    // Loads the installation's registry store; false when the file is missing or cannot be read,
+    // with `error` naming the file and the reason.
     bool loadRegistry(QString* error = nullptr);
 
     bool isVersionAtLeast(qint16 major, qint16 minor, qint16 release, qint16 build) const
@@ -67,9 +68,3 @@ public:
     Recordset rsNotificationMWIs;
     Recordset rsDTMFAccessIDs;
 };
-
-// Opens the database the connection string leads to (once per run) and loads every directory
-// list. False after any failure, with every list closed.
-bool LoadDirectoryLists(Session& session, const QString& connectionString);
-// Closes every directory list and work recordset; never fails.
-void CloseServerRecordsets(Session& session);

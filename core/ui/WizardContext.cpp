@@ -1,5 +1,6 @@
 #include "core/ui/WizardContext.h"
 
+#include "core/DirectoryLists.h"
 #include "core/Languages.h"
 
 #include <QWidget>
@@ -15,6 +16,8 @@ void ExitApplication(WizardContext& context, bool ask, int exitCode)
     context.exiting = true;
     if (context.help)
         context.help->CloseHelpWindow();
+    if (context.state.runLog)
+        context.state.runLog->Close();
     CloseServerRecordsets(context.session);
     // No form's own close handling runs from here on: the forms are only hidden.
     for (QWidget* form : context.forms.forms())

@@ -3,6 +3,7 @@
 #include "core/HelpFiles.h"
 #include "core/Session.h"
 #include "core/UpdateCheck.h"
+#include "core/WizardState.h"
 #include "core/ui/FormRegistry.h"
 #include "core/ui/MessageBoxService.h"
 
@@ -27,13 +28,16 @@ struct WizardContext {
     std::function<QWidget*()> subscriberSelectionPage{};
     std::function<QWidget*()> handlerSelectionPage{};
 
+    // What the pages hand each other.
+    WizardState state{};
+
     // Ends the program (the application's event loop, or the start-up in main()).
     std::function<void(int exitCode)> endProgram{};
     bool exiting = false;   // set once ExitApplication has begun to end the program
 };
 
-// The one way the tool ends: optional question, closing of help, log and recordsets, then the
-// end of the program. Safe against being entered again while it ends the program.
+// The one way the tool ends: optional question, closing of help, the run log and the recordsets,
+// then the end of the program. Safe against being entered again while it ends the program.
 void ExitApplication(WizardContext& context, bool ask = false, int exitCode = 0);
 
 // Opens the help document of the current language (every page's Help button and menu).

@@ -111,93 +111,26 @@ frmMain::frmMain(WizardContext& context, QWidget* parent)
 
 bool frmMain::Form_Load()
 {
-    Session& session = m_context.session;
-    MessageBoxService& messages = m_context.messages;
-    const MessageSink sink = messages.sink();
-    session.bDebugMode = m_context.arguments.join(u' ').contains(QLatin1String("/debug"), Qt::CaseInsensitive);
-    if (m_startUpDone)
-        return true;
-    m_startUpDone = true;
-    const auto progress = [&](const char* text) {
-        if (session.bDebugMode)
-            messages.show(QLatin1String(text));
-    };
-    const auto endWith = [&](int message) {
-        messages.show(session.languages.mymyLoadString(message));
-        ExitApplication(m_context, false, 1);
-        return false;
-    };
-
-    try {
-        SetProcessPriority(16384);
-        progress("Loading version info");
-        session.gServerVersion = getVersion(session.registry, sink);
-        progress("Loading language info");
-        session.languages.setMessageSink(sink);
-        SetFormFontsOnLanguageChange(session.languages, m_context.forms);
-        session.languages.InitalizeLanguages();
-        if (session.gServerVersion.iMajor < 4)
-            return endWith(271);
-
-        session.strConnectionString = QStringLiteral("Driver={SQL Server};server=;database=VelmoDb");
-        if (!LoadDirectoryLists(session, session.strConnectionString))
-            return endWith(135);
-
-        Recordset& locations = session.rsLocations;
-        locations.moveFirst();
-        if (!locations.find(QStringLiteral("Alias='default'")))
-            return endWith(319);
-        session.strDialingDomainName = locations.value(QStringLiteral("DialingDomainName")).toString();
-
-        const QString progId = session.registry
-                                   .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::SystemParametersKey,
-                                                QStringLiteral("IDCProgID"), REG_SZ, QString())
-                                   .toString();
-        if (progId.compare(VelmoKeys::DominoProgID, Qt::CaseInsensitive) == 0)
-            session.iDirectoryType = 1;
-        else if (progId.compare(QLatin1String("BhIDCADSvr.BhIDCAD.1"), Qt::CaseInsensitive) == 0)
-            session.iDirectoryType = 3;
-        else
-            session.iDirectoryType = 2;
-
-        progress("Checking for restricted access rights");
-        session.bRestrictedRights = bRestrictedRightsActive(session.registry, sink);
-        progress("Initalizing switch info");
-        session.switchInfo = InitalizeSwitchInfo(session.registry, session.gServerVersion, sink,
-                                                 session.languages.stringLookup());
-        frmMain_Auto_Init();
-        session.bDirectoryWriteThroughPending = false;
-        move(twips(100), twips(100));
-        resize(width(), twips(8100));
-        unsetCursor();
-    } catch (const KestraneError& error) {
-        messages.show(session.languages.mymyLoadString(124) + error.description()
-                      + session.languages.mymyLoadString(1) + QString::number(error.number()));
-        return endWith(133);
-    }
-
-    bindNotifier();
-    runStartUpHook();
-    return true;
+    // The language switch sets the fonts of every loaded form, this one included.
+    SetFormFontsOnLanguageChange(m_context.session.languages, m_context.forms);
+    return runStartUp(m_context.session, m_context.arguments, *this, m_context.version);
 }
 
-void frmMain::bindNotifier()
+MessageSink frmMain::startUpMessages()
 {
-    Session& session = m_context.session;
-    try {
-        if (!session.objInterfaceBroker)
-            session.objInterfaceBroker = InterfaceBroker::create(session);
-        session.objNotifier = session.objInterfaceBroker->GetInterface(QStringLiteral("Notifier"));
-    } catch (const KestraneError&) {
-        session.objNotifier.reset();
-        m_context.messages.show(QStringLiteral(
-            "Failed to bind to notifier interface.  Any changes to MWI or notification data will not take effect until you restart Velmo."));
-    }
+    return m_context.messages.sink();
 }
 
-void frmMain::runStartUpHook()
+void frmMain::placeStartPage()
 {
-    RunBatchCommand(homePageAddress(), QString(), m_context.version);
+    move(twips(100), twips(100));
+    resize(width(), twips(8100));
+    unsetCursor();
+}
+
+void frmMain::exitWithoutAsking()
+{
+    ExitApplication(m_context, false, 1);
 }
 
 void frmMain::mnuAbout_Click()
@@ -256,6 +189,7 @@ void frmMain::cmdNext_Click()
     const std::pair<QRadioButton*, qint16> kinds[] = {
         {optAMISSubscriberUpdate, 5}, {optBridgeSubscriberUpdate, 7}, {optInternetSubscriberUpdate, 2},
         {optSubscriberUpdate, 1},     {optVPIMSubscriberUpdate, 8},   {optTrustedSubscriberUpdate, 9}};
+    qint16& iSelectedSubscriberType = m_context.state.iSelectedSubscriberType;
     iSelectedSubscriberType = -1;
     for (const auto& [option, type] : kinds)
         if (option->isChecked()) {

@@ -1,6 +1,8 @@
 #pragma once
 // The start page: runs the tool's start-up and lets the administrator choose the kind of
 // object to change.
+#include "core/StartUp.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -13,33 +15,32 @@ class QPushButton;
 class QRadioButton;
 struct WizardContext;
 
-class frmMain : public QMainWindow {
+// Next hands the chosen kind on through the wizard state (iSelectedSubscriberType).
+class frmMain : public QMainWindow, public StartUpPage {
     Q_OBJECT
 public:
     explicit frmMain(WizardContext& context, QWidget* parent = nullptr);
 
-    // The start-up sequence; runs once. False when it ended the tool (the page is then not
-    // to be shown).
+    // The start-up sequence (runStartUp) with the run's command line; runs once. False when it
+    // ended the tool (the page is then not to be shown).
     bool Form_Load();
-    void frmMain_Auto_Init();
-
-    // The kind of object chosen: 1 subscribers, 2 Internet, 5 AMIS, 7 Bridge, 8 VPIM,
-    // 9 trusted, -1 call handlers.
-    qint16 iSelectedSubscriberType = 1;
+    void frmMain_Auto_Init() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // StartUpPage
+    MessageSink startUpMessages() override;
+    void placeStartPage() override;
+    void exitWithoutAsking() override;
+
     void cmdNext_Click();
     void cmdBrowseForLogLocation_Click();
     void mnuAbout_Click();
     void checkForUpdatedVersion();
-    void bindNotifier();
-    void runStartUpHook();
 
     WizardContext& m_context;
-    bool m_startUpDone = false;
     frmAbout* m_about = nullptr;
 
     QGroupBox* Frame1;

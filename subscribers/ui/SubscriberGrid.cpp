@@ -375,16 +375,23 @@ QString SubscriberGrid::headerText(const QString& key) const
     return column >= 0 ? m_model->header(column) : QString();
 }
 
-QList<SubscriberGrid::CheckedSubscriber> SubscriberGrid::checkedSubscribers() const
+QList<SelectionGridRow> SubscriberGrid::selectionRows() const
 {
     const int alias = columnOfKey(QStringLiteral("Alias"));
     const int objectID = columnOfKey(QStringLiteral("ObjectID"));
-    QList<CheckedSubscriber> checked;
+    QList<SelectionGridRow> rows;
+    rows.reserve(m_model->dataRows());
     for (int index = 0; index < m_model->dataRows(); ++index) {
         const GridRow& row = m_model->row(index);
-        if (row.checked)
-            checked.push_back({row.text(alias), row.text(objectID)});
+        rows.push_back({row.checked, row.text(alias), row.text(objectID)});
     }
+    return rows;
+}
+
+QList<SelectionGridRow> SubscriberGrid::checkedSubscribers() const
+{
+    QList<SelectionGridRow> checked = selectionRows();
+    checked.removeIf([](const SelectionGridRow& row) { return !row.checked; });
     return checked;
 }
 

@@ -10,6 +10,7 @@
 // Only the check column can be edited (mouse or Space). A click on any other cell of a data row
 // flips that row's check. Clicking a column header sorts the rows by that column; afterwards no
 // cell is current, so a click that lands on no data row flips nothing.
+#include "core/WizardState.h"
 #include "subscribers/SelectionRows.h"
 
 #include <QList>
@@ -55,12 +56,11 @@ public:
     void setHeaderText(const QString& key, const QString& text);
     QString headerText(const QString& key) const;
 
-    // What the change engine and the page's Next use: the checked rows, top to bottom.
-    struct CheckedSubscriber {
-        QString alias;
-        QString objectID;
-    };
-    QList<CheckedSubscriber> checkedSubscribers() const;
+    // What the page's Next hands to the change engine: every data row, top to bottom, with its
+    // check state, alias and object ID.
+    QList<SelectionGridRow> selectionRows() const;
+    // The checked ones of those.
+    QList<SelectionGridRow> checkedSubscribers() const;
 
 private:
     void fitColumnWidth(int column);

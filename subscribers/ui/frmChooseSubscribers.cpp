@@ -35,16 +35,6 @@ QString usersInGridText(int dataRows)
     return dataRows > 0 ? u' ' + QString::number(dataRows) : QStringLiteral("0");
 }
 
-// A field of the current record as text; empty when it is null or cannot be read.
-QString fieldText(const Recordset& list, const char* field)
-{
-    try {
-        return list.value(QLatin1String(field)).toString();
-    } catch (const KestraneError&) {
-        return {};
-    }
-}
-
 // Clears the filter a load step sets on a directory list, however the step ends.
 class FilterGuard {
 public:
@@ -351,8 +341,7 @@ frmMain* frmChooseSubscribers::startPage() const
 
 qint16 frmChooseSubscribers::selectedSubscriberType() const
 {
-    const frmMain* start = startPage();
-    return start ? start->iSelectedSubscriberType : qint16(1);
+    return m_context.state.iSelectedSubscriberType;
 }
 
 void frmChooseSubscribers::cmbSubscriberSelectType_Change()
@@ -464,38 +453,8 @@ void frmChooseSubscribers::cmdView_Click()
 
 void frmChooseSubscribers::AddUserToGrid()
 {
-    Session& session = m_context.session;
-    const Recordset& subscriber = session.rsSubscribers;
-    const Recordset& handler = session.rsPrimaryCallHandlers;
-    bool typeRead = false;
-    const int type = fieldText(subscriber, "SubscriberType").toInt(&typeRead);
-    if (!typeRead)
-        return;   // no subscriber at the list's current record
-    const bool ofKind = selectedSubscriberType() == 1 ? (type == 1 || type == 3)
-                                                      : !(type == 0 || type == 1 || type == 3 || type == 6);
-    if (!ofKind)
-        return;
-
-    SubscriberGridRow row;
-    row.alias = fieldText(subscriber, "Alias");
-    row.firstName = fieldText(subscriber, "FirstName");
-    row.lastName = fieldText(subscriber, "LastName");
-    row.displayName = fieldText(subscriber, "DisplayName");
-    row.extension = fieldText(handler, "DTMFAccessID");
-    row.homeServer = fieldText(subscriber, "HomeServer");
-    row.remoteNodeID = fieldText(subscriber, "RemoteNodeID");
-    row.legacyMailbox = fieldText(subscriber, "LegacyMailbox");
-    try {
-        Recordset& classes = session.rsCOS;
-        classes.moveFirst();
-        if (classes.find(QStringLiteral("CosObjectID=") + quoteLiteral(fieldText(subscriber, "COSObjectID"))))
-            row.cosTextName = fieldText(classes, "TextName");
-    } catch (const KestraneError&) {
-        // No class of service to name: the row is added with an empty COS cell.
-    }
-    row.subscriberObjectID = fieldText(subscriber, "SubscriberObjectID");
-    row.callHandlerObjectID = fieldText(handler, "CallHandlerObjectID");
-    myGrid->appendRow(row);
+    if (const std::optional<SubscriberGridRow> row = gridRowOfCurrentRecords(m_context.session, selectedSubscriberType()))
+        myGrid->appendRow(*row);
 }
 
 void frmChooseSubscribers::AddUserToGridFAST(const SubscriberGridRow& row)
@@ -550,7 +509,8 @@ void frmChooseSubscribers::cmdNext_Click()
         m_context.messages.show(languages.mymyLoadString(298));
         return;
     }
-    // The checked rows stay in myGrid (checkedSubscribers()) for the pages that follow.
+    // The grid cannot change while the later pages run (this page is hidden then).
+    m_context.state.selectionGridRows = myGrid->selectionRows();
 }
 
 void frmChooseSubscribers::cmdPrevious_Click()

@@ -1,8 +1,9 @@
 #pragma once
 // The subscriber selection page: the administrator picks a selection type and its criterion,
 // fills the check-box grid `myGrid` with View (and/or the free SQL dialog's Import), checks the
-// subscribers to change and goes on. The page stays loaded while the later pages run, because
-// the change engine reads its grid; Previous unloads it (the next visit loads it afresh).
+// subscribers to change and goes on; Next hands the grid's rows to the wizard state, where the
+// change engine reads them. The page stays loaded while the later pages run; Previous unloads it
+// (the next visit loads it afresh).
 #include "search/ui/SelectionGridTarget.h"
 #include "subscribers/SelectionQueries.h"
 #include "subscribers/SelectionRows.h"
@@ -35,8 +36,9 @@ public:
     void frmChooseSubscribers_Auto_Init();
 
     // Adds one checked row for the subscriber at the current record of session.rsSubscribers
-    // and its primary call handler at the current record of session.rsPrimaryCallHandlers; a
-    // subscriber of another kind than the start page's is passed over silently.
+    // and its primary call handler at the current record of session.rsPrimaryCallHandlers
+    // (gridRowOfCurrentRecords); a subscriber of another kind than the start page's is passed
+    // over silently.
     void AddUserToGrid() override;
     // Adds one checked row from values that a query has already read; refuses (with a message)
     // a row without alias, class of service name, subscriber or call handler object ID.

@@ -151,8 +151,9 @@ TEST_P(DatabaseOnBothBackends, BulkInsertNeedsTheEmbeddedDatabase)
             const QVariant& expected = rows[r][c].second;
             const QVariant& actual = stored.rows[r][c];
             EXPECT_EQ(actual.isNull(), expected.isNull()) << r << "," << c;
-            if (!expected.isNull())
+            if (!expected.isNull()) {
                 EXPECT_EQ(actual.toString(), expected.toString()) << r << "," << c;
+            }
         }
 
     BulkInsert counters(db, "Counter", {"Name", "Value"});

@@ -1,3 +1,4 @@
+#include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "tests/support/Backends.h"
 #include "tests/support/TempInstallation.h"
@@ -58,7 +59,9 @@ TEST(DirectoryLists, MissingViewClosesEveryList)
     auto session = startedSession(installation);
     ASSERT_TRUE(session->database.open(resolveConnectionString(session->strConnectionString, session->installation)));
     session->database.execute("DROP VIEW vw_DistributionList");
-    EXPECT_FALSE(LoadDirectoryLists(*session, session->strConnectionString));
+    QString failure;
+    EXPECT_FALSE(LoadDirectoryLists(*session, session->strConnectionString, &failure));
+    EXPECT_EQ(failure, installation.installation().databaseFile() + ": no such table: vw_DistributionList");
     for (const Recordset* list : {&session->rsNonPrimaryCallHandlers, &session->rsPrimaryCallHandlers,
                                   &session->rsSubscribers, &session->rsCOS, &session->rsInterviewHandlers,
                                   &session->rsDistributionLists, &session->rsLocations})
@@ -71,7 +74,9 @@ TEST(DirectoryLists, UnreachableDatabaseFails)
     ASSERT_TRUE(installation.ok());
     QFile::remove(installation.installation().databaseFile());
     auto session = startedSession(installation);
-    EXPECT_FALSE(LoadDirectoryLists(*session, session->strConnectionString));
+    QString failure;
+    EXPECT_FALSE(LoadDirectoryLists(*session, session->strConnectionString, &failure));
+    EXPECT_EQ(failure, installation.installation().databaseFile() + ": the file does not exist");
     EXPECT_FALSE(session->rsSubscribers.isOpen());
 }
 

@@ -2,10 +2,10 @@
 
 #include "core/Errors.h"
 #include "core/ui/LanguageFonts.h"
+#include "tests/support/widgets/PageHarness.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -46,10 +45,6 @@ protected:
     {
         session.languages.setMessageSink(messages.sink());
         session.languages.lngLanguageID = LanguageID::EnglishUnitedStates;
-        messages.setAnswerer([this](const MessageBoxService::Request& request) {
-            shown.append(request.text);
-            return QMessageBox::Ok;
-        });
     }
 
     void writeLibrary(const QString& code, const QByteArray& content)
@@ -99,21 +94,7 @@ protected:
     // Shows the About box modally and clicks its OK as soon as it is the active modal window.
     void showModallyAndClickOK()
     {
-        const QDeadlineTimer deadline(5000);
-        bool clicked = false;
-        std::function<void()> clickWhenShown = [&] {
-            if (QApplication::activeModalWidget() == about.get()) {
-                about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-                clicked = true;
-            } else if (deadline.hasExpired()) {
-                about->reject();
-            } else {
-                QTimer::singleShot(10, clickWhenShown);
-            }
-        };
-        QTimer::singleShot(0, clickWhenShown);
-        about->exec();
-        EXPECT_TRUE(clicked) << "the About box never became the active modal window";
+        whileShown(*about, [this] { click(*about, QStringLiteral("cmdOK")); });
     }
 
     QTemporaryDir folder;
@@ -123,7 +104,8 @@ protected:
     WizardContext context{.session = session, .messages = messages, .forms = forms};
     std::vector<std::unique_ptr<QWidget>> pages;
     std::unique_ptr<frmAbout> about;
-    QStringList shown;
+    MessageRecorder recorder{messages};
+    QStringList& shown = recorder.shown;
     std::optional<Qt::CursorShape> cursorDuringCaptions;
 };
 

@@ -3,7 +3,7 @@
 #include "search/ui/SelectionGridTarget.h"
 
 #include "core/ui/WizardContext.h"
-#include "tests/support/TempInstallation.h"
+#include "tests/support/widgets/PageHarness.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -45,15 +45,9 @@ class FreeSqlDialogs : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(installation.ok()) << installation.error().toStdString();
-        ASSERT_TRUE(startSession(session));
-        messages.setAnswerer([this](const MessageBoxService::Request& request) {
-            shown << request.text;
-            return QMessageBox::Ok;
-        });
+        ASSERT_TRUE(run.start());
         dialog.show();
     }
-    static void click(QDialog& d, const char* button) { d.findChild<QPushButton*>(button)->click(); }
     static QTextEdit* txtSQL(QDialog& d) { return d.findChild<QTextEdit*>("txtSQL"); }
     static int gridRows(QDialog& d) { return d.findChild<QTableView*>("gridSQL")->model()->rowCount(); }
     static void execute(QDialog& d, const QString& tail)
@@ -64,12 +58,10 @@ protected:
     QString count(const QString& sql) { return session.database.select(sql).rows[0][0].toString(); }
     int stored(const QString& key) { return session.registry.EnumRegValues(HKEY_LOCAL_MACHINE, key).count(); }
 
-    TempInstallation installation;
-    Session session{installation.installation()};
-    MessageBoxService messages;
-    FormRegistry forms;
-    WizardContext context{session, messages, forms, {}, {}, {}, {}};
-    QStringList shown;
+    WizardRun run;
+    Session& session = run.session;
+    WizardContext& context = run.context;
+    QStringList& shown = run.shown;
     FakeSubscriberPage page{session};
     frmAdvancedSubscriberSearch dialog{context, page};
 };

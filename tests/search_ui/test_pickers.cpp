@@ -5,17 +5,15 @@
 #include "search/ui/frmSubscriberSearch.h"
 
 #include "core/ui/WizardContext.h"
-#include "tests/support/TempInstallation.h"
+#include "tests/support/widgets/PageHarness.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -23,20 +21,10 @@
 
 namespace {
 
-// A started session on a generated installation; message boxes are recorded and answered OK.
+// A started run on a generated installation; message boxes are recorded and answered OK.
 class Pickers : public ::testing::Test {
 protected:
-    Pickers() : session(installation.installation()), context{session, messages, forms, {}, {}, {}, {}} {}
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(installation.ok()) << installation.error().toStdString();
-        ASSERT_TRUE(startSession(session));
-        messages.setAnswerer([this](const MessageBoxService::Request& request) {
-            shown << request.text;
-            return QMessageBox::Ok;
-        });
-    }
+    void SetUp() override { ASSERT_TRUE(run.start()); }
 
     std::vector<std::unique_ptr<PickerDialog>> allFive()
     {
@@ -54,43 +42,12 @@ protected:
         return session.database.select(sql, values).rows.value(0).value(0).toString();
     }
 
-    TempInstallation installation;
-    Session session;
-    MessageBoxService messages;
-    FormRegistry forms;
-    WizardContext context;
-    QStringList shown;
+    WizardRun run;
+    Session& session = run.session;
+    FormRegistry& forms = run.forms;
+    WizardContext& context = run.context;
+    QStringList& shown = run.shown;
 };
-
-// Runs `actions` once `dialog` is the active modal window while `show` blocks in its modal
-// loop; the actions must close the dialog. One still open after the deadline is rejected and
-// fails the test.
-void whileShown(QDialog& dialog, const std::function<void()>& actions, const std::function<void()>& show)
-{
-    bool acted = false;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!acted && QApplication::activeModalWidget() == &dialog) {
-            acted = true;
-            actions();
-        } else if (clock.elapsed() > 10000) {
-            poll.stop();
-            ADD_FAILURE() << "the dialog was not shown, or not closed, in time";
-            dialog.reject();
-        }
-    });
-    poll.start();
-    show();
-    EXPECT_TRUE(acted);
-}
-
-void whileShown(PickerDialog& dialog, const std::function<void()>& actions)
-{
-    whileShown(dialog, actions, [&] { dialog.exec(); });
-}
 
 QTableView* grid(QDialog& dialog) { return dialog.findChild<QTableView*>("myGrid"); }
 int rows(QDialog& dialog) { return grid(dialog)->model()->rowCount(); }
@@ -98,7 +55,6 @@ QString cell(QDialog& dialog, int row, int column)
 {
     return grid(dialog)->model()->index(row, column).data().toString();
 }
-void click(QDialog& dialog, const char* button) { dialog.findChild<QPushButton*>(button)->click(); }
 
 void search(QDialog& dialog, const QString& text, const char* option = nullptr)
 {

@@ -1,5 +1,6 @@
 #include "subscribers/SelectionQueries.h"
 
+#include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "tests/support/TempInstallation.h"
 

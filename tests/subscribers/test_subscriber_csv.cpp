@@ -1,3 +1,4 @@
+#include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "subscribers/SubscriberCsv.h"
 #include "tests/support/TempInstallation.h"

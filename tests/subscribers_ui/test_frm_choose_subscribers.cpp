@@ -3,7 +3,7 @@
 #include "core/ui/WizardContext.h"
 #include "core/ui/frmMain.h"
 #include "subscribers/ui/SubscriberGrid.h"
-#include "tests/support/TempInstallation.h"
+#include "tests/support/widgets/PageHarness.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <functional>
 
 namespace {
 
@@ -23,39 +23,23 @@ velmo::InstallationOptions server(int major, int minor, int release, int build)
     return TempInstallation::smallServer(major, minor, release, build);
 }
 
-// The selection page on a started session, opened from a start page set to `kind`; message
-// boxes are recorded and answered OK.
-class SelectionPage {
+// The selection page of a started run whose start page chose `kind`; message boxes are
+// recorded and answered OK.
+class SelectionPage : public WizardRun {
 public:
     explicit SelectionPage(qint16 kind, const velmo::InstallationOptions& options = TempInstallation::smallOptions(),
                            QStringList arguments = {})
-        : installation(options), session(installation.installation()),
-          context{session, messages, forms, std::move(arguments)}
+        : WizardRun(options, std::move(arguments))
     {
-        messages.setAnswerer([this](const MessageBoxService::Request& request) {
-            shown << request.text;
-            return QMessageBox::Ok;
-        });
-        start = std::make_unique<frmMain>(context);
-        start->iSelectedSubscriberType = kind;
+        context.state.iSelectedSubscriberType = kind;
     }
     ~SelectionPage() { delete form.data(); }
 
-    // Edits the database before the session loads its directory lists.
-    void sql(const QString& statement)
-    {
-        ASSERT_TRUE(session.database.open(resolveConnectionString(session.strConnectionString, session.installation)));
-        session.database.execute(statement);
-    }
-
     ::testing::AssertionResult open()
     {
-        if (!installation.ok())
-            return ::testing::AssertionFailure() << installation.error().toStdString();
-        const ::testing::AssertionResult started = startSession(session);
+        const ::testing::AssertionResult started = start();
         if (!started)
             return started;
-        session.switchInfo = InitalizeSwitchInfo(session.registry, session.gServerVersion);
         form = new frmChooseSubscribers(context);
         return ::testing::AssertionSuccess();
     }
@@ -63,12 +47,10 @@ public:
     template <typename Widget>
     Widget* child(const char* name) const
     {
-        Widget* widget = form->findChild<Widget*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return findByName<Widget>(*form, QLatin1String(name));
     }
     SubscriberGrid& grid() const { return *child<SubscriberGrid>("myGrid"); }
-    void click(const char* button) const { child<QPushButton>(button)->click(); }
+    void click(const char* button) const { ::click(*form, QLatin1String(button)); }
 
     QList<int> typeCodes() const
     {
@@ -110,14 +92,7 @@ public:
         return names;
     }
 
-    TempInstallation installation;
-    Session session;
-    MessageBoxService messages;
-    FormRegistry forms;
-    WizardContext context;
-    std::unique_ptr<frmMain> start;
     QPointer<frmChooseSubscribers> form;
-    QStringList shown;
 };
 
 const QString kOrdinaryWithHandler = QStringLiteral(
@@ -135,6 +110,7 @@ TEST(SelectionPageLoad, OrdinarySubscribersOnARemoteNodeServerGetEightTypesAndTh
     EXPECT_EQ(types->itemText(6), "Subscribers homed on this mail server:");
     EXPECT_EQ(types->itemText(7), "Subscribers associated with this remote node ID:");
     EXPECT_EQ(types->currentIndex(), 0);
+    EXPECT_EQ(focusedName(*page.form), "cmbSubscriberSelectType");
     EXPECT_TRUE(page.grid().isColumnShown("RemoteNodeID"));
     EXPECT_TRUE(page.grid().isColumnShown("LegacyMailbox"));
 
@@ -341,7 +317,7 @@ TEST(SelectionPageRows, AddUserToGridTakesOnlySubscribersOfTheChosenKind)
     EXPECT_FALSE(page.grid().TextMatrix(2, "COS").isEmpty());
     EXPECT_TRUE(page.shown.isEmpty());
 
-    page.start->iSelectedSubscriberType = 2;
+    page.context.state.iSelectedSubscriberType = 2;
     positionOn("SubscriberType = 5");   // any special kind is taken for a special kind
     page.form->AddUserToGrid();
     EXPECT_EQ(page.grid().Rows(), 4);
@@ -385,10 +361,26 @@ TEST(SelectionPageNavigation, NextNeedsACheckedRow)
     page.click("cmdNext");
     EXPECT_EQ(page.shown, (QStringList{emptyGrid, noneChecked}));
 
-    page.grid().setChecked(page.grid().Rows() - 1, true);   // the last row alone is enough
+    EXPECT_TRUE(page.context.state.selectionGridRows.isEmpty());   // a refused Next hands nothing on
+
+    // Every row reaches the wizard state in grid order, with its check, alias and object ID.
+    const auto handedOn = [&](const std::function<bool(int row)>& checked) {
+        const WizardState& state = page.context.state;
+        ASSERT_EQ(state.selectionGridRowCount(), page.grid().Rows());
+        for (int row = 1; row < page.grid().Rows(); ++row) {
+            const SelectionGridRow expected{checked(row), page.grid().TextMatrix(row, "Alias"),
+                                            page.grid().TextMatrix(row, "ObjectID")};
+            EXPECT_FALSE(expected.objectID.isEmpty());
+            EXPECT_EQ(state.selectionGridRows[row - 1], expected) << "row " << row;
+        }
+    };
+    const int lastRow = page.grid().Rows() - 1;
+    page.grid().setChecked(lastRow, true);   // the last row alone is enough
     page.click("cmdNext");
+    handedOn([&](int row) { return row == lastRow; });
     page.click("cmdSelectAll");
     page.click("cmdNext");
+    handedOn([](int) { return true; });
     EXPECT_EQ(page.shown.size(), 2);
     EXPECT_EQ(page.grid().checkedSubscribers().size(), page.grid().Rows() - 1);
 
@@ -409,8 +401,8 @@ TEST(SelectionPageNavigation, PreviousReturnsToTheStartPageAndUnloadsThePage)
     page.click("cmdPrevious");
     EXPECT_EQ(page.grid().Rows(), 1);
     EXPECT_TRUE(page.form->isHidden());
-    EXPECT_TRUE(page.start->isVisible());
-    EXPECT_EQ(page.start->pos(), page.form->pos());
+    EXPECT_TRUE(page.startPage().isVisible());
+    EXPECT_EQ(page.startPage().pos(), page.form->pos());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(page.form.isNull());
     EXPECT_EQ(page.forms.find<frmChooseSubscribers>(), nullptr);

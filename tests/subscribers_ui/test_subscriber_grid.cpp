@@ -325,12 +325,8 @@ TEST(SubscriberGridFill, CsvFileFillsTheGridFromTheDirectoryLists)
     SubscriberGrid grid;
     frmSubscriberLoadProgress window;
     const auto addUserToGrid = [&] {
-        SubscriberGridRow row;
-        row.alias = subscribers.value("Alias").toString();
-        row.subscriberObjectID = subscribers.value("SubscriberObjectID").toString();
-        row.callHandlerObjectID = session.rsPrimaryCallHandlers.value("CallHandlerObjectID").toString();
-        row.extension = session.rsPrimaryCallHandlers.value("DTMFAccessID").toString();
-        grid.appendRow(row);
+        if (const auto row = gridRowOfCurrentRecords(session, 1))
+            grid.appendRow(*row);
     };
     QStringList messages;
     grid.beginFill();

@@ -1,6 +1,7 @@
 #include "tests/support/TempInstallation.h"
 #include "core/Session.h"
 #include "velmo/ServerStandIns.h"
+#include "core/StartUp.h"
 #include "velmo/Simulator.h"
 
 TempInstallation::TempInstallation(const velmo::InstallationOptions& options)
@@ -26,14 +27,40 @@ velmo::InstallationOptions TempInstallation::smallServer(int major, int minor, i
     return options;
 }
 
-::testing::AssertionResult startSession(Session& session)
+namespace {
+
+// Start-up without a window: its messages are recorded, captions and placing have no page.
+class RecordingStartUp : public StartUpPage {
+public:
+    explicit RecordingStartUp(MessageSink forward) : m_forward(std::move(forward)) {}
+
+    MessageSink startUpMessages() override
+    {
+        // Kept by the session's services after start-up: shares the record instead of this object.
+        return [shown = m_shown, forward = m_forward](const QString& text) {
+            *shown << text;
+            tell(forward, text);
+        };
+    }
+    void frmMain_Auto_Init() override {}
+    void placeStartPage() override {}
+    void exitWithoutAsking() override { ended = true; }
+
+    QStringList shown() const { return *m_shown; }
+    bool ended = false;
+
+private:
+    std::shared_ptr<QStringList> m_shown = std::make_shared<QStringList>();
+    MessageSink m_forward;
+};
+
+}  // namespace
+
+::testing::AssertionResult startSession(Session& session, const QStringList& commandLine, const MessageSink& messages)
 {
     velmo::registerServerStandIns(session);
-    QString error;
-    if (!session.loadRegistry(&error))
-        return ::testing::AssertionFailure() << "registry: " << error.toStdString();
-    session.gServerVersion = getVersion(session.registry);
-    if (!LoadDirectoryLists(session, session.strConnectionString))
-        return ::testing::AssertionFailure() << "directory lists: " << session.database.lastError().toStdString();
+    RecordingStartUp page(messages);
+    if (!runStartUp(session, commandLine, page, ToolVersion{}) || page.ended)
+        return ::testing::AssertionFailure() << "start-up ended the tool: " << page.shown().join(u'|').toStdString();
     return ::testing::AssertionSuccess();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // A simulated installation in a temporary folder, for tests.
 #include "core/Installation.h"
+#include "core/Messages.h"
 #include "velmo/InstallationOptions.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -26,5 +28,8 @@ private:
     QString m_error;
 };
 
-// What start-up does before the pages run: the registry, the server version, the directory lists.
-::testing::AssertionResult startSession(Session& session);
+// The tool's start-up (runStartUp) on a session, without a start page: `messages` gets its
+// message boxes (they are also recorded). Fails, naming what start-up showed, when start-up
+// ended the tool.
+::testing::AssertionResult startSession(Session& session, const QStringList& commandLine = {},
+                                        const MessageSink& messages = {});

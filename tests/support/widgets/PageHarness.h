@@ -1,0 +1,87 @@
+#pragma once
+// What the page tests share: a wizard run on a generated installation (its session, the UI
+// services and the context the pages get), a recorder that answers every message box, and
+// finding, clicking and focus by objectName.
+#include "core/Session.h"
+#include "core/ui/FormRegistry.h"
+#include "core/ui/MessageBoxService.h"
+#include "core/ui/WizardContext.h"
+#include "tests/support/TempInstallation.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QStringList>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+class frmMain;
+
+// Answers every message box of a service, OK unless told otherwise, and keeps what was asked.
+class MessageRecorder {
+public:
+    explicit MessageRecorder(MessageBoxService& service);
+
+    // The answer to the message boxes from now on.
+    void answerWith(QMessageBox::StandardButton answer) { m_answer = answer; }
+
+    QStringList shown;                            // the texts, in order
+    QList<MessageBoxService::Request> requests;   // with their titles and buttons
+
+private:
+    QMessageBox::StandardButton m_answer = QMessageBox::Ok;
+};
+
+// A run of the wizard on a temporary installation. Its start page is created on first use;
+// start() runs the start page's load, as the program does before it shows the page.
+class WizardRun {
+public:
+    explicit WizardRun(const velmo::InstallationOptions& options = TempInstallation::smallOptions(),
+                       QStringList arguments = {},
+                       const QString& programFolder = QCoreApplication::applicationDirPath());
+    ~WizardRun();
+    WizardRun(const WizardRun&) = delete;
+    WizardRun& operator=(const WizardRun&) = delete;
+
+    // Runs the start-up; fails, naming what was shown, when it ended the tool.
+    ::testing::AssertionResult start();
+    frmMain& startPage();
+    // Runs a statement on the installation's database through a connection of its own (before
+    // or after start-up).
+    void sql(const QString& statement);
+
+    TempInstallation installation;
+    Session session;
+    MessageBoxService messages;
+    MessageRecorder recorder{messages};
+    QStringList& shown = recorder.shown;
+    FormRegistry forms;
+    WizardContext context;
+    int endedWith = -1;   // the exit code ExitApplication ended the program with
+
+private:
+    std::unique_ptr<frmMain> m_startPage;
+};
+
+// The control of that objectName under `root`; a failure of the test when there is none.
+template <typename Widget = QWidget>
+Widget* findByName(const QObject& root, const QString& name)
+{
+    Widget* found = root.findChild<Widget*>(name);
+    EXPECT_NE(found, nullptr) << "no " << Widget::staticMetaObject.className() << " named " << name.toStdString();
+    return found;
+}
+
+// Clicks the button of that objectName under `root`.
+void click(const QObject& root, const QString& name);
+// The objectName of the control that has, or will have when its window is shown, the focus of
+// `window`; empty when none.
+QString focusedName(const QWidget& window);
+
+// Runs `actions` once `dialog` is the active modal window while `show` (by default the dialog's
+// exec()) waits in its modal loop; the actions must close the dialog. A dialog that is not shown,
+// or still open after a deadline, is rejected and fails the test.
+void whileShown(QDialog& dialog, const std::function<void()>& actions, const std::function<void()>& show);
+void whileShown(QDialog& dialog, const std::function<void()>& actions);
