@@ -87,79 +87,45 @@ protected:
 
 }  // namespace
 
-TEST_F(RunScript, TheDemoIsCreatedOnlyAtItsDefaultPathAndOnlyOnce)
+// The cases run in turn on one project copy: the first creates the demo installation.
+TEST_F(RunScript, CreatesOnlyTheDemoChecksAnyOtherInstallationAndNeedsADisplay)
 {
-    const std::map<QString, QString> display{{"DISPLAY", ":7"}};
-    EXPECT_EQ(run(display, {"Advanced", "/debug"}), 0) << errors.toStdString();
-    EXPECT_EQ(calls(), (QStringList{"build", "velmo-sim --replace --subscribers 500 " + demo(),
-                                    "kestrane " + demo() + " Advanced /debug"}));
-
-    QFile::remove(project.filePath("calls"));
-    EXPECT_EQ(run({{"WAYLAND_DISPLAY", "wayland-0"}}), 0) << errors.toStdString();
-    EXPECT_EQ(calls(), (QStringList{"build", "kestrane " + demo() + " "}));
-
-    // The default path named outright is still the demo's.
-    QDir(demo()).removeRecursively();
-    QFile::remove(project.filePath("calls"));
-    EXPECT_EQ(run({{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", project.filePath("build/../build/velmo-demo")}}), 0);
-    EXPECT_EQ(calls().value(1), "velmo-sim --replace --subscribers 500 " + demo());
-}
-
-TEST_F(RunScript, AnotherInstallationIsCheckedAndNeverChanged)
-{
-    const QString folder = QDir(outside.path()).filePath("site");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    write(folder + "/registry.reg", "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n");
-    write(folder + "/notes.txt", "the administrator's own file");
+    const QString site = QDir(outside.path()).filePath("site");   // the administrator's
+    const QString bare = QDir(outside.path()).filePath("bare");
+    ASSERT_TRUE(QDir().mkpath(site) && QDir().mkpath(bare));
+    write(site + "/registry.reg", "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n");
+    write(site + "/notes.txt", "the administrator's own file");
+    write(bare + "/notes.txt", "nothing else here");
     const auto before = snapshot(outside.path());
 
     struct Case {
         std::map<QString, QString> variables;
-        QStringList toldMissing;   // empty: the program starts
+        QStringList arguments;
+        QStringList calls;         // empty: refused, with every text of `told` on stderr
+        QStringList told;
     };
+    const QString sim = "velmo-sim --replace --subscribers 500 " + demo();
     const Case cases[] = {
-        {{{"KESTRANE_INSTALLATION", folder}}, {"VelmoDb.sqlite"}},
-        {{{"KESTRANE_INSTALLATION", "site"}}, {"VelmoDb.sqlite"}},   // relative to the caller's folder
-        {{{"KESTRANE_INSTALLATION", folder + "/nowhere"}}, {"no installation folder"}},
-        {{{"KESTRANE_INSTALLATION", folder}, {"KESTRANE_ODBC", "Driver=x;Database=y;"}}, {}},
+        {{{"DISPLAY", ":7"}}, {"Advanced", "/debug"}, {"build", sim, "kestrane " + demo() + " Advanced /debug"}, {}},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}}, {}, {"build", "kestrane " + demo() + " "}, {}},
+        {{{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", demo() + "/../velmo-demo"}}, {}, {"build", "kestrane " + demo() + " "}, {}},
+        {{{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", site}}, {}, {}, {site, "VelmoDb.sqlite"}},
+        {{{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", "site"}}, {}, {}, {site, "VelmoDb.sqlite"}},   // the caller's folder
+        {{{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", bare}}, {}, {}, {"registry.reg", "VelmoDb.sqlite"}},
+        {{{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", site + "/nowhere"}}, {}, {}, {"no installation folder"}},
+        {{{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", site}, {"KESTRANE_ODBC", "Driver=x;Database=y;"}}, {},
+         {"build", "kestrane " + site + " "}, {}},
+        {{}, {}, {}, {"needs a display", "DISPLAY", "Xvfb"}},
+        {{{"KESTRANE_INSTALLATION", site}}, {}, {}, {"needs a display"}},
     };
     for (const Case& c : cases) {
-        std::map<QString, QString> variables = c.variables;
-        variables["DISPLAY"] = ":7";
-        SCOPED_TRACE(variables["KESTRANE_INSTALLATION"].toStdString());
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
         QFile::remove(project.filePath("calls"));
-        const int exitCode = run(variables);
-        if (c.toldMissing.isEmpty()) {
-            EXPECT_EQ(exitCode, 0) << errors.toStdString();
-            EXPECT_EQ(calls(), (QStringList{"build", "kestrane " + folder + " "}));
-        } else {
-            EXPECT_NE(exitCode, 0);
-            for (const QString& what : c.toldMissing)
-                EXPECT_TRUE(errors.contains(what)) << errors.toStdString();
-            EXPECT_TRUE(calls().isEmpty()) << calls().join(" | ").toStdString();
-        }
+        const int exitCode = run(c.variables, c.arguments);
+        EXPECT_EQ(exitCode == 0, !c.calls.isEmpty()) << errors.toStdString();
+        EXPECT_EQ(calls(), c.calls);
+        for (const QString& text : c.told)
+            EXPECT_TRUE(errors.contains(text)) << text.toStdString() << " not in: " << errors.toStdString();
         EXPECT_EQ(snapshot(outside.path()), before);
-    }
-
-    // A folder without its registry file is told both files it lacks.
-    QFile::remove(folder + "/registry.reg");
-    EXPECT_NE(run({{"DISPLAY", ":7"}, {"KESTRANE_INSTALLATION", folder}}), 0);
-    EXPECT_TRUE(errors.contains("registry.reg") && errors.contains("VelmoDb.sqlite")) << errors.toStdString();
-    EXPECT_FALSE(QDir(demo()).exists());
-}
-
-TEST_F(RunScript, WithoutADisplayNothingStarts)
-{
-    for (const QString& installation : {QString(), QDir(outside.path()).filePath("site")}) {
-        SCOPED_TRACE(installation.toStdString());
-        std::map<QString, QString> variables;
-        if (!installation.isEmpty())
-            variables["KESTRANE_INSTALLATION"] = installation;
-        EXPECT_NE(run(variables), 0);
-        EXPECT_TRUE(errors.contains("needs a display") && errors.contains("DISPLAY") && errors.contains("Xvfb"))
-            << errors.toStdString();
-        EXPECT_TRUE(calls().isEmpty()) << calls().join(" | ").toStdString();
-        EXPECT_FALSE(QDir(demo()).exists());
-        EXPECT_FALSE(QDir(installation).exists() && !installation.isEmpty());
     }
 }
