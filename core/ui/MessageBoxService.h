@@ -14,6 +14,10 @@ public:
         QString title;   // empty: the application's name
         QMessageBox::StandardButtons buttons = QMessageBox::Ok;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        // The window the box is shown over (null: none). A window that stays on top, such as
+        // the progress window of a fill, would cover any other: the box is then shown over it
+        // and stays on top itself.
+        QWidget* owner = nullptr;
     };
     // Answers a request instead of a dialog (tests).
     using Answerer = std::function<QMessageBox::StandardButton(const Request&)>;

@@ -129,6 +129,7 @@ FreeQueryDialog::FreeQueryDialog(WizardContext& context, FreeQueryKind kind, Sel
     m_gridSQL->setObjectName(QStringLiteral("gridSQL"));
     m_gridSQL->setModel(new ResultModel(m_gridSQL));
     m_gridSQL->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_gridSQL->setWordWrap(false);   // object IDs stay on one line
 
     m_mnuPreviousQueriesPopup = new QMenu(this);
     m_mnuPreviousQueriesPopup->setObjectName(QStringLiteral("mnuPreviousQueriesPopup"));
@@ -164,9 +165,18 @@ FreeQueryDialog::FreeQueryDialog(WizardContext& context, FreeQueryKind kind, Sel
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+FreeQueryDialog::~FreeQueryDialog()
+{
+    // The grid outlives the result it shows (QDialog hides its children after this body), so
+    // it lets go of it first.
+    static_cast<ResultModel*>(m_gridSQL->model())->setResult(nullptr);
+}
+
 void FreeQueryDialog::done(int result)
 {
+    // The next opening starts from the design state: no query, no result.
     showResult({});
+    m_txtSQL->clear();
     QDialog::done(result);
 }
 
@@ -181,6 +191,7 @@ void FreeQueryDialog::showResult(QueryResult result)
     model->setResult(nullptr);
     m_rsQueryResult = std::move(result);
     model->setResult(&m_rsQueryResult);
+    m_gridSQL->resizeColumnsToContents();   // whole headers and values, whatever the columns
 }
 
 void FreeQueryDialog::cmdExecute_Click()

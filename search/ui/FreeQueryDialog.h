@@ -19,13 +19,14 @@ struct WizardContext;
 class FreeQueryDialog : public QDialog {
     Q_OBJECT
 public:
+    ~FreeQueryDialog() override;
     SqlKeywordColouring& colouring() const { return *m_colouring; }
 
 protected:
     // `addRow` adds one row to the target's grid from the positioned directory lists.
     FreeQueryDialog(WizardContext& context, FreeQueryKind kind, SelectionGridTarget& target,
                     std::function<void()> addRow, QWidget* parent);
-    // Every way out (Import, Cancel, the window frame) drops the last result.
+    // Every way out (Import, Cancel, the window frame) drops the query and its result.
     void done(int result) override;
 
 private:

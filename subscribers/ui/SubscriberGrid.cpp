@@ -363,8 +363,13 @@ void SubscriberGrid::setHeaderText(const QString& key, const QString& text)
 
 void SubscriberGrid::fitColumnWidth(int column)
 {
-    // The laid-out width, or wider where this language's header text needs it.
+    // The laid-out width, or wider where this language's header text needs it; the columns that
+    // never show keep the laid-out width.
     const int laidOut = kColumns[column].widthTwips / kTwipsPerPixel;
+    if (kColumns[column].hidden) {
+        setColumnWidth(column, laidOut);
+        return;
+    }
     const int header = horizontalHeader()->fontMetrics().horizontalAdvance(m_model->header(column)) + 16;
     setColumnWidth(column, std::max(laidOut, header));
 }

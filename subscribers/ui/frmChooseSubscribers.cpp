@@ -29,12 +29,6 @@ namespace {
 
 const QString kFormName = QStringLiteral("frmChooseSubscribers");
 
-// The count box shows a positive count with one leading blank, an empty grid as "0".
-QString usersInGridText(int dataRows)
-{
-    return dataRows > 0 ? u' ' + QString::number(dataRows) : QStringLiteral("0");
-}
-
 // Clears the filter a load step sets on a directory list, however the step ends.
 class FilterGuard {
 public:
@@ -446,7 +440,8 @@ void frmChooseSubscribers::cmdView_Click()
     }
 
     myGrid->endFill();
-    txtUsersInGrid->setText(usersInGridText(myGrid->Rows() - 1));
+    // A View writes its count without blanks ("23"); the free SQL dialog's Import writes its own.
+    txtUsersInGrid->setText(QString::number(myGrid->Rows() - 1));
     m_progress->hide();
     unsetCursor();
 }
@@ -492,7 +487,7 @@ void frmChooseSubscribers::setUsersInGridText(const QString& text)
 void frmChooseSubscribers::cmdClearGrid_Click()
 {
     clearGrid();
-    txtUsersInGrid->setText(usersInGridText(0));
+    txtUsersInGrid->setText(QStringLiteral("0"));
 }
 
 void frmChooseSubscribers::cmdNext_Click()

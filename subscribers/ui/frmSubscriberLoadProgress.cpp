@@ -47,6 +47,11 @@ void frmSubscriberLoadProgress::setTitle(const QString& title)
 
 void frmSubscriberLoadProgress::showOver(const QWidget* page)
 {
+    m_count = 0;
+    m_countPrefix.clear();
+    m_lblCount->clear();
+    m_labelOf->setText(QStringLiteral("of "));
+    m_labelTotal->clear();
     adjustSize();
     const QRect area = page->window()->geometry();
     move(area.left() + area.width() / 2 - width() / 2, area.top() + kPixelsBelowPageTop);

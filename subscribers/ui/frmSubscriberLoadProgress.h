@@ -22,8 +22,8 @@ public:
     QLabel* labelTotal() const { return m_labelTotal; }
 
     void setTitle(const QString& title);
-    // Shows the window without taking the focus, 200 pixels below the top of `page` and
-    // centred across it.
+    // Shows the window with empty counts, without taking the focus, 200 pixels below the top of
+    // `page` and centred across it. Message boxes shown meanwhile show above it.
     void showOver(const QWidget* page);
 
     // The progress callbacks below write to this window: use them while it exists.

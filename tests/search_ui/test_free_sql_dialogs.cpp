@@ -5,12 +5,15 @@
 #include "core/ui/WizardContext.h"
 #include "tests/support/widgets/PageHarness.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTextEdit>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -143,6 +146,43 @@ TEST_F(FreeSqlDialogs, ImportReplacesTheSelectionGridAndReportsTheCount)
     // Both runs were stored; run within one second they share one value name.
     EXPECT_GE(stored(kHandlerQueriesKey), 1);
     EXPECT_LE(stored(kHandlerQueriesKey), 2);
+}
+
+TEST_F(FreeSqlDialogs, EveryOpeningStartsEmptyWhicheverWayTheLastOneEnded)
+{
+    const std::pair<const char*, std::function<void()>> waysOut[] = {
+        {"Cancel", [&] { click(dialog, "cmdCancel"); }},
+        {"window frame", [&] { dialog.close(); }},
+        {"Import", [&] { click(dialog, "cmdImport"); }},
+    };
+    for (const auto& [way, leave] : waysOut) {
+        SCOPED_TRACE(way);
+        execute(dialog, "WHERE SubscriberType = 1");
+        ASSERT_GT(gridRows(dialog), 0);
+        leave();
+        ASSERT_FALSE(dialog.isVisible());
+        dialog.show();
+        EXPECT_TRUE(txtSQL(dialog)->toPlainText().isEmpty());
+        EXPECT_EQ(gridRows(dialog), 0);
+    }
+}
+
+TEST_F(FreeSqlDialogs, ResultColumnsAreWideEnoughForTheirHeadersAndValues)
+{
+    auto* grid = dialog.findChild<QTableView*>("gridSQL");
+    execute(dialog, "WHERE SubscriberType = 1");
+    ASSERT_GT(gridRows(dialog), 0);
+    EXPECT_FALSE(grid->wordWrap());
+    const QFontMetrics metrics(grid->font());
+    for (int column = 0; column < grid->model()->columnCount(); ++column) {
+        const QString header = grid->model()->headerData(column, Qt::Horizontal).toString();
+        SCOPED_TRACE(header.toStdString());
+        EXPECT_GE(grid->columnWidth(column), grid->horizontalHeader()->sectionSizeHint(column));
+        int widest = 0;
+        for (int row = 0; row < gridRows(dialog); ++row)
+            widest = std::max(widest, metrics.horizontalAdvance(grid->model()->index(row, column).data().toString()));
+        EXPECT_GT(grid->columnWidth(column), widest);
+    }
 }
 
 TEST_F(FreeSqlDialogs, PreviousQueriesMenuListsTheStoredOnesAndRestoresTheFullText)

@@ -3,6 +3,7 @@
 #include "core/ui/WizardContext.h"
 #include "core/ui/frmMain.h"
 #include "subscribers/ui/SubscriberGrid.h"
+#include "subscribers/ui/frmSubscriberLoadProgress.h"
 #include "tests/support/widgets/PageHarness.h"
 
 #include <QComboBox>
@@ -233,7 +234,7 @@ TEST(SelectionPageView, AllSubscribersFillTheGridAndASecondViewReplacesTheRows)
     for (int pass = 0; pass < 2; ++pass) {
         page.click("cmdView");
         EXPECT_EQ(page.grid().Rows(), expected + 1);
-        EXPECT_EQ(page.child<QLineEdit>("txtUsersInGrid")->text(), " " + QString::number(expected));
+        EXPECT_EQ(page.child<QLineEdit>("txtUsersInGrid")->text(), QString::number(expected));
     }
     EXPECT_TRUE(page.grid().isChecked(1));
     EXPECT_FALSE(page.grid().TextMatrix(1, "ObjectID").isEmpty());
@@ -247,6 +248,54 @@ TEST(SelectionPageView, AllSubscribersFillTheGridAndASecondViewReplacesTheRows)
     EXPECT_EQ(page.shown, QStringList{page.session.languages.mymyLoadString(333)});
     EXPECT_EQ(page.grid().Rows(), 1);
     EXPECT_EQ(page.child<QLineEdit>("txtUsersInGrid")->text(), "0");
+}
+
+TEST(SelectionPageView, ARefusedViewShowsItsMessageAboveTheProgressWindowWhichStartsFromEmptyCounts)
+{
+    SelectionPage page(1);
+    ASSERT_TRUE(page.open());
+    page.click("cmdView");   // leaves "n of n" behind in the progress window
+    auto* progress = page.form->findChild<frmSubscriberLoadProgress*>("frmSubscriberLoadProgress");
+    ASSERT_NE(progress, nullptr);
+    ASSERT_FALSE(progress->labelTotal()->text().isEmpty());
+
+    struct Seen {
+        QWidget* owner;
+        bool progressShown;
+        QString counts;
+    };
+    QList<Seen> seen;
+    page.messages.setAnswerer([&](const MessageBoxService::Request& request) {
+        page.shown << request.text;
+        seen.append({request.owner, progress->isVisible(),
+                     progress->lblCount()->text() + progress->labelOf()->text() + progress->labelTotal()->text()});
+        return QMessageBox::Ok;
+    });
+    const auto language = [&](int number) { return page.session.languages.mymyLoadString(number); };
+    const std::tuple<int, const char*, const char*, QString> refusals[] = {
+        {2, "200", "100", language(168)},
+        {2, "a1", "5", language(169)},
+        {3, "", "", language(334)},
+        {3, "Nobody's list", "NO-SUCH-LIST", "No subscribers found in that distribution list"},
+    };
+    for (const auto& [type, first, second, message] : refusals) {
+        SCOPED_TRACE(message.toStdString());
+        page.shown.clear();
+        seen.clear();
+        page.chooseType(type);
+        const char* firstBox = type == 2 ? "txtSubscriberExtensionRangeLow" : "txtPublicDistributionListName";
+        const char* secondBox = type == 2 ? "txtSubscriberExtensionRangeHigh" : "txtPublicDistributionListObjectID";
+        page.child<QLineEdit>(firstBox)->setText(first);
+        page.child<QLineEdit>(secondBox)->setText(second);
+        page.click("cmdView");
+        EXPECT_EQ(page.shown, QStringList{message});
+        ASSERT_EQ(seen.size(), 1);
+        EXPECT_EQ(seen[0].owner, progress);
+        EXPECT_TRUE(seen[0].progressShown);
+        EXPECT_EQ(seen[0].counts, "of ");
+        EXPECT_TRUE(progress->isHidden());
+        EXPECT_EQ(page.child<QLineEdit>("txtUsersInGrid")->text(), "0");
+    }
 }
 
 TEST(SelectionPageView, ACsvFileAddsTheSubscribersItNames)
@@ -268,7 +317,7 @@ TEST(SelectionPageView, ACsvFileAddsTheSubscribersItNames)
     page.click("cmdView");
     EXPECT_EQ(page.grid().Rows(), 4) << page.shown.join('\n').toStdString();
     EXPECT_EQ(page.grid().TextMatrix(3, "Alias"), aliases[2]);
-    EXPECT_EQ(page.child<QLineEdit>("txtUsersInGrid")->text(), " 3");
+    EXPECT_EQ(page.child<QLineEdit>("txtUsersInGrid")->text(), "3");
     ASSERT_EQ(page.shown.size(), 1);
     EXPECT_TRUE(page.shown[0].startsWith("Import complete.")) << page.shown[0].toStdString();
 }
