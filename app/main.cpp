@@ -3,6 +3,7 @@
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
+#include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "velmo/ServerStandIns.h"
 
 #include <QApplication>
@@ -44,11 +45,20 @@ int main(int argc, char** argv)
         return subscriberSelection;
     };
 
+    // The subscriber options page, created by the selection page's first Next; it stays loaded.
+    QPointer<frmSelectSubscriberChanges> subscriberOptions;
+    context.subscriberOptionsPage = [&]() -> QWidget* {
+        if (!subscriberOptions)
+            subscriberOptions = new frmSelectSubscriberChanges(context);
+        return subscriberOptions;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
     startPage.show();
     const int result = QApplication::exec();
+    delete subscriberOptions;
     delete subscriberSelection;
     return context.exiting ? exitCode : result;
 }

@@ -27,6 +27,10 @@ struct WizardContext {
     // function: that page is not part of this build.
     std::function<QWidget*()> subscriberSelectionPage{};
     std::function<QWidget*()> handlerSelectionPage{};
+    // The subscriber options page and the subscriber change engine page, likewise; each is
+    // created once and stays loaded for the rest of the run.
+    std::function<QWidget*()> subscriberOptionsPage{};
+    std::function<QWidget*()> subscriberEnginePage{};
 
     // What the pages hand each other.
     WizardState state{};
