@@ -2,6 +2,7 @@
 
 #include "core/DirectoryLists.h"
 #include "core/Session.h"
+#include "tests/support/Backends.h"
 #include "tests/support/TempInstallation.h"
 
 #include <QFile>
@@ -64,9 +65,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(installation.ok()) << installation.error().toStdString();
-        ASSERT_TRUE(session.loadRegistry());
-        session.gServerVersion = getVersion(session.registry);
-        ASSERT_TRUE(LoadDirectoryLists(session, session.strConnectionString));
+        ASSERT_TRUE(startSession(session));
     }
 
     // Runs a View and checks what holds on every way out: progress ends once, a walk reports
@@ -457,13 +456,12 @@ TEST_F(SelectionQueries, AStatementTheDatabaseRefusesIsReported)
 // The same statements through an ODBC data source give the same rows, value for value.
 TEST_F(SelectionQueries, OdbcGivesTheSameRows)
 {
-    const QString driver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
-    if (!QFile::exists(driver))
+    if (!backendAvailable(Backend::Odbc))
         GTEST_SKIP() << "SQLite ODBC driver not installed";
     Session odbc(installation.installation());
     ASSERT_TRUE(odbc.loadRegistry());
     odbc.gServerVersion = session.gServerVersion;
-    ASSERT_TRUE(odbc.database.open({QString(), "Driver=" + driver + ";Database=" + installation.installation().databaseFile() + ";"}));
+    ASSERT_TRUE(odbc.database.open(databaseTarget(Backend::Odbc, installation.installation().databaseFile())));
     ASSERT_TRUE(LoadDirectoryLists(odbc, odbc.strConnectionString));
 
     const Criteria cases[] = {
