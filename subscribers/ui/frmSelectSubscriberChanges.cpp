@@ -167,7 +167,8 @@ void frmSelectSubscriberChanges::buildPage()
     page->addLayout(buttons.row);
 
     applyCaptions(this, kFormCaptions, resources::englishString);   // the laid-out captions
-    resize(1120, 720);
+    // Wide enough for the fourteen tab captions in one strip, within a 1366 x 768 screen.
+    resize(1280, 720);
 }
 
 void frmSelectSubscriberChanges::frmSelectSubscriberChanges_Auto_Init()
