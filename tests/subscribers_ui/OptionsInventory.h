@@ -40,7 +40,7 @@ inline QStringList namedControls(const QWidget* root)
 {
     QStringList names;
     for (const QWidget* widget : root->findChildren<QWidget*>())
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+        if (isNamedControl(widget))
             names << widget->objectName();
     return names;
 }
