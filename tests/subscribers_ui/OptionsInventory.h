@@ -6,6 +6,7 @@
 #include "core/ui/OptionsCapture.h"
 
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -35,12 +36,18 @@ inline QString inventoryContainer(const QWidget* root, const QWidget* control)
     return {};
 }
 
+// Qt's own parts of a control: "qt_" names, and a tab strip's scroll buttons.
+inline bool isQtPart(const QWidget* widget)
+{
+    return widget->objectName().startsWith(QLatin1String("qt_")) || qobject_cast<const QTabBar*>(widget->parentWidget());
+}
+
 // The named controls of `root` (Qt's own parts excepted).
 inline QStringList namedControls(const QWidget* root)
 {
     QStringList names;
     for (const QWidget* widget : root->findChildren<QWidget*>())
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+        if (!widget->objectName().isEmpty() && !isQtPart(widget))
             names << widget->objectName();
     return names;
 }
