@@ -6,6 +6,7 @@
 #include "core/ui/OptionsCapture.h"
 
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
 
