@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -120,18 +121,22 @@ OptionsSnapshot captureForm(const QWidget* form)
 {
     OptionsSnapshot snapshot(form->objectName());
     for (const QWidget* control : form->findChildren<const QWidget*>()) {
-        const QString name = control->objectName();
-        // Qt names the parts of its own composite widgets "qt_...".
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || ownerForm(control) != form)
+        if (!isNamedControl(control) || ownerForm(control) != form)
             continue;
         ControlState state = readControl(control);
         readAvailability(control, form, state);
-        snapshot.add(name, std::move(state));
+        snapshot.add(control->objectName(), std::move(state));
     }
     return snapshot;
 }
 
 } // namespace
+
+bool isNamedControl(const QWidget* control)
+{
+    const QString name = control->objectName();
+    return !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && !qobject_cast<const QTabBar*>(control->parentWidget());
+}
 
 OptionsSnapshot captureOptions(const QWidget* page, std::initializer_list<const QWidget*> subDialogs)
 {

@@ -247,7 +247,7 @@ TEST_P(Snapshot, ReadsEveryControlAsThePageSetIt)
     EXPECT_THROW(dialog.control("txtName"), OptionsSnapshot::UnknownName);
 
     // Unknown names, names in another case, Qt's own parts of its composite widgets.
-    for (const char* unknown : {"txtNoSuchBox", "txtname", "qt_tabwidget_stackedwidget"})
+    for (const char* unknown : {"txtNoSuchBox", "txtname", "qt_tabwidget_stackedwidget", "ScrollLeftButton"})
         EXPECT_THROW(snapshot.control(unknown), OptionsSnapshot::UnknownName) << unknown;
     EXPECT_THROW(snapshot.dialog("frmNoSuchDialog"), OptionsSnapshot::UnknownName);
     try {

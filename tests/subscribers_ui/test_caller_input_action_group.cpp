@@ -8,46 +8,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-// The inventory of action group i inside the frame `frame`.
-std::vector<InventoryRow> actionGroupInventory(int i, const QString& frame)
-{
-    auto element = [i](const char* name, int offset = 0) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i + offset); };
-    std::vector<InventoryRow> rows{{frame, ControlKind::Frame, {}}};
-    for (const char* name : {"optCallerInputDontChange", "optCallerInputTakeAction", "optCallerInputGoToCallHandler",
-                             "optCallerInputGoToSubscriber", "optCallerInputgoToInterviewHandler",
-                             "optCallerInputGoToDirectoryHandler"})
-        rows.push_back({element(name), ControlKind::OptionButton, frame});
-    for (const char* name : {"txtCallerInputGoToCallHandler", "txtCallerInputGoToCallHandlerObjectID",
-                             "txtCallerInputGoToSubscriber", "txtCallerInputGoToSubscriberObjectID", "txtCallerInputGoToInterview",
-                             "txtCallerInputGoToInterviewObjectID", "txtCallerInputGoToDirectoryHandler",
-                             "txtCallerInputGoToDirectoryHandlerObjectID"})
-        rows.push_back({element(name), ControlKind::LineEdit, frame});
-    for (const char* name : {"cmdCallerInputFindCallHandler", "cmdCallerInputFindSubscriber", "cmdCallerInputFindInterviewer",
-                             "cmdCallerInputFindDirectoryHandler"})
-        rows.push_back({element(name), ControlKind::Button, frame});
-    for (const char* name : {"chkCallerInputGoToCallHandlerSkipGreeting", "chkCallerInputGoToSubscriberSkipGreeting"})
-        rows.push_back({element(name), ControlKind::CheckBox, frame});
-    rows.push_back({element("cmbCallerInputTakeAction"), ControlKind::ComboBox, frame});
-    if (i < CallerInputActionGroup::KeyGroups) {
-        rows.push_back({element("cmbCallerInputLockKey"), ControlKind::ComboBox, frame});
-        rows.push_back({element("chkCallerInputChangeOnlyIfSetToIgnore"), ControlKind::CheckBox, frame});
-        rows.push_back({element("txtSubscriberCallerInputNumbertoDial"), ControlKind::LineEdit, frame});
-        rows.push_back({element("Label34", 6), ControlKind::Label, frame});
-        rows.push_back({element("Label34", 18), ControlKind::Label, frame});
-        rows.push_back({element("Label24"), ControlKind::Label, frame});
-    }
-    return rows;
-}
-
-QString numberText(int number)
-{
-    return QStringLiteral("#%1").arg(number);
-}
-
-}  // namespace
-
 TEST(CallerInputActionGroup, KeyAndOtherGroupsHoldTheirControlsAndCaptions)
 {
     struct Case {
