@@ -2,6 +2,7 @@
 // version gates, the first list steps, the way in and out of the page and its snapshot.
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 
+#include "core/ui/OptionsCapture.h"
 #include "core/ui/TabFlags.h"
 #include "core/ui/frmMain.h"
 #include "resources/EnglishStrings.h"
@@ -73,8 +74,7 @@ QStringList namedOutside(const QWidget& root, const QWidget& tabs)
 {
     QStringList names;
     for (const QWidget* widget : root.findChildren<QWidget*>())
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_") &&
-            (widget == &tabs || !tabs.isAncestorOf(widget)))
+        if (isNamedControl(widget) && (widget == &tabs || !tabs.isAncestorOf(widget)))
             names << widget->objectName();
     names.sort();
     return names;
@@ -253,7 +253,7 @@ TEST(OptionsPageSnapshot, RecordsEveryNamedControlAndTheTabFlags)
     EXPECT_EQ(snapshot.formName(), "frmSelectSubscriberChanges");
     int named = 0;
     for (const QWidget* widget : run.page->findChildren<QWidget*>())
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_")) {
+        if (isNamedControl(widget)) {
             EXPECT_NO_THROW(snapshot.control(widget->objectName())) << widget->objectName().toStdString();
             ++named;
         }
