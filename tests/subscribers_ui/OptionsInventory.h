@@ -4,8 +4,10 @@
 // the inventory does not list.
 #include "core/OptionsSnapshot.h"
 #include "core/ui/OptionsCapture.h"
+#include "subscribers/ui/options/CallerInputActionGroup.h"
 
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -35,12 +37,13 @@ inline QString inventoryContainer(const QWidget* root, const QWidget* control)
     return {};
 }
 
-// The named controls of `root` (Qt's own parts excepted).
+// The named controls of `root` (Qt's own parts excepted, the scroll buttons of a tab bar among them).
 inline QStringList namedControls(const QWidget* root)
 {
     QStringList names;
     for (const QWidget* widget : root->findChildren<QWidget*>())
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")) &&
+            !qobject_cast<const QTabBar*>(widget->parentWidget()))
             names << widget->objectName();
     return names;
 }
@@ -64,4 +67,36 @@ inline void expectInventory(const QWidget* root, const std::vector<InventoryRow>
         unlisted.removeOne(name);
     EXPECT_TRUE(unlisted.isEmpty()) << "not in the inventory: " << unlisted.join(", ").toStdString();
     EXPECT_EQ(namedControls(root).size(), qsizetype(rows.size())) << "a name is used twice";
+}
+
+// The inventory of caller-input action group i inside the frame `frame`, the frame first (in
+// `frameContainer`).
+inline std::vector<InventoryRow> actionGroupInventory(int i, const QString& frame, const QString& frameContainer = {})
+{
+    auto element = [i](const char* name, int offset = 0) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i + offset); };
+    std::vector<InventoryRow> rows{{frame, ControlKind::Frame, frameContainer}};
+    for (const char* name : {"optCallerInputDontChange", "optCallerInputTakeAction", "optCallerInputGoToCallHandler",
+                             "optCallerInputGoToSubscriber", "optCallerInputgoToInterviewHandler",
+                             "optCallerInputGoToDirectoryHandler"})
+        rows.push_back({element(name), ControlKind::OptionButton, frame});
+    for (const char* name : {"txtCallerInputGoToCallHandler", "txtCallerInputGoToCallHandlerObjectID",
+                             "txtCallerInputGoToSubscriber", "txtCallerInputGoToSubscriberObjectID", "txtCallerInputGoToInterview",
+                             "txtCallerInputGoToInterviewObjectID", "txtCallerInputGoToDirectoryHandler",
+                             "txtCallerInputGoToDirectoryHandlerObjectID"})
+        rows.push_back({element(name), ControlKind::LineEdit, frame});
+    for (const char* name : {"cmdCallerInputFindCallHandler", "cmdCallerInputFindSubscriber", "cmdCallerInputFindInterviewer",
+                             "cmdCallerInputFindDirectoryHandler"})
+        rows.push_back({element(name), ControlKind::Button, frame});
+    for (const char* name : {"chkCallerInputGoToCallHandlerSkipGreeting", "chkCallerInputGoToSubscriberSkipGreeting"})
+        rows.push_back({element(name), ControlKind::CheckBox, frame});
+    rows.push_back({element("cmbCallerInputTakeAction"), ControlKind::ComboBox, frame});
+    if (i < CallerInputActionGroup::KeyGroups) {
+        rows.push_back({element("cmbCallerInputLockKey"), ControlKind::ComboBox, frame});
+        rows.push_back({element("chkCallerInputChangeOnlyIfSetToIgnore"), ControlKind::CheckBox, frame});
+        rows.push_back({element("txtSubscriberCallerInputNumbertoDial"), ControlKind::LineEdit, frame});
+        rows.push_back({element("Label34", 6), ControlKind::Label, frame});
+        rows.push_back({element("Label34", 18), ControlKind::Label, frame});
+        rows.push_back({element("Label24"), ControlKind::Label, frame});
+    }
+    return rows;
 }

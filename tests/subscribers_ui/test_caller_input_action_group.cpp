@@ -6,40 +6,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace {
-
-// The inventory of action group i inside the frame `frame`.
-std::vector<InventoryRow> actionGroupInventory(int i, const QString& frame)
-{
-    auto element = [i](const char* name, int offset = 0) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i + offset); };
-    std::vector<InventoryRow> rows{{frame, ControlKind::Frame, {}}};
-    for (const char* name : {"optCallerInputDontChange", "optCallerInputTakeAction", "optCallerInputGoToCallHandler",
-                             "optCallerInputGoToSubscriber", "optCallerInputgoToInterviewHandler",
-                             "optCallerInputGoToDirectoryHandler"})
-        rows.push_back({element(name), ControlKind::OptionButton, frame});
-    for (const char* name : {"txtCallerInputGoToCallHandler", "txtCallerInputGoToCallHandlerObjectID",
-                             "txtCallerInputGoToSubscriber", "txtCallerInputGoToSubscriberObjectID", "txtCallerInputGoToInterview",
-                             "txtCallerInputGoToInterviewObjectID", "txtCallerInputGoToDirectoryHandler",
-                             "txtCallerInputGoToDirectoryHandlerObjectID"})
-        rows.push_back({element(name), ControlKind::LineEdit, frame});
-    for (const char* name : {"cmdCallerInputFindCallHandler", "cmdCallerInputFindSubscriber", "cmdCallerInputFindInterviewer",
-                             "cmdCallerInputFindDirectoryHandler"})
-        rows.push_back({element(name), ControlKind::Button, frame});
-    for (const char* name : {"chkCallerInputGoToCallHandlerSkipGreeting", "chkCallerInputGoToSubscriberSkipGreeting"})
-        rows.push_back({element(name), ControlKind::CheckBox, frame});
-    rows.push_back({element("cmbCallerInputTakeAction"), ControlKind::ComboBox, frame});
-    if (i < CallerInputActionGroup::KeyGroups) {
-        rows.push_back({element("cmbCallerInputLockKey"), ControlKind::ComboBox, frame});
-        rows.push_back({element("chkCallerInputChangeOnlyIfSetToIgnore"), ControlKind::CheckBox, frame});
-        rows.push_back({element("txtSubscriberCallerInputNumbertoDial"), ControlKind::LineEdit, frame});
-        rows.push_back({element("Label34", 6), ControlKind::Label, frame});
-        rows.push_back({element("Label34", 18), ControlKind::Label, frame});
-        rows.push_back({element("Label24"), ControlKind::Label, frame});
-    }
-    return rows;
-}
 
 QString numberText(int number)
 {
@@ -58,8 +26,8 @@ TEST(CallerInputActionGroup, KeyAndOtherGroupsHoldTheirControlsAndCaptions)
         SCOPED_TRACE(c.index);
         QWidget tab;
         auto* frame = namedElement(new QGroupBox(&tab), "Frame4", c.index);
-        auto* group = new CallerInputActionGroup(c.index, frame);
-        (new QVBoxLayout(frame))->addWidget(group);
+        auto* group = CallerInputActionGroup::placeIn(frame, c.index);
+        EXPECT_EQ(CallerInputActionGroup::inFrame(&tab, frame->objectName()), group);
         const auto rows = actionGroupInventory(c.index, frame->objectName());
         EXPECT_EQ(rows.size() - 1, c.controls);
         expectInventory(&tab, rows);
@@ -76,8 +44,14 @@ TEST(CallerInputActionGroup, KeyAndOtherGroupsHoldTheirControlsAndCaptions)
             EXPECT_EQ(captioned.control("Label34", 18 + c.index).text, QStringLiteral("#506"));
         }
 
-        // The object-ID boxes are hidden, the name boxes read-only.
+        // The object-ID boxes are hidden, the name boxes read-only; a key's number to dial
+        // waits hidden for its action.
         EXPECT_FALSE(captioned.control("txtCallerInputGoToSubscriberObjectID", c.index).visible);
+        if (c.index < CallerInputActionGroup::KeyGroups) {
+            EXPECT_FALSE(captioned.control("txtSubscriberCallerInputNumbertoDial", c.index).visible);
+            EXPECT_FALSE(captioned.control("Label34", 6 + c.index).visible);
+            EXPECT_FALSE(captioned.control("Label34", 18 + c.index).visible);
+        }
         EXPECT_TRUE(captioned.control("txtCallerInputGoToSubscriber", c.index).visible);
         EXPECT_TRUE(tab.findChild<QLineEdit*>(elementName(QStringLiteral("txtCallerInputGoToSubscriber"), c.index))->isReadOnly());
     }
