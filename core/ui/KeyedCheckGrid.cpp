@@ -374,12 +374,13 @@ QList<SelectionGridRow> KeyedCheckGrid::checkedRows() const
 }
 
 // A click on a cell right of the check column flips its row; the check column changes through
-// its own edit (CheckCellDelegate), so a click there is not counted twice.
-void KeyedCheckGrid::cellClicked(const QModelIndex&)
+// its own edit (CheckCellDelegate), so a click there is not counted twice. The clicked cell
+// decides, not the current one: a press on a check box is taken by its edit and leaves the
+// current cell where an earlier click put it, on another row maybe.
+void KeyedCheckGrid::cellClicked(const QModelIndex& clicked)
 {
-    const QModelIndex current = currentIndex();
-    if (current.isValid() && current.column() > SelectedColumn)
-        m_model->setChecked(current.row(), !m_model->row(current.row()).checked);
+    if (clicked.isValid() && clicked.column() > SelectedColumn)
+        m_model->setChecked(clicked.row(), !m_model->row(clicked.row()).checked);
 }
 
 // Sorting ends with no current cell, so the next click flips only a row it lands on.
