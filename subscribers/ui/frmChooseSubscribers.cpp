@@ -11,7 +11,7 @@
 #include "search/ui/frmDistributionListSearch.h"
 #include "subscribers/SubscriberCsv.h"
 #include "subscribers/ui/SubscriberGrid.h"
-#include "subscribers/ui/frmSubscriberLoadProgress.h"
+#include "core/ui/frmSubscriberLoadProgress.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
