@@ -2,6 +2,7 @@
 #include "core/Session.h"
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
+#include "handlers/ui/frmChooseHandlers.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "velmo/ServerStandIns.h"
@@ -53,6 +54,14 @@ int main(int argc, char** argv)
         return subscriberOptions;
     };
 
+    // The call handler selection page: one instance for the run, created on first use.
+    QPointer<frmChooseHandlers> handlerSelection;
+    context.handlerSelectionPage = [&]() -> QWidget* {
+        if (!handlerSelection)
+            handlerSelection = new frmChooseHandlers(context);
+        return handlerSelection;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
@@ -60,5 +69,6 @@ int main(int argc, char** argv)
     const int result = QApplication::exec();
     delete subscriberOptions;
     delete subscriberSelection;
+    delete handlerSelection;
     return context.exiting ? exitCode : result;
 }

@@ -16,11 +16,13 @@ inline QList<int> benchSizes(int argc, char** argv, const QList<int>& defaults)
     return sizes;
 }
 
-// A generated installation of `subscribers` subscribers (always the same seed) in `folder`.
-inline bool createBenchInstallation(const QString& folder, int subscribers, QString* error)
+// A generated installation of `subscribers` subscribers (always the same seed) in `folder`, with
+// `handlers` non-primary call handlers (0: as many as the subscribers bring).
+inline bool createBenchInstallation(const QString& folder, int subscribers, QString* error, int handlers = 0)
 {
     velmo::InstallationOptions options;
     options.subscriberCount = subscribers;
+    options.nonPrimaryCallHandlerCount = handlers;
     options.seed = 42;
     return velmo::createInstallation(folder, options, true, error);
 }

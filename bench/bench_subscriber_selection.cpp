@@ -7,7 +7,7 @@
 #include "subscribers/SelectionQueries.h"
 #include "subscribers/SubscriberCsv.h"
 #include "subscribers/ui/SubscriberGrid.h"
-#include "subscribers/ui/frmSubscriberLoadProgress.h"
+#include "core/ui/frmSubscriberLoadProgress.h"
 #include "bench/BenchInstallations.h"
 
 #include <QApplication>

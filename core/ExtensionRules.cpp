@@ -150,6 +150,22 @@ QString numberToText(double value)
     return QString::number(value, 'G', 15);
 }
 
+QString signedCount(qint64 value)
+{
+    return value < 0 ? QString::number(value) : u' ' + QString::number(value);
+}
+
+ExtensionRangeCheck checkExtensionRange(const QString& low, const QString& high)
+{
+    const NumericReading lowReading = readNumericText(low);
+    const NumericReading highReading = readNumericText(high);
+    if (!lowReading.numeric || !highReading.numeric)
+        return {169};
+    if (lowReading.value < 0 || highReading.value < 0 || lowReading.value > highReading.value)
+        return {168};
+    return {0, lowReading.value, highReading.value};
+}
+
 QString strManipulateExtension(const QString& extension, qint16 keepRightMost, qint16 keepLeftMost,
                                qint16 removeLeftMost, qint16 removeRightMost,
                                const QString& leftDigits, const QString& rightDigits,

@@ -29,6 +29,20 @@ struct NumericReading {
 double leadingNumber(const QString& text);
 NumericReading readNumericText(const QString& text);
 QString numberToText(double value);
+// A count as the pages write it in their count boxes and reports: one blank where a sign would
+// stand (" 12", " 0"), or the minus sign ("-3").
+QString signedCount(qint64 value);
+
+// The extension range boxes of a selection page. `message` is the resource string of a failed
+// check: 169 when either text is not a number (an empty box included), else 168 when a bound is
+// negative or low is above high; 0 with the two values when the range is valid (low equal to
+// high included).
+struct ExtensionRangeCheck {
+    int message = 0;
+    double low = 0.0;
+    double high = 0.0;
+};
+ExtensionRangeCheck checkExtensionRange(const QString& low, const QString& high);
 
 // A number rounded half to even (2.5 gives 2, 3.5 gives 4) into Int (qint16 or qint32), as a
 // variable of that type would hold it; nothing when it does not fit.

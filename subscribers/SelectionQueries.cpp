@@ -86,13 +86,8 @@ QString criteriaProblem(const Session& session, const SubscriberSelectionCriteri
     const auto text = [&](int number) { return session.languages.mymyLoadString(number); };
     switch (c.type) {
     case Type::ExtensionRange: {
-        const NumericReading low = readNumericText(c.extensionLow);
-        const NumericReading high = readNumericText(c.extensionHigh);
-        if (!low.numeric || !high.numeric)
-            return text(169);
-        if (low.value < 0 || high.value < 0 || low.value > high.value)
-            return text(168);
-        return QString();
+        const int message = checkExtensionRange(c.extensionLow, c.extensionHigh).message;
+        return message ? text(message) : QString();
     }
     case Type::DistributionList: return c.distributionListName.isEmpty() ? text(334) : QString();
     case Type::Switch: return c.switchName.isEmpty() ? text(331) : QString();

@@ -1,6 +1,8 @@
 #pragma once
 // What the subscriber selection (queries, CSV file) hands to the selection page: the rows to add
 // to its grid and the progress of a long fill.
+#include "core/SelectionProgress.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -31,10 +33,3 @@ struct SubscriberGridRow {
 // kind every type but 0, 1, 3 and 6. A field that cannot be read, and a class of service the
 // list lacks, leave their cells empty.
 std::optional<SubscriberGridRow> gridRowOfCurrentRecords(Session& session, qint16 iSelectedSubscriberType);
-
-// Progress of a fill, shown by the page in its progress window. Any member may be empty.
-struct SelectionProgress {
-    std::function<void(int total)> begin;   // the fill starts; total rows expected (0: unknown)
-    std::function<void(int done)> step;     // rows handled so far
-    std::function<void()> end;              // the fill is over, also after an error
-};

@@ -3,58 +3,16 @@
 
 #include "core/Criterion.h"
 #include "core/Errors.h"
+#include "core/ExtensionRules.h"
+#include "core/SelectionCsv.h"
 #include "core/Session.h"
 
-#include <QFile>
 #include <QHash>
-#include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <optional>
 
 namespace {
-
-// Files come from Windows tools as often as from Linux ones: UTF-8 (a byte-order mark is
-// skipped), else the bytes are taken as Latin-1, the nearest to a Windows ANSI file.
-QString decodeText(const QByteArray& bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
-}
-
-// Lines end at CR LF, CR or LF; a break at the very end starts no further line.
-QStringList splitLines(const QString& text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
-
-// A decimal number with blanks around it allowed: "1234", " 1234 ", "-5", "1.5e3".
-bool isNumericField(const QString& field)
-{
-    static const QRegularExpression number(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$)"));
-    return number.match(field.trimmed()).hasMatch();
-}
-
-// " 12" for 12, "-3" for -3: a number with a blank where its sign would stand.
-QString signedCount(int value)
-{
-    return value < 0 ? QString::number(value) : u' ' + QString::number(value);
-}
 
 // The extension is bound to the one marker, so the query is prepared once for the whole file.
 QString extensionQuery(qint16 kind)
@@ -94,8 +52,8 @@ private:
     qint16 m_kind;
     const std::function<void()>& m_addUserToGrid;
     const std::function<void(int)>& m_usersAddedChanged;
-    qsizetype m_aliasColumn = -1;
-    qsizetype m_extensionColumn = -1;
+    int m_aliasColumn = -1;
+    int m_extensionColumn = -1;
     // Alias (as Find compares it) -> object ID of the first subscriber in the list with that
     // alias. The list's own index is on the object ID; without this every alias line would
     // walk the whole list.
@@ -105,27 +63,11 @@ private:
 
 int CsvReader::read(const QString& path, const SelectionProgress& progress)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 131;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return 131;
-    const QStringList lines = splitLines(decodeText(bytes));
-
-    if (lines.isEmpty() || lines.first().size() < 2)
-        return 130;
-    const QString extensionWord = m_session.languages.mymyLoadString(300);
-    const QStringList header = lines.first().split(u',');
-    for (qsizetype column = 0; column < header.size(); ++column) {
-        const QString name = header[column].trimmed();
-        if (m_aliasColumn < 0 && name.compare(QLatin1String("alias"), Qt::CaseInsensitive) == 0)
-            m_aliasColumn = column;
-        if (m_extensionColumn < 0 && name.compare(extensionWord, Qt::CaseInsensitive) == 0)
-            m_extensionColumn = column;
-    }
-    if (m_aliasColumn < 0 && m_extensionColumn < 0)
-        return 130;
+    const SelectionCsvFile csv = readSelectionCsv(path, m_session.languages.mymyLoadString(300));
+    if (csv.failure)
+        return csv.failure;
+    m_aliasColumn = csv.aliasColumn;
+    m_extensionColumn = csv.extensionColumn;
 
     // Every line that finds a subscriber looks for its primary call handler by object ID. The
     // index changes no result of Find, only its speed; a list that is not open fails each
@@ -135,11 +77,11 @@ int CsvReader::read(const QString& path, const SelectionProgress& progress)
     } catch (const KestraneError&) {
     }
 
-    for (qsizetype i = 1; i < lines.size(); ++i) {
+    for (const QString& line : csv.dataLines) {
         ++m_result.linesRead;
         if (progress.step)
             progress.step(m_result.linesRead);
-        readLine(lines[i]);
+        readLine(line);
     }
     return 0;
 }
@@ -147,7 +89,7 @@ int CsvReader::read(const QString& path, const SelectionProgress& progress)
 void CsvReader::readLine(const QString& line)
 {
     const QStringList fields = line.split(u',');
-    if (m_extensionColumn >= 0 && m_extensionColumn < fields.size() && isNumericField(fields[m_extensionColumn])
+    if (m_extensionColumn >= 0 && m_extensionColumn < fields.size() && isCsvNumber(fields[m_extensionColumn])
         && addByExtension(fields[m_extensionColumn].trimmed()))
         return;
     if (m_aliasColumn >= 0 && m_aliasColumn < fields.size())

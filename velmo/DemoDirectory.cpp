@@ -739,7 +739,8 @@ DemoDirectoryStats DirectoryBuilder::build()
     m_operator = m_rng.objectId();
     m_goodbye = m_rng.objectId();
     m_nonPrimaryHandlers = {m_openingGreeting, m_operator, m_goodbye};
-    for (int i = std::max(5, n / 20); i > 0; --i)
+    const int asked = m_options.nonPrimaryCallHandlerCount;
+    for (int i = asked > 0 ? asked - 3 : std::max(5, n / 20); i > 0; --i)
         m_nonPrimaryHandlers << m_rng.objectId();
     for (int i = 1 + std::max(1, n / 500); i > 0; --i)
         m_nameLookupHandlers << m_rng.objectId();

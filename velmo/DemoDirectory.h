@@ -21,7 +21,8 @@
 //   "SMS", each rule named after its device + " Rule"), and 1 or 2 MWI devices ("MWI-1",
 //   sometimes "MWI-2").
 // - Call handlers that are nobody's primary: "Opening Greeting", "Operator", "Goodbye" and
-//   max(5, n/20) more, each with the same 6 + 6 + 12 child rows and mostly an extension.
+//   max(5, n/20) more (or options.nonPrimaryCallHandlerCount in all, when set, at least the
+//   three), each with the same 6 + 6 + 12 child rows and mostly an extension.
 // - Interview handlers (max(2, n/200)), name lookup handlers ("Alpha Directory" + max(1, n/500)),
 //   public distribution lists ("All Subscribers" with every ordinary subscriber, two system
 //   lists and max(3, n/25) more with members), 5 classes of service, 4 schedules.

@@ -27,6 +27,9 @@ struct InstallationOptions {
 
     // Directory contents.
     int subscriberCount = 200;           // all kinds together
+    // Call handlers that are nobody's primary, the three system handlers included; 0 (or less):
+    // as many as the subscribers need (3 + max(5, subscriberCount / 20)).
+    int nonPrimaryCallHandlerCount = 0;
     std::uint32_t seed = 1;
 };
 

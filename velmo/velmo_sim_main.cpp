@@ -22,10 +22,13 @@ int main(int argc, char** argv)
     const QCommandLineOption languages(QStringLiteral("languages"), "Telephone languages loaded, comma separated.", "codes", "ENU");
     const QCommandLineOption noNotifier(QStringLiteral("no-notifier"), "The server's Notifier component is missing.");
     const QCommandLineOption subscribers(QStringLiteral("subscribers"), "Number of subscribers of all kinds.", "count", "200");
+    const QCommandLineOption handlers(QStringLiteral("handlers"),
+                                      "Number of call handlers that are nobody's primary (0: as the subscribers need).",
+                                      "count", "0");
     const QCommandLineOption seed(QStringLiteral("seed"), "Seed of the generated directory.", "number", "1");
     const QCommandLineOption replace(QStringLiteral("replace"), "Replace an existing installation in FOLDER.");
     parser.addOptions({version, productKey, connector, restricted, specials, switches, languages, noNotifier,
-                       subscribers, seed, replace});
+                       subscribers, handlers, seed, replace});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -60,10 +63,12 @@ int main(int argc, char** argv)
     countsOk &= ok && options.switchCount >= 0;
     options.subscriberCount = parser.value(subscribers).toInt(&ok);
     countsOk &= ok && options.subscriberCount >= 0;
+    options.nonPrimaryCallHandlerCount = parser.value(handlers).toInt(&ok);
+    countsOk &= ok && options.nonPrimaryCallHandlerCount >= 0;
     options.seed = parser.value(seed).toUInt(&ok);
     countsOk &= ok;
     if (!countsOk) {
-        err << "velmo-sim: switches, subscribers and seed take whole numbers." << Qt::endl;
+        err << "velmo-sim: switches, subscribers, handlers and seed take whole numbers." << Qt::endl;
         return 2;
     }
 

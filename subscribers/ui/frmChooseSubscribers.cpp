@@ -12,7 +12,7 @@
 #include "subscribers/SubscriberCsv.h"
 #include "subscribers/ui/SubscriberGrid.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
-#include "subscribers/ui/frmSubscriberLoadProgress.h"
+#include "core/ui/frmSubscriberLoadProgress.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

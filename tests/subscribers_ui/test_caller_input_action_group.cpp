@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 TEST(CallerInputActionGroup, KeyAndOtherGroupsHoldTheirControlsAndCaptions)
 {
@@ -18,8 +17,8 @@ TEST(CallerInputActionGroup, KeyAndOtherGroupsHoldTheirControlsAndCaptions)
         SCOPED_TRACE(c.index);
         QWidget tab;
         auto* frame = namedElement(new QGroupBox(&tab), "Frame4", c.index);
-        auto* group = new CallerInputActionGroup(c.index, frame);
-        (new QVBoxLayout(frame))->addWidget(group);
+        auto* group = CallerInputActionGroup::placeIn(frame, c.index);
+        EXPECT_EQ(CallerInputActionGroup::inFrame(&tab, frame->objectName()), group);
         const auto rows = actionGroupInventory(c.index, frame->objectName());
         EXPECT_EQ(rows.size() - 1, c.controls);
         expectInventory(&tab, rows);
@@ -36,8 +35,14 @@ TEST(CallerInputActionGroup, KeyAndOtherGroupsHoldTheirControlsAndCaptions)
             EXPECT_EQ(captioned.control("Label34", 18 + c.index).text, QStringLiteral("#506"));
         }
 
-        // The object-ID boxes are hidden, the name boxes read-only.
+        // The object-ID boxes are hidden, the name boxes read-only; a key's number to dial
+        // waits hidden for its action.
         EXPECT_FALSE(captioned.control("txtCallerInputGoToSubscriberObjectID", c.index).visible);
+        if (c.index < CallerInputActionGroup::KeyGroups) {
+            EXPECT_FALSE(captioned.control("txtSubscriberCallerInputNumbertoDial", c.index).visible);
+            EXPECT_FALSE(captioned.control("Label34", 6 + c.index).visible);
+            EXPECT_FALSE(captioned.control("Label34", 18 + c.index).visible);
+        }
         EXPECT_TRUE(captioned.control("txtCallerInputGoToSubscriber", c.index).visible);
         EXPECT_TRUE(tab.findChild<QLineEdit*>(elementName(QStringLiteral("txtCallerInputGoToSubscriber"), c.index))->isReadOnly());
     }

@@ -3,7 +3,7 @@
 #include "core/ui/WizardContext.h"
 #include "core/ui/frmMain.h"
 #include "subscribers/ui/SubscriberGrid.h"
-#include "subscribers/ui/frmSubscriberLoadProgress.h"
+#include "core/ui/frmSubscriberLoadProgress.h"
 #include "tests/support/widgets/PageHarness.h"
 
 #include <QComboBox>

@@ -257,11 +257,6 @@ const TabCase tabCases[] = {
     {"Alt. Extensions", SubscriberOptions::altExtensionsTab, altExtensionsInventory, 34, [] { return Captions{}; }},
 };
 
-QString numberText(int number)
-{
-    return QStringLiteral("#%1").arg(number);
-}
-
 bool hasCaption(ControlKind kind)
 {
     return kind == ControlKind::Label || kind == ControlKind::CheckBox || kind == ControlKind::Button ||

@@ -17,11 +17,6 @@ QString element(const char* arrayName, int index)
     return elementName(QLatin1String(arrayName), index);
 }
 
-QString numberText(int number)
-{
-    return QStringLiteral("#%1").arg(number);
-}
-
 constexpr const char* TriggerBoxes[] = {
     "chkNotificationTriggerAllMessages", "chkNotificationTriggerAllMessagesUrgent",
     "chkNotificationTriggerVoiceMail",   "chkNotificationTriggerVoiceMailUrgent",

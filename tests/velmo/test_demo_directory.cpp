@@ -165,6 +165,29 @@ TEST(DemoDirectory, KindsAndCountsAreAsDocumented)
     EXPECT_EQ(d.count(QStringLiteral("SELECT COUNT(*) FROM NotificationDevice WHERE Alias = 'SMS'")), ordinary);
 }
 
+TEST(DemoDirectory, NonPrimaryHandlerCountCanBeChosenApartFromTheSubscribers)
+{
+    DemoDb d;
+    velmo::InstallationOptions chosen = options(20);
+    chosen.nonPrimaryCallHandlerCount = 1200;
+    const auto stats = d.fill(chosen);
+    EXPECT_EQ(stats.nonPrimaryCallHandlers, 1200);
+    EXPECT_EQ(d.count(QStringLiteral("SELECT COUNT(*) FROM vw_CallHandler_NonPrimary")), 1200);
+    EXPECT_EQ(stats.subscribers, 20 + 2);   // the two system accounts on top
+    const QString perHandler = QStringLiteral(
+        "SELECT COUNT(*) FROM vw_CallHandler_NonPrimary ch WHERE (SELECT COUNT(*) FROM %1 r WHERE r.ParentObjectID = ch.CallHandlerObjectID) <> %2");
+    EXPECT_EQ(d.count(perHandler.arg(QStringLiteral("ContactRule")).arg(6)), 0);
+    EXPECT_EQ(d.count(perHandler.arg(QStringLiteral("MessagingRule")).arg(6)), 0);
+    EXPECT_EQ(d.count(perHandler.arg(QStringLiteral("MenuEntry")).arg(12)), 0);
+    // Extensions stay unique however many handlers there are, and aliases too.
+    EXPECT_EQ(d.count(QStringLiteral("SELECT COUNT(*) - COUNT(DISTINCT DTMFAccessID) FROM DTMFAccessID")), 0);
+    EXPECT_EQ(d.count(QStringLiteral("SELECT COUNT(*) - COUNT(DISTINCT Alias) FROM CallHandler")), 0);
+
+    // Left at 0, the count follows the subscribers as before.
+    DemoDb fallback;
+    EXPECT_EQ(fallback.fill(options(20)).nonPrimaryCallHandlers, 3 + 5);
+}
+
 TEST(DemoDirectory, ObjectsAreConsistentAcrossTables)
 {
     DemoDb d;

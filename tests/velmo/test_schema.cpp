@@ -305,6 +305,52 @@ TEST(Schema, ColumnTypesFollowTheDescription)
     EXPECT_EQ(record.field(QStringLiteral("Alias")).metaType().id(), QMetaType::QString);
 }
 
+// What the call handler pages and their engine read and write, view by view, with the type each
+// value is read or written as.
+TEST(Schema, CallHandlerBranchViewsHaveEveryColumnWithItsType)
+{
+    using T = velmo::ColumnType;
+    const QList<std::pair<const char*, T>> handler{
+        {"CallHandlerObjectID", T::Text}, {"Alias", T::Text}, {"TextName", T::Text}, {"IsPrimary", T::Bool},
+        {"DTMFAccessID", T::Text}, {"AdministratorObjectID", T::Text}, {"RecipientObjectID", T::Text},
+        {"AdministratorObjectIDType", T::Int16}, {"RecipientObjectIDType", T::Int16}, {"Language", T::Int32},
+        {"ScheduleObjectName", T::Text}, {"MaxMsgLen", T::Int32}, {"EditMsg", T::Int16}, {"SendUrgentMsg", T::Int16},
+        {"SendPrivateMsg", T::Int16}, {"OnekeyDelay", T::Int32}, {"PrePendDigits", T::Text}, {"PostPendDigits", T::Text},
+        {"AfterMessageAction", T::Int16}, {"AfterMessageConversation", T::Text}, {"AfterMessageObjectID", T::Text},
+        {"AfterMessageObjectIDType", T::Int16}};
+    const QList<std::pair<const char*, QList<std::pair<const char*, T>>>> views{
+        {"vw_CallHandler", handler},
+        {"vw_CallHandler_NonPrimary", handler},
+        {"vw_CallHandler_Primary", handler},
+        {"vw_ContactRule",
+         {{"ParentObjectID", T::Text}, {"Alias", T::Text}, {"Action", T::Int16}, {"TimeExpires", T::DateTime},
+          {"SwitchID", T::Int16}, {"PlayTransferWaitPrompt", T::Bool}, {"Extension", T::Text}, {"TransferType", T::Int16},
+          {"TransferHoldingMode", T::Int16}, {"TransferAnnounce", T::Int16}, {"TransferIntroduce", T::Int16},
+          {"TransferConfirm", T::Int16}, {"TransferScreening", T::Int16}, {"TransferRings", T::Int32}}},
+        {"vw_MessagingRule",
+         {{"ParentObjectID", T::Text}, {"Alias", T::Text}, {"TimeExpires", T::DateTime}, {"IgnoreDigits", T::Int16},
+          {"Reprompts", T::Int16}, {"RepromptDelay", T::Int16}, {"PlayWhat", T::Int16}, {"StreamPath", T::Text},
+          {"PlayPleaseRecordPrompt", T::Bool}, {"Action", T::Int16}, {"ConversationName", T::Text},
+          {"DestinationObjectID", T::Text}, {"DestinationObjectIDType", T::Int16}}},
+        {"vw_MenuEntry",
+         {{"ParentObjectID", T::Text}, {"Alias", T::Text}, {"Locked", T::Int16}, {"Action", T::Int16},
+          {"ConversationName", T::Text}, {"DestinationObjectID", T::Text}, {"DestinationObjectIDType", T::Int16}}},
+        {"vw_Subscriber", {{"SubscriberObjectID", T::Text}, {"CallHandlerObjectID", T::Text}, {"DisplayName", T::Text}}},
+        {"vw_DistributionList", {{"SystemDListObjectID", T::Text}, {"DisplayName", T::Text}, {"DTMFAccessID", T::Text}}},
+        {"Schedule", {{"DisplayName", T::Text}}},
+    };
+    SchemaDb s;
+    velmo::createSchema(s.db, 4, 0, 3, 12);
+    for (const auto& [view, columns] : views) {
+        const QStringList present = s.columns(QLatin1String(view));
+        for (const auto& [column, type] : columns) {
+            SCOPED_TRACE(std::string(view) + "." + column);
+            EXPECT_TRUE(present.contains(QLatin1String(column), Qt::CaseInsensitive));
+            EXPECT_EQ(velmo::columnType(QLatin1String(view), QLatin1String(column)), type);
+        }
+    }
+}
+
 TEST(Schema, CreatingTwiceFailsWithoutLeavingHalfAnObject)
 {
     SchemaDb s;

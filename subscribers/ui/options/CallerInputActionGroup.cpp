@@ -6,10 +6,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace {
 // The keys' number-to-dial labels are elements 6 + key and 18 + key of `Label34`.
@@ -48,6 +50,9 @@ CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent)
         dial->addWidget(element(new QLabel, "Label34", NumberToDialLabel));
         dial->addWidget(element(new QLineEdit, "txtSubscriberCallerInputNumbertoDial"));
         dial->addWidget(element(new QLabel, "Label34", BlankLeavesNumberLabel));
+        // Shown only while the action "Alternate Contact Number" is chosen.
+        for (int item = 0; item < dial->count(); ++item)
+            dial->itemAt(item)->widget()->hide();
         grid->addLayout(dial, row, 2, 1, 3);
     }
     ++row;
@@ -92,6 +97,24 @@ CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent)
     findChild<QRadioButton*>(elementName(QStringLiteral("optCallerInputDontChange"), index))->setChecked(true);
 
     applyCaptions(resources::englishString);
+}
+
+CallerInputActionGroup* CallerInputActionGroup::placeIn(QGroupBox* frame, int index)
+{
+    auto* group = new CallerInputActionGroup(index, frame);
+    (new QVBoxLayout(frame))->addWidget(group);
+    return group;
+}
+
+CallerInputActionGroup* CallerInputActionGroup::inFrame(const QWidget* root, const QString& frameName)
+{
+    const auto* frame = root->findChild<const QGroupBox*>(frameName);
+    if (!frame)
+        return nullptr;
+    for (QObject* child : frame->children())
+        if (auto* group = dynamic_cast<CallerInputActionGroup*>(child))
+            return group;
+    return nullptr;
 }
 
 QList<CompositeGroup::Caption> CallerInputActionGroup::captions() const

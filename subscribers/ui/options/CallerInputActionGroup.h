@@ -6,6 +6,7 @@
 #include "core/ui/CompositeGroup.h"
 
 class QButtonGroup;
+class QGroupBox;
 
 class CallerInputActionGroup : public CompositeGroup {
 public:
@@ -16,6 +17,11 @@ public:
     static constexpr int ExitDestination = 19;
 
     CallerInputActionGroup(int index, QWidget* parent);
+
+    // Builds group `index` as the whole content of `frame`.
+    static CallerInputActionGroup* placeIn(QGroupBox* frame, int index);
+    // The group placed in the frame `frameName` below `root`; nullptr when there is none.
+    static CallerInputActionGroup* inFrame(const QWidget* root, const QString& frameName);
 
     bool isKeyGroup() const { return index() < KeyGroups; }
     // The six option buttons, one exclusive choice; "<Don't Change>" is chosen at first.

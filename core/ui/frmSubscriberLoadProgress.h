@@ -1,9 +1,10 @@
 #pragma once
-// The small window that shows, above the subscriber selection page, how far a fill of its grid
-// has come: a title frame (`frameMainTitle`) and the labels `lblCount`, `labelOf`, `labelTotal`
-// ("120 of 3000" for a query, "Lines=120  Users added=95" for a CSV file). It stays on top, is
-// not modal and has no caption routine: its owner writes the title.
-#include "subscribers/SelectionRows.h"
+// The small window that shows, above a selection page (subscribers or call handlers), how far a
+// fill of its grid has come: a title frame (`frameMainTitle`) and the labels `lblCount`,
+// `labelOf`, `labelTotal` ("120 of 3000" for a query, "Lines=120  Users added=95" for a CSV
+// file, "120" alone for the call handlers). It stays on top, is not modal and has no caption
+// routine: its owner writes the title.
+#include "core/SelectionProgress.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -22,8 +23,9 @@ public:
     QLabel* labelTotal() const { return m_labelTotal; }
 
     void setTitle(const QString& title);
-    // Shows the window with empty counts, without taking the focus, 200 pixels below the top of
-    // `page` and centred across it. Message boxes shown meanwhile show above it.
+    // Shows the window with empty counts and all three labels, without taking the focus, 200
+    // pixels below the top of `page` and centred across it. Message boxes shown meanwhile show
+    // above it.
     void showOver(const QWidget* page);
 
     // The progress callbacks below write to this window: use them while it exists.
@@ -32,6 +34,9 @@ public:
     SelectionProgress rowProgress();
     // Progress of a CSV file: begin empties labelOf, step(lines) shows "Lines=" and the count.
     SelectionProgress lineProgress();
+    // Progress counted in lblCount alone, as plain decimal text: labelOf and labelTotal are
+    // hidden until the next showOver. Only step writes: begin and end leave the labels as they are.
+    SelectionProgress countProgress();
     // The CSV reader's count of added users: "Users added=" and the count.
     void showUsersAdded(int usersAdded);
 

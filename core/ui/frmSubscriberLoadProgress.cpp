@@ -1,5 +1,5 @@
-// The progress window of the subscriber selection page's grid fills.
-#include "subscribers/ui/frmSubscriberLoadProgress.h"
+// The progress window of the selection pages' grid fills.
+#include "core/ui/frmSubscriberLoadProgress.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -52,6 +52,8 @@ void frmSubscriberLoadProgress::showOver(const QWidget* page)
     m_lblCount->clear();
     m_labelOf->setText(QStringLiteral("of "));
     m_labelTotal->clear();
+    m_labelOf->show();
+    m_labelTotal->show();
     adjustSize();
     const QRect area = page->window()->geometry();
     move(area.left() + area.width() / 2 - width() / 2, area.top() + kPixelsBelowPageTop);
@@ -85,6 +87,14 @@ SelectionProgress frmSubscriberLoadProgress::lineProgress()
         [this](int lines) { showCount(lines, false); },
         [this] { showCount(m_count, true); },
     };
+}
+
+SelectionProgress frmSubscriberLoadProgress::countProgress()
+{
+    m_countPrefix.clear();
+    m_labelOf->hide();
+    m_labelTotal->hide();
+    return {{}, [this](int done) { showCount(done, false); }, {}};
 }
 
 void frmSubscriberLoadProgress::showUsersAdded(int usersAdded)

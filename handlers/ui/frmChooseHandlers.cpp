@@ -1,0 +1,447 @@
+#include "handlers/ui/frmChooseHandlers.h"
+
+#include "core/Errors.h"
+#include "core/ExtensionRules.h"
+#include "core/ui/Captions.h"
+#include "core/ui/FormBuilding.h"
+#include "core/ui/LanguageFonts.h"
+#include "core/ui/SwitchCombo.h"
+#include "core/ui/WizardContext.h"
+#include "core/ui/frmMain.h"
+#include "core/ui/frmSubscriberLoadProgress.h"
+#include "handlers/HandlerCsv.h"
+#include "handlers/ui/HandlerGrid.h"
+#include "search/ui/frmAdvancedHandlerSearch.h"
+#include "search/ui/frmDistributionListSearch.h"
+#include "search/ui/frmSubscriberSearch.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The run's one picker of that kind, created on first use and reused by every page.
+template <typename Picker> Picker& sharedPicker(WizardContext& context)
+{
+    if (Picker* picker = context.forms.find<Picker>())
+        return *picker;
+    // Owned by the start page, which lives for the whole run.
+    return *new Picker(context, context.forms.find<frmMain>());
+}
+
+}  // namespace
+
+frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmChooseHandlers"));
+    buildPage();
+
+    connect(cmbHandlerSelectType, &QComboBox::currentIndexChanged, this, &frmChooseHandlers::cmbHandlerSelectType_Click);
+    connect(cmdChooseCallHandlerOwnerSubscriber, &QPushButton::clicked, this,
+            [this] { pickSubscriber(txtCallHandlerOwnerSubscriber, txtCallHandlerOwnerSubscriberObjectID); });
+    connect(cmdChooseCallHandlerOwnerDL, &QPushButton::clicked, this,
+            [this] { pickDistributionList(txtCallHandlerOwnerDL, txtCallHandlerOwnerDLObjectID); });
+    connect(cmdChooseCallHandlerRecipientSubscriber, &QPushButton::clicked, this,
+            [this] { pickSubscriber(txtCallHandlerRecipientSubscriber, txtCallHandlerRecipientSubscriberObjectID); });
+    connect(cmdChooseCallHandlerRecipientDL, &QPushButton::clicked, this,
+            [this] { pickDistributionList(txtCallHandlerRecipientDL, txtCallHandlerRecipientDLObjectID); });
+    connect(cmdBrowseForCSV, &QPushButton::clicked, this, &frmChooseHandlers::cmdBrowseForCSV_Click);
+    connect(cmdView, &QPushButton::clicked, this, &frmChooseHandlers::cmdView_Click);
+    connect(cmdAdvancedSearch, &QPushButton::clicked, this, &frmChooseHandlers::cmdAdvancedSearch_Click);
+    connect(cmdClearGrid, &QPushButton::clicked, this, &frmChooseHandlers::cmdClearGrid_Click);
+    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(true); });
+    connect(cmdUnselectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(false); });
+    connect(cmdNext, &QPushButton::clicked, this, &frmChooseHandlers::cmdNext_Click);
+    connect(cmdPrevious, &QPushButton::clicked, this, &frmChooseHandlers::cmdPrevious_Click);
+    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+
+    m_context.forms.add(this, [this] { frmChooseHandlers_Auto_Init(); });
+    Form_Load();
+}
+
+void frmChooseHandlers::buildPage()
+{
+    auto* page = new QVBoxLayout(this);
+    Label1 = named(new QLabel, "Label1");
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    page->addWidget(Label1);
+
+    Frame1 = named(new QGroupBox, "Frame1");
+    auto* frame = new QVBoxLayout(Frame1);
+    // The criterion of the chosen type stands to the right of the list, on its row.
+    auto* criterionRow = new QHBoxLayout;
+    cmbHandlerSelectType = named(new QComboBox, "cmbHandlerSelectType");
+    cmbHandlerSelectType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    criterionRow->addWidget(cmbHandlerSelectType);
+
+    const auto nameBox = [](const char* name) {
+        auto* box = named(new QLineEdit, name);
+        box->setReadOnly(true);   // filled by its picker, together with the hidden object ID
+        box->setMinimumWidth(200);
+        return box;
+    };
+    txtHandlerExtensionRangeLow = named(new QLineEdit, "txtHandlerExtensionRangeLow");
+    lblExtensionTo = named(new QLabel, "lblExtensionTo");
+    txtHandlerExtensionRangeHigh = named(new QLineEdit, "txtHandlerExtensionRangeHigh");
+    for (QLineEdit* range : {txtHandlerExtensionRangeLow, txtHandlerExtensionRangeHigh})
+        range->setMaximumWidth(100);
+    comHandlerSwitch = named(new QComboBox, "comHandlerSwitch");
+    comHandlerSwitch->setMinimumContentsLength(24);
+    comHandlerSwitch->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    txtCallHandlerOwnerDL = nameBox("txtCallHandlerOwnerDL");
+    cmdChooseCallHandlerOwnerDL = named(new QPushButton, "cmdChooseCallHandlerOwnerDL");
+    txtCallHandlerOwnerSubscriber = nameBox("txtCallHandlerOwnerSubscriber");
+    cmdChooseCallHandlerOwnerSubscriber = named(new QPushButton, "cmdChooseCallHandlerOwnerSubscriber");
+    txtCallHandlerRecipientDL = nameBox("txtCallHandlerRecipientDL");
+    cmdChooseCallHandlerRecipientDL = named(new QPushButton, "cmdChooseCallHandlerRecipientDL");
+    txtCallHandlerRecipientSubscriber = nameBox("txtCallHandlerRecipientSubscriber");
+    cmdChooseCallHandlerRecipientSubscriber = named(new QPushButton, "cmdChooseCallHandlerRecipientSubscriber");
+    txtCSVPath = named(new QLineEdit, "txtCSVPath");
+    txtCSVPath->setMinimumWidth(185);
+    cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
+    for (QWidget* control : allCriterionControls()) {
+        criterionRow->addWidget(control);
+        control->hide();
+    }
+    criterionRow->addStretch(1);
+    frame->addLayout(criterionRow);
+
+    // Holders of the picked object IDs behind the name boxes; never shown.
+    txtCallHandlerOwnerDLObjectID = named(new QLineEdit(Frame1), "txtCallHandlerOwnerDLObjectID");
+    txtCallHandlerRecipientDLObjectID = named(new QLineEdit(Frame1), "txtCallHandlerRecipientDLObjectID");
+    txtCallHandlerOwnerSubscriberObjectID = named(new QLineEdit(Frame1), "txtCallHandlerOwnerSubscriberObjectID");
+    txtCallHandlerRecipientSubscriberObjectID = named(new QLineEdit(Frame1), "txtCallHandlerRecipientSubscriberObjectID");
+    for (QLineEdit* holder : {txtCallHandlerOwnerDLObjectID, txtCallHandlerRecipientDLObjectID,
+                              txtCallHandlerOwnerSubscriberObjectID, txtCallHandlerRecipientSubscriberObjectID})
+        holder->hide();
+
+    auto* viewRow = new QHBoxLayout;
+    cmdView = named(new QPushButton, "cmdView");
+    cmdAdvancedSearch = named(new QPushButton, "cmdAdvancedSearch");
+    cmdClearGrid = named(new QPushButton, "cmdClearGrid");
+    cmdClearGrid->hide();   // the View empties the grid; this page offers no clearing of its own
+    viewRow->addWidget(cmdView);
+    viewRow->addStretch(1);
+    viewRow->addWidget(cmdAdvancedSearch);
+    viewRow->addWidget(cmdClearGrid);
+    frame->addLayout(viewRow);
+
+    myGrid = named(new HandlerGrid, "myGrid");
+    frame->addWidget(myGrid, 1);
+
+    auto* gridRow = new QHBoxLayout;
+    cmdUnselectAll = named(new QPushButton, "cmdUnselectAll");
+    cmdSelectAll = named(new QPushButton, "cmdSelectAll");
+    lblTotalGridRows = named(new QLabel, "lblTotalGridRows");
+    txtUsersInGrid = named(new QLineEdit, "txtUsersInGrid");
+    txtUsersInGrid->setReadOnly(true);
+    txtUsersInGrid->setMaximumWidth(80);
+    gridRow->addWidget(cmdUnselectAll);
+    gridRow->addWidget(cmdSelectAll);
+    gridRow->addStretch(1);
+    gridRow->addWidget(lblTotalGridRows);
+    gridRow->addWidget(txtUsersInGrid);
+    frame->addLayout(gridRow);
+    page->addWidget(Frame1, 1);
+
+    const WizardButtons buttons = makeWizardButtons();
+    cmdHelp = buttons.cmdHelp;
+    cmdPrevious = buttons.cmdPrevious;
+    cmdExit = buttons.cmdExit;
+    cmdNext = buttons.cmdNext;
+    page->addLayout(buttons.row);
+
+    // Room for the grid's 11,205 twips of width.
+    resize(800, 520);
+}
+
+QList<QWidget*> frmChooseHandlers::criterionControls(int typeCode) const
+{
+    switch (static_cast<HandlerSelectionType>(typeCode)) {
+    case HandlerSelectionType::ExtensionRange:
+        return {txtHandlerExtensionRangeLow, lblExtensionTo, txtHandlerExtensionRangeHigh};
+    case HandlerSelectionType::Switch: return {comHandlerSwitch};
+    case HandlerSelectionType::OwnerDistributionList: return {txtCallHandlerOwnerDL, cmdChooseCallHandlerOwnerDL};
+    case HandlerSelectionType::OwnerSubscriber:
+        return {txtCallHandlerOwnerSubscriber, cmdChooseCallHandlerOwnerSubscriber};
+    case HandlerSelectionType::RecipientDistributionList:
+        return {txtCallHandlerRecipientDL, cmdChooseCallHandlerRecipientDL};
+    case HandlerSelectionType::RecipientSubscriber:
+        return {txtCallHandlerRecipientSubscriber, cmdChooseCallHandlerRecipientSubscriber};
+    case HandlerSelectionType::CsvFile: return {txtCSVPath, cmdBrowseForCSV};
+    case HandlerSelectionType::AllHandlers: break;
+    }
+    return {};
+}
+
+QList<QWidget*> frmChooseHandlers::allCriterionControls() const
+{
+    QList<QWidget*> all;
+    for (int code = 2; code <= 8; ++code)
+        all += criterionControls(code);
+    return all;
+}
+
+void frmChooseHandlers::frmChooseHandlers_Auto_Init()
+{
+    static constexpr CaptionRow kCaptions[] = {
+        {"frmChooseHandlers", NoIndex, 73},
+        {"cmdHelp", NoIndex, 153},
+        {"Frame1", NoIndex, 63},
+        {"cmdChooseCallHandlerOwnerDL", NoIndex, 138},
+        {"cmdChooseCallHandlerRecipientDL", NoIndex, 138},
+        {"cmdClearGrid", NoIndex, 98},
+        {"cmdBrowseForCSV", NoIndex, 69},
+        {"cmdUnselectAll", NoIndex, 299},
+        {"cmdSelectAll", NoIndex, 230},
+        {"cmdView", NoIndex, 23},
+        {"cmdChooseCallHandlerRecipientSubscriber", NoIndex, 138},
+        {"cmdChooseCallHandlerOwnerSubscriber", NoIndex, 138},
+        {"lblTotalGridRows", NoIndex, 151},
+        {"lblExtensionTo", NoIndex, 273},
+        {"cmdNext", NoIndex, 191},
+        {"cmdExit", NoIndex, 132},
+        {"cmdPrevious", NoIndex, 18},
+        {"Label1", NoIndex, 233},
+        {"cmdAdvancedSearch", NoIndex, 401},
+    };
+    Languages& languages = m_context.session.languages;
+    const StringLookup text = languages.stringLookup();
+    SetFormFontForLanguage(this, languages.lngLanguageID);
+    applyCaptions(this, kCaptions, text);
+    const std::pair<const char*, int> headers[] = {
+        {"Alias", 30}, {"DisplayName", 110}, {"Extension", 134}, {"MessageRecipient", 183}, {"HandlerOwner", 150}};
+    for (const auto& [key, number] : headers)
+        myGrid->setHeaderText(QLatin1String(key), text(number));
+}
+
+void frmChooseHandlers::Form_Load()
+{
+    frmChooseHandlers_Auto_Init();
+    // Until a pick replaces them, the object ID holders hold their own names (one of them
+    // spelled with a lower-case "h"). Set here rather than with the captions, so that a
+    // language switch keeps a pick.
+    txtCallHandlerOwnerDLObjectID->setText(QStringLiteral("txtCallHandlerOwnerDLObjectID"));
+    txtCallHandlerRecipientDLObjectID->setText(QStringLiteral("txtCallhandlerRecipientDLObjectID"));
+    txtCallHandlerOwnerSubscriberObjectID->setText(QStringLiteral("txtCallHandlerOwnerSubscriberObjectID"));
+    txtCallHandlerRecipientSubscriberObjectID->setText(QStringLiteral("txtCallHandlerRecipientSubscriberObjectID"));
+
+    fillSelectionTypes();
+    cmbHandlerSelectType->setCurrentIndex(0);
+    cmbHandlerSelectType_Click();
+    cmdAdvancedSearch->setVisible(
+        m_context.arguments.join(u' ').contains(QLatin1String("Advanced"), Qt::CaseInsensitive));
+    myGrid->setRows(1);
+    txtUsersInGrid->setText(QStringLiteral("0"));
+    PopulateListControlWithSwitchInfo(comHandlerSwitch, m_context.session.switchInfo);
+    comHandlerSwitch->setCurrentIndex(-1);   // nothing is chosen until the administrator chooses
+    cmbHandlerSelectType->setFocus();
+}
+
+void frmChooseHandlers::fillSelectionTypes()
+{
+    Languages& languages = m_context.session.languages;
+    const QSignalBlocker quiet(cmbHandlerSelectType);   // the load runs the change handler itself
+    cmbHandlerSelectType->clear();
+    using Type = HandlerSelectionType;
+    const std::pair<int, Type> types[] = {
+        {430, Type::AllHandlers},      {431, Type::ExtensionRange},      {432, Type::Switch},
+        {433, Type::OwnerDistributionList}, {434, Type::OwnerSubscriber}, {435, Type::RecipientDistributionList},
+        {436, Type::RecipientSubscriber},   {437, Type::CsvFile}};
+    for (const auto& [number, type] : types)
+        cmbHandlerSelectType->addItem(languages.mymyLoadString(number), static_cast<int>(type));
+}
+
+void frmChooseHandlers::cmbHandlerSelectType_Click()
+{
+    for (QWidget* control : allCriterionControls())
+        control->hide();
+    const int code = cmbHandlerSelectType->currentData().toInt();
+    if (code == static_cast<int>(HandlerSelectionType::AllHandlers))
+        return;
+    const QList<QWidget*> shown = criterionControls(code);
+    if (shown.isEmpty()) {
+        m_context.messages.show(QStringLiteral("Error! Invalid handler selection value."));
+        return;
+    }
+    for (QWidget* control : shown)
+        control->show();
+}
+
+void frmChooseHandlers::pickSubscriber(QLineEdit* nameBox, QLineEdit* objectIdBox)
+{
+    auto& picker = sharedPicker<frmSubscriberSearch>(m_context);
+    picker.bShowRemoteSubscribers = false;
+    picker.pickInto(nameBox, objectIdBox);
+}
+
+void frmChooseHandlers::pickDistributionList(QLineEdit* nameBox, QLineEdit* objectIdBox)
+{
+    sharedPicker<frmDistributionListSearch>(m_context).pickInto(nameBox, objectIdBox);
+}
+
+void frmChooseHandlers::cmdAdvancedSearch_Click()
+{
+    if (!m_advancedSearch)
+        m_advancedSearch = new frmAdvancedHandlerSearch(m_context, *this, this);
+    m_advancedSearch->exec();
+}
+
+void frmChooseHandlers::cmdBrowseForCSV_Click()
+{
+    const QString kept = txtCSVPath->text();
+    if (!CommonDialog) {
+        CommonDialog = named(new QFileDialog(this), "CommonDialog");
+        CommonDialog->setOption(QFileDialog::DontUseNativeDialog);
+        CommonDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        CommonDialog->setFileMode(QFileDialog::ExistingFile);
+        CommonDialog->setNameFilter(QStringLiteral("All Files (*)"));
+    }
+    CommonDialog->setWindowTitle(m_context.session.languages.mymyLoadString(231));
+    CommonDialog->setDirectory(QDir::homePath());   // the home folder stands in for "c:\"
+    CommonDialog->selectFile(kept);
+    QString chosen;
+    if (CommonDialog->exec() == QDialog::Accepted && !CommonDialog->selectedFiles().isEmpty())
+        chosen = CommonDialog->selectedFiles().constFirst();
+    txtCSVPath->setText(chosen.size() >= 4 ? chosen : kept);
+}
+
+HandlerSelectionCriteria frmChooseHandlers::criteria() const
+{
+    using Type = HandlerSelectionType;
+    HandlerSelectionCriteria chosen;
+    chosen.type = static_cast<Type>(cmbHandlerSelectType->currentData().toInt());
+    chosen.extensionLow = txtHandlerExtensionRangeLow->text();
+    chosen.extensionHigh = txtHandlerExtensionRangeHigh->text();
+    chosen.switchName = comHandlerSwitch->currentText();
+    chosen.switchID = comHandlerSwitch->currentData().toInt();
+    const std::pair<QLineEdit*, QLineEdit*> picked = [&]() -> std::pair<QLineEdit*, QLineEdit*> {
+        switch (chosen.type) {
+        case Type::OwnerSubscriber: return {txtCallHandlerOwnerSubscriber, txtCallHandlerOwnerSubscriberObjectID};
+        case Type::OwnerDistributionList: return {txtCallHandlerOwnerDL, txtCallHandlerOwnerDLObjectID};
+        case Type::RecipientSubscriber:
+            return {txtCallHandlerRecipientSubscriber, txtCallHandlerRecipientSubscriberObjectID};
+        case Type::RecipientDistributionList: return {txtCallHandlerRecipientDL, txtCallHandlerRecipientDLObjectID};
+        default: return {nullptr, nullptr};
+        }
+    }();
+    if (picked.first) {
+        chosen.pickedName = picked.first->text();
+        chosen.pickedObjectID = picked.second->text();
+    }
+    return chosen;
+}
+
+void frmChooseHandlers::cmdView_Click()
+{
+    Session& session = m_context.session;
+    const HandlerSelectionCriteria chosen = criteria();
+    if (!m_progress)
+        m_progress = new frmSubscriberLoadProgress(this);
+
+    setCursor(Qt::WaitCursor);
+    m_progress->setTitle(session.languages.mymyLoadString(372));
+    m_progress->showOver(this);
+    const SelectionProgress count = m_progress->countProgress();
+    // Every click starts from an empty grid, whatever happens afterwards.
+    myGrid->setRows(1);
+    myGrid->beginFill();
+    // Paint the progress window once; input waits, so that nothing else runs during the fill.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    const MessageSink sink = m_context.messages.sink();
+    try {
+        if (chosen.type == HandlerSelectionType::CsvFile)
+            LoadHandlersFromCSV(session, txtCSVPath->text(), [this] { AddHandlerToGrid(); },
+                                [this] { return myGrid->Rows() - 1; }, sink);
+        else
+            runHandlerSelection(session, chosen, [this] { AddHandlerToGrid(); }, count.step, sink);
+    } catch (const KestraneError&) {
+        // A failure ends the fill without a message; the rows added so far stay and are counted.
+    }
+
+    m_progress->hide();
+    unsetCursor();
+    myGrid->endFill();
+    txtUsersInGrid->setText(signedCount(myGrid->Rows() - 1));
+}
+
+void frmChooseHandlers::AddHandlerToGrid()
+{
+    if (const std::optional<HandlerGridRow> row = handlerRowOfCurrentRecord(m_context.session))
+        myGrid->appendRow(*row);
+}
+
+void frmChooseHandlers::clearGrid()
+{
+    myGrid->setRows(1);
+}
+
+int frmChooseHandlers::gridRowCount() const
+{
+    return myGrid->Rows();
+}
+
+void frmChooseHandlers::setUsersInGridText(const QString& text)
+{
+    txtUsersInGrid->setText(text);
+}
+
+void frmChooseHandlers::cmdClearGrid_Click()
+{
+    clearGrid();
+    txtUsersInGrid->setText(QStringLiteral("0"));
+}
+
+void frmChooseHandlers::cmdNext_Click()
+{
+    Languages& languages = m_context.session.languages;
+    if (myGrid->Rows() < 2) {
+        m_context.messages.show(languages.mymyLoadString(295));
+        return;
+    }
+    if (myGrid->checkedRows().isEmpty()) {
+        m_context.messages.show(languages.mymyLoadString(297));
+        return;
+    }
+    setCursor(Qt::WaitCursor);
+    cmdNext->setEnabled(false);
+    // The grid cannot change while the later pages run (this page is hidden then).
+    m_context.state.selectionGridRows = myGrid->selectionRows();
+    if (QWidget* next = optionsPage ? optionsPage() : nullptr) {
+        next->move(pos());
+        next->show();
+        hide();
+    }
+    unsetCursor();
+    cmdNext->setEnabled(true);
+}
+
+void frmChooseHandlers::cmdPrevious_Click()
+{
+    // Only hidden: the grid, the type and the criteria wait for the next visit.
+    hide();
+    if (frmMain* start = m_context.forms.find<frmMain>()) {
+        start->move(pos());
+        start->show();
+    }
+}
+
+void frmChooseHandlers::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    ExitApplication(m_context, false);
+}
