@@ -1,5 +1,6 @@
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
 
+#include "core/Errors.h"
 #include "core/RunFrame.h"
 #include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
@@ -139,7 +140,14 @@ void frmMakeSubscriberChanges::cmdGo_Click()
     const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
                                     session.gServerVersion.strDisplay};
     SubscriberEngine engine(session, log, options);
-    const bool completed = engine.run(logPath, header, state.selectionGridRows, frame, progress);
+    bool completed = true;
+    try {
+        completed = engine.run(logPath, header, state.selectionGridRows, frame, progress);
+    } catch (const KestraneError& failure) {
+        // The log itself cannot be written (the header has told why): the run ends here.
+        m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
+                                + QStringLiteral(" Number=") + paddedNumber(failure.number()));
+    }
     m_runFrame = nullptr;
     if (!completed)
         return;   // Exit was pressed during the run: the program has ended

@@ -105,6 +105,19 @@ TEST(EnginePageTest, TheClosingNoticesComeBetweenTheSummaryAndTheOffer)
     }
 }
 
+TEST(EnginePageTest, ALogThatCannotBeWrittenEndsTheRunWithAMessage)
+{
+    EnginePage run;
+    const QDateTime start(QDate(2024, 5, 6), QTime(7, 8, 9));
+    run.context.state.runLog = std::make_unique<RunLog>(run.programFolder.path(), run.messages.sink(), [=] { return start; });
+    ASSERT_TRUE(QDir(run.programFolder.path()).mkpath("logs/Kestrane_Log_240506_07_08_09.TXT"));   // in the log's way
+    click(*run.page, "cmdGo");
+    ASSERT_EQ(run.shown.size(), 4);
+    EXPECT_TRUE(run.shown[1].startsWith("(error) in cmdGo_Click routine.  Description=")) << run.shown[1].toStdString();
+    EXPECT_EQ(run.shown[3], run.string(100));
+    EXPECT_FALSE(run.enabled("cmdGo"));
+}
+
 TEST(EnginePageTest, ExitBeforeARunAsksFirst)
 {
     EnginePage run;
