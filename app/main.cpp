@@ -4,6 +4,7 @@
 #include "core/ui/WizardContext.h"
 #include "handlers/ui/frmChooseHandlers.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
+#include "subscribers/ui/frmMakeSubscriberChanges.h"
 #include "velmo/ServerStandIns.h"
 
 #include <QApplication>
@@ -53,11 +54,21 @@ int main(int argc, char** argv)
         return handlerSelection;
     };
 
+    // The subscriber engine page, created on first use by the options page's Next; it stays
+    // loaded for the rest of the program (one page runs at most once).
+    QPointer<frmMakeSubscriberChanges> subscriberEngine;
+    context.subscriberEnginePage = [&](QWidget* optionsPage) -> QWidget* {
+        if (!subscriberEngine)
+            subscriberEngine = new frmMakeSubscriberChanges(context, optionsPage);
+        return subscriberEngine;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
     startPage.show();
     const int result = QApplication::exec();
+    delete subscriberEngine;
     delete subscriberSelection;
     delete handlerSelection;
     return context.exiting ? exitCode : result;
