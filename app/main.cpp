@@ -5,6 +5,7 @@
 #include "handlers/ui/frmChooseHandlers.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
+#include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "velmo/ServerStandIns.h"
 
 #include <QApplication>
@@ -63,12 +64,21 @@ int main(int argc, char** argv)
         return subscriberEngine;
     };
 
+    // The subscriber options page, created by the selection page's first Next; it stays loaded.
+    QPointer<frmSelectSubscriberChanges> subscriberOptions;
+    context.subscriberOptionsPage = [&]() -> QWidget* {
+        if (!subscriberOptions)
+            subscriberOptions = new frmSelectSubscriberChanges(context);
+        return subscriberOptions;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
     startPage.show();
     const int result = QApplication::exec();
     delete subscriberEngine;
+    delete subscriberOptions;
     delete subscriberSelection;
     delete handlerSelection;
     return context.exiting ? exitCode : result;

@@ -24,6 +24,7 @@ constexpr long Overflow = 6;                  // a number does not fit its type
 constexpr long BadFileNameOrNumber = 52;
 constexpr long DeviceIOError = 57;
 constexpr long PathFileAccessError = 75;
+constexpr long ObjectRequired = 424;          // a control the form does not have
 constexpr long CannotCreateObject = 429;      // a server component is not installed
 // Registry procedures.
 constexpr long RegistryError = 1001;

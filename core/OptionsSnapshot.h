@@ -46,6 +46,9 @@ struct TabState {
     QString caption;
     bool enabled = true;
     bool visible = true;
+    // The tab's two flags (core/ui/TabFlags.h); it can be opened only while both are True.
+    bool versionFlag = true;
+    bool typeFlag = true;
 
     bool operator==(const TabState&) const = default;
 };

@@ -2,6 +2,7 @@
 
 #include "core/ui/ControlValues.h"
 #include "core/ui/FormBuilding.h"
+#include "core/ui/TabFlags.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -105,7 +106,8 @@ ControlState readControl(const QWidget* control)
     } else if (const auto* tabs = qobject_cast<const QTabWidget*>(control)) {
         state.kind = ControlKind::TabControl;
         for (int tab = 0; tab < tabs->count(); ++tab)
-            state.tabs << TabState{tabs->tabText(tab), tabs->isTabEnabled(tab), tabs->isTabVisible(tab)};
+            state.tabs << TabState{tabs->tabText(tab), tabs->isTabEnabled(tab), tabs->isTabVisible(tab),
+                                   TabFlags::versionFlag(tabs, tab), TabFlags::typeFlag(tabs, tab)};
         state.currentIndex = tabs->currentIndex();
         state.text = tabs->tabText(state.currentIndex);
     } else if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {

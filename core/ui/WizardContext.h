@@ -27,6 +27,8 @@ struct WizardContext {
     // function: that page is not part of this build.
     std::function<QWidget*()> subscriberSelectionPage{};
     std::function<QWidget*()> handlerSelectionPage{};
+    // The subscriber options page, created by the selection page's first Next; it stays loaded.
+    std::function<QWidget*()> subscriberOptionsPage{};
     // The subscriber engine page, created on first use for the options page that the options
     // page's Next passes (the engine captures it at Go and returns to it on Previous); the caller
     // places and shows it. Empty: not part of this build.

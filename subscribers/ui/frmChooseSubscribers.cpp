@@ -12,6 +12,7 @@
 #include "subscribers/SubscriberCsv.h"
 #include "subscribers/ui/SubscriberGrid.h"
 #include "core/ui/frmSubscriberLoadProgress.h"
+#include "subscribers/ui/frmSelectSubscriberChanges.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -506,6 +507,15 @@ void frmChooseSubscribers::cmdNext_Click()
     }
     // The grid cannot change while the later pages run (this page is hidden then).
     m_context.state.selectionGridRows = myGrid->selectionRows();
+
+    // The options page is loaded on the first Next; every Next refills its lists.
+    QWidget* page = m_context.subscriberOptionsPage ? m_context.subscriberOptionsPage() : nullptr;
+    if (auto* options = qobject_cast<frmSelectSubscriberChanges*>(page)) {
+        options->move(pos());
+        options->PopulateControls();
+        options->show();
+        hide();
+    }
 }
 
 void frmChooseSubscribers::cmdPrevious_Click()

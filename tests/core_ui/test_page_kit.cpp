@@ -3,7 +3,9 @@
 #include "core/ui/Captions.h"
 #include "core/ui/CompositeGroup.h"
 #include "core/ui/ControlValues.h"
+#include "core/ui/FormStatements.h"
 #include "core/ui/OptionsCapture.h"
+#include "core/ui/TabFlags.h"
 #include "core/ui/TriStateCombo.h"
 
 #include "resources/EnglishStrings.h"
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -330,4 +333,106 @@ TEST(CompositeGroups, NameTheirControlsWithTheirIndexAndCaptionThem)
         EXPECT_EQ(page.findChild<QComboBox*>(elementName("cmbLockKey", i)) != nullptr, i < 12);
     }
     EXPECT_EQ(page.findChildren<QRadioButton*>().size(), 20);
+}
+
+TEST(TabFlags, ATabOpensOnlyWhileBothFlagsAreTrueAndIsNeverCurrentWhenClosed)
+{
+    TestForm test;
+    QTabWidget* tabs = test.tabs;
+    test.form.show();
+    tabs->setTabEnabled(2, true);
+    tabs->setCurrentIndex(2);
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        EXPECT_TRUE(TabFlags::versionFlag(tabs, tab));
+        EXPECT_TRUE(TabFlags::typeFlag(tabs, tab));
+    }
+
+    // Each flag is set apart from the other: the tab opens again only when both are True.
+    struct Step {
+        bool setVersion;   // else the type flag
+        bool value;
+        bool opens;
+    };
+    const Step steps[] = {{true, false, false}, {false, false, false}, {true, true, false}, {false, true, true},
+                          {false, false, false}, {false, true, true}};
+    for (const Step& step : steps) {
+        (step.setVersion ? TabFlags::setVersionFlag : TabFlags::setTypeFlag)(tabs, 2, step.value);
+        EXPECT_EQ(tabs->isTabEnabled(2), step.opens);
+        if (!step.opens) {
+            EXPECT_NE(tabs->currentIndex(), 2);
+        }
+    }
+    EXPECT_TRUE(TabFlags::versionFlag(tabs, 2));
+    EXPECT_TRUE(TabFlags::typeFlag(tabs, 2));
+
+    // The snapshot keeps the flags apart from the tab's availability.
+    TabFlags::setTypeFlag(tabs, 0, false);
+    TabFlags::setVersionFlag(tabs, 2, false);
+    TabFlags::setVersionFlag(tabs, 7, false);   // no such tab: nothing happens
+    const QList<TabState> flags = captureOptions(&test.form).control("tabMain").tabs;
+    ASSERT_EQ(flags.size(), 3);
+    EXPECT_EQ(flags[0], (TabState{"tab", false, true, true, false}));
+    EXPECT_EQ(flags[1], (TabState{"Hidden", true, false, true, true}));
+    EXPECT_EQ(flags[2], (TabState{"tab", false, true, false, true}));
+    EXPECT_EQ(tabs->currentIndex(), 1);
+}
+
+TEST(FormStatements, AFailingStatementGoesToTheHandlerAndTheNextOneRuns)
+{
+    TestForm test;
+    QList<KestraneError> failures;
+    FormStatements run(&test.form, numberText, [&](const KestraneError& error) { failures << error; });
+
+    run.setCaption("lblHeading", 236);
+    run.setCaption("lblNoSuchLabel", 237);
+    run.run([] { throw KestraneError(ErrorNumber::DatabaseError, "the query failed"); });
+    run.setShown({"lblNoSuchLabel", "txtName", "fraHidden"}, false);
+    run.setShown("fraHidden", true);
+    run.setEnabled({"txtLocked", "cmbNoSuchList"}, true);
+    run.fillFixedTexts("txtName", {20});   // not a list
+
+    EXPECT_EQ(test.form.findChild<QLabel*>("lblHeading")->text(), "#236");
+    EXPECT_TRUE(test.form.findChild<QLineEdit*>("txtName")->isHidden());
+    EXPECT_FALSE(test.form.findChild<QGroupBox*>("fraHidden")->isHidden());
+    EXPECT_TRUE(test.form.findChild<QLineEdit*>("txtLocked")->isEnabled());
+    QStringList descriptions;
+    for (const KestraneError& failure : failures) {
+        descriptions << failure.description();
+        if (failure.number() != ErrorNumber::DatabaseError) {
+            EXPECT_EQ(failure.number(), ErrorNumber::ObjectRequired);
+        }
+    }
+    EXPECT_EQ(descriptions, QStringList({"Object required (lblNoSuchLabel)", "the query failed",
+                                         "Object required (lblNoSuchLabel)", "Object required (cmbNoSuchList)",
+                                         "Object required (txtName)"}));
+
+    // Without a handler, failures pass silently and the statements after them still run.
+    FormStatements silent(&test.form, numberText);
+    silent.setCaption("lblNoSuchLabel", 1);
+    silent.setCaption("lblHeading", 2);
+    EXPECT_EQ(test.form.findChild<QLabel*>("lblHeading")->text(), "#2");
+}
+
+TEST(FormStatements, ListsAreFilledAfreshWithTheirSignalsBlocked)
+{
+    TestForm test;
+    FormStatements run(&test.form, numberText, [](const KestraneError& error) {
+        ADD_FAILURE() << error.description().toStdString();
+    });
+    auto* list = test.form.findChild<QComboBox*>("cmbLanguage");
+    auto* triState = test.form.findChild<QComboBox*>("cmbTriState");
+    QSignalSpy changes(list, &QComboBox::currentIndexChanged);
+    QSignalSpy triStateChanges(triState, &QComboBox::currentIndexChanged);
+
+    for (int pass = 0; pass < 2; ++pass) {
+        run.fillFixedTexts("cmbLanguage", {464, 20, 474}, 1);
+        run.fillTriState("cmbTriState");
+    }
+    const ControlState filled = captureOptions(&test.form).control("cmbLanguage");
+    EXPECT_EQ(filled.items, (QList<ListItem>{{"#464", {}, 464}, {"#20", {}, 20}, {"#474", {}, 474}}));
+    EXPECT_EQ(filled.currentIndex, 1);
+    EXPECT_EQ(triState->count(), 3);
+    EXPECT_EQ(triState->currentIndex(), 0);
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(triStateChanges.count(), 0);
 }

@@ -1,0 +1,76 @@
+#pragma once
+// The subscriber options page, the third page of the subscriber branch: fourteen tabs of changes
+// that a run can make to the chosen subscribers. The page only gathers choices; at Go the engine
+// page takes its snapshot(). It is created once and stays loaded for the rest of the run: moving
+// on or back hides and shows it.
+#include "core/OptionsSnapshot.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QFileDialog;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+struct WizardContext;
+
+// The page's one open-file dialog, shared by the greetings' Browse buttons: settings kept from
+// one showing to the next, and a modal dialog made for each showing.
+struct OpenFileDialog {
+    QString title;
+    QString defaultSuffix;   // without the dot
+    QString fileName;        // the name shown at first, and then the file chosen
+    QString filter;          // name patterns, e.g. "*.WAV"
+    QString initialFolder;
+
+    // The dialog as the next showing would open it (tests look at its settings).
+    std::unique_ptr<QFileDialog> make(QWidget* owner) const;
+    // Shows the dialog; the chosen file (also kept in fileName), or nothing when cancelled.
+    std::optional<QString> showOpen(QWidget* owner);
+};
+
+class frmSelectSubscriberChanges : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the page and runs its load: captions, PopulateControls, show, initial focus.
+    explicit frmSelectSubscriberChanges(WizardContext& context, QWidget* parent = nullptr);
+
+    // Fonts and captions in the current language, the receipt list and the version-dependent
+    // layout. Run by the load, and again by the language switch; a statement that fails is
+    // passed over silently.
+    void frmSelectSubscriberChanges_Auto_Init();
+    // Fills every option list and sets every default; each run leaves the page as one run does.
+    // A statement that fails costs one message and the next one runs.
+    void PopulateControls();
+
+    // What the engine page reads at Go: every named control, the tab flags included.
+    OptionsSnapshot snapshot() const;
+
+    OpenFileDialog CommonDialog1;
+
+protected:
+    // Closing the window ends the tool, as Exit does: a hidden page would keep it running.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPage();
+    void Form_Load();
+
+    void cmdNext_Click();
+    void cmdPrevious_Click();
+    // The message of the first caller-input group whose chosen destination kind has no
+    // destination, then of the first greeting to be recorded without a file; empty: none.
+    QString firstEntryFault() const;
+
+    WizardContext& m_context;
+    QLabel* label11_44;
+    QLabel* label11_43;
+    QTabWidget* tabMain;
+    QPushButton* cmdHelp;
+    QPushButton* cmdPrevious;
+    QPushButton* cmdExit;
+    QPushButton* cmdNext;
+};

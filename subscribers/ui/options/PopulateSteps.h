@@ -1,0 +1,42 @@
+#pragma once
+// The steps of the options page's PopulateControls. The page runs them in the order of its step
+// table; each step issues its statements through `run`, so a failing statement costs one message
+// and the step goes on with its next statement. A loop runs as one statement: when its own test
+// fails the loop is left rather than retried.
+//
+// Conventions of every list: emptied before it is filled; "<Don't Change>" first and selected
+// (the speed lists excepted); fixed texts carry their string number and no item data; lists
+// from the registry or the database carry their codes as item data. Lists are filled with
+// their signals blocked, and a step that fills a list calls the rules that depend on it itself.
+#include "core/ui/FormStatements.h"
+
+class Session;
+struct WizardState;
+
+namespace SubscriberOptions {
+
+struct PopulateRun {
+    FormStatements& run;
+    const Session& session;
+    const WizardState& state;
+
+    bool versionAtLeast(qint16 major, qint16 minor, qint16 release, qint16 build) const;
+};
+
+using PopulateStep = void (*)(PopulateRun& populate);
+
+// The frame and profile lists, in their order.
+void enableLanguageLists(PopulateRun& populate);
+void gateSwitchAssignment(PopulateRun& populate);
+void enableNotificationSwitchLists(PopulateRun& populate);
+void fillDefaultLanguageStart(PopulateRun& populate);
+void gateConversationStyleRow(PopulateRun& populate);
+void gatePromptSpeeds(PopulateRun& populate);
+void gateMessageSpeedRow(PopulateRun& populate);
+void gateLoginShortcuts(PopulateRun& populate);
+void fillDisplayNames(PopulateRun& populate);
+void applyRestrictedRights(PopulateRun& populate);
+void fillTimeFormats(PopulateRun& populate);
+void fillConversationStyles(PopulateRun& populate);
+
+}  // namespace SubscriberOptions
