@@ -4,6 +4,7 @@
 #include "core/ui/WizardContext.h"
 #include "handlers/ui/frmChooseHandlers.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
+#include "subscribers/ui/frmMakeSubscriberChanges.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "velmo/ServerStandIns.h"
 
@@ -46,14 +47,6 @@ int main(int argc, char** argv)
         return subscriberSelection;
     };
 
-    // The subscriber options page, created by the selection page's first Next; it stays loaded.
-    QPointer<frmSelectSubscriberChanges> subscriberOptions;
-    context.subscriberOptionsPage = [&]() -> QWidget* {
-        if (!subscriberOptions)
-            subscriberOptions = new frmSelectSubscriberChanges(context);
-        return subscriberOptions;
-    };
-
     // The call handler selection page: one instance for the run, created on first use.
     QPointer<frmChooseHandlers> handlerSelection;
     context.handlerSelectionPage = [&]() -> QWidget* {
@@ -62,11 +55,29 @@ int main(int argc, char** argv)
         return handlerSelection;
     };
 
+    // The subscriber engine page, created on first use by the options page's Next; it stays
+    // loaded for the rest of the program (one page runs at most once).
+    QPointer<frmMakeSubscriberChanges> subscriberEngine;
+    context.subscriberEnginePage = [&](QWidget* optionsPage) -> QWidget* {
+        if (!subscriberEngine)
+            subscriberEngine = new frmMakeSubscriberChanges(context, optionsPage);
+        return subscriberEngine;
+    };
+
+    // The subscriber options page, created by the selection page's first Next; it stays loaded.
+    QPointer<frmSelectSubscriberChanges> subscriberOptions;
+    context.subscriberOptionsPage = [&]() -> QWidget* {
+        if (!subscriberOptions)
+            subscriberOptions = new frmSelectSubscriberChanges(context);
+        return subscriberOptions;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
     startPage.show();
     const int result = QApplication::exec();
+    delete subscriberEngine;
     delete subscriberOptions;
     delete subscriberSelection;
     delete handlerSelection;

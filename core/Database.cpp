@@ -554,30 +554,56 @@ static bool isSqliteOverOdbc(const QString& connectionString)
     return false;
 }
 
-void Database::registerProcedure(const QString& name, ProcedureStandIn standIn)
+void Database::registerProcedure(const QString& name, ProcedureStandIn standIn, ProcedureParameters declared)
 {
-    m_procedures.insert(name.toLower(), std::move(standIn));
+    m_procedures.insert(name.toLower(), {std::move(standIn), std::move(declared)});
+}
+
+namespace {
+
+[[noreturn]] void throwUnknownProcedure(const QString& name)
+{
+    throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("Could not find stored procedure '%1'.").arg(name));
+}
+
+}  // namespace
+
+ProcedureParameters Database::procedureParameters(const QString& name) const
+{
+    const auto procedure = m_procedures.constFind(name.toLower());
+    if (procedure == m_procedures.constEnd())
+        throwUnknownProcedure(name);
+    ProcedureParameters parameters{{QStringLiteral("@RETURN_VALUE"), {}, true, true}};
+    for (const ProcedureParameter& declared : procedure->declared)
+        parameters << ProcedureParameter{declared.name, {}, declared.output};
+    return parameters;
 }
 
 void Database::callProcedure(const QString& name, ProcedureParameters& parameters)
 {
     if (m_embedded || isSqliteOverOdbc(m_db.databaseName())) {
-        const auto standIn = m_procedures.constFind(name.toLower());
-        if (standIn == m_procedures.constEnd())
-            throw KestraneError(ErrorNumber::DatabaseError,
-                                QStringLiteral("Could not find stored procedure '%1'.").arg(name));
-        (*standIn)(*this, parameters);
+        const auto procedure = m_procedures.constFind(name.toLower());
+        if (procedure == m_procedures.constEnd())
+            throwUnknownProcedure(name);
+        procedure->standIn(*this, parameters);
+        for (ProcedureParameter& parameter : parameters)
+            if (parameter.returnValue)
+                parameter.value = 0;
         return;
     }
     // On the server: the ODBC call escape with one marker per parameter.
+    // A return value, first in the list, is the escape's leading marker.
+    const bool returns = !parameters.isEmpty() && parameters.front().returnValue;
     QStringList markers;
-    for (int i = 0; i < parameters.size(); ++i)
+    for (int i = returns ? 1 : 0; i < parameters.size(); ++i)
         markers << QStringLiteral("?");
     QSqlQuery query(m_db);
-    if (!query.prepare(QStringLiteral("{CALL %1(%2)}").arg(name, markers.join(u','))))
+    if (!query.prepare(QStringLiteral("{%1CALL %2(%3)}")
+                           .arg(returns ? QStringLiteral("? = ") : QString(), name, markers.join(u','))))
         throwDatabaseError(name, query.lastError());
     for (int i = 0; i < parameters.size(); ++i)
-        query.bindValue(i, parameters[i].value, parameters[i].output ? QSql::InOut : QSql::In);
+        query.bindValue(i, parameters[i].value,
+                        parameters[i].returnValue ? QSql::Out : parameters[i].output ? QSql::InOut : QSql::In);
     if (!query.exec())
         throwDatabaseError(name, query.lastError());
     for (int i = 0; i < parameters.size(); ++i)

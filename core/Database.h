@@ -23,6 +23,7 @@ struct ProcedureParameter {
     QString name;
     QVariant value;
     bool output = false;
+    bool returnValue = false;   // the procedure's return value; first in its list when present
 };
 using ProcedureParameters = QList<ProcedureParameter>;
 
@@ -84,8 +85,14 @@ public:
     // Stored procedures: registered stand-ins on the embedded database (and on an SQLite file
     // reached through the SQLite ODBC driver), the server's own procedures over any other ODBC
     // data source. Output parameters are written back into `parameters`.
-    void registerProcedure(const QString& name, ProcedureStandIn standIn);
+    // `declared` is the procedure's parameter list as the server defines it (see
+    // procedureParameters), its return value left out.
+    void registerProcedure(const QString& name, ProcedureStandIn standIn, ProcedureParameters declared = {});
     void callProcedure(const QString& name, ProcedureParameters& parameters);
+    // The parameter list of a registered procedure as the database reports it: its return value
+    // at position 0, then the declared parameters in order, for the caller to fill and pass to
+    // callProcedure. The stand-ins return 0. Throws KestraneError for an unknown procedure.
+    ProcedureParameters procedureParameters(const QString& name) const;
 
 private:
     friend class BulkInsert;
@@ -101,7 +108,11 @@ private:
     bool m_embedded = true;
     bool m_inTransaction = false;
     QString m_lastError;
-    QHash<QString, ProcedureStandIn> m_procedures;   // keyed by lower-case name
+    struct Procedure {
+        ProcedureStandIn standIn;
+        ProcedureParameters declared;
+    };
+    QHash<QString, Procedure> m_procedures;          // keyed by lower-case name
     std::unique_ptr<Statements> m_statements;        // prepared statements, by text
     QHash<QString, QStringList> m_columns;           // columnsOf, by case-folded name
 };

@@ -116,8 +116,7 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
         WriteLogLine(QStringLiteral("Running Kestrane version %1.%2.%3\r\n")
                          .arg(header.toolMajor).arg(header.toolMinor).arg(header.toolRevision));
         WriteLogLine(QStringLiteral("Local Velmo version=") + header.serverVersion);
-        WriteLogLine(QStringLiteral("Starting edits at ")
-                     + m_clock().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        WriteLogLine(QStringLiteral("Starting edits at ") + timeStamp());
         WriteLogLine(QStringLiteral("\r\n") + separatorLine);
     } catch (const KestraneError& error) {
         tell(m_messages,
@@ -125,6 +124,11 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
     }
     m_errorCount = 0;
     m_warningCount = 0;
+}
+
+QString RunLog::timeStamp() const
+{
+    return m_clock().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 void RunLog::WriteLogLine(const QString& line)

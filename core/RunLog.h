@@ -48,6 +48,9 @@ public:
     void CleanupLogFiles();
     void Close();
 
+    // The clock's current time as the header writes it ("yyyy-MM-dd HH:mm:ss").
+    QString timeStamp() const;
+
     bool isOpen() const { return m_file.isOpen(); }
     qint32 LogErrorCount() const { return m_errorCount; }
     qint32 LogWarningCount() const { return m_warningCount; }
@@ -67,3 +70,10 @@ private:
     qint32 m_errorCount = 0;
     qint32 m_warningCount = 0;
 };
+
+// The padded form of a number in a log line or a notice: one leading blank when it is zero or
+// positive, the minus sign otherwise.
+inline QString paddedNumber(qint64 number)
+{
+    return number < 0 ? QString::number(number) : u' ' + QString::number(number);
+}

@@ -43,6 +43,9 @@ public:
     int iDirectoryType = 2;          // 1 Domino connector, 3 Active Directory connector, 2 other
     bool bRestrictedRights = false;
     bool bDirectoryWriteThroughPending = false;
+    // Set when MWI device data changed; never cleared: the engine's closing notice tells that the
+    // notifier service may need a restart.
+    bool bNotifierRestartPending = false;
     bool bDebugMode = false;
     ServerInterfaces serverInterfaces;   // registered by the installation's stand-ins
     std::unique_ptr<InterfaceBroker> objInterfaceBroker;

@@ -61,8 +61,11 @@ void sp_ModifySubscriber(Database& db, ProcedureParameters& parameters)
 
 void registerServerStandIns(Session& session)
 {
-    session.database.registerProcedure(QStringLiteral("sp_MD5"), sp_MD5);
-    session.database.registerProcedure(QStringLiteral("sp_ModifySubscriber"), sp_ModifySubscriber);
+    session.database.registerProcedure(QStringLiteral("sp_MD5"), sp_MD5,
+                                       {{QStringLiteral("@RawText"), {}}, {QStringLiteral("@MD5Text"), {}, true}});
+    session.database.registerProcedure(QStringLiteral("sp_ModifySubscriber"), sp_ModifySubscriber,
+                                       {{QStringLiteral("@SubscriberObjectID"), {}}, {QStringLiteral("@DirectorySync"), {}},
+                                        {QStringLiteral("@DirectorySyncFlags"), {}}});
     const QString callLog = notifierCallLogPath(session.installation.folder);
     session.serverInterfaces.notifier = [callLog] { return std::make_shared<RecordingNotifier>(callLog); };
 }

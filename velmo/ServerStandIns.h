@@ -8,6 +8,8 @@
 // - sp_ModifySubscriber (@SubscriberObjectID, @DirectorySync, @DirectorySyncFlags): asks for the
 //   subscriber's write-through to the directory by adding a row to DirectorySyncRequest, inside
 //   the caller's transaction, so that a rolled-back object leaves no request behind.
+//   Both procedures report their parameter lists as the server does: the return value (0) at
+//   position 0, then their parameters in the order above (Database::procedureParameters).
 // - Notifier: records each call as one line of the installation's "notifier-calls.log".
 //
 // The procedures run on the embedded database and over the SQLite ODBC driver; on any other

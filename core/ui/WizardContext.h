@@ -27,10 +27,12 @@ struct WizardContext {
     // function: that page is not part of this build.
     std::function<QWidget*()> subscriberSelectionPage{};
     std::function<QWidget*()> handlerSelectionPage{};
-    // The subscriber options page and the subscriber change engine page, likewise; each is
-    // created once and stays loaded for the rest of the run.
+    // The subscriber options page, created by the selection page's first Next; it stays loaded.
     std::function<QWidget*()> subscriberOptionsPage{};
-    std::function<QWidget*()> subscriberEnginePage{};
+    // The subscriber engine page, created on first use for the options page that the options
+    // page's Next passes (the engine captures it at Go and returns to it on Previous); the caller
+    // places and shows it. Empty: not part of this build.
+    std::function<QWidget*(QWidget* optionsPage)> subscriberEnginePage{};
 
     // What the pages hand each other.
     WizardState state{};

@@ -11,8 +11,8 @@
 #include "search/ui/frmDistributionListSearch.h"
 #include "subscribers/SubscriberCsv.h"
 #include "subscribers/ui/SubscriberGrid.h"
-#include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "core/ui/frmSubscriberLoadProgress.h"
+#include "subscribers/ui/frmSelectSubscriberChanges.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -310,7 +310,7 @@ void frmSelectSubscriberChanges::cmdNext_Click()
         m_context.messages.show(fault);
         return;
     }
-    QWidget* engine = m_context.subscriberEnginePage ? m_context.subscriberEnginePage() : nullptr;
+    QWidget* engine = m_context.subscriberEnginePage ? m_context.subscriberEnginePage(this) : nullptr;
     if (!engine)
         return;
     engine->move(pos());

@@ -227,7 +227,8 @@ TEST(OptionsPageNext, WithoutAFaultShowsTheEnginePageInItsPlaceOnceThereIsOne)
 
     QWidget engine;
     int enginePages = 0;
-    run.context.subscriberEnginePage = [&] {
+    run.context.subscriberEnginePage = [&](QWidget* optionsPage) {
+        EXPECT_EQ(optionsPage, run.page.get());
         ++enginePages;
         return &engine;
     };
@@ -529,7 +530,7 @@ TEST_P(OptionsPageNextChecks, ReportTheFirstFaultOnlyAndChangeNothing)
     OptionsPage run;
     ASSERT_TRUE(run.open());
     QWidget engine;
-    run.context.subscriberEnginePage = [&] { return &engine; };
+    run.context.subscriberEnginePage = [&](QWidget*) { return &engine; };
     // No fault: a name box with text under an unselected kind, and the take-action choice.
     run.child<QLineEdit>("txtCallerInputGoToSubscriber_2")->setText("Ann Example");
     run.child<QRadioButton>("optCallerInputTakeAction_5")->setChecked(true);
@@ -584,7 +585,7 @@ TEST(OptionsPageNext, AGreetingToRecordPassesOnceItHasAFile)
     run.child<QRadioButton>("optCallerInputGoToSubscriber_12")->setChecked(true);
     run.child<QLineEdit>("txtCallerInputGoToSubscriber_12")->setText("Ann Example");
     QWidget engine;
-    run.context.subscriberEnginePage = [&] { return &engine; };
+    run.context.subscriberEnginePage = [&](QWidget*) { return &engine; };
     click(*run.page, "cmdNext");
     EXPECT_TRUE(run.shown.isEmpty());
     EXPECT_TRUE(engine.isVisible());

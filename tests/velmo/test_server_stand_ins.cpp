@@ -77,6 +77,29 @@ TEST_P(ServerStandInsTest, Md5GivesTheHashOfTheRawText)
     }
 }
 
+// A caller that fills the list the database reports and reads the hash by its position.
+TEST_P(ServerStandInsTest, ParameterListsAreReportedWithTheReturnValueFirst)
+{
+    const auto names = [&](const QString& procedure) {
+        QStringList listed;
+        for (const ProcedureParameter& parameter : session.database.procedureParameters(procedure))
+            listed << parameter.name;
+        return listed;
+    };
+    EXPECT_EQ(names("sp_md5"), (QStringList{"@RETURN_VALUE", "@RawText", "@MD5Text"}));
+    EXPECT_EQ(names("sp_ModifySubscriber"),
+              (QStringList{"@RETURN_VALUE", "@SubscriberObjectID", "@DirectorySync", "@DirectorySyncFlags"}));
+
+    ProcedureParameters parameters = session.database.procedureParameters("sp_MD5");
+    parameters[1].value = "1234";
+    parameters[2].value = QString();
+    session.database.callProcedure("sp_MD5", parameters);
+    EXPECT_EQ(parameters[0].value.toInt(), 0);
+    EXPECT_EQ(parameters[2].value.toString(), "81DC9BDB52D04DC20036DBD8313ED055");
+
+    EXPECT_THROW(session.database.procedureParameters("sp_Missing"), KestraneError);
+}
+
 TEST_P(ServerStandInsTest, ModifySubscriberRequestsAreKeptOnlyWithTheirTransaction)
 {
     session.database.beginTransaction();

@@ -1,0 +1,287 @@
+#include "subscribers/SubscriberEngine.h"
+
+#include "core/ControlNames.h"
+#include "core/Criterion.h"
+#include "core/Errors.h"
+#include "core/Recordset.h"
+#include "core/Registry.h"
+#include "core/Session.h"
+#include "core/VelmoVersion.h"
+
+#include <QHash>
+#include <stdexcept>
+
+namespace {
+
+const QString kPageForm = QStringLiteral("frmSelectSubscriberChanges");
+const QString kStyleLimitsForm = QStringLiteral("frmSetConversationStyleLimits");
+const QString kProcedure = QStringLiteral("MakeChangesToSubscriber");
+const QString kEngineForm = QStringLiteral("frmMakeSubscriberChanges");
+
+QString stepErrorLine(const KestraneError& error)
+{
+    return formatProcedureError(error, kProcedure, QStringLiteral("Form"), kEngineForm);
+}
+
+// The controls of subscriberEngineControls() by form and name: the element count of each.
+const QHash<QString, int>& listedControls()
+{
+    static const QHash<QString, int> listed = [] {
+        QHash<QString, int> byName;
+        for (const EngineControl& control : subscriberEngineControls())
+            byName.insert(QString::fromLatin1(control.form) + u'/' + QString::fromLatin1(control.name),
+                          control.elements);
+        return byName;
+    }();
+    return listed;
+}
+
+void requireListed(const QString& form, const QString& name, int index)
+{
+    const auto listed = listedControls().constFind(form + u'/' + name);
+    const bool known = listed != listedControls().constEnd()
+                       && (index < 0 ? *listed == 0 : index < *listed);
+    if (!known)
+        throw std::logic_error("the engine reads " + (index < 0 ? name : elementName(name, index)).toStdString()
+                               + " of " + form.toStdString() + ", which its control list lacks");
+}
+
+// One step of the per-subscriber procedure: a failure of the database goes on to end the
+// subscriber's transaction, any other is logged and ends the step.
+void runStep(RunLog& log, const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const KestraneError& failure) {
+        if (isDatabaseFailure(failure))
+            throw;
+        log.WriteLogLine(stepErrorLine(failure));
+    } catch (const OptionsSnapshot::UnknownName& missing) {
+        // A control the options page does not have: that step cannot be read.
+        log.WriteLogLine(stepErrorLine(KestraneError(ErrorNumber::ItemNotFound, QString::fromStdString(missing.what()))));
+    }
+}
+
+}  // namespace
+
+const std::vector<EngineControl>& subscriberEngineControls()
+{
+    // Each category adds the controls it reads.
+    static const std::vector<EngineControl> controls;
+    return controls;
+}
+
+QStringList subscriberEngineControlNames(const QString& form)
+{
+    QStringList names;
+    for (const EngineControl& control : subscriberEngineControls()) {
+        if (form != QLatin1String(control.form))
+            continue;
+        const QString name = QString::fromLatin1(control.name);
+        if (control.elements == 0)
+            names << name;
+        for (int index = 0; index < control.elements; ++index)
+            names << elementName(name, index);
+    }
+    return names;
+}
+
+const ControlState& EngineOptions::control(const QString& name) const
+{
+    requireListed(kPageForm, name, -1);
+    return m_page.control(name);
+}
+
+const ControlState& EngineOptions::control(const QString& arrayName, int index) const
+{
+    requireListed(kPageForm, arrayName, index);
+    return m_page.control(arrayName, index);
+}
+
+const ControlState& EngineOptions::styleLimit(const QString& name) const
+{
+    requireListed(kStyleLimitsForm, name, -1);
+    return m_page.dialog(kStyleLimitsForm).control(name);
+}
+
+Recordset& SubscriberEdit::subscriber()
+{
+    return session.rsSubscribers;
+}
+
+Recordset& SubscriberEdit::handler()
+{
+    return session.rsPrimaryCallHandlers;
+}
+
+void SubscriberEdit::writeLine(const QString& line)
+{
+    log.WriteLogLine(line);
+}
+
+void SubscriberEdit::step(const std::function<void()>& work)
+{
+    runStep(log, work);
+}
+
+Recordset& SubscriberEdit::scratch(ScratchQuery which, const QString& sql, const QVariantList& values)
+{
+    Recordset* const recordsets[] = {&session.rsDTMFAccessIDs,      &session.rsContactRules,
+                                     &session.rsNotificationMWIs,   &session.rsMessagingRules,
+                                     &session.rsMenuEntries,        &session.rsNotificationDevices,
+                                     &session.rsNotificationRules};
+    Recordset& recordset = *recordsets[int(which)];
+    recordset.close();
+    recordset.open(sql, session.database, LockType::Optimistic, values);
+    return recordset;
+}
+
+void SubscriberEdit::requestDirectoryWriteThrough()
+{
+    session.bDirectoryWriteThroughPending = true;
+}
+
+void SubscriberEdit::requestNotifierRestart()
+{
+    session.bNotifierRestartPending = true;
+}
+
+std::span<const SubscriberChangeCategory> subscriberChangeCategories()
+{
+    static const SubscriberChangeCategory categories[] = {
+        {"primary extension", nullptr},
+        {"profile settings", nullptr},
+        {"conversation style and timing", nullptr},
+        {"language, switch, time zone and schedule", nullptr},
+        {"account and password", nullptr},
+        {"conversation and playback flags", nullptr},
+        {"transfer rules", nullptr},
+        {"enhanced alternate greeting", nullptr},
+        {"greetings", nullptr},
+        {"caller input digits", nullptr},
+        {"message waiting indicators", nullptr},
+        {"message options", nullptr},
+        {"one-key menu entries", nullptr},
+        {"after-message action", nullptr},
+        {"after-greeting actions", nullptr},
+        {"notification devices, rules, triggers, schedule and exit action", nullptr},
+        {"alternate extensions", nullptr},
+        {"message stack order", nullptr},
+        {"location move", nullptr},
+        {"features", nullptr},
+        {"phone applications", nullptr},
+    };
+    return categories;
+}
+
+SubscriberEngine::SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
+                                   std::span<const SubscriberChangeCategory> categories)
+    : m_session(session), m_log(log), m_options(options), m_categories(categories)
+{
+}
+
+bool SubscriberEngine::run(const QString& logPath, const RunLog::HeaderInfo& header,
+                           const QList<SelectionGridRow>& rows, RunFrame& frame, const Progress& progress)
+{
+    m_processed = 0;
+    m_log.WriteLogHeader(logPath, header);
+    m_log.WriteLogLine(QStringLiteral("Starting subscriber edits\r\n"));
+    if (progress.started)
+        progress.started(int(rows.size()));
+    // Each row looks for its primary call handler by object ID: the index changes no result
+    // of Find, only its speed.
+    try {
+        m_session.rsPrimaryCallHandlers.setOptimize(QStringLiteral("CallHandlerObjectID"));
+    } catch (const KestraneError&) {
+    }
+
+    const bool completed = frame.forEachRow(int(rows.size()), [&](int index) {
+        try {
+            updateRow(rows[index], frame);
+        } catch (const KestraneError& failure) {
+            m_log.WriteLogLine(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
+                               + QStringLiteral(" Number=") + paddedNumber(failure.number()));
+            m_log.WriteLogLine(QStringLiteral("    Pressing ahead"));
+        }
+        if (progress.rowDone)
+            progress.rowDone(index + 1, m_processed);
+    });
+    if (!completed)
+        return false;
+    m_log.WriteLogLine(QStringLiteral("\r\nChanges complete at:") + m_log.timeStamp());
+    return true;
+}
+
+void SubscriberEngine::updateRow(const SelectionGridRow& row, RunFrame& frame)
+{
+    if (!row.checked)
+        return;
+    m_log.WriteLogLine(QStringLiteral("** Updating subscriber **"));
+    m_log.WriteLogLine(QStringLiteral("    Alias=") + row.alias);
+    m_log.WriteLogLine(QStringLiteral("    ObjectID=") + row.objectID);
+
+    Recordset& subscribers = m_session.rsSubscribers;
+    subscribers.moveFirst();
+    if (!subscribers.find(QStringLiteral("SubscriberObjectID=") + quoteLiteral(row.objectID))) {
+        m_log.WriteLogLine(QStringLiteral(
+            "(error) No object returned from search for this subscriber by ObjectID.  Skipping user and moving on."));
+        return;
+    }
+    Recordset& handlers = m_session.rsPrimaryCallHandlers;
+    handlers.moveFirst();
+    if (!handlers.find(QStringLiteral("CallHandlerObjectID=")
+                       + quoteLiteral(subscribers.value(QStringLiteral("CallHandlerObjectID")).toString()))) {
+        m_log.WriteLogLine(QStringLiteral(
+            "(error) No primary call handler found for this mail uers.  Skipping subscriber and moving on."));
+        return;
+    }
+    MakeChangesToSubscriber(frame);
+    ++m_processed;
+}
+
+void SubscriberEngine::MakeChangesToSubscriber(RunFrame& frame)
+{
+    // Read before the subscriber's transaction begins, each on its own: a value that cannot be
+    // read stays empty.
+    QString rootPath;
+    QString alias;
+    QString extension;
+    runStep(m_log, [&] {
+        rootPath = m_session.registry
+                       .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::InstallKey, QStringLiteral("Root Path"), REG_SZ,
+                                    QString())
+                       .toString();
+    });
+    runStep(m_log, [&] { alias = m_session.rsSubscribers.value(QStringLiteral("Alias")).toString(); });
+    runStep(m_log, [&] { extension = m_session.rsPrimaryCallHandlers.value(QStringLiteral("DTMFAccessID")).toString(); });
+
+    frame.applyObject(
+        [&](ObjectActions& actions) {
+            SubscriberEdit edit(m_session, m_log, m_options, actions);
+            edit.rootPath = rootPath;
+            edit.alias = alias;
+            edit.currentExtension = extension;
+            edit.workingExtension = extension;
+
+            edit.writeLine(QStringLiteral("    Extension=") + extension);
+            for (const SubscriberChangeCategory& category : m_categories)
+                if (category.apply)
+                    edit.step([&] { category.apply(edit); });
+            edit.step([&] { edit.subscriber().update(); });
+            edit.step([&] { edit.handler().update(); });
+            if (m_session.bDirectoryWriteThroughPending)
+                edit.step([&] { writeThroughToDirectory(edit); });
+        },
+        [&](const KestraneError& failure) {
+            m_log.WriteLogLine(stepErrorLine(failure) + QStringLiteral(".  None of this subscriber's changes were kept."));
+        });
+}
+
+void SubscriberEngine::writeThroughToDirectory(SubscriberEdit& edit)
+{
+    ProcedureParameters parameters{
+        {QStringLiteral("@SubscriberObjectID"), edit.subscriber().value(QStringLiteral("SubscriberObjectID"))},
+        {QStringLiteral("@DirectorySync"), 1},
+        {QStringLiteral("@DirectorySyncFlags"), 1}};
+    m_session.database.callProcedure(QStringLiteral("sp_ModifySubscriber"), parameters);
+}

@@ -1,0 +1,213 @@
+#include "subscribers/ui/frmMakeSubscriberChanges.h"
+
+#include "core/Errors.h"
+#include "core/RunFrame.h"
+#include "core/ui/Captions.h"
+#include "core/ui/FormBuilding.h"
+#include "core/ui/LanguageFonts.h"
+#include "core/ui/OptionsCapture.h"
+#include "core/ui/WizardContext.h"
+#include "subscribers/SubscriberEngine.h"
+#include "subscribers/ui/frmSetConversationStyleLimits.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
+    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_logOpener(HelpFiles::desktopOpener())
+{
+    setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
+    buildPage();
+    connect(cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdExit_Click);
+    connect(cmdPrev, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdPrev_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+    m_context.forms.add(this, [this] { frmMakeSubscriberChanges_Auto_Init(); });
+    frmMakeSubscriberChanges_Auto_Init();
+}
+
+frmMakeSubscriberChanges::~frmMakeSubscriberChanges() = default;
+
+void frmMakeSubscriberChanges::buildPage()
+{
+    auto* page = new QVBoxLayout(this);
+    Label1 = named(new QLabel, "Label1");
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label2 = named(new QLabel, "Label2");
+    Label2->setWordWrap(true);
+    page->addWidget(Label1);
+    page->addWidget(Label2);
+
+    frameProgress = named(new QGroupBox, "frameProgress");
+    auto* progress = new QVBoxLayout(frameProgress);
+    auto* counter = new QHBoxLayout;
+    Label4 = named(new QLabel, "Label4");
+    lblRecordNumber = named(new QLabel, "lblRecordNumber");
+    counter->addWidget(Label4);
+    counter->addWidget(lblRecordNumber);
+    counter->addStretch(1);
+    ProgressBar = named(new QProgressBar, "ProgressBar");
+    ProgressBar->setTextVisible(false);
+    progress->addLayout(counter);
+    progress->addWidget(ProgressBar);
+    page->addWidget(frameProgress);
+
+    auto* goRow = new QHBoxLayout;
+    cmdGo = named(new QPushButton, "cmdGo");
+    goRow->addStretch(1);
+    goRow->addWidget(cmdGo);
+    goRow->addStretch(1);
+    page->addLayout(goRow);
+    page->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    cmdHelp = named(new QPushButton, "cmdHelp");
+    cmdPrev = named(new QPushButton, "cmdPrev");
+    cmdExit = named(new QPushButton, "cmdExit");
+    cmdNext = named(new QPushButton, "cmdNext");
+    cmdNext->setEnabled(false);   // the last page: Next has no action
+    buttons->addWidget(cmdHelp);
+    buttons->addStretch(1);
+    for (QPushButton* button : {cmdPrev, cmdExit, cmdNext})
+        buttons->addWidget(button);
+    page->addLayout(buttons);
+}
+
+void frmMakeSubscriberChanges::frmMakeSubscriberChanges_Auto_Init()
+{
+    static constexpr CaptionRow kCaptions[] = {
+        {"frmMakeSubscriberChanges", NoIndex, 72},
+        {"frameProgress", NoIndex, 212},
+        {"Label4", NoIndex, 286},
+        {"cmdHelp", NoIndex, 153},
+        {"cmdGo", NoIndex, 285},
+        {"cmdExit", NoIndex, 116},
+        {"cmdPrev", NoIndex, 18},
+        {"cmdNext", NoIndex, 191},
+        {"Label1", NoIndex, 62},
+        {"Label2", NoIndex, 99},
+    };
+    Languages& languages = m_context.session.languages;
+    SetFormFontForLanguage(this, languages.lngLanguageID);
+    applyCaptions(this, kCaptions, languages.stringLookup());
+}
+
+void frmMakeSubscriberChanges::cmdGo_Click()
+{
+    Session& session = m_context.session;
+    const Languages& languages = session.languages;
+    WizardState& state = m_context.state;
+    if (state.selectionGridRowCount() == 1) {
+        m_context.messages.show(languages.mymyLoadString(193));
+        return;
+    }
+
+    // The choices as they stand now; the style dialog is loaded (in its first state) if the
+    // administrator never opened it.
+    OptionsSnapshot options(QStringLiteral("frmSelectSubscriberChanges"));
+    if (m_optionsPage)
+        options = captureOptions(m_optionsPage, {frmSetConversationStyleLimits::instance(m_context, m_optionsPage)});
+
+    if (!state.runLog)
+        state.runLog = std::make_unique<RunLog>(QCoreApplication::applicationDirPath(), m_context.messages.sink());
+    RunLog& log = *state.runLog;
+    const QString logPath = log.GenerateNewLogFileName();
+    cmdGo->setEnabled(false);
+    cmdPrev->setEnabled(false);
+    setCursor(Qt::WaitCursor);
+
+    RunFrame frame(session);
+    frame.setStopHandler([this] { ExitApplication(m_context, false); });
+    m_runFrame = &frame;
+    SubscriberEngine::Progress progress;
+    progress.started = [this](int maximum) {
+        ProgressBar->setRange(0, maximum);
+        ProgressBar->setValue(0);
+    };
+    progress.rowDone = [this](int value, qint32 processed) {
+        ProgressBar->setValue(value);
+        lblRecordNumber->setText(paddedNumber(processed));
+    };
+    const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
+                                    session.gServerVersion.strDisplay};
+    SubscriberEngine engine(session, log, options);
+    bool completed = true;
+    try {
+        completed = engine.run(logPath, header, state.selectionGridRows, frame, progress);
+    } catch (const KestraneError& failure) {
+        // The log itself cannot be written (the header has told why): the run ends here.
+        m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
+                                + QStringLiteral(" Number=") + paddedNumber(failure.number()));
+    }
+    m_runFrame = nullptr;
+    if (!completed)
+        return;   // Exit was pressed during the run: the program has ended
+
+    unsetCursor();
+    log.Close();
+    showClosingMessages(logPath);
+}
+
+void frmMakeSubscriberChanges::showClosingMessages(const QString& logPath)
+{
+    const Session& session = m_context.session;
+    const Languages& languages = session.languages;
+    const RunLog& log = *m_context.state.runLog;
+    MessageBoxService& messages = m_context.messages;
+    messages.show(languages.mymyLoadString(115) + paddedNumber(log.LogErrorCount()) + languages.mymyLoadString(5)
+                  + paddedNumber(log.LogWarningCount()) + languages.mymyLoadString(8) + QStringLiteral("\r\n\r\n"));
+    if (session.bDirectoryWriteThroughPending)
+        messages.show(languages.mymyLoadString(336));
+    if (session.bNotifierRestartPending)
+        messages.show(languages.mymyLoadString(445));
+    if (messages.show(languages.mymyLoadString(100), QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+
+    HelpFiles::Launch launch = m_logOpener(logPath);
+    switch (launch.status) {
+    case HelpFiles::Launch::Started:
+        m_logViewer = std::move(launch.viewer);
+        break;
+    case HelpFiles::Launch::NoHandler:
+        messages.show(QStringLiteral("No program is currently associated to open this file type: ") + logPath);
+        break;
+    case HelpFiles::Launch::Failed:
+        messages.show(QStringLiteral("Unable to open the output log ") + logPath
+                      + QStringLiteral(". Error code returned is ") + QString::number(launch.errorCode));
+        break;
+    }
+}
+
+void frmMakeSubscriberChanges::cmdExit_Click()
+{
+    // During a run the current subscriber is committed or rolled back before the program ends.
+    if (m_runFrame)
+        m_runFrame->requestStop();
+    else
+        ExitApplication(m_context, cmdGo->isEnabled());
+}
+
+void frmMakeSubscriberChanges::cmdPrev_Click()
+{
+    hide();
+    if (m_optionsPage) {
+        m_optionsPage->move(pos());
+        m_optionsPage->show();
+    }
+}
+
+void frmMakeSubscriberChanges::closeEvent(QCloseEvent* event)
+{
+    // The window stays until the program ends (at once, or after the subscriber under way).
+    event->ignore();
+    cmdExit_Click();
+}

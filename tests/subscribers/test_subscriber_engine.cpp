@@ -1,0 +1,297 @@
+// The subscriber engine's run over the selection rows, without a window: what it logs, what it
+// keeps in the database and in the directory lists, and how a failure is contained.
+#include "subscribers/SubscriberEngine.h"
+
+#include "core/Recordset.h"
+#include "core/Session.h"
+#include "tests/support/TempInstallation.h"
+#include "velmo/ServerStandIns.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+// What the test categories do to the subscriber they are given (function pointers cannot
+// capture, so they find their instructions here).
+struct CategoryScript {
+    RunFrame* frame = nullptr;        // stop the run while changing this subscriber
+    QString stopAt;
+    int listInDirectory = -1;         // >= 0: set ListInDirectory on the subscriber row
+} script;
+
+void setListInDirectory(SubscriberEdit& edit)
+{
+    edit.subscriber().setValue("ListInDirectory", script.listInDirectory);
+    edit.requestDirectoryWriteThrough();
+    edit.writeLine("   ListInDirectory set to" + paddedNumber(script.listInDirectory));
+}
+
+void writeAMissingColumn(SubscriberEdit& edit)
+{
+    edit.handler().setValue("NoSuchColumn", 1);
+    edit.writeLine("   NoSuchColumn set");   // not reached: the step ends at its failure
+}
+
+void stopTheRun(SubscriberEdit& edit)
+{
+    if (edit.alias == script.stopAt)
+        script.frame->requestStop();
+}
+
+void readAnUnlistedControl(SubscriberEdit& edit)
+{
+    edit.options.control("comProfileDirList");
+}
+
+class SubscriberEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        script = {};
+        ASSERT_TRUE(installation.ok()) << installation.error().toStdString();
+        velmo::registerServerStandIns(session);
+        ASSERT_TRUE(startSession(session));
+        Recordset& subscribers = session.rsSubscribers;
+        for (subscribers.moveFirst(); !subscribers.eof() && rows.size() < 4; subscribers.moveNext())
+            rows << SelectionGridRow{true, subscribers.value("Alias").toString(),
+                                     subscribers.value("SubscriberObjectID").toString()};
+        ASSERT_EQ(rows.size(), 4);
+    }
+
+    // Runs the engine with these categories; the log's lines, without the header.
+    QStringList run(std::span<const SubscriberChangeCategory> categories = {})
+    {
+        SubscriberEngine engine(session, log, OptionsSnapshot("frmSelectSubscriberChanges"), categories);
+        RunFrame frame(session);
+        frame.setStopHandler([&] { stopped = true; });
+        script.frame = &frame;
+        const QString path = log.GenerateNewLogFileName();
+        SubscriberEngine::Progress progress;
+        progress.started = [&](int maximum) { progressMaximum = maximum; };
+        progress.rowDone = [&](int value, qint32 processed) { progressSteps << QString("%1:%2").arg(value).arg(processed); };
+        completed = engine.run(path, {}, rows, frame, progress);
+        processed = engine.processedCount();
+        log.Close();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
+        const qsizetype start = lines.indexOf("Starting subscriber edits");
+        EXPECT_GE(start, 0);
+        return lines.mid(start);
+    }
+
+    // Every row of a table, as text, for comparing before and after.
+    QString dump(const QString& table)
+    {
+        QStringList text;
+        for (const auto& row : session.database.select("SELECT * FROM " + table + " ORDER BY rowid").rows) {
+            QStringList values;
+            for (const QVariant& value : row)
+                values << value.toString();
+            text << values.join('|');
+        }
+        return text.join('\n');
+    }
+
+    QVariant stored(const QString& objectID)
+    {
+        return session.database.select("SELECT ListInDirectory FROM Subscriber WHERE SubscriberObjectID = ?", {objectID})
+            .rows.value(0).value(0);
+    }
+
+    QVariant listed(const QString& objectID)
+    {
+        session.rsSubscribers.moveFirst();
+        return session.rsSubscribers.find("SubscriberObjectID='" + objectID + "'")
+                   ? session.rsSubscribers.value("ListInDirectory") : QVariant("<not listed>");
+    }
+
+    QStringList syncRequests()
+    {
+        QStringList requested;
+        for (const auto& row : session.database
+                                   .select("SELECT SubscriberObjectID, DirectorySync, DirectorySyncFlags "
+                                           "FROM DirectorySyncRequest ORDER BY rowid")
+                                   .rows)
+            requested << QString("%1 %2 %3").arg(row[0].toString(), row[1].toString(), row[2].toString());
+        return requested;
+    }
+
+    QString extensionOf(const SelectionGridRow& row)
+    {
+        return session.database.select("SELECT DTMFAccessID FROM vw_Subscriber WHERE SubscriberObjectID = ?", {row.objectID})
+            .rows.value(0).value(0).toString();
+    }
+
+    QStringList block(const SelectionGridRow& row)
+    {
+        return {"** Updating subscriber **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID,
+                "    Extension=" + extensionOf(row)};
+    }
+
+    TempInstallation installation;
+    Session session{installation.installation()};
+    QTemporaryDir programFolder;
+    RunLog log{programFolder.path(), {}};
+    QList<SelectionGridRow> rows;
+    bool completed = false;
+    bool stopped = false;
+    qint32 processed = -1;
+    int progressMaximum = -1;
+    QStringList progressSteps;
+};
+
+TEST_F(SubscriberEngineTest, NothingChosenLogsEachCheckedSubscriberAndChangesNothing)
+{
+    rows[2].checked = false;
+    const QString subscribersBefore = dump("Subscriber");
+    const QString handlersBefore = dump("CallHandler");
+
+    const QStringList lines = run(subscriberChangeCategories());
+
+    QStringList expected{"Starting subscriber edits", ""};
+    for (int row : {0, 1, 3})
+        expected << block(rows[row]);
+    expected << "";
+    EXPECT_EQ(lines.mid(0, expected.size()), expected);
+    EXPECT_TRUE(QRegularExpression("^Changes complete at:\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")
+                    .match(lines.value(expected.size())).hasMatch())
+        << lines.value(expected.size()).toStdString();
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(processed, 3);
+    EXPECT_EQ(log.LogErrorCount(), 0);
+    EXPECT_EQ(log.LogWarningCount(), 0);
+    EXPECT_EQ(progressMaximum, 4);
+    EXPECT_EQ(progressSteps, (QStringList{"1:1", "2:2", "3:2", "4:3"}));
+    EXPECT_EQ(dump("Subscriber"), subscribersBefore);
+    EXPECT_EQ(dump("CallHandler"), handlersBefore);
+    EXPECT_TRUE(syncRequests().isEmpty());
+}
+
+TEST_F(SubscriberEngineTest, RowsThatCannotBeFoundAreCountedAndSkipped)
+{
+    rows[0].objectID = "NO-SUCH-SUBSCRIBER";
+    // The second subscriber's primary call handler is gone.
+    session.rsSubscribers.moveFirst();
+    ASSERT_TRUE(session.rsSubscribers.find("SubscriberObjectID='" + rows[1].objectID + "'"));
+    session.rsSubscribers.setValue("CallHandlerObjectID", "NO-SUCH-HANDLER");
+    session.rsSubscribers.update();
+    rows.resize(3);
+
+    const QStringList lines = run();
+
+    const QStringList expected{
+        "Starting subscriber edits", "",
+        "** Updating subscriber **", "    Alias=" + rows[0].alias, "    ObjectID=NO-SUCH-SUBSCRIBER",
+        "(error) No object returned from search for this subscriber by ObjectID.  Skipping user and moving on.",
+        "** Updating subscriber **", "    Alias=" + rows[1].alias, "    ObjectID=" + rows[1].objectID,
+        "(error) No primary call handler found for this mail uers.  Skipping subscriber and moving on."};
+    EXPECT_EQ(lines.mid(0, expected.size()), expected);
+    EXPECT_EQ(lines.mid(expected.size(), 4), block(rows[2]));
+    EXPECT_EQ(log.LogErrorCount(), 2);
+    EXPECT_EQ(processed, 1);
+    EXPECT_EQ(progressSteps, (QStringList{"1:0", "2:0", "3:1"}));
+}
+
+TEST_F(SubscriberEngineTest, AFailureOfTheLoopIsLoggedAndTheRunPressesAhead)
+{
+    session.rsSubscribers.close();
+    rows.resize(1);
+    const QStringList lines = run();
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_TRUE(lines[5].startsWith("(error) in cmdGo_Click routine.  Description=")) << lines[5].toStdString();
+    EXPECT_TRUE(lines[5].endsWith(" Number= 3704")) << lines[5].toStdString();
+    EXPECT_EQ(lines[6], "    Pressing ahead");
+    EXPECT_TRUE(lines[8].startsWith("Changes complete at:"));
+    EXPECT_EQ(log.LogErrorCount(), 1);
+}
+
+TEST_F(SubscriberEngineTest, EveryLaterSubscriberIsWrittenThroughOnceTheFlagIsSet)
+{
+    session.bDirectoryWriteThroughPending = true;
+    rows[1].checked = false;
+    const QStringList lines = run();
+    EXPECT_EQ(syncRequests(), (QStringList{rows[0].objectID + " 1 1", rows[2].objectID + " 1 1", rows[3].objectID + " 1 1"}));
+    EXPECT_EQ(lines.filter("sp_ModifySubscriber").size() + lines.filter("(error)").size(), 0);
+}
+
+// A database failure in the middle of a subscriber: none of its changes are kept, in the
+// database or in the directory list, and the run goes on.
+TEST_F(SubscriberEngineTest, ADatabaseFailureRollsTheSubscriberBack)
+{
+    rows.resize(3);
+    const QVariant before = stored(rows[1].objectID);
+    script.listInDirectory = before.toInt() == 1 ? 0 : 1;
+    session.database.execute("CREATE TRIGGER RefuseSecond BEFORE INSERT ON DirectorySyncRequest "
+                             "WHEN NEW.SubscriberObjectID = '" + rows[1].objectID + "' "
+                             "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    const SubscriberChangeCategory categories[] = {{"list in directory", setListInDirectory}};
+
+    const QStringList lines = run(categories);
+
+    const QStringList errors = lines.filter("(error)");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("(error):"));
+    EXPECT_TRUE(errors[0].contains("refused by the test"));
+    EXPECT_TRUE(errors[0].endsWith(") in procedure MakeChangesToSubscriber of Form frmMakeSubscriberChanges"
+                                   ".  None of this subscriber's changes were kept."));
+    EXPECT_EQ(log.LogErrorCount(), 1);
+    EXPECT_EQ(stored(rows[1].objectID), before);
+    EXPECT_EQ(listed(rows[1].objectID), before);
+    for (int row : {0, 2}) {
+        EXPECT_EQ(stored(rows[row].objectID).toInt(), script.listInDirectory);
+        EXPECT_EQ(listed(rows[row].objectID).toInt(), script.listInDirectory);
+    }
+    EXPECT_EQ(syncRequests(), (QStringList{rows[0].objectID + " 1 1", rows[2].objectID + " 1 1"}));
+    EXPECT_TRUE(session.bDirectoryWriteThroughPending);   // run-wide: not taken back
+    EXPECT_EQ(processed, 3);
+}
+
+// Any other failure ends its step only: its change line is not written, later steps run and
+// the subscriber keeps what they changed.
+TEST_F(SubscriberEngineTest, AFailureOfAStepEndsOnlyThatStep)
+{
+    rows.resize(1);
+    script.listInDirectory = stored(rows[0].objectID).toInt() == 1 ? 0 : 1;
+    const SubscriberChangeCategory categories[] = {{"missing column", writeAMissingColumn},
+                                                   {"list in directory", setListInDirectory}};
+    const QStringList lines = run(categories);
+
+    const qsizetype extension = lines.indexOf("    Extension=" + extensionOf(rows[0]));
+    ASSERT_GE(extension, 0);
+    EXPECT_TRUE(lines[extension + 1].startsWith("(error):3265 ("));
+    EXPECT_TRUE(lines[extension + 1].endsWith(") in procedure MakeChangesToSubscriber of Form frmMakeSubscriberChanges"));
+    EXPECT_EQ(lines[extension + 2], "   ListInDirectory set to" + paddedNumber(script.listInDirectory));
+    EXPECT_TRUE(lines.filter("NoSuchColumn set").isEmpty());
+    EXPECT_EQ(stored(rows[0].objectID).toInt(), script.listInDirectory);
+    EXPECT_EQ(syncRequests().size(), 1);
+}
+
+TEST_F(SubscriberEngineTest, ExitDuringARunKeepsTheSubscriberUnderWayAndStartsNoOther)
+{
+    script.stopAt = rows[1].alias;
+    script.listInDirectory = 7;
+    const SubscriberChangeCategory categories[] = {{"stop", stopTheRun}, {"list in directory", setListInDirectory}};
+    const QStringList lines = run(categories);
+    EXPECT_FALSE(completed);
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(lines.filter("** Updating subscriber **").size(), 2);
+    EXPECT_TRUE(lines.filter("Changes complete at:").isEmpty());
+    EXPECT_EQ(stored(rows[1].objectID).toInt(), 7);
+    EXPECT_NE(stored(rows[2].objectID).toInt(), 7);
+}
+
+TEST_F(SubscriberEngineTest, ACategoryMayReadOnlyTheControlsTheEngineLists)
+{
+    rows.resize(1);
+    const SubscriberChangeCategory categories[] = {{"unlisted read", readAnUnlistedControl}};
+    EXPECT_THROW(run(categories), std::logic_error);
+    EXPECT_FALSE(session.database.inTransaction());
+}
+
+}  // namespace
