@@ -1,6 +1,9 @@
 #pragma once
 // What the benchmarks share: the installation sizes to run (from the command line, else the
 // defaults) and generated installations of a given size.
+#include "core/DirectoryLists.h"
+#include "core/Session.h"
+#include "core/VelmoVersion.h"
 #include "velmo/Simulator.h"
 
 #include <QList>
@@ -25,4 +28,13 @@ inline bool createBenchInstallation(const QString& folder, int subscribers, QStr
     options.nonPrimaryCallHandlerCount = handlers;
     options.seed = 42;
     return velmo::createInstallation(folder, options, true, error);
+}
+
+// The session's registry, server version and directory lists, as start-up reads them; false
+// with `error` set when the lists cannot be loaded.
+inline bool loadBenchSession(Session& session, QString* error)
+{
+    session.loadRegistry();
+    session.gServerVersion = getVersion(session.registry);
+    return LoadDirectoryLists(session, session.strConnectionString, error);
 }

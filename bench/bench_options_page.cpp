@@ -34,10 +34,8 @@ int main(int argc, char** argv)
             return 1;
         }
         Session session(Installation::at(dir.path()));
-        session.loadRegistry();
-        session.gServerVersion = getVersion(session.registry);
-        if (!LoadDirectoryLists(session, session.strConnectionString)) {
-            out << "LoadDirectoryLists failed" << Qt::endl;
+        if (!loadBenchSession(session, &error)) {
+            out << "LoadDirectoryLists failed: " << error << Qt::endl;
             return 1;
         }
         MessageBoxService messages;

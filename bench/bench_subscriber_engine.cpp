@@ -85,9 +85,7 @@ int main(int argc, char** argv)
         }
         Session session(Installation::at(dir.path()));
         velmo::registerServerStandIns(session);
-        session.loadRegistry();
-        session.gServerVersion = getVersion(session.registry);
-        if (!LoadDirectoryLists(session, session.strConnectionString, &error)) {
+        if (!loadBenchSession(session, &error)) {
             out << "LoadDirectoryLists failed: " << error << Qt::endl;
             return 1;
         }
