@@ -2,6 +2,8 @@
 
 #include "core/ControlNames.h"
 
+#include <utility>
+
 namespace {
 
 std::string describeName(const QString& formName, const QString& what, const QString& name)
@@ -41,4 +43,14 @@ const OptionsSnapshot& OptionsSnapshot::dialog(const QString& formName) const
         if (dialog.m_formName == formName)
             return dialog;
     throw UnknownName(describeName(m_formName, QStringLiteral("dialog"), formName));
+}
+
+ControlState& OptionsSnapshot::control(const QString& name)
+{
+    return const_cast<ControlState&>(std::as_const(*this).control(name));
+}
+
+OptionsSnapshot& OptionsSnapshot::dialog(const QString& formName)
+{
+    return const_cast<OptionsSnapshot&>(std::as_const(*this).dialog(formName));
 }

@@ -90,6 +90,9 @@ public:
     const ControlState& control(const QString& arrayName, int index) const;
     // The snapshot of a sub-dialog, by the dialog's form name.
     const OptionsSnapshot& dialog(const QString& formName) const;
+    // The same, to change: a test makes its choices in a page's snapshot.
+    ControlState& control(const QString& name);
+    OptionsSnapshot& dialog(const QString& formName);
 
 private:
     QString m_formName;
