@@ -230,10 +230,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MissingControlCase{"comTransferPlayPleaseWaitPrompt_2", 2,
                            {"comTransferAnnounce_2", "comTransferBusyAction_2", "comTransferRuleEnabled_3"}},
-        MissingControlCase{"comGreetingSource_0", 1, {"comGreetingEnabled_1", "cmbCallerInputTakeAction_13"}},
         MissingControlCase{"cmbCallerInputTakeAction_4", 1, {"cmbCallerInputLockKey_4", "cmbCallerInputTakeAction_5"}},
-        MissingControlCase{"comNotificationDisableDevice_3", 1,
-                           {"comNotificationDisableDevice_4", "comTextNotificationIncludeCallerInfo_0"}},
         MissingControlCase{"comTextNotificationIncludeCallerInfo_1", 2,
                            {"comTextNotificationIncludeVmailEmailFaxCounts_1", "comTextNotificationIncludeCallerInfo_2"}}),
     [](const ::testing::TestParamInfo<MissingControlCase>& info) { return std::string(info.param.missing); });
