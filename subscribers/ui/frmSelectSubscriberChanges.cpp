@@ -72,6 +72,16 @@ constexpr PopulateStep kPopulateSteps[] = {
     applyRestrictedRights,
     fillTimeFormats,
     fillConversationStyles,
+    fillTransferRuleLists,
+    gateEnhancedAlternateGreeting,
+    fillGreetingLists,
+    fillAfterGreetingAndExitActions,
+    fillKeyActionsAndLockKeys,
+    fillAfterMessageActions,
+    fillMessageLists,
+    fillDisableDeviceLists,
+    gateSmsDevice,
+    fillTextNotificationLists,
 };
 
 QString element(const char* arrayName, int index)
