@@ -72,6 +72,20 @@ constexpr PopulateStep kPopulateSteps[] = {
     applyRestrictedRights,
     fillTimeFormats,
     fillConversationStyles,
+    fillOutsideCallerLanguageStart,
+    fillInstalledLanguages,
+    fillSchedules,
+    fillSwitchAssignment,
+    fillNotificationSwitchLists,
+    fillTimeZones,
+    fillProfileYesNoLists,
+    fillPasswordLists,
+    gateAnnouncementRows,
+    fillConversationYesNoLists,
+    fillPromptAndAddressModes,
+    gateSendModeRow,
+    fillConversationOptions,
+    fillSendTimestampAndVolumeLists,
 };
 
 QString element(const char* arrayName, int index)
