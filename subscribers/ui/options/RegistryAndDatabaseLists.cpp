@@ -49,7 +49,7 @@ void addCodedItem(FormStatements& run, const QString& list, const QString& text,
     });
 }
 
-void select(FormStatements& run, const QString& list, int position)
+void selectItem(FormStatements& run, const QString& list, int position)
 {
     run.run([&] {
         auto* combo = run.control<QComboBox>(list);
@@ -94,8 +94,8 @@ void fillInstalledLanguages(PopulateRun& populate)
         addCodedItem(run, kDefaultLanguage, name, language);
         addCodedItem(run, kOutsideCallerLanguage, name, language);
     }
-    select(run, kOutsideCallerLanguage, 0);
-    select(run, kDefaultLanguage, 0);
+    selectItem(run, kOutsideCallerLanguage, 0);
+    selectItem(run, kDefaultLanguage, 0);
 }
 
 void fillSchedules(PopulateRun& populate)
