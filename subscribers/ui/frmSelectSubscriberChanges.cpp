@@ -72,6 +72,16 @@ constexpr PopulateStep kPopulateSteps[] = {
     applyRestrictedRights,
     fillTimeFormats,
     fillConversationStyles,
+    prepareFeaturesTab,
+    fillFeaturesEncryptionList,
+    gateFeaturesPhoneView,
+    gateMenuTiming,
+    gateMenuCommandTiming,
+    gateVoiceNavigationAndTransferRules,
+    gateFollowMeRules,
+    gateMessageReviewSkipTimes,
+    gateDroppedCallRecovery,
+    gateCallerInputDigitsAndSplitRecovery,
 };
 
 QString element(const char* arrayName, int index)
