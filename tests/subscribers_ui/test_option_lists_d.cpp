@@ -4,27 +4,24 @@
 
 #include "core/ControlNames.h"
 #include "core/ui/TabFlags.h"
-#include "resources/EnglishStrings.h"
 
 #include <QComboBox>
 #include <QTabBar>
-#include <QTabWidget>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
 using velmo::DirectoryConnector;
 
-QString versionName(int major, int minor, int release, int build)
-{
-    return QString("v%1_%2_%3_%4").arg(major).arg(minor).arg(release).arg(build);
-}
-
-// The page's snapshot on first entry, and again after one more run (every later entry).
+// Opens the page on that server and kind; checks the snapshot on first entry and after one more
+// run (every later entry), and that no statement failed.
 template <typename Check>
-void onFirstEntryAndAfterARepeatedRun(OptionsPage& run, Check check)
+void checkTwice(OptionsPage& run, Check check)
 {
+    ASSERT_TRUE(run.open());
     for (int entry = 0; entry < 2; ++entry) {
         SCOPED_TRACE(entry == 0 ? "first entry" : "repeated run");
         if (entry == 1)
@@ -34,15 +31,18 @@ void onFirstEntryAndAfterARepeatedRun(OptionsPage& run, Check check)
     EXPECT_TRUE(run.shown.isEmpty()) << run.shown.join("\n").toStdString();
 }
 
+// "Name_first" to "Name_last".
+QStringList elements(const char* array, int first, int last)
+{
+    QStringList names;
+    for (int index = first; index <= last; ++index)
+        names << elementName(array, index);
+    return names;
+}
+
 const QList<ListItem> kTriState{{"<Don't Change>", {}, 20}, {"TRUE", {}, 279}, {"FALSE", {}, 137}};
-const QList<ListItem> kEncryption{{"<Don't Change>", {}, 20},
-                                  {"Do not encrypt messages", {}, 544},
-                                  {"Encrypt only private messages", {}, 545},
-                                  {"Encrypt all messages", {}, 546}};
-
-// ---- The Features tab ----
-
-enum FeatureList { Encryption, Broadcast, UpdateBroadcast, MessageLocator, BroadcastMultiServer, LocatorReceipts, PhoneView };
+const QList<ListItem> kEncryption{{"<Don't Change>", {}, 20}, {"Do not encrypt messages", {}, 544},
+                                  {"Encrypt only private messages", {}, 545}, {"Encrypt all messages", {}, 546}};
 
 struct FeaturesCase {
     const char* name;
@@ -50,252 +50,149 @@ struct FeaturesCase {
     qint16 kind;
     DirectoryConnector connector;
     bool productKeyLayout;
-    bool opens;                  // the tab's version flag
-    QList<int> shownFeatures;    // the lists shown, each with its label
-    QList<int> shownHeadings;    // of lblSubscriberProfile 10, 11, 12
+    bool opens;               // the tab's version flag
+    QString shownFeatures;    // the lists shown with their labels, by index
+    QString shownHeadings;    // of lblSubscriberProfile 10, 11 and 12: "0", "1", "2"
 };
 
 class FeaturesTab : public ::testing::TestWithParam<FeaturesCase> {};
 
 TEST_P(FeaturesTab, OpensFillsAndHidesByKindVersionAndConnector)
 {
-    const FeaturesCase& features = GetParam();
-    velmo::InstallationOptions options =
-        TempInstallation::smallServer(features.major, features.minor, features.release, features.build);
-    options.connector = features.connector;
-    options.productKeyLayout = features.productKeyLayout;
-    OptionsPage run(features.kind, options);
-    ASSERT_TRUE(run.open());
-    const bool encryptionChoices = run.session.isVersionAtLeast(5, 0, 0, 10);
-
-    onFirstEntryAndAfterARepeatedRun(run, [&](const OptionsSnapshot& snapshot) {
-        EXPECT_EQ(snapshot.control("tabMain").tabs[13].versionFlag, features.opens);
-        for (int feature = Encryption; feature <= PhoneView; ++feature) {
-            SCOPED_TRACE(feature);
+    const FeaturesCase& c = GetParam();
+    velmo::InstallationOptions options = TempInstallation::smallServer(c.major, c.minor, c.release, c.build);
+    options.connector = c.connector;
+    options.productKeyLayout = c.productKeyLayout;
+    OptionsPage run(c.kind, options);
+    const bool choices = std::tuple(c.major, c.minor, c.release, c.build) >= std::tuple(5, 0, 0, 10);   // encryption choices
+    checkTwice(run, [&](const OptionsSnapshot& snapshot) {
+        EXPECT_EQ(snapshot.control("tabMain").tabs[13].versionFlag, c.opens);
+        for (int feature = 0; feature < 7; ++feature) {
             const ControlState& list = snapshot.control("cmbSubscriberFeatures", feature);
-            const bool shown = features.shownFeatures.contains(feature);
-            EXPECT_EQ(list.visible, shown);
-            EXPECT_EQ(snapshot.control("lblSubscriberFeatures", feature).visible, shown);
-            // A closed tab's tri-state lists are never filled; the encryption list is, whatever the tab.
-            const QList<ListItem>& expected = feature == Encryption && encryptionChoices ? kEncryption
-                                              : features.opens                           ? kTriState
-                                                                                         : QList<ListItem>{};
-            EXPECT_EQ(list.items, expected);
-            EXPECT_EQ(list.currentIndex, list.items.isEmpty() ? -1 : 0);
+            const bool shown = c.shownFeatures.contains(QString::number(feature));
+            EXPECT_EQ(list.visible, shown) << feature;
+            EXPECT_EQ(snapshot.control("lblSubscriberFeatures", feature).visible, shown) << feature;
+            // A closed tab's tri-state lists are left unfilled; the encryption list is filled whatever the tab.
+            EXPECT_EQ(list.items, feature == 0 && choices ? kEncryption : c.opens ? kTriState : QList<ListItem>{}) << feature;
+            EXPECT_EQ(list.currentIndex, list.items.isEmpty() ? -1 : 0) << feature;
         }
-        for (int heading : {10, 11, 12})
-            EXPECT_EQ(snapshot.control("lblSubscriberProfile", heading).visible, features.shownHeadings.contains(heading))
-                << heading;
-        EXPECT_EQ(snapshot.control("lblSubscriberFeatures", PhoneView).text, resources::englishString(538));
-        if (!features.opens)
-            return;
-        const auto caption = [&](const char* array, int index) { return snapshot.control(array, index).text; };
-        EXPECT_EQ(caption("lblSubscriberFeatures", Encryption), resources::englishString(encryptionChoices ? 543 : 439));
-        EXPECT_EQ(caption("lblSubscriberProfile", 10), resources::englishString(encryptionChoices ? 542 : 442));
-        const int captions[] = {440, 441, 446, 448, 490};
-        for (int feature = Broadcast; feature <= LocatorReceipts; ++feature)
-            EXPECT_EQ(caption("lblSubscriberFeatures", feature), resources::englishString(captions[feature - 1])) << feature;
-        EXPECT_EQ(caption("lblSubscriberProfile", 11), "Broadcast messages:");
-        EXPECT_EQ(caption("lblSubscriberProfile", 12), "Finding messages by phone:");
+        for (int heading = 0; heading < 3; ++heading)
+            EXPECT_EQ(snapshot.control("lblSubscriberProfile", 10 + heading).visible,
+                      c.shownHeadings.contains(QString::number(heading))) << heading;
+        EXPECT_EQ(snapshot.control("lblSubscriberFeatures", 6).text, "Enable Phone View message locator feature");
+        if (c.opens) {
+            EXPECT_EQ(snapshot.control("lblSubscriberProfile", 10).text,
+                      choices ? "Message Security:" : "When sending a message by phone:");
+            EXPECT_EQ(snapshot.control("lblSubscriberFeatures", 0).text,
+                      choices ? "When sending a message " : "Encrypt all messages marked private");
+        }
     });
-
-    // The encryption choices need 3000 twips, or more where their texts are wider.
-    const auto* encryption = run.child<QComboBox>(elementName("cmbSubscriberFeatures", Encryption));
-    const int twips3000 = 3000 * encryption->logicalDpiX() / 1440;
-    EXPECT_EQ(encryption->minimumWidth() == twips3000, encryptionChoices);
-    if (encryptionChoices) {
-        for (int item = 0; item < encryption->count(); ++item)
-            EXPECT_GT(encryption->sizeHint().width(), encryption->fontMetrics().horizontalAdvance(encryption->itemText(item)));
-    }
+    const auto* encryption = run.child<QComboBox>("cmbSubscriberFeatures_0");
+    EXPECT_EQ(encryption->minimumWidth() == 3000 * encryption->logicalDpiX() / 1440, choices);
+    for (int item = 0; choices && item < encryption->count(); ++item)
+        EXPECT_GT(encryption->sizeHint().width(), encryption->fontMetrics().horizontalAdvance(encryption->itemText(item)));
 }
-
-const QList<int> kAllFeatures{Encryption, Broadcast, UpdateBroadcast, MessageLocator, BroadcastMultiServer, LocatorReceipts, PhoneView};
-const QList<int> kAllHeadings{10, 11, 12};
 
 INSTANTIATE_TEST_SUITE_P(
     KindsVersionsConnectors, FeaturesTab,
-    ::testing::Values(
-        FeaturesCase{"Kind1_5_0_0_10_ActiveDirectory", 5, 0, 0, 10, 1, DirectoryConnector::ActiveDirectory, false, true,
-                     kAllFeatures, kAllHeadings},
-        FeaturesCase{"Kind1_5_0_0_9_ActiveDirectory", 5, 0, 0, 9, 1, DirectoryConnector::ActiveDirectory, false, true,
-                     kAllFeatures, kAllHeadings},
-        FeaturesCase{"Kind1_4_1_0_20_ActiveDirectory", 4, 1, 0, 20, 1, DirectoryConnector::ActiveDirectory, false, true,
-                     {Encryption, Broadcast, UpdateBroadcast, MessageLocator, BroadcastMultiServer, LocatorReceipts}, kAllHeadings},
-        FeaturesCase{"Kind1_4_1_0_19_ActiveDirectory", 4, 1, 0, 19, 1, DirectoryConnector::ActiveDirectory, false, true,
-                     {Encryption, Broadcast, UpdateBroadcast, MessageLocator, BroadcastMultiServer}, kAllHeadings},
-        FeaturesCase{"Kind1_4_0_4_40_ActiveDirectory", 4, 0, 4, 40, 1, DirectoryConnector::ActiveDirectory, false, true,
-                     {Encryption, Broadcast, UpdateBroadcast, MessageLocator, BroadcastMultiServer}, kAllHeadings},
-        FeaturesCase{"Kind1_4_0_4_39_ActiveDirectory", 4, 0, 4, 39, 1, DirectoryConnector::ActiveDirectory, false, false,
-                     {Encryption, Broadcast, UpdateBroadcast, MessageLocator, BroadcastMultiServer, LocatorReceipts}, kAllHeadings},
-        FeaturesCase{"Kind1_5_0_0_1_Exchange", 5, 0, 0, 1, 1, DirectoryConnector::Exchange55, false, true,
-                     {Broadcast, UpdateBroadcast, PhoneView}, {11}},
-        FeaturesCase{"Kind1_5_0_0_0_Exchange", 5, 0, 0, 0, 1, DirectoryConnector::Exchange55, false, true,
-                     {Broadcast, UpdateBroadcast}, {11}},
-        FeaturesCase{"Kind1_5_0_0_10_Domino", 5, 0, 0, 10, 1, DirectoryConnector::Domino, false, true,
-                     {Broadcast, UpdateBroadcast}, {11}},
-        // The Domino connector is never reported on servers whose version has the product key.
-        FeaturesCase{"Kind1_5_0_0_10_DominoProductKey", 5, 0, 0, 10, 1, DirectoryConnector::Domino, true, true,
-                     {Broadcast, UpdateBroadcast, PhoneView}, {11}},
-        FeaturesCase{"Kind7_5_0_0_10_ActiveDirectory", 5, 0, 0, 10, 7, DirectoryConnector::ActiveDirectory, false, false,
-                     kAllFeatures, kAllHeadings},
-        FeaturesCase{"Kind2_5_0_0_9_Domino", 5, 0, 0, 9, 2, DirectoryConnector::Domino, false, false,
-                     {Encryption, Broadcast, UpdateBroadcast, MessageLocator, BroadcastMultiServer, LocatorReceipts}, kAllHeadings}),
+    ::testing::Values(FeaturesCase{"Kind1_5_0_0_10", 5, 0, 0, 10, 1, DirectoryConnector::ActiveDirectory, false, true, "0123456", "012"},
+                      FeaturesCase{"Kind1_5_0_0_9", 5, 0, 0, 9, 1, DirectoryConnector::ActiveDirectory, false, true, "0123456", "012"},
+                      FeaturesCase{"Kind1_4_1_0_20", 4, 1, 0, 20, 1, DirectoryConnector::ActiveDirectory, false, true, "012345", "012"},
+                      FeaturesCase{"Kind1_4_1_0_19", 4, 1, 0, 19, 1, DirectoryConnector::ActiveDirectory, false, true, "01234", "012"},
+                      FeaturesCase{"Kind1_4_0_4_40", 4, 0, 4, 40, 1, DirectoryConnector::ActiveDirectory, false, true, "01234", "012"},
+                      FeaturesCase{"Kind1_4_0_4_39", 4, 0, 4, 39, 1, DirectoryConnector::ActiveDirectory, false, false, "012345", "012"},
+                      FeaturesCase{"Kind1_5_0_0_1_Exchange", 5, 0, 0, 1, 1, DirectoryConnector::Exchange55, false, true, "126", "1"},
+                      FeaturesCase{"Kind1_5_0_0_0_Exchange", 5, 0, 0, 0, 1, DirectoryConnector::Exchange55, false, true, "12", "1"},
+                      FeaturesCase{"Kind1_5_0_0_10_Domino", 5, 0, 0, 10, 1, DirectoryConnector::Domino, false, true, "12", "1"},
+                      // Servers whose version has the product key never report the Domino connector.
+                      FeaturesCase{"Kind1_5_0_0_10_DominoProductKey", 5, 0, 0, 10, 1, DirectoryConnector::Domino, true, true, "126", "1"},
+                      FeaturesCase{"Kind7_5_0_0_10", 5, 0, 0, 10, 7, DirectoryConnector::ActiveDirectory, false, false, "0123456", "012"},
+                      FeaturesCase{"Kind7_5_0_0_10_Domino", 5, 0, 0, 10, 7, DirectoryConnector::Domino, false, false, "012345", "012"}),
     [](const ::testing::TestParamInfo<FeaturesCase>& info) { return std::string(info.param.name); });
 
-TEST(FeaturesTabAcrossKinds, AClosedTabKeepsWhatTheLastOpenRunGaveIt)
+TEST(FeaturesTabAcrossKinds, AClosedTabKeepsTheChoicesOfItsTriStateLists)
 {
-    velmo::InstallationOptions options = TempInstallation::smallServer(5, 0, 0, 10);
-    options.connector = DirectoryConnector::Exchange55;
-    OptionsPage run(1, options);
+    OptionsPage run(1, TempInstallation::smallServer(5, 0, 0, 10));
     ASSERT_TRUE(run.open());
-    auto* broadcast = run.child<QComboBox>(elementName("cmbSubscriberFeatures", Broadcast));
-    auto* encryption = run.child<QComboBox>(elementName("cmbSubscriberFeatures", Encryption));
-    broadcast->setCurrentIndex(2);
-    encryption->setCurrentIndex(3);
-
-    // Under another kind the tab closes; its tri-state lists and hidden rows stay as they were,
-    // while the encryption list and the phone view row are set again.
-    run.context.state.iSelectedSubscriberType = 7;
-    run.page->PopulateControls();
-    EXPECT_FALSE(TabFlags::versionFlag(&run.tabMain(), 13));
-    EXPECT_EQ(broadcast->count(), 3);
-    EXPECT_EQ(broadcast->currentIndex(), 2);
-    EXPECT_EQ(encryption->count(), 4);
-    EXPECT_EQ(encryption->currentIndex(), 0);
-    for (int feature : {Encryption, MessageLocator, BroadcastMultiServer, LocatorReceipts})
-        EXPECT_TRUE(run.child(elementName("cmbSubscriberFeatures", feature))->isHidden()) << feature;
-    EXPECT_FALSE(run.child(elementName("cmbSubscriberFeatures", PhoneView))->isHidden());
-
-    // Back to subscribers: the tab opens with every list at "<Don't Change>".
-    run.context.state.iSelectedSubscriberType = 1;
-    run.page->PopulateControls();
-    EXPECT_TRUE(TabFlags::versionFlag(&run.tabMain(), 13));
-    EXPECT_EQ(broadcast->count(), 3);
-    EXPECT_EQ(broadcast->currentIndex(), 0);
-    EXPECT_TRUE(run.shown.isEmpty()) << run.shown.join("\n").toStdString();
+    auto* broadcast = run.child<QComboBox>("cmbSubscriberFeatures_1");
+    auto* encryption = run.child<QComboBox>("cmbSubscriberFeatures_0");
+    for (const qint16 kind : {7, 1}) {
+        broadcast->setCurrentIndex(2);
+        encryption->setCurrentIndex(3);
+        run.context.state.iSelectedSubscriberType = kind;
+        run.page->PopulateControls();
+        EXPECT_EQ(broadcast->currentIndex(), kind == 1 ? 0 : 2) << kind;
+        EXPECT_EQ(encryption->currentIndex(), 0) << kind;
+        EXPECT_EQ(broadcast->count() + encryption->count(), 7) << kind;
+    }
 }
 
-// ---- The options of later servers ----
+// The controls each gate of the later servers offers, shown (or enabled) when it passes; "single
+// DCR" is the single recovery list, offered while the split lists are not.
+struct GatedControls {
+    QStringList shown, enabled;
+};
+const std::map<QString, GatedControls> kGatedControls{
+    {"menu", {QStringList{"chkConversationAccessibilityUpdate"} + elements("Label9", 14, 19), elements("txtConversationAccessibility", 0, 2)}},
+    {"command", {{"Label9_34", "Label9_35"}, {"txtConversationAccessibility_3"}}},
+    {"rules", {{"Label9_36", "Label9_37", "cmbConversationOptions_4", "cmbConversationSendScopeLimit"}, {"comTransferRuleEnabled_0"}}},
+    {"skip", {elements("Label9", 43, 46), {"txtSubscriberMessageReviewSkipAheadTime", "txtSubscriberMessageReviewSkipBackTime"}}},
+    {"dcr", {{"Label9_38", "Label9_39", "Label9_41", "Label9_42"}, {"txtDCRMessageReviewTimeout", "txtDCRSendTimeout"}}},
+    {"split", {elements("label11", 48, 51) + elements("cmbConversationOptions", 6, 8) + QStringList{"Label9_51", "Label9_52", "Label9_53",
+               "chkCallerInputPrependDigitsClear", "chkCallerInputPostPendDigitsClear"}, {"txtCallerInputPrependDigits", "txtCallerInputPostPendDigits"}}},
+    {"single DCR", {{"Label9_40", "cmbConversationOptions_5"}, {}}},
+};
 
 struct LaterCase {
     int major, minor, release, build;
-    bool special8;           // engineering special 8 installed
-    bool menuTiming;         // 4.0(4).145
-    bool menuCommandTiming;  // 4.2(0).98
-    bool transferRules;      // 4.3(0).9: voice navigation, send scope, the Closed and Standard rules
-    bool followMe;           // 7.0(0).1
-    bool skipTimes;          // 4.3(0).31
-    bool dcrTimeouts;        // 5.0(0).31
-    bool splitDcr;           // 5.0(0).31, or 4.2(0).0 with engineering special 8
+    bool special8;        // engineering special 8 installed
+    QStringList passing;  // the gates that pass, and "followMe" for 7.0(0).1
 };
 
 class LaterVersionGates : public ::testing::TestWithParam<LaterCase> {};
 
 TEST_P(LaterVersionGates, OfferTheOptionsTheServerHas)
 {
-    const LaterCase& gates = GetParam();
-    velmo::InstallationOptions options = TempInstallation::smallServer(gates.major, gates.minor, gates.release, gates.build);
-    if (gates.special8)
+    const LaterCase& c = GetParam();
+    velmo::InstallationOptions options = TempInstallation::smallServer(c.major, c.minor, c.release, c.build);
+    if (c.special8)
         options.engineeringSpecials = {8};
     OptionsPage run(1, options);
-    ASSERT_TRUE(run.open());
-
-    onFirstEntryAndAfterARepeatedRun(run, [&](const OptionsSnapshot& snapshot) {
-        const auto shown = [&](const QString& name) { return snapshot.control(name).visible; };
-        const auto enabled = [&](const QString& name) { return snapshot.control(name).enabled; };
-        const auto text = [&](const QString& name) { return snapshot.control(name).text; };
-        const auto expectShown = [&](const char* array, int first, int last, bool expected) {
-            for (int index = first; index <= last; ++index)
-                EXPECT_EQ(shown(elementName(array, index)), expected) << array << index;
-        };
-
-        EXPECT_EQ(shown("chkConversationAccessibilityUpdate"), gates.menuTiming);
-        for (int box = 0; box <= 2; ++box)
-            EXPECT_EQ(enabled(elementName("txtConversationAccessibility", box)), gates.menuTiming) << box;
-        expectShown("Label9", 14, 19, gates.menuTiming);
-
-        EXPECT_EQ(enabled("txtConversationAccessibility_3"), gates.menuCommandTiming);
-        expectShown("Label9", 34, 35, gates.menuCommandTiming);
-
-        for (const char* name : {"Label9_36", "Label9_37", "cmbConversationOptions_4", "cmbConversationSendScopeLimit"})
-            EXPECT_EQ(shown(name), gates.transferRules) << name;
-        EXPECT_EQ(enabled("comTransferRuleEnabled_0"), gates.transferRules);
-        const QList<TabState>& rules = snapshot.control("tabSubscriberTransfer").tabs;
-        ASSERT_EQ(rules.size(), 6);
-        EXPECT_TRUE(rules[0].versionFlag);
-        EXPECT_EQ(rules[0].caption, gates.transferRules ? "Alternate" : "");
-        for (int rule : {1, 2})
-            EXPECT_EQ(rules[rule].versionFlag, gates.transferRules) << rule;
-        for (int rule : {3, 4, 5})
-            EXPECT_EQ(rules[rule].versionFlag, gates.followMe) << rule;
-        EXPECT_EQ(snapshot.control("tabSubscriberTransfer").currentIndex, 0);
-
-        EXPECT_EQ(text("Label9_43"), "Message review skip ahead time (milliseconds):");
-        EXPECT_EQ(text("Label9_44"), resources::englishString(11));
-        EXPECT_EQ(text("Label9_45"), resources::englishString(11));
-        EXPECT_EQ(text("Label9_46"), "Message review skip back time (milliseconds):");
-        for (const char* box : {"txtSubscriberMessageReviewSkipAheadTime", "txtSubscriberMessageReviewSkipBackTime"})
-            EXPECT_EQ(enabled(box), gates.skipTimes) << box;
-        expectShown("Label9", 43, 46, gates.skipTimes);
-
-        const int dcrCaptions[] = {517, 518, 519, 12, 12};
-        for (int label = 38; label <= 42; ++label)
-            EXPECT_EQ(text(elementName("Label9", label)), resources::englishString(dcrCaptions[label - 38])) << label;
-        for (int label : {38, 39, 41, 42})
-            EXPECT_EQ(shown(elementName("Label9", label)), gates.dcrTimeouts) << label;
-        for (const char* box : {"txtDCRMessageReviewTimeout", "txtDCRSendTimeout"})
-            EXPECT_EQ(enabled(box), gates.dcrTimeouts) << box;
-        // The single recovery list gives way to the split ones, whatever the time-outs do.
-        EXPECT_EQ(shown("cmbConversationOptions_5"), !gates.splitDcr);
-        EXPECT_EQ(shown("Label9_40"), !gates.splitDcr);
-
-        const int digitCaptions[] = {520, 521, 12, 12};
-        for (int label = 48; label <= 51; ++label)
-            EXPECT_EQ(text(elementName("label11", label)), resources::englishString(digitCaptions[label - 48])) << label;
-        expectShown("label11", 48, 51, gates.splitDcr);
-        for (const char* box : {"txtCallerInputPrependDigits", "txtCallerInputPostPendDigits"})
-            EXPECT_EQ(enabled(box), gates.splitDcr) << box;
-        for (const char* clear : {"chkCallerInputPrependDigitsClear", "chkCallerInputPostPendDigitsClear"}) {
-            EXPECT_EQ(shown(clear), gates.splitDcr) << clear;
-            if (gates.splitDcr) {
-                EXPECT_EQ(text(clear), "Clear");
-            }
+    const bool rules = c.passing.contains("rules");
+    checkTwice(run, [&](const OptionsSnapshot& snapshot) {
+        for (const auto& [gate, controls] : kGatedControls) {
+            for (const QString& name : controls.shown)
+                EXPECT_EQ(snapshot.control(name).visible, c.passing.contains(gate)) << name.toStdString();
+            for (const QString& name : controls.enabled)
+                EXPECT_EQ(snapshot.control(name).enabled, c.passing.contains(gate)) << name.toStdString();
         }
-        EXPECT_EQ(text("Label9_51"), "Enable DCR for calls dropped during message playback:");
-        EXPECT_EQ(text("Label9_52"), "Enable DCR for calls dropped while addressing or recording messages:");
-        for (const char* name : {"cmbConversationOptions_6", "cmbConversationOptions_7", "Label9_51", "Label9_52",
-                                 "Label9_53", "cmbConversationOptions_8"})
-            EXPECT_EQ(shown(name), gates.splitDcr) << name;
-        if (gates.splitDcr) {
-            EXPECT_EQ(text("Label9_53"), "Allow access to voice-recognition feature:");
-        }
+        const QList<TabState>& tabs = snapshot.control("tabSubscriberTransfer").tabs;
+        EXPECT_EQ(tabs[0].caption, rules ? "Alternate" : "");
+        for (int rule = 1; rule < 6; ++rule)
+            EXPECT_EQ(tabs[rule].versionFlag, c.passing.contains(rule < 3 ? "rules" : "followMe")) << rule;
+        EXPECT_EQ(snapshot.control("Label9_40").text, "Dropped call recovery - enable:");
+        EXPECT_EQ(snapshot.control("label11_50").text, "(blank skips field)");
     });
-
-    // Without the Closed and Standard rules the Alternate rule's page shows without a tab strip.
-    EXPECT_EQ(run.child<QTabWidget>("tabSubscriberTransfer")->tabBar()->isHidden(), !gates.transferRules);
+    EXPECT_EQ(run.child<QTabWidget>("tabSubscriberTransfer")->tabBar()->isHidden(), !rules);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ServerVersions, LaterVersionGates,
-    ::testing::Values(LaterCase{4, 0, 4, 144, false, false, false, false, false, false, false, false},
-                      LaterCase{4, 0, 4, 145, false, true, false, false, false, false, false, false},
-                      LaterCase{4, 1, 0, 50, true, true, false, false, false, false, false, false},
-                      LaterCase{4, 2, 0, 0, true, true, false, false, false, false, false, true},
-                      LaterCase{4, 2, 0, 97, false, true, false, false, false, false, false, false},
-                      LaterCase{4, 2, 0, 98, false, true, true, false, false, false, false, false},
-                      LaterCase{4, 3, 0, 8, false, true, true, false, false, false, false, false},
-                      LaterCase{4, 3, 0, 9, false, true, true, true, false, false, false, false},
-                      LaterCase{4, 3, 0, 30, false, true, true, true, false, false, false, false},
-                      LaterCase{4, 3, 0, 31, false, true, true, true, false, true, false, false},
-                      LaterCase{5, 0, 0, 30, false, true, true, true, false, true, false, false},
-                      LaterCase{5, 0, 0, 30, true, true, true, true, false, true, false, true},
-                      LaterCase{5, 0, 0, 31, false, true, true, true, false, true, true, true},
-                      LaterCase{7, 0, 0, 0, false, true, true, true, false, true, true, true},
-                      LaterCase{7, 0, 0, 1, false, true, true, true, true, true, true, true}),
+    ::testing::Values(LaterCase{4, 0, 4, 144, false, {"single DCR"}}, LaterCase{4, 0, 4, 145, false, {"menu", "single DCR"}},
+                      LaterCase{4, 1, 0, 50, true, {"menu", "single DCR"}}, LaterCase{4, 2, 0, 0, true, {"menu", "split"}},
+                      LaterCase{4, 2, 0, 97, false, {"menu", "single DCR"}}, LaterCase{4, 2, 0, 98, false, {"menu", "command", "single DCR"}},
+                      LaterCase{4, 3, 0, 8, false, {"menu", "command", "single DCR"}},
+                      LaterCase{4, 3, 0, 9, false, {"menu", "command", "rules", "single DCR"}},
+                      LaterCase{4, 3, 0, 30, false, {"menu", "command", "rules", "single DCR"}},
+                      LaterCase{4, 3, 0, 31, false, {"menu", "command", "rules", "skip", "single DCR"}},
+                      LaterCase{5, 0, 0, 30, false, {"menu", "command", "rules", "skip", "single DCR"}},
+                      LaterCase{5, 0, 0, 30, true, {"menu", "command", "rules", "skip", "split"}},
+                      LaterCase{5, 0, 0, 31, false, {"menu", "command", "rules", "skip", "dcr", "split"}},
+                      LaterCase{7, 0, 0, 0, false, {"menu", "command", "rules", "skip", "dcr", "split"}},
+                      LaterCase{7, 0, 0, 1, false, {"menu", "command", "rules", "skip", "dcr", "split", "followMe"}}),
     [](const ::testing::TestParamInfo<LaterCase>& info) {
-        const LaterCase& gates = info.param;
-        return (versionName(gates.major, gates.minor, gates.release, gates.build) + (gates.special8 ? "_special8" : ""))
-            .toStdString();
+        const LaterCase& c = info.param;
+        return QString("v%1_%2_%3_%4%5").arg(c.major).arg(c.minor).arg(c.release).arg(c.build).arg(c.special8 ? "_special8" : "").toStdString();
     });
 
 }  // namespace
