@@ -130,6 +130,9 @@ public:
 
     SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
                      std::span<const SubscriberChangeCategory> categories = subscriberChangeCategories());
+    // The engine reads the snapshot during the run: it must outlive the engine.
+    SubscriberEngine(Session&, RunLog&, OptionsSnapshot&&,
+                     std::span<const SubscriberChangeCategory> = subscriberChangeCategories()) = delete;
 
     // Starts the log at `logPath` and writes the whole run into it, from the header to
     // "Changes complete at:"; leaves the log open. False when a stop was requested through the
