@@ -1,5 +1,7 @@
 #include "subscribers/SubscriberEngine.h"
 
+#include "subscribers/changes/SubscriberChanges.h"
+
 #include "core/ControlNames.h"
 #include "core/Criterion.h"
 #include "core/Errors.h"
@@ -170,9 +172,9 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 {
     static const SubscriberChangeCategory categories[] = {
         {"primary extension", nullptr},
-        {"profile settings", nullptr},
-        {"conversation style and timing", nullptr},
-        {"language, switch, time zone and schedule", nullptr},
+        SubscriberChanges::profileSettings,
+        SubscriberChanges::conversationStyleAndTiming,
+        SubscriberChanges::languageSwitchTimeZoneAndSchedule,
         {"account and password", nullptr},
         {"conversation and playback flags", nullptr},
         {"transfer rules", nullptr},
