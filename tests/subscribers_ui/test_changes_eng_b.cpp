@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -15,9 +14,8 @@ namespace {
 // The subscriber the runs change: the first of the directory list.
 const QString kFirst = "(SELECT SubscriberObjectID FROM vw_Subscriber ORDER BY SubscriberObjectID LIMIT 1)";
 
-// A scenario on a server of that version, `setup` run on its database before start-up, opened.
-std::unique_ptr<EngineScenario> opened(velmo::InstallationOptions server = TempInstallation::smallOptions(),
-                                       const QStringList& setup = {})
+// A scenario on that server, `setup` run on its database before start-up, opened.
+std::unique_ptr<EngineScenario> opened(const velmo::InstallationOptions& server, const QStringList& setup = {})
 {
     auto run = std::make_unique<EngineScenario>(server);
     for (const QString& statement : setup)
@@ -26,137 +24,157 @@ std::unique_ptr<EngineScenario> opened(velmo::InstallationOptions server = TempI
     return run;
 }
 
-QVariant subscriberColumn(EngineScenario& run, const QString& column)
+QVariant column(EngineScenario& run, const QString& name, bool ofHandler = false)
 {
-    return run.stored("SELECT " + column + " FROM Subscriber WHERE SubscriberObjectID=?", {run.rows[0].objectID});
-}
-
-QVariant handlerColumn(EngineScenario& run, const QString& column)
-{
-    return run.stored("SELECT h." + column + " FROM CallHandler h JOIN Subscriber s ON s.CallHandlerObjectID = "
-                      "h.CallHandlerObjectID WHERE s.SubscriberObjectID=?",
+    return run.stored(ofHandler ? "SELECT h." + name + " FROM CallHandler h JOIN Subscriber s ON s.CallHandlerObjectID = "
+                                                    "h.CallHandlerObjectID WHERE s.SubscriberObjectID=?"
+                                : "SELECT " + name + " FROM Subscriber WHERE SubscriberObjectID=?",
                       {run.rows[0].objectID});
 }
 
-// A column's value as a test compares it: "NULL" for null, else its text.
+// A value as the tests compare it: "NULL" for null, else its text.
 QString shown(const QVariant& value)
 {
     return value.isNull() ? QStringLiteral("NULL") : value.toString();
 }
 
-// Lines as a test compares them: one text, so that a failure shows them readably.
+// Lines as one text, so that a failure shows them readably.
 std::string joined(const QStringList& lines)
 {
     return lines.join('\n').toStdString();
 }
 
-// The lines of subscriber 0 that begin with `prefix`.
-QStringList linesStartingWith(EngineScenario& run, const QString& prefix)
+std::string changesMatching(EngineScenario& run, const QString& pattern)
 {
-    QStringList found;
-    for (const QString& line : run.changesOf(0))
-        if (line.startsWith(prefix))
-            found << line;
-    return found;
+    return joined(run.changesOf(0).filter(QRegularExpression(pattern)));
 }
 
-// ---- profile settings --------------------------------------------------------------------
+// One choice of a list by its text and what it leaves: the column held 9 before the run.
+struct Choice {
+    const char* control;
+    int string;            // the resource string chosen; -1: `typed`
+    const char* typed;     // with string -1, or "upper"/"lower" to change the string's case
+    const char* column;
+    QVariant stored;       // invalid: null; 9: kept
+    const char* line;      // "%1": the chosen text
+};
 
-TEST(ProfileSettingsChanges, EachTrueFalseChoiceWritesItsColumnAndLine)
+// Each round is one run; its choices are on different lists. `directory`: the write-through flag.
+struct ChoiceRound {
+    std::vector<Choice> choices;
+    bool directory;
+};
+
+TEST(SubscriberListChoices, EachChoiceWritesItsColumnAndLogsItsLine)
 {
-    struct Case {
-        const char* control;
-        int choice;   // TRUE 279, FALSE 137
-        const char* column;
-        QString line;
-        int stored;
-        bool toldToDirectory;
+    const char* badStyle = "(error) invalid value for the conversation style on the subscriber conversation tab:%1";
+    const char* badReceipt = "(error) invalid value for the receipt options on the subscriber conversation tab:%1";
+    const ChoiceRound rounds[] = {
+        {{{"comProfileSubscriberEnrollment", 279, "", "NewMailUser", 1, "   Self enrollment value set to:  1"},
+          {"comProfileDirList", 137, "", "ListInDirectory", 0, "   List in Directory set to:  0"},
+          {"comProfileConversationStyle", 355, "", "ConversationName", "SubMenuOpt1", "    Conversation name set to Optional Conversation 1"},
+          {"comConversationReceiptOptions", 530, "", "ExcludeReceipts", 2, "    Conversation exclude receipts set to '2'"},
+          {"comProfileTimeFormat", 451, "upper", "ClockMode", 1, "    Time format set to 24 hour format"},
+          {"cmbConversationSendEncryptAllPrivate", 279, "", "EncryptPrivateMessages", 1, "   EncryptPrivateMessages set to: 1"},
+          {"cmbConversationAddressThenRecord", 137, "lower", "SendMessageConvFlow", 0, "   SendMessageConvFlow set to: 0"}},
+         true},
+        {{{"comProfileWarnForAlternateGreeting", 137, "", "SayAltGreetWarning", 0,
+           "   Warn subscriber of alternate greeting being enabled=:  0"},
+          {"comProfileWarnFollowMeRuleActive", 279, "", "SayFollowMeRuleWarning", 1,
+           "    Warn subscriber of Follow-Me Rule being active=:  1"},
+          {"comProfileConversationStyle", 459, "", "ConversationName", "SubMenu_AlternateN",
+           "    Conversation name set to Alternate keypad mapping (N)"},
+          {"comConversationReceiptOptions", 528, "", "ExcludeReceipts", 0, "    Conversation exclude receipts set to '0'"},
+          {"comProfileTimeFormat", 450, "", "ClockMode", 0, "    Time format set to 12 hour clock"},
+          {"cmbConversationConstantLookup", 279, "", "ConstantLookup", 1, "   ConstantLookup set to: 1"},
+          {"cmbConversationSendOnHangup", -1, "maybe", "SendMessageOnHangup", 9, nullptr}},
+         false},
+        {{{"comProfileShowInAddressBook", 279, "", "HiddenInDirectory", 1, "   Hide in email directory set to:  1"},
+          {"comProfileConversationStyle", 494, "", "ConversationName", "SubMenu_Alternate_Custom3",
+           "    Conversation name set to Custom Keypad Mapping 3"},
+          {"comConversationReceiptOptions", 529, "upper", "ExcludeReceipts", 9, badReceipt},
+          {"comProfileTimeFormat", 449, "", "ClockMode", QVariant(), "    Time format set to system default"}},
+         true},
+        {{{"comProfileConversationStyle", 354, "lower", "ConversationName", 9, badStyle}}, false},
+        {{{"comProfileConversationStyle", 354, "", "ConversationName", "SubMenu", "    Conversation name set to Standard"}}, false},
     };
-    const Case cases[] = {
-        {"comProfileSubscriberEnrollment", 279, "NewMailUser", "   Self enrollment value set to:  1", 1, false},
-        {"comProfileDirList", 137, "ListInDirectory", "   List in Directory set to:  0", 0, true},
-        {"comProfileShowInAddressBook", 279, "HiddenInDirectory", "   Hide in email directory set to:  1", 1, true},
-        {"comProfileWarnForAlternateGreeting", 137, "SayAltGreetWarning",
-         "   Warn subscriber of alternate greeting being enabled=:  0", 0, false},
-        {"comProfileWarnFollowMeRuleActive", 279, "SayFollowMeRuleWarning",
-         "    Warn subscriber of Follow-Me Rule being active=:  1", 1, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.control);
-        const int opposite = 1 - c.stored;
-        auto run = opened(TempInstallation::smallOptions(),
-                          {QString("UPDATE Subscriber SET %1=%2").arg(c.column).arg(opposite)});
-        run->chooseString(c.control, c.choice);
+    for (const ChoiceRound& round : rounds) {
+        QStringList setup;
+        for (const Choice& choice : round.choices)
+            setup << QString("UPDATE Subscriber SET %1=9").arg(choice.column);
+        auto run = opened(TempInstallation::smallOptions(), setup);
+        QStringList lines;
+        for (const Choice& choice : round.choices) {
+            const QString as = choice.typed;
+            QString text = choice.string < 0 ? as : run->string(choice.string);
+            text = as == "upper" ? text.toUpper() : as == "lower" ? text.toLower() : text;
+            run->choose(choice.control, text);
+            lines << (choice.line ? QString(choice.line).replace("%1", text) : QString());
+        }
         run->run(1);
-        EXPECT_TRUE(run->changesOf(0).contains(c.line)) << run->lines.join("|").toStdString();
-        EXPECT_EQ(subscriberColumn(*run, c.column).toInt(), c.stored);
-        EXPECT_EQ(run->session.bDirectoryWriteThroughPending, c.toldToDirectory);
-        EXPECT_EQ(run->log->LogErrorCount(), 0);
+        int errors = 0;
+        for (size_t i = 0; i < round.choices.size(); ++i) {
+            const Choice& choice = round.choices[i];
+            SCOPED_TRACE(choice.control);
+            if (!lines[i].isEmpty()) {
+                EXPECT_EQ(run->changesOf(0).count(lines[i]), 1) << joined(run->changesOf(0));
+            }
+            errors += lines[i].startsWith("(error)");
+            EXPECT_EQ(shown(column(*run, choice.column)), shown(choice.stored));
+        }
+        EXPECT_EQ(run->log->LogErrorCount(), errors);
+        EXPECT_EQ(run->session.bDirectoryWriteThroughPending, round.directory);
     }
 }
 
-TEST(ProfileSettingsChanges, DisplayNameIsRebuiltFromTheNames)
+TEST(SubscriberListChoices, DisplayNameIsRebuiltFromTheNamesAndAlwaysToldToTheDirectory)
 {
-    struct Case {
+    const struct {
         int choice;   // 367 "First Name Last Name", 368 "Last Name, First Name"
-        const char* first;
-        const char* last;
-        QString stored;   // empty: kept
+        const char* names;   // the SET clause
+        const char* stored;
         QString line;
+    } cases[] = {
+        {367, "FirstName='Ada', LastName='Okafor'", "Ada Okafor", "    Display name updated to: Ada Okafor"},
+        {367, "FirstName=NULL, LastName='Okafor'", "Okafor", "    Display name updated to:  Okafor"},
+        {368, "FirstName='Ada', LastName='Okafor'", "Okafor, Ada", "    Display name updated to: Okafor, Ada"},
+        {368, "FirstName='Ada', LastName=NULL", "Ada", "    Display name updated to: Ada"},
+        {368, "FirstName=NULL, LastName=NULL", "Kept",
+         "(error) no first or last name found for user - the request to force the display name to change for this user "
+         "has been skipped."},
     };
-    const QString none = "NULL";
-    const QString refused = "(error) no first or last name found for user - the request to force the display name "
-                            "to change for this user has been skipped.";
-    const Case cases[] = {
-        {367, "'Ada'", "'Okafor'", "Ada Okafor", "    Display name updated to: Ada Okafor"},
-        {367, "NULL", "'Okafor'", "Okafor", "    Display name updated to:  Okafor"},
-        {368, "'Ada'", "'Okafor'", "Okafor, Ada", "    Display name updated to: Okafor, Ada"},
-        {368, "'Ada'", "NULL", "Ada", "    Display name updated to: Ada"},
-        {368, "NULL", "NULL", "", refused},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line.toStdString());
-        auto run = opened(TempInstallation::smallOptions(),
-                          {QString("UPDATE Subscriber SET FirstName=%1, LastName=%2, DisplayName='Kept'").arg(c.first, c.last)});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.names);
+        auto run = opened(TempInstallation::smallOptions(), {QString("UPDATE Subscriber SET %1, DisplayName='Kept'").arg(c.names)});
         run->chooseString("comProfileForceDisplayName", c.choice);
         run->run(1);
-        EXPECT_EQ(joined(linesStartingWith(*run, c.stored.isEmpty() ? "(error)" : "    Display name")), c.line.toStdString());
-        EXPECT_EQ(subscriberColumn(*run, "DisplayName").toString(), c.stored.isEmpty() ? "Kept" : c.stored);
-        // The directory is told even when the name was refused.
-        EXPECT_TRUE(run->session.bDirectoryWriteThroughPending);
-        EXPECT_EQ(run->stored("SELECT COUNT(*) FROM DirectorySyncRequest WHERE SubscriberObjectID=?",
-                              {run->rows[0].objectID}).toInt(), 1);
+        EXPECT_EQ(changesMatching(*run, "Display name|first or last name"), c.line.toStdString());
+        EXPECT_EQ(column(*run, "DisplayName").toString(), c.stored);
+        EXPECT_EQ(run->stored("SELECT COUNT(*) FROM DirectorySyncRequest WHERE SubscriberObjectID=?", {run->rows[0].objectID}).toInt(), 1);
     }
 }
-
-// ---- conversation style and timing ---------------------------------------------------------
 
 TEST(ConversationTimingChanges, SpeedsAreWrittenFromTheirServerVersionOn)
 {
-    struct Case {
+    const struct {
         int build;
-        int prompt, message;   // resource strings of the choices
+        int prompt, message;               // resource strings chosen
         int promptStored, messageStored;   // -1: not written
-    };
-    const Case cases[] = {
-        {145, 476, 464, 80, 200},
-        {145, 474, 479, 100, 50},
-        {144, 476, 464, -1, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.build);
+    } cases[] = {{145, 476, 464, 80, 200}, {145, 474, 479, 100, 50}, {144, 476, 464, -1, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.prompt);
         auto run = opened(TempInstallation::smallServer(4, 0, 4, c.build));
         run->chooseString("comConversationSpeed", c.prompt);
         run->chooseString("comConversationMessageSpeed", c.message);
         run->run(1);
         QStringList expected;
         if (c.promptStored >= 0) {
-            expected << "    Prompt speed value set to " + QString::number(c.promptStored)
-                     << "    Message playback speed value set to " + QString::number(c.messageStored);
-            EXPECT_EQ(subscriberColumn(*run, "PromptSpeed").toInt(), c.promptStored);
-            EXPECT_EQ(subscriberColumn(*run, "Speed").toInt(), c.messageStored);
+            expected << QString("    Prompt speed value set to %1").arg(c.promptStored)
+                     << QString("    Message playback speed value set to %1").arg(c.messageStored);
+            EXPECT_EQ(column(*run, "PromptSpeed").toInt(), c.promptStored);
+            EXPECT_EQ(column(*run, "Speed").toInt(), c.messageStored);
         }
-        EXPECT_EQ(joined(linesStartingWith(*run, "    Prompt speed") + linesStartingWith(*run, "    Message playback")), joined(expected));
+        EXPECT_EQ(changesMatching(*run, "speed value"), joined(expected));
         EXPECT_EQ(run->log->LogErrorCount(), 0);
     }
 }
@@ -164,242 +182,154 @@ TEST(ConversationTimingChanges, SpeedsAreWrittenFromTheirServerVersionOn)
 TEST(ConversationTimingChanges, TimeOutsGoInTheirOrderNullWhenEmptyAndAsTyped)
 {
     const char* columns[] = {"FirstDigitTimeOut", "InterdigitDelay", "RepeatMenu", "CommandInterdigitDelay"};
-    struct Case {
-        QStringList boxes;   // index 0 to 3
+    const struct {
+        int update;            // chkConversationAccessibilityUpdate
+        QStringList boxes;     // index 0 to 3
+        QStringList stored;    // in the order of `columns`
         QStringList lines;
-        QVariantList stored;   // in the order of `columns`
+    } cases[] = {
+        {1, {"", "", "", ""}, {"NULL", "NULL", "NULL", "NULL"},
+         {"    First Digit Timeout set to null", "    Interdigit Delay set to null", "    Command Interdigit Delay set to null",
+          "    Repeat Menu set to null"}},
+        {1, {"03000", "250", "3", "1500"}, {"3000", "250", "3", "1500"},
+         {"    First Digit Timeout set to 03000", "    Interdigit delay set to 250", "    Command Interdigit delay set to 1500",
+          "    Repeat Menu set to 3"}},
+        {0, {"03000", "250", "3", "1500"}, {"7", "7", "7", "7"}, {}},
     };
-    const Case cases[] = {
-        {{"", "", "", ""},
-         {"    First Digit Timeout set to null", "    Interdigit Delay set to null",
-          "    Command Interdigit Delay set to null", "    Repeat Menu set to null"},
-         {QVariant(), QVariant(), QVariant(), QVariant()}},
-        {{"03000", "250", "3", "1500"},
-         {"    First Digit Timeout set to 03000", "    Interdigit delay set to 250",
-          "    Command Interdigit delay set to 1500", "    Repeat Menu set to 3"},
-         {3000.0, 250.0, 3.0, 1500.0}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.boxes.join(',').toStdString());
         auto run = opened(TempInstallation::smallOptions(),
                           {"UPDATE Subscriber SET FirstDigitTimeOut=7, InterdigitDelay=7, RepeatMenu=7, CommandInterdigitDelay=7"});
-        run->tick("chkConversationAccessibilityUpdate");
+        run->tick("chkConversationAccessibilityUpdate", c.update);
         for (int box = 0; box < 4; ++box)
             run->type(elementName("txtConversationAccessibility", box), c.boxes[box]);
         run->run(1);
-        QStringList timeOutLines = run->changesOf(0).filter(QRegularExpression("(Timeout|[Dd]elay|Menu) set"));
-        EXPECT_EQ(joined(timeOutLines), joined(c.lines));
+        EXPECT_EQ(changesMatching(*run, "(Timeout|[Dd]elay|Menu) set"), joined(c.lines));
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(shown(subscriberColumn(*run, columns[i])), shown(c.stored[i])) << columns[i];
-    }
-}
-
-TEST(ConversationTimingChanges, TimeOutBoxesAreLeftAloneUnlessTheUpdateBoxIsTicked)
-{
-    auto run = opened();
-    run->type(elementName("txtConversationAccessibility", 0), "2000");
-    run->run(1);
-    EXPECT_EQ(joined(run->changesOf(0).filter("Timeout set")), "");
-}
-
-TEST(ConversationTimingChanges, StyleReceiptsAndTimeFormatMatchTheirEntries)
-{
-    struct Case {
-        const char* control;
-        int choice;           // the resource string chosen
-        bool upperCase;       // typed in capitals
-        const char* column;   // 9 before the run
-        QVariant stored;      // invalid: null; 9: kept
-        QString line;         // "%1": the choice's text
-    };
-    const QString badStyle = "(error) invalid value for the conversation style on the subscriber conversation tab:%1";
-    const QString badReceipt = "(error) invalid value for the receipt options on the subscriber conversation tab:%1";
-    const Case cases[] = {
-        {"comProfileConversationStyle", 354, false, "ConversationName", "SubMenu", "    Conversation name set to Standard"},
-        {"comProfileConversationStyle", 355, false, "ConversationName", "SubMenuOpt1",
-         "    Conversation name set to Optional Conversation 1"},
-        {"comProfileConversationStyle", 459, false, "ConversationName", "SubMenu_AlternateN",
-         "    Conversation name set to Alternate keypad mapping (N)"},
-        {"comProfileConversationStyle", 494, false, "ConversationName", "SubMenu_Alternate_Custom3",
-         "    Conversation name set to Custom Keypad Mapping 3"},
-        {"comProfileConversationStyle", 354, true, "ConversationName", 9, badStyle},
-        {"comConversationReceiptOptions", 530, false, "ExcludeReceipts", 2, "    Conversation exclude receipts set to '2'"},
-        {"comConversationReceiptOptions", 528, false, "ExcludeReceipts", 0, "    Conversation exclude receipts set to '0'"},
-        {"comConversationReceiptOptions", 529, true, "ExcludeReceipts", 9, badReceipt},
-        {"comProfileTimeFormat", 451, true, "ClockMode", 1, "    Time format set to 24 hour format"},
-        {"comProfileTimeFormat", 450, false, "ClockMode", 0, "    Time format set to 12 hour clock"},
-        {"comProfileTimeFormat", 449, false, "ClockMode", QVariant(), "    Time format set to system default"},
-    };
-    for (const Case& c : cases) {
-        auto run = opened(TempInstallation::smallOptions(), {QString("UPDATE Subscriber SET %1=9").arg(c.column)});
-        const QString choice = c.upperCase ? run->string(c.choice).toUpper() : run->string(c.choice);
-        const QString line = c.line.contains("%1") ? c.line.arg(choice) : c.line;
-        SCOPED_TRACE(line.toStdString());
-        run->choose(c.control, choice);
-        run->run(1);
-        EXPECT_TRUE(run->changesOf(0).contains(line)) << run->changesOf(0).join('\n').toStdString();
-        EXPECT_EQ(shown(subscriberColumn(*run, c.column)), shown(c.stored));
-        EXPECT_EQ(run->log->LogErrorCount(), line.startsWith("(error)") ? 1 : 0);
+            EXPECT_EQ(shown(column(*run, columns[i])), c.stored[i]) << columns[i];
     }
 }
 
 TEST(ConversationTimingChanges, AllowedStylesAreTheTickedBoxesFromTheirServerVersionOn)
 {
-    struct Case {
-        int major;   // 5: 5.0(0).10, 4: 4.2(0).1
+    const struct {
+        bool newServer;   // 5.0(0).10, else 4.2(0).1 (no such column)
         int noChange;
         QList<std::pair<const char*, int>> boxes;   // changed from the dialog's initial state
         int stored;   // -1: not written
+    } cases[] = {
+        {true, CheckValue::Clear, {}, 507},
+        {true, CheckValue::Clear, {{"chkAlternateN", 0}, {"chkAlternateS", 0}, {"chkAlternateX", 0}, {"chkCustom1", 0},
+                                   {"chkCustom2", 0}, {"chkCustom3", 0}, {"chkOptional1", 0}, {"chkHVM", 1}}, 5},
+        {true, CheckValue::Clear, {{"chkCustom3", CheckValue::Dimmed}, {"chkStandard", 0}}, 250},
+        {true, CheckValue::Dimmed, {}, -1},
+        {true, CheckValue::Ticked, {}, -1},
+        {false, CheckValue::Clear, {}, -1},
     };
-    const Case cases[] = {
-        {5, CheckValue::Clear, {}, 507},
-        {5, CheckValue::Clear, {{"chkAlternateN", 0}, {"chkAlternateS", 0}, {"chkAlternateX", 0}, {"chkCustom1", 0},
-                                {"chkCustom2", 0}, {"chkCustom3", 0}, {"chkOptional1", 0}, {"chkHVM", 1}}, 5},
-        {5, CheckValue::Clear, {{"chkCustom3", CheckValue::Dimmed}, {"chkStandard", 0}}, 250},
-        {5, CheckValue::Dimmed, {}, -1},
-        {5, CheckValue::Ticked, {}, -1},
-        {4, CheckValue::Clear, {}, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.major << " " << c.noChange << " " << c.stored);
-        // Older servers have no such column.
-        auto run = c.major == 5 ? opened(TempInstallation::smallServer(5, 0, 0, 10), {"UPDATE Subscriber SET AllowedConversations=1"})
-                                : opened(TempInstallation::smallServer(4, 2, 0, 1));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.newServer << " " << c.noChange << " " << c.stored);
+        auto run = c.newServer ? opened(TempInstallation::smallServer(5, 0, 0, 10), {"UPDATE Subscriber SET AllowedConversations=1"})
+                               : opened(TempInstallation::smallServer(4, 2, 0, 1));
         run->limit("chkNoChange", c.noChange);
         for (const auto& [box, state] : c.boxes)
             run->limit(box, state);
-        run->chooseString("comProfileConversationStyle", 356);   // the style is handled before the limits
         run->run(1);
-        EXPECT_EQ(joined(linesStartingWith(*run, "    AllowedConversation=")),
+        EXPECT_EQ(changesMatching(*run, "AllowedConversation="),
                   c.stored < 0 ? "" : "    AllowedConversation= " + std::to_string(c.stored));
-        if (c.major == 5) {
-            EXPECT_EQ(subscriberColumn(*run, "AllowedConversations").toInt(), c.stored < 0 ? 1 : c.stored);
+        if (c.newServer) {
+            EXPECT_EQ(column(*run, "AllowedConversations").toInt(), c.stored < 0 ? 1 : c.stored);
         }
-        EXPECT_EQ(subscriberColumn(*run, "ConversationName").toString(), "ConvHotel");
         EXPECT_EQ(run->log->LogErrorCount(), 0);
     }
 }
 
-TEST(ConversationTimingChanges, TrueFalseOptionsWriteTheirColumns)
-{
-    struct Case {
-        const char* control;
-        const char* column;
-        QString choice;   // the text of the list
-        int stored;       // the column holds 1 - stored before the run, unless the choice is no code
-        QString line;     // empty: none
-    };
-    auto run = opened(TempInstallation::smallOptions(),
-                      {"UPDATE Subscriber SET EncryptPrivateMessages=0, SendMessageConvFlow=1, ConstantLookup=0, "
-                       "SendMessageOnHangup=1"});
-    const Case cases[] = {
-        {"cmbConversationSendEncryptAllPrivate", "EncryptPrivateMessages", run->string(279), 1,
-         "   EncryptPrivateMessages set to: 1"},
-        {"cmbConversationAddressThenRecord", "SendMessageConvFlow", run->string(137).toLower(), 0,
-         "   SendMessageConvFlow set to: 0"},
-        {"cmbConversationConstantLookup", "ConstantLookup", run->string(279), 1, "   ConstantLookup set to: 1"},
-        {"cmbConversationSendOnHangup", "SendMessageOnHangup", "maybe", 1, ""},
-    };
-    QStringList expected;
-    for (const Case& c : cases) {
-        run->choose(c.control, c.choice);
-        if (!c.line.isEmpty())
-            expected << c.line;
-    }
-    run->run(1);
-    EXPECT_EQ(joined(run->changesOf(0).filter(QRegularExpression("^   [A-Za-z]+ set to:"))), joined(expected));
-    for (const Case& c : cases)
-        EXPECT_EQ(subscriberColumn(*run, c.column).toInt(), c.stored) << c.column;
-}
-
-// ---- language, switch, time zone and schedule ------------------------------------------------
-
 TEST(LanguageAndSwitchChanges, LanguagesTimeZoneAndScheduleGoToTheirRows)
 {
-    struct Case {
-        std::function<void(EngineScenario&)> choose;
-        bool onHandler;
+    struct Item {
+        const char* list;
+        const char* text;
+        int data;
+        int index;
+    };
+    struct Expected {
+        bool ofHandler;
         const char* column;
         QVariant stored;   // invalid: null
-        QString line;
+        const char* line;
     };
-    const Case cases[] = {
-        {[](EngineScenario& r) { r.chooseItem("cmbSubscriberProfileDefaultLanguage", "French", 1036, 2); }, false,
-         "Language", 1036, "   Language subscriber hears set to langID:  1036"},
-        {[](EngineScenario& r) { r.chooseItem("cmbSubscriberProfileOutsideCallerLanguage", "Inherited", 1, 1); }, true,
-         "Language", QVariant(), "   Language callers hear set to Inherited"},
-        {[](EngineScenario& r) { r.chooseItem("cmbSubscriberProfileOutsideCallerLanguage", "German", 1031, 2); }, true,
-         "Language", 1031, "   Language callers hear set to LangID: 1031"},
-        {[](EngineScenario& r) { r.chooseItem("cmbSubscriberProfileTimeZoneDisplayNames", "<Server zone>", 0, 1); },
-         false, "TimeZoneID", 0, "   Time zone set to:<Server zone>"},
-        {[](EngineScenario& r) {
-             r.chooseItem("cmbSubscribersProfileTimeZoneIDs", "abc", {}, 3);
-             r.chooseItem("cmbSubscriberProfileTimeZoneDisplayNames", "(GMT-05:00) Eastern", 3, 4);
-         },
-         false, "TimeZoneID", 19661094, "   Time zone set to:(GMT-05:00) Eastern"},
-        {[](EngineScenario& r) {
-             r.chooseItem("cmbSubscribersProfileTimeZoneIDs", "abc", {}, 2);
-             r.chooseItem("cmbSubscriberProfileTimeZoneDisplayNames", "(GMT+05:30) Chennai", 2, 5);
-         },
-         false, "TimeZoneID", -21626586, "   Time zone set to:(GMT+05:30) Chennai"},
-        {[](EngineScenario& r) { r.chooseItem("cmbSubscriberProfileSchedule", "Weekdays", {}, 1); }, true,
-         "ScheduleObjectName", "Weekdays", "    Schedule set to:Weekdays"},
+    const struct {
+        QList<Item> items;
+        QList<Expected> expected;
+    } rounds[] = {
+        {{{"cmbSubscriberProfileDefaultLanguage", "French", 1036, 2},
+          {"cmbSubscriberProfileOutsideCallerLanguage", "Inherited", 1, 1},
+          {"cmbSubscriberProfileTimeZoneDisplayNames", "<Server zone>", 0, 1},
+          {"cmbSubscriberProfileSchedule", "Weekdays", 0, 1}},
+         {{false, "Language", 1036, "   Language subscriber hears set to langID:  1036"},
+          {true, "Language", QVariant(), "   Language callers hear set to Inherited"},
+          {false, "TimeZoneID", 0, "   Time zone set to:<Server zone>"},
+          {true, "ScheduleObjectName", "Weekdays", "    Schedule set to:Weekdays"}}},
+        {{{"cmbSubscriberProfileOutsideCallerLanguage", "German", 1031, 2},
+          {"cmbSubscribersProfileTimeZoneIDs", "abc", 0, 3},
+          {"cmbSubscriberProfileTimeZoneDisplayNames", "(GMT-05:00) Eastern", 3, 4}},
+         {{true, "Language", 1031, "   Language callers hear set to LangID: 1031"},
+          {false, "TimeZoneID", 19661094, "   Time zone set to:(GMT-05:00) Eastern"}}},
+        {{{"cmbSubscribersProfileTimeZoneIDs", "abc", 0, 2},
+          {"cmbSubscriberProfileTimeZoneDisplayNames", "(GMT+05:30) Chennai", 2, 5}},
+         {{false, "TimeZoneID", -21626586, "   Time zone set to:(GMT+05:30) Chennai"}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line.toStdString());
+    for (const auto& round : rounds) {
         auto run = opened(TempInstallation::smallOptions(),
-                          {"UPDATE Subscriber SET Language=1033, TimeZoneID=5", "UPDATE CallHandler SET Language=1033, "
-                                                                               "ScheduleObjectName='All Hours'"});
-        c.choose(*run);
+                          {"UPDATE Subscriber SET Language=1033, TimeZoneID=5",
+                           "UPDATE CallHandler SET Language=1033, ScheduleObjectName='All Hours'"});
+        for (const Item& item : round.items)
+            run->chooseItem(item.list, item.text, item.data, item.index);
         run->run(1);
-        EXPECT_TRUE(run->changesOf(0).contains(c.line)) << run->changesOf(0).join('\n').toStdString();
-        EXPECT_EQ(shown(c.onHandler ? handlerColumn(*run, c.column) : subscriberColumn(*run, c.column)), shown(c.stored));
+        for (const Expected& expected : round.expected) {
+            SCOPED_TRACE(expected.line);
+            EXPECT_EQ(run->changesOf(0).count(expected.line), 1) << joined(run->changesOf(0));
+            EXPECT_EQ(shown(column(*run, expected.column, expected.ofHandler)), shown(expected.stored));
+        }
         EXPECT_EQ(run->log->LogErrorCount(), 0);
     }
 }
 
 TEST(LanguageAndSwitchChanges, SwitchMovesTheSubscriberItsDevicesAndItsContactRules)
 {
-    struct Case {
-        bool devices;   // the subscriber has its two MWI devices
-        bool restart;
-    };
-    for (const Case c : {Case{true, true}, Case{false, false}}) {
-        SCOPED_TRACE(c.devices);
+    for (const bool devices : {true, false}) {
+        SCOPED_TRACE(devices);
         QStringList setup{"DELETE FROM NotificationMWI WHERE ParentObjectID=" + kFirst};
-        if (c.devices)
-            for (const char* alias : {"MWI-1", "MWI-2"})
+        for (const char* alias : {"MWI-1", "MWI-2"})
+            if (devices)
                 setup << QString("INSERT INTO NotificationMWI (ParentObjectID, Alias, MWIExtension, SwitchID) "
                                  "VALUES (%1, '%2', '100', 0)").arg(kFirst, alias);
         auto run = opened(TempInstallation::smallOptions(), setup);
         run->chooseItem("cmbSubscriberProfileSwitchAssignment", "Second integration", 2, 2);
         run->run(1);
 
-        // The subscriber's line, then its devices' (in the order stored), then its rules' (in any order).
+        // The subscriber's line, then its devices' (in the order stored), then its rules' (any order).
         QStringList expected{"   Switch assignment set to:  2"};
-        if (c.devices)
+        if (devices)
             expected << "        Updating MWI device with alias=MWI-1 to switchId= 2"
                      << "        Updating MWI device with alias=MWI-2 to switchId= 2";
         else
             expected << "(error) no MWI devices found for this subscriber!  This is a serious issue, you should contact Norwick.";
         QStringList rules;
-        for (const char* rule : {"Alternate", "Standard", "Off Hours", "Follow-Me Here", "Follow-Me Home", "Follow-Me Mobile"})
+        for (const char* rule : {"Alternate", "Follow-Me Here", "Follow-Me Home", "Follow-Me Mobile", "Off Hours", "Standard"})
             rules << QString("        Updating contact rule with alias=%1 to switchId= 2").arg(rule);
-        QStringList lines = run->changesOf(0).filter(QRegularExpression("Switch assignment|to switchId=|no MWI devices"));
+        const QStringList lines = run->changesOf(0).filter(QRegularExpression("Switch assignment|to switchId=|no MWI devices"));
         QStringList ruleLines = lines.mid(expected.size());
         ruleLines.sort();
-        rules.sort();
         EXPECT_EQ(joined(lines.mid(0, expected.size())), joined(expected));
         EXPECT_EQ(joined(ruleLines), joined(rules));
 
-        EXPECT_EQ(subscriberColumn(*run, "SwitchID").toInt(), 2);
-        EXPECT_EQ(run->stored("SELECT COUNT(*) FROM NotificationMWI WHERE SwitchID=2 AND ParentObjectID=?",
-                              {run->rows[0].objectID}).toInt(), c.devices ? 2 : 0);
+        const QVariantList id{run->rows[0].objectID};
+        EXPECT_EQ(column(*run, "SwitchID").toInt(), 2);
+        EXPECT_EQ(run->stored("SELECT COUNT(*) FROM NotificationMWI WHERE SwitchID=2 AND ParentObjectID=?", id).toInt(), devices ? 2 : 0);
         EXPECT_EQ(run->stored("SELECT COUNT(*) FROM ContactRule r JOIN Subscriber s ON s.CallHandlerObjectID = "
-                              "r.ParentObjectID WHERE r.SwitchID=2 AND s.SubscriberObjectID=?",
-                              {run->rows[0].objectID}).toInt(), 6);
-        EXPECT_EQ(run->session.bNotifierRestartPending, c.restart);
-        EXPECT_EQ(run->log->LogErrorCount(), c.devices ? 0 : 1);
+                              "r.ParentObjectID WHERE r.SwitchID=2 AND s.SubscriberObjectID=?", id).toInt(), 6);
+        EXPECT_EQ(run->session.bNotifierRestartPending, devices);
+        EXPECT_EQ(run->log->LogErrorCount(), devices ? 0 : 1);
     }
 }
 
@@ -414,8 +344,8 @@ TEST(LanguageAndSwitchChanges, DontChangeEntriesChangeNothing)
     for (const QString& schedule : {run->string(20).toLower(), QString()}) {
         run->choose("cmbSubscriberProfileSchedule", schedule);
         run->run(1);
-        EXPECT_EQ(joined(run->changesOf(0).filter(QRegularExpression("Language|[Ss]witch|Time zone|Schedule"))), "");
-        EXPECT_EQ(handlerColumn(*run, "ScheduleObjectName").toString(), "All Hours");
+        EXPECT_EQ(changesMatching(*run, "Language|[Ss]witch|Time zone|Schedule"), "");
+        EXPECT_EQ(column(*run, "ScheduleObjectName", true).toString(), "All Hours");
     }
     EXPECT_FALSE(run->session.bNotifierRestartPending);
 }
