@@ -93,18 +93,6 @@ QStringList subscriberEngineControlNames(const QString& form)
     return names;
 }
 
-OptionsSnapshot blankEngineOptions()
-{
-    OptionsSnapshot page(kPageForm);
-    OptionsSnapshot styleLimits(kStyleLimitsForm);
-    for (const QString& name : subscriberEngineControlNames(page.formName()))
-        page.add(name, {});
-    for (const QString& name : subscriberEngineControlNames(styleLimits.formName()))
-        styleLimits.add(name, {});
-    page.addDialog(styleLimits);
-    return page;
-}
-
 const ControlState& EngineOptions::control(const QString& name) const
 {
     requireListed(kPageForm, name, -1);
@@ -195,9 +183,9 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 {
     static const SubscriberChangeCategory categories[] = {
         {"primary extension", nullptr},
-        {"profile settings", nullptr},
-        {"conversation style and timing", nullptr},
-        {"language, switch, time zone and schedule", nullptr},
+        SubscriberChanges::profileSettings,
+        SubscriberChanges::conversationStyleAndTiming,
+        SubscriberChanges::languageSwitchTimeZoneAndSchedule,
         {"account and password", nullptr},
         SubscriberChanges::conversationAndPlaybackFlags,
         {"transfer rules", nullptr},
