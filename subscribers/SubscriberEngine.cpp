@@ -131,9 +131,19 @@ QString SubscriberEdit::string(int number) const
     return session.languages.mymyLoadString(number);
 }
 
+bool SubscriberEdit::shows(const QString& text, int number) const
+{
+    return text.compare(string(number), Qt::CaseInsensitive) == 0;
+}
+
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)
 {
     return applyTriStateOf(options.control(control), row, column, line);
+}
+
+bool SubscriberEdit::shows(const QString& text, int number) const
+{
+    return text.compare(string(number), Qt::CaseInsensitive) == 0;
 }
 
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& arrayName, int index, const QString& column,

@@ -83,6 +83,8 @@ public:
     void writeLine(const QString& line);
     // Resource string `number` of the current language: option lists are matched against it.
     QString string(int number) const;
+    // True when an option list's text is resource string `number`, ignoring case.
+    bool shows(const QString& text, int number) const;
     // The typical tri-state step: when the tri-state list `control` (of the options page) holds
     // "TRUE" or "FALSE", its code 1 or 0 goes into `column` of `row` as a 16-bit integer and
     // `line` + the code in padded form is logged. True when the column was set.

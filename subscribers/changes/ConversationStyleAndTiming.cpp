@@ -182,7 +182,7 @@ void applyTimeFormat(SubscriberEdit& edit)
     };
     const QString& choice = text(edit, "comProfileTimeFormat");
     for (const TimeFormat& format : formats)
-        if (choice.compare(edit.string(format.string), Qt::CaseInsensitive) == 0) {
+        if (edit.shows(choice, format.string)) {
             edit.subscriber().setValue(QStringLiteral("ClockMode"), format.clockMode);
             edit.writeLine(QLatin1String(format.line));
             return;

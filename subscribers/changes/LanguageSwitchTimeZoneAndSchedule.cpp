@@ -127,7 +127,7 @@ void applySchedule(SubscriberEdit& edit)
 {
     const QString schedule = edit.options.control(QStringLiteral("cmbSubscriberProfileSchedule")).text;
     // An empty text names no schedule: writing it would leave the handler without one.
-    if (schedule.isEmpty() || schedule.compare(edit.string(kDontChange), Qt::CaseInsensitive) == 0)
+    if (schedule.isEmpty() || edit.shows(schedule, kDontChange))
         return;
     edit.handler().setValue(QStringLiteral("ScheduleObjectName"), schedule);
     edit.writeLine(QStringLiteral("    Schedule set to:") + schedule);

@@ -32,11 +32,6 @@ constexpr ProfileFlag kWarningFlags[] = {
      "    Warn subscriber of Follow-Me Rule being active=: ", false},
 };
 
-bool sameText(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 // Blanks (spaces) removed at both ends; other white space is part of the name.
 QString withoutOuterBlanks(const QString& text)
 {
@@ -82,12 +77,12 @@ QString builtDisplayName(bool firstNameFirst, const QVariant& first, const QVari
 void forceDisplayName(SubscriberEdit& edit)
 {
     const QString choice = edit.options.control(kDisplayNameList).text;
-    if (sameText(choice, edit.string(kDontChange)))
+    if (edit.shows(choice, kDontChange))
         return;
     // The directory is told even when no name can be built, and before any write can fail.
     edit.requestDirectoryWriteThrough();
     Recordset& subscriber = edit.subscriber();
-    const QString name = builtDisplayName(sameText(choice, edit.string(kFirstNameLastName)),
+    const QString name = builtDisplayName(edit.shows(choice, kFirstNameLastName),
                                           subscriber.value(QStringLiteral("FirstName")),
                                           subscriber.value(QStringLiteral("LastName")));
     if (name.isEmpty()) {
