@@ -141,11 +141,6 @@ bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const
     return applyTriStateOf(options.control(control), row, column, line);
 }
 
-bool SubscriberEdit::shows(const QString& text, int number) const
-{
-    return text.compare(string(number), Qt::CaseInsensitive) == 0;
-}
-
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& arrayName, int index, const QString& column,
                                    const QString& line)
 {
