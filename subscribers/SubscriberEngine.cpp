@@ -8,6 +8,8 @@
 #include "core/Session.h"
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
+#include "subscribers/changes/DestinationLookup.h"
+#include "subscribers/changes/SubscriberChanges.h"
 
 #include <QHash>
 #include <stdexcept>
@@ -63,12 +65,26 @@ void runStep(RunLog& log, const std::function<void()>& work)
     }
 }
 
+// The typical tri-state step: "TRUE" or "FALSE" in `list` puts 1 or 0 into the column.
+bool setTriStateColumn(SubscriberEdit& edit, Recordset& row, const ControlState& list, const QString& column,
+                       const QString& line)
+{
+    const qint16 code = edit.triState(list);
+    if (code != 0 && code != 1)
+        return false;
+    row.setValue(column, QVariant::fromValue<qint16>(code));
+    edit.writeLine(line + paddedNumber(code));
+    return true;
+}
+
 }  // namespace
 
 const std::vector<EngineControl>& subscriberEngineControls()
 {
     static const std::vector<EngineControl> controls = [] {
-        std::vector<EngineControl> all;
+        // The destination lookup serves several categories and the check at Go.
+        const std::span<const EngineControl> lookup = destinationLookupControls();
+        std::vector<EngineControl> all(lookup.begin(), lookup.end());
         for (const SubscriberChangeCategory& category : subscriberChangeCategories())
             all.insert(all.end(), category.controls.begin(), category.controls.end());
         return all;
@@ -129,14 +145,20 @@ QString SubscriberEdit::string(int number) const
     return session.languages.mymyLoadString(number);
 }
 
+qint16 SubscriberEdit::triState(const ControlState& list) const
+{
+    return GetTriStateComboValue(list.text, session.languages.stringLookup());
+}
+
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)
 {
-    const qint16 code = GetTriStateComboValue(options.control(control).text, session.languages.stringLookup());
-    if (code != 0 && code != 1)
-        return false;
-    row.setValue(column, QVariant::fromValue<qint16>(code));
-    writeLine(line + paddedNumber(code));
-    return true;
+    return setTriStateColumn(*this, row, options.control(control), column, line);
+}
+
+bool SubscriberEdit::applyTriState(Recordset& row, const QString& array, int index, const QString& column,
+                                   const QString& line)
+{
+    return setTriStateColumn(*this, row, options.control(array, index), column, line);
 }
 
 void SubscriberEdit::step(const std::function<void()>& work)
@@ -175,7 +197,7 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
         {"language, switch, time zone and schedule", nullptr},
         {"account and password", nullptr},
         {"conversation and playback flags", nullptr},
-        {"transfer rules", nullptr},
+        SubscriberChanges::transferRules,
         {"enhanced alternate greeting", nullptr},
         {"greetings", nullptr},
         {"caller input digits", nullptr},
@@ -196,7 +218,7 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 
 SubscriberEngine::SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
                                    std::span<const SubscriberChangeCategory> categories)
-    : m_session(session), m_log(log), m_options(options), m_categories(categories)
+    : m_session(session), m_log(log), m_snapshot(options), m_categories(categories)
 {
 }
 

@@ -87,6 +87,10 @@ public:
     // "TRUE" or "FALSE", its code 1 or 0 goes into `column` of `row` as a 16-bit integer and
     // `line` + the code in padded form is logged. True when the column was set.
     bool applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line);
+    // The same for element `index` of the array `array`.
+    bool applyTriState(Recordset& row, const QString& array, int index, const QString& column, const QString& line);
+    // The code of a tri-state list: 1 "TRUE", 0 "FALSE", 2 "<Don't Change>", 3 any other text.
+    qint16 triState(const ControlState& list) const;
     // Runs one step of a category. A failure of the database ends the subscriber (its
     // transaction is rolled back); any other failure is logged as the procedure's error line
     // and ends only this step, so a change line after the failing statement is not written.
@@ -148,7 +152,8 @@ private:
 
     Session& m_session;
     RunLog& m_log;
-    EngineOptions m_options;
+    OptionsSnapshot m_snapshot;   // a copy: the engine may outlive the snapshot it was given
+    EngineOptions m_options{m_snapshot};
     std::span<const SubscriberChangeCategory> m_categories;
     qint32 m_processed = 0;
 };
