@@ -20,6 +20,7 @@ private:
 // (or an administrator reading the log) reacts to a particular one.
 namespace ErrorNumber {
 // Language runtime.
+constexpr long InvalidProcedureCall = 5;      // a value the procedure cannot work with
 constexpr long Overflow = 6;                  // a number does not fit its type
 constexpr long BadFileNameOrNumber = 52;
 constexpr long InvalidUseOfNull = 94;         // a null field read as a text or a number

@@ -47,7 +47,11 @@ const OptionsSnapshot& OptionsSnapshot::dialog(const QString& formName) const
 
 ControlState& OptionsSnapshot::control(const QString& name)
 {
-    return const_cast<ControlState&>(std::as_const(*this).control(name));
+    // find(), not the const look-up: a copy of the snapshot must not share what is changed.
+    const auto found = m_controls.find(name);
+    if (found == m_controls.end())
+        throw UnknownName(describeName(m_formName, QStringLiteral("control"), name));
+    return *found;
 }
 
 OptionsSnapshot& OptionsSnapshot::dialog(const QString& formName)

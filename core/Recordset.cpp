@@ -187,19 +187,35 @@ bool Recordset::find(const QString& criterionText, int skipRows, bool forward)
     const Criterion criterion = Criterion::parse(criterionText);
     m_edit.reset();
     const int count = recordCount();
-    int start = std::clamp(m_position, -1, count) + (forward ? skipRows : -skipRows);
+    const int start = std::clamp(m_position, -1, count) + (forward ? skipRows : -skipRows);
+    m_position = matchingPosition(criterion, start, forward);
+    return m_position >= 0 && m_position < count;
+}
 
+std::optional<QVariant> Recordset::lookUp(const QString& criterionText, const QString& field) const
+{
+    requireOpen();
+    const int index = fieldIndex(field);
+    if (index < 0)
+        fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
+    const int position = matchingPosition(Criterion::parse(criterionText), 0, true);
+    if (position >= recordCount())
+        return std::nullopt;
+    return m_rows[rowAt(position)][index];
+}
+
+int Recordset::matchingPosition(const Criterion& criterion, int start, bool forward) const
+{
+    const int count = recordCount();
     if (!m_filtered && criterion.isSingleEquality()
         && fieldIndex(criterion.equalityField()) == m_indexedField && m_indexedField >= 0) {
         const QVector<int> rows = m_index.value(Criterion::indexKey(criterion.equalityValue()));
         if (forward) {
             const auto it = std::lower_bound(rows.begin(), rows.end(), std::max(start, 0));
-            m_position = it == rows.end() ? count : *it;
-        } else {
-            const auto it = std::upper_bound(rows.begin(), rows.end(), std::min(start, count - 1));
-            m_position = it == rows.begin() ? -1 : *(it - 1);
+            return it == rows.end() ? count : *it;
         }
-        return m_position >= 0 && m_position < count;
+        const auto it = std::upper_bound(rows.begin(), rows.end(), std::min(start, count - 1));
+        return it == rows.begin() ? -1 : *(it - 1);
     }
 
     const auto rowMatches = [&](int position) {
@@ -211,20 +227,14 @@ bool Recordset::find(const QString& criterionText, int skipRows, bool forward)
     };
     if (forward) {
         for (int position = std::max(start, 0); position < count; ++position)
-            if (rowMatches(position)) {
-                m_position = position;
-                return true;
-            }
-        m_position = count;
-    } else {
-        for (int position = std::min(start, count - 1); position >= 0; --position)
-            if (rowMatches(position)) {
-                m_position = position;
-                return true;
-            }
-        m_position = -1;
+            if (rowMatches(position))
+                return position;
+        return count;
     }
-    return false;
+    for (int position = std::min(start, count - 1); position >= 0; --position)
+        if (rowMatches(position))
+            return position;
+    return -1;
 }
 
 void Recordset::setFilter(const QString& criterionText)

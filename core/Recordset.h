@@ -56,6 +56,9 @@ public:
     // Moves to the first row at or after the current one (skipRows further on) matching the
     // criterion, searching forward or backward; EOF (or BOF backward) when none matches.
     bool find(const QString& criterion, int skipRows = 0, bool forward = true);
+    // The value of `field` in the first row matching the criterion, found without moving the
+    // cursor or dropping a pending edit of the current row; nothing when no row matches.
+    std::optional<QVariant> lookUp(const QString& criterion, const QString& field) const;
     // Shows only the rows matching the criterion; an empty text clears the filter.
     void setFilter(const QString& criterion);
     const QString& filter() const { return m_filterText; }
@@ -95,6 +98,9 @@ private:
     };
 
     void requireOpen() const;
+    // The position of the first row from `start` on (or back from it) matching the criterion:
+    // recordCount() (or -1 backward) when none does.
+    int matchingPosition(const Criterion& criterion, int start, bool forward) const;
     void requireCurrent() const;
     void requireWritable() const;
     int rowAt(int position) const { return m_filtered ? m_visible[position] : position; }

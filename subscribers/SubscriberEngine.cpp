@@ -10,6 +10,8 @@
 #include "core/Session.h"
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
+#include "subscribers/changes/DestinationLookup.h"
+#include "subscribers/changes/SubscriberChanges.h"
 
 #include <QHash>
 #include <stdexcept>
@@ -70,7 +72,9 @@ void runStep(RunLog& log, const std::function<void()>& work)
 const std::vector<EngineControl>& subscriberEngineControls()
 {
     static const std::vector<EngineControl> controls = [] {
-        std::vector<EngineControl> all;
+        // The destination lookup serves several categories and the check at Go.
+        const std::span<const EngineControl> lookup = destinationLookupControls();
+        std::vector<EngineControl> all(lookup.begin(), lookup.end());
         for (const SubscriberChangeCategory& category : subscriberChangeCategories())
             all.insert(all.end(), category.controls.begin(), category.controls.end());
         return all;
@@ -136,6 +140,11 @@ bool SubscriberEdit::shows(const QString& text, int number) const
     return text.compare(string(number), Qt::CaseInsensitive) == 0;
 }
 
+qint16 SubscriberEdit::triState(const ControlState& list) const
+{
+    return GetTriStateComboValue(list.text, session.languages.stringLookup());
+}
+
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)
 {
     return applyTriStateOf(options.control(control), row, column, line);
@@ -149,7 +158,7 @@ bool SubscriberEdit::applyTriState(Recordset& row, const QString& arrayName, int
 
 bool SubscriberEdit::applyTriStateOf(const ControlState& list, Recordset& row, const QString& column, const QString& line)
 {
-    const qint16 code = GetTriStateComboValue(list.text, session.languages.stringLookup());
+    const qint16 code = triState(list);
     if (code != 0 && code != 1)
         return false;
     row.setValue(column, QVariant::fromValue<qint16>(code));
@@ -193,7 +202,7 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
         SubscriberChanges::languageSwitchTimeZoneAndSchedule,
         {"account and password", nullptr},
         SubscriberChanges::conversationAndPlaybackFlags,
-        {"transfer rules", nullptr},
+        SubscriberChanges::transferRules,
         SubscriberChanges::enhancedAlternateGreeting,
         {"greetings", nullptr},
         {"caller input digits", nullptr},
@@ -214,7 +223,7 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 
 SubscriberEngine::SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
                                    std::span<const SubscriberChangeCategory> categories)
-    : m_session(session), m_log(log), m_options(options), m_categories(categories)
+    : m_session(session), m_log(log), m_snapshot(options), m_categories(categories)
 {
 }
 

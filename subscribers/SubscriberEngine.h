@@ -91,6 +91,8 @@ public:
     bool applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line);
     // The same for element `index` of the tri-state array `arrayName`.
     bool applyTriState(Recordset& row, const QString& arrayName, int index, const QString& column, const QString& line);
+    // The code of a tri-state list: 1 "TRUE", 0 "FALSE", 2 "<Don't Change>", 3 any other text.
+    qint16 triState(const ControlState& list) const;
     // Runs one step of a category. A failure of the database ends the subscriber (its
     // transaction is rolled back); any other failure is logged as the procedure's error line
     // and ends only this step, so a change line after the failing statement is not written.
@@ -137,9 +139,6 @@ public:
 
     SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
                      std::span<const SubscriberChangeCategory> categories = subscriberChangeCategories());
-    // The engine reads the snapshot during the run: it must outlive the engine.
-    SubscriberEngine(Session&, RunLog&, OptionsSnapshot&&,
-                     std::span<const SubscriberChangeCategory> = subscriberChangeCategories()) = delete;
 
     // Starts the log at `logPath` and writes the whole run into it, from the header to
     // "Changes complete at:"; leaves the log open. False when a stop was requested through the
@@ -158,7 +157,8 @@ private:
 
     Session& m_session;
     RunLog& m_log;
-    EngineOptions m_options;
+    OptionsSnapshot m_snapshot;   // a copy: the engine may outlive the snapshot it was given
+    EngineOptions m_options{m_snapshot};
     std::span<const SubscriberChangeCategory> m_categories;
     qint32 m_processed = 0;
 };

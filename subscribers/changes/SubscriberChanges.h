@@ -3,6 +3,8 @@
 // subscriberChangeCategories() (SubscriberEngine.cpp) runs them in their order.
 #include "subscribers/SubscriberEngine.h"
 
+#include <QDateTime>
+
 namespace SubscriberChanges {
 
 extern const SubscriberChangeCategory primaryExtension;             // PrimaryExtension.cpp
@@ -13,5 +15,9 @@ extern const SubscriberChangeCategory accountAndPassword;           // AccountAn
 extern const SubscriberChangeCategory conversationAndPlaybackFlags; // ConversationAndPlaybackFlags.cpp
 extern const SubscriberChangeCategory transferRules;                // TransferRules.cpp
 extern const SubscriberChangeCategory enhancedAlternateGreeting;    // EnhancedAlternateGreeting.cpp
+
+// The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
+// ("12/25/1990 8:00:00 AM"); null enables it.
+QDateTime disabledDate();   // TransferRules.cpp
 
 }  // namespace SubscriberChanges

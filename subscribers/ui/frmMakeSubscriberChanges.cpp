@@ -8,6 +8,7 @@
 #include "core/ui/OptionsCapture.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
+#include "subscribers/changes/DestinationLookup.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 
 #include <QCloseEvent>
@@ -116,6 +117,12 @@ void frmMakeSubscriberChanges::cmdGo_Click()
     OptionsSnapshot options(QStringLiteral("frmSelectSubscriberChanges"));
     if (m_optionsPage)
         options = captureOptions(m_optionsPage, {frmSetConversationStyleLimits::instance(m_context, m_optionsPage)});
+    // A caller-input choice the run could not apply is refused before anything is written.
+    const QString refusal = firstInvalidCallerInput(EngineOptions(options), languages.stringLookup(), session.rsSubscribers);
+    if (!refusal.isEmpty()) {
+        m_context.messages.show(refusal);
+        return;
+    }
 
     if (!state.runLog)
         state.runLog = std::make_unique<RunLog>(QCoreApplication::applicationDirPath(), m_context.messages.sink());

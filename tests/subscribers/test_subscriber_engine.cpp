@@ -147,14 +147,12 @@ protected:
     QStringList progressSteps;
 };
 
-TEST_F(SubscriberEngineTest, NothingChosenLogsEachCheckedSubscriberAndChangesNothing)
+TEST_F(SubscriberEngineTest, TheFrameAloneLogsEachCheckedSubscriberAndChangesNothing)
 {
     rows[2].checked = false;
     const QString subscribersBefore = dump("Subscriber");
     const QString handlersBefore = dump("CallHandler");
 
-    // The frame alone: with nothing chosen on the real page the categories change nothing
-    // either (EngineOnTheLoadedPage), but this snapshot holds no control for them to read.
     const QStringList lines = run();
 
     QStringList expected{"Starting subscriber edits", ""};
