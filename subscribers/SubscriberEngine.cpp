@@ -8,6 +8,7 @@
 #include "core/Session.h"
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
+#include "subscribers/changes/SubscriberChanges.h"
 
 #include <QHash>
 #include <stdexcept>
@@ -91,6 +92,11 @@ QStringList subscriberEngineControlNames(const QString& form)
     return names;
 }
 
+QString subscriberEditErrorLine(const KestraneError& failure)
+{
+    return stepErrorLine(failure);
+}
+
 const ControlState& EngineOptions::control(const QString& name) const
 {
     requireListed(kPageForm, name, -1);
@@ -169,11 +175,11 @@ void SubscriberEdit::requestNotifierRestart()
 std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 {
     static const SubscriberChangeCategory categories[] = {
-        {"primary extension", nullptr},
+        SubscriberChanges::primaryExtension,
         {"profile settings", nullptr},
         {"conversation style and timing", nullptr},
         {"language, switch, time zone and schedule", nullptr},
-        {"account and password", nullptr},
+        SubscriberChanges::accountAndPassword,
         {"conversation and playback flags", nullptr},
         {"transfer rules", nullptr},
         {"enhanced alternate greeting", nullptr},

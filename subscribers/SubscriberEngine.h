@@ -110,6 +110,10 @@ public:
     QString workingExtension;   // the extension as the primary extension change leaves it
 };
 
+// The error line of the per-subscriber procedure for a failure, for work that runs outside a
+// step (an on-commit action).
+QString subscriberEditErrorLine(const KestraneError& failure);
+
 // One change category: a step of the per-subscriber procedure.
 struct SubscriberChangeCategory {
     const char* name;

@@ -48,6 +48,19 @@ void readAnUnlistedControl(SubscriberEdit& edit)
     edit.options.control("cmdNext");
 }
 
+// Every control the engine reads, each empty, clear and unchosen.
+OptionsSnapshot nothingChosen()
+{
+    OptionsSnapshot page("frmSelectSubscriberChanges");
+    for (const QString& name : subscriberEngineControlNames(page.formName()))
+        page.add(name, {});
+    OptionsSnapshot limits("frmSetConversationStyleLimits");
+    for (const QString& name : subscriberEngineControlNames(limits.formName()))
+        limits.add(name, {});
+    page.addDialog(std::move(limits));
+    return page;
+}
+
 class SubscriberEngineTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -66,7 +79,7 @@ protected:
     // Runs the engine with these categories; the log's lines, without the header.
     QStringList run(std::span<const SubscriberChangeCategory> categories = {})
     {
-        SubscriberEngine engine(session, log, OptionsSnapshot("frmSelectSubscriberChanges"), categories);
+        SubscriberEngine engine(session, log, options, categories);
         RunFrame frame(session);
         frame.setStopHandler([&] { stopped = true; });
         script.frame = &frame;
@@ -138,6 +151,7 @@ protected:
     Session session{installation.installation()};
     QTemporaryDir programFolder;
     RunLog log{programFolder.path(), {}};
+    const OptionsSnapshot options = nothingChosen();   // kept for the whole run: the engine reads it
     QList<SelectionGridRow> rows;
     bool completed = false;
     bool stopped = false;

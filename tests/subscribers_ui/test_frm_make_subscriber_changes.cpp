@@ -3,6 +3,7 @@
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
 
 #include "core/ui/WizardContext.h"
+#include "subscribers/SubscriberEngine.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 #include "tests/subscribers_ui/EngineScenario.h"
 #include "tests/support/widgets/PageHarness.h"
@@ -28,6 +29,9 @@ public:
                                                                 subscribers.value("SubscriberObjectID").toString()};
         context.state.runLog = std::make_unique<RunLog>(programFolder.path(), messages.sink());
         optionsPage.setObjectName("frmSelectSubscriberChanges");
+        // Every control the engine reads is there, nothing chosen in it.
+        for (const QString& name : subscriberEngineControlNames(optionsPage.objectName()))
+            (new QWidget(&optionsPage))->setObjectName(name);
         page = std::make_unique<frmMakeSubscriberChanges>(context, &optionsPage);
         page->setLogOpener([this](const QString& file) {
             opened << file;
