@@ -48,19 +48,6 @@ void readAnUnlistedControl(SubscriberEdit& edit)
     edit.options.control("cmdNext");
 }
 
-// Every control the engine reads, each empty, clear and unchosen.
-OptionsSnapshot nothingChosen()
-{
-    OptionsSnapshot page("frmSelectSubscriberChanges");
-    for (const QString& name : subscriberEngineControlNames(page.formName()))
-        page.add(name, {});
-    OptionsSnapshot limits("frmSetConversationStyleLimits");
-    for (const QString& name : subscriberEngineControlNames(limits.formName()))
-        limits.add(name, {});
-    page.addDialog(std::move(limits));
-    return page;
-}
-
 class SubscriberEngineTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -151,7 +138,17 @@ protected:
     Session session{installation.installation()};
     QTemporaryDir programFolder;
     RunLog log{programFolder.path(), {}};
-    const OptionsSnapshot options = nothingChosen();   // kept for the whole run: the engine reads it
+    // Nothing chosen: every control the engine reads, blank (empty, clear, nothing selected).
+    OptionsSnapshot options = [] {
+        OptionsSnapshot page("frmSelectSubscriberChanges");
+        OptionsSnapshot styleLimits("frmSetConversationStyleLimits");
+        for (const QString& name : subscriberEngineControlNames(page.formName()))
+            page.add(name, {});
+        for (const QString& name : subscriberEngineControlNames(styleLimits.formName()))
+            styleLimits.add(name, {});
+        page.addDialog(styleLimits);
+        return page;
+    }();
     QList<SelectionGridRow> rows;
     bool completed = false;
     bool stopped = false;

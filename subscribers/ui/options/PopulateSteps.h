@@ -17,7 +17,7 @@ namespace SubscriberOptions {
 
 struct PopulateRun {
     FormStatements& run;
-    const Session& session;
+    Session& session;
     const WizardState& state;
 
     bool versionAtLeast(qint16 major, qint16 minor, qint16 release, qint16 build) const;
@@ -38,5 +38,36 @@ void fillDisplayNames(PopulateRun& populate);
 void applyRestrictedRights(PopulateRun& populate);
 void fillTimeFormats(PopulateRun& populate);
 void fillConversationStyles(PopulateRun& populate);
+
+// The lists from the registry and the database: languages, schedules, switches, time zones.
+void fillOutsideCallerLanguageStart(PopulateRun& populate);
+void fillInstalledLanguages(PopulateRun& populate);
+void fillSchedules(PopulateRun& populate);
+void fillSwitchAssignment(PopulateRun& populate);
+void fillNotificationSwitchLists(PopulateRun& populate);
+void fillTimeZones(PopulateRun& populate);
+
+// The yes/no lists of the profile and passwords tabs and the lists of the conversation tab.
+void fillProfileYesNoLists(PopulateRun& populate);
+void fillPasswordLists(PopulateRun& populate);
+void gateAnnouncementRows(PopulateRun& populate);
+void fillConversationYesNoLists(PopulateRun& populate);
+void fillPromptAndAddressModes(PopulateRun& populate);
+void gateSendModeRow(PopulateRun& populate);
+void fillConversationOptions(PopulateRun& populate);
+void fillSendTimestampAndVolumeLists(PopulateRun& populate);
+
+// The transfer, greeting and caller-input action lists, then the Messages and notification
+// lists, in their order.
+void fillTransferRuleLists(PopulateRun& populate);
+void gateEnhancedAlternateGreeting(PopulateRun& populate);
+void fillGreetingLists(PopulateRun& populate);
+void fillAfterGreetingAndExitActions(PopulateRun& populate);
+void fillKeyActionsAndLockKeys(PopulateRun& populate);
+void fillAfterMessageActions(PopulateRun& populate);
+void fillMessageLists(PopulateRun& populate);
+void fillDisableDeviceLists(PopulateRun& populate);
+void gateSmsDevice(PopulateRun& populate);
+void fillTextNotificationLists(PopulateRun& populate);
 
 }  // namespace SubscriberOptions
