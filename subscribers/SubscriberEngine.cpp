@@ -98,6 +98,18 @@ QString subscriberEditErrorLine(const KestraneError& failure)
     return stepErrorLine(failure);
 }
 
+OptionsSnapshot blankEngineOptions()
+{
+    OptionsSnapshot page(kPageForm);
+    OptionsSnapshot styleLimits(kStyleLimitsForm);
+    for (const QString& name : subscriberEngineControlNames(page.formName()))
+        page.add(name, {});
+    for (const QString& name : subscriberEngineControlNames(styleLimits.formName()))
+        styleLimits.add(name, {});
+    page.addDialog(styleLimits);
+    return page;
+}
+
 const ControlState& EngineOptions::control(const QString& name) const
 {
     requireListed(kPageForm, name, -1);

@@ -39,6 +39,10 @@ const std::vector<EngineControl>& subscriberEngineControls();
 // The names of subscriberEngineControls() of one form, array elements spelt out.
 QStringList subscriberEngineControlNames(const QString& form);
 
+// A snapshot of every control the engine reads, each blank (empty, clear, nothing selected),
+// with the conversation style dialog: a run without a page starts from it and makes its choices.
+OptionsSnapshot blankEngineOptions();
+
 // The snapshot as the categories read it. Reading a control that subscriberEngineControls() does
 // not list is a fault of the engine (std::logic_error); one the snapshot lacks throws
 // OptionsSnapshot::UnknownName.

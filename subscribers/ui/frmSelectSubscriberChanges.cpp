@@ -96,6 +96,16 @@ constexpr PopulateStep kPopulateSteps[] = {
     fillDisableDeviceLists,
     gateSmsDevice,
     fillTextNotificationLists,
+    prepareFeaturesTab,
+    fillFeaturesEncryptionList,
+    gateFeaturesPhoneView,
+    gateMenuTiming,
+    gateMenuCommandTiming,
+    gateVoiceNavigationAndTransferRules,
+    gateFollowMeRules,
+    gateMessageReviewSkipTimes,
+    gateDroppedCallRecovery,
+    gateCallerInputDigitsAndSplitRecovery,
 };
 
 QString element(const char* arrayName, int index)

@@ -138,17 +138,7 @@ protected:
     Session session{installation.installation()};
     QTemporaryDir programFolder;
     RunLog log{programFolder.path(), {}};
-    // Nothing chosen: every control the engine reads, blank (empty, clear, nothing selected).
-    OptionsSnapshot options = [] {
-        OptionsSnapshot page("frmSelectSubscriberChanges");
-        OptionsSnapshot styleLimits("frmSetConversationStyleLimits");
-        for (const QString& name : subscriberEngineControlNames(page.formName()))
-            page.add(name, {});
-        for (const QString& name : subscriberEngineControlNames(styleLimits.formName()))
-            styleLimits.add(name, {});
-        page.addDialog(styleLimits);
-        return page;
-    }();
+    OptionsSnapshot options = blankEngineOptions();   // nothing chosen
     QList<SelectionGridRow> rows;
     bool completed = false;
     bool stopped = false;

@@ -70,4 +70,19 @@ void fillDisableDeviceLists(PopulateRun& populate);
 void gateSmsDevice(PopulateRun& populate);
 void fillTextNotificationLists(PopulateRun& populate);
 
+// The Features tab, in its order: the tab gate with its captions, lists and hidden options, the
+// encryption choices and the phone view option (these two whatever the tab gate decided).
+void prepareFeaturesTab(PopulateRun& populate);
+void fillFeaturesEncryptionList(PopulateRun& populate);
+void gateFeaturesPhoneView(PopulateRun& populate);
+
+// The options of later servers, in their order.
+void gateMenuTiming(PopulateRun& populate);
+void gateMenuCommandTiming(PopulateRun& populate);
+void gateVoiceNavigationAndTransferRules(PopulateRun& populate);
+void gateFollowMeRules(PopulateRun& populate);
+void gateMessageReviewSkipTimes(PopulateRun& populate);
+void gateDroppedCallRecovery(PopulateRun& populate);
+void gateCallerInputDigitsAndSplitRecovery(PopulateRun& populate);
+
 }  // namespace SubscriberOptions
