@@ -98,18 +98,6 @@ QString subscriberEditErrorLine(const KestraneError& failure)
     return stepErrorLine(failure);
 }
 
-OptionsSnapshot blankEngineOptions()
-{
-    OptionsSnapshot page(kPageForm);
-    OptionsSnapshot styleLimits(kStyleLimitsForm);
-    for (const QString& name : subscriberEngineControlNames(page.formName()))
-        page.add(name, {});
-    for (const QString& name : subscriberEngineControlNames(styleLimits.formName()))
-        styleLimits.add(name, {});
-    page.addDialog(styleLimits);
-    return page;
-}
-
 const ControlState& EngineOptions::control(const QString& name) const
 {
     requireListed(kPageForm, name, -1);
@@ -146,6 +134,11 @@ void SubscriberEdit::writeLine(const QString& line)
 QString SubscriberEdit::string(int number) const
 {
     return session.languages.mymyLoadString(number);
+}
+
+bool SubscriberEdit::shows(const QString& text, int number) const
+{
+    return text.compare(string(number), Qt::CaseInsensitive) == 0;
 }
 
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)
@@ -200,9 +193,9 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 {
     static const SubscriberChangeCategory categories[] = {
         SubscriberChanges::primaryExtension,
-        {"profile settings", nullptr},
-        {"conversation style and timing", nullptr},
-        {"language, switch, time zone and schedule", nullptr},
+        SubscriberChanges::profileSettings,
+        SubscriberChanges::conversationStyleAndTiming,
+        SubscriberChanges::languageSwitchTimeZoneAndSchedule,
         SubscriberChanges::accountAndPassword,
         SubscriberChanges::conversationAndPlaybackFlags,
         {"transfer rules", nullptr},
