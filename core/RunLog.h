@@ -54,6 +54,8 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
     qint32 LogErrorCount() const { return m_errorCount; }
     qint32 LogWarningCount() const { return m_warningCount; }
+    // Where the procedures that a run calls show their messages.
+    const MessageSink& messages() const { return m_messages; }
     // The folder the logs go to: the program's "logs" folder, or the per-user one after a
     // fallback.
     QString logFolder() const;

@@ -97,6 +97,11 @@ QStringList subscriberEngineControlNames(const QString& form)
     return names;
 }
 
+QString subscriberEditErrorLine(const KestraneError& failure)
+{
+    return stepErrorLine(failure);
+}
+
 const ControlState& EngineOptions::control(const QString& name) const
 {
     requireListed(kPageForm, name, -1);
@@ -196,11 +201,11 @@ void SubscriberEdit::requestNotifierRestart()
 std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 {
     static const SubscriberChangeCategory categories[] = {
-        {"primary extension", nullptr},
+        SubscriberChanges::primaryExtension,
         SubscriberChanges::profileSettings,
         SubscriberChanges::conversationStyleAndTiming,
         SubscriberChanges::languageSwitchTimeZoneAndSchedule,
-        {"account and password", nullptr},
+        SubscriberChanges::accountAndPassword,
         SubscriberChanges::conversationAndPlaybackFlags,
         SubscriberChanges::transferRules,
         SubscriberChanges::enhancedAlternateGreeting,

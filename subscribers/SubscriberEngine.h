@@ -119,6 +119,10 @@ private:
     bool applyTriStateOf(const ControlState& list, Recordset& row, const QString& column, const QString& line);
 };
 
+// The error line of the per-subscriber procedure for a failure, for work that runs outside a
+// step (an on-commit action).
+QString subscriberEditErrorLine(const KestraneError& failure);
+
 // One change category: a step of the per-subscriber procedure.
 struct SubscriberChangeCategory {
     const char* name;

@@ -1,0 +1,180 @@
+// The primary extension change: a new extension computed from the current one by the rules of
+// the Extension tab, refused when any object already uses it, otherwise written to the primary
+// extension row (and to the transfer string and the Alternate rule when they followed the old
+// extension).
+#include "subscribers/changes/SubscriberChanges.h"
+
+#include "core/AlternateExtensions.h"
+#include "core/ExtensionRules.h"
+#include "core/Recordset.h"
+#include "core/Session.h"
+
+namespace {
+
+constexpr char kPage[] = "frmSelectSubscriberChanges";
+
+// The rules' check boxes and value boxes, in the order strManipulateExtension takes them: four
+// digit counts, two digit texts, a value to add and one to subtract.
+struct ExtensionRule {
+    const char* check;
+    const char* value;
+};
+constexpr ExtensionRule kRules[] = {
+    {"chkSubscriberExtensionStripAllButRightMost", "txtSubscriberExtensionStripAllButrightMost"},
+    {"chkSubscriberExtensionStripAllButLeftMost", "txtSubscriberExtensionStripAllButLeftMost"},
+    {"chkSubscriberExtensionRemoveLeftMost", "txtSubscriberExtensionRemoveLeftMost"},
+    {"chkSubscriberExtensionRemoveRightMost", "txtSubscriberExtensionRemoveRightMost"},
+    {"chkSubscriberExtensionAppendToLeft", "txtSubscriberExtensionAppendToLeft"},
+    {"chkSubscriberExtensionAppendToRight", "txtSubscriberExtensionAppendToRight"},
+    {"chkSubscriberExtensionAddValue", "txtSubscriberExtensionAdd"},
+    {"chkSubscriberExtensionSubtractValue", "txtSubscriberExtensionSubtract"},
+};
+
+constexpr EngineControl kControls[] = {
+    {kPage, kRules[0].check}, {kPage, kRules[0].value}, {kPage, kRules[1].check}, {kPage, kRules[1].value},
+    {kPage, kRules[2].check}, {kPage, kRules[2].value}, {kPage, kRules[3].check}, {kPage, kRules[3].value},
+    {kPage, kRules[4].check}, {kPage, kRules[4].value}, {kPage, kRules[5].check}, {kPage, kRules[5].value},
+    {kPage, kRules[6].check}, {kPage, kRules[6].value}, {kPage, kRules[7].check}, {kPage, kRules[7].value},
+};
+
+int ruleCheck(const SubscriberEdit& edit, int rule)
+{
+    return edit.options.control(QString::fromLatin1(kRules[rule].check)).checkState;
+}
+
+// The rule's value box as strManipulateExtension takes it: the empty text for a rule not chosen.
+QString ruleText(const SubscriberEdit& edit, int rule)
+{
+    return ruleCheck(edit, rule) != 0 ? edit.options.control(QString::fromLatin1(kRules[rule].value)).text : QString();
+}
+
+template <typename Int> Int ruleNumber(const SubscriberEdit& edit, int rule)
+{
+    return leadingWholeNumber<Int>(ruleText(edit, rule));
+}
+
+void listConflicts(SubscriberEdit& edit, const QString& newExtension, const QList<DTMFIDMatch>& matches)
+{
+    edit.writeLine(QStringLiteral(
+                       "(warning) Extension not modified since it conflicts with another object.  ID would have been:")
+                   + newExtension);
+    edit.writeLine(QStringLiteral("All objects found to be using extension:"));
+    for (const DTMFIDMatch& match : matches)
+        edit.writeLine(QStringLiteral("    ") + match.Description + QStringLiteral(" with alias=") + match.Alias
+                       + QStringLiteral(" display name=") + match.DisplayName);
+}
+
+// The subscriber's transfer string, and the Alternate rule that transfers to it, follow the
+// extension.
+void moveTransferStringAlong(SubscriberEdit& edit, const QString& newExtension)
+{
+    edit.writeLine(QStringLiteral("    Current extension matches transfer string - updating transfer string for "
+                                  "subscriber to match new extension"));
+    edit.subscriber().setValue(QStringLiteral("XFerString"), newExtension);
+    edit.subscriber().update();
+    edit.step([&] {
+        Recordset& rules = edit.scratch(
+            ScratchQuery::ContactRules, QStringLiteral("SELECT * FROM ContactRule WHERE ParentObjectID=? AND Alias='alternate'"),
+            {edit.handler().value(QStringLiteral("CallHandlerObjectID"))});
+        if (rules.recordCount() != 1) {
+            edit.writeLine(QStringLiteral("(error) Alternate contact rule could not be feteched for extension/stransfer "
+                                          "string update in MakeChangestoSubscriber routine."));
+        } else {
+            rules.setValue(QStringLiteral("Extension"), newExtension);
+            rules.update();
+        }
+        rules.close();
+    });
+}
+
+// The server picks up the new message-waiting extension once the subscriber's changes are
+// committed: asked earlier, it would read the old one; after a rollback there is nothing to pick up.
+void refreshMessageWaitingExtension(SubscriberEdit& edit, const QString& subscriberID)
+{
+    std::shared_ptr<Notifier> notifier = edit.session.objNotifier;
+    if (!notifier)
+        throw KestraneError(ErrorNumber::ComponentUnavailable, QStringLiteral("The Notifier is not bound"));
+    edit.writeLine(QStringLiteral("    MWI Extension being updated via Notifier interface"));
+    edit.actions.onCommit([notifier, subscriberID, &log = edit.log] {
+        try {
+            notifier->RefreshSubscriber(subscriberID);
+        } catch (const KestraneError& failure) {
+            try {
+                log.WriteLogLine(subscriberEditErrorLine(failure));
+            } catch (const KestraneError&) {
+                // The log itself failed: the subscriber's changes are kept all the same.
+            }
+        }
+    });
+}
+
+void applyPrimaryExtension(SubscriberEdit& edit)
+{
+    int chosen = 0;
+    for (int rule = 0; rule < int(std::size(kRules)); ++rule)
+        chosen |= ruleCheck(edit, rule);
+    if (chosen == 0)
+        return;
+
+    // A rule value that cannot be read ends the category here: an extension computed without
+    // one of the chosen rules is not the one asked for.
+    const qint16 keepRightMost = ruleNumber<qint16>(edit, 0);
+    const qint16 keepLeftMost = ruleNumber<qint16>(edit, 1);
+    const qint16 removeLeftMost = ruleNumber<qint16>(edit, 2);
+    const qint16 removeRightMost = ruleNumber<qint16>(edit, 3);
+    const QString leftDigits = ruleText(edit, 4);
+    const QString rightDigits = ruleText(edit, 5);
+    const qint32 addValue = ruleNumber<qint32>(edit, 6);
+    const qint32 subtractValue = ruleNumber<qint32>(edit, 7);
+    const QString newExtension = strManipulateExtension(edit.currentExtension, keepRightMost, keepLeftMost,
+                                                        removeLeftMost, removeRightMost, leftDigits, rightDigits,
+                                                        addValue, subtractValue);
+    edit.workingExtension = newExtension;
+    if (newExtension.isEmpty()) {
+        edit.writeLine(QStringLiteral("    Modification rules invalid for selected extension"));
+        return;
+    }
+
+    const QList<DTMFIDMatch> matches = findAllDTMFIDMatchesInTAble(edit.session, newExtension, edit.log.messages());
+    if (!matches.isEmpty()) {
+        listConflicts(edit, newExtension, matches);
+        return;
+    }
+
+    const QString subscriberID = edit.subscriber().value(QStringLiteral("SubscriberObjectID")).toString();
+    Recordset& primary = edit.scratch(ScratchQuery::AccessIDs,
+                                      QStringLiteral("SELECT * from DTMFAccessID WHERE ParentObjectID=? AND IsPrimaryID='1'"),
+                                      {subscriberID});
+    if (primary.recordCount() == 0) {
+        edit.writeLine(QStringLiteral("(error) could not find primary extension entry for this subscriber in the "
+                                      "DTMFAccessID table.  Skipping extension update."));
+        return;
+    }
+    if (primary.recordCount() > 1) {
+        edit.writeLine(QStringLiteral("(error) more than one primary extension record found for this subscriber in the "
+                                      "DTMFAccessID table - skipping extension update."));
+        return;
+    }
+
+    const QVariant transferString = edit.subscriber().value(QStringLiteral("XFerString"));
+    if (!transferString.isNull() && transferString.toString().compare(edit.currentExtension, Qt::CaseInsensitive) == 0)
+        moveTransferStringAlong(edit, newExtension);
+    else
+        edit.writeLine(QStringLiteral("    Current extension does not match transfer string - leaving transfer string "
+                                      "alone and just changing the subscriber's extension"));
+
+    primary.setValue(QStringLiteral("DTMFAccessID"), newExtension);
+    primary.update();
+    edit.requestDirectoryWriteThrough();
+    edit.writeLine(QStringLiteral("   Extension changed to:") + newExtension);
+    if (edit.session.isVersionAtLeast(4, 0, 4, 20))
+        edit.step([&] { refreshMessageWaitingExtension(edit, subscriberID); });
+}
+
+}  // namespace
+
+namespace SubscriberChanges {
+
+const SubscriberChangeCategory primaryExtension{"primary extension", applyPrimaryExtension, kControls};
+
+}  // namespace SubscriberChanges
