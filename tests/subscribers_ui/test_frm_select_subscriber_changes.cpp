@@ -1,6 +1,6 @@
 // The subscriber options page as a whole: its frame of fourteen tabs, the caption routine and its
 // version gates, the first list steps, the way in and out of the page and its snapshot.
-#include "subscribers/ui/frmSelectSubscriberChanges.h"
+#include "tests/subscribers_ui/OptionsPageFixture.h"
 
 #include "core/ui/OptionsCapture.h"
 #include "core/ControlNames.h"
@@ -26,54 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A started run of the given kind and installation, and the options page loaded on it.
-class OptionsPage : public WizardRun {
-public:
-    explicit OptionsPage(qint16 kind = 1, const velmo::InstallationOptions& options = TempInstallation::smallOptions(),
-                         const QString& programFolder = QCoreApplication::applicationDirPath())
-        : WizardRun(options, {}, programFolder)
-    {
-        context.state.iSelectedSubscriberType = kind;
-        context.subscriberOptionsPage = [this]() -> QWidget* {
-            if (!page) {
-                page = new frmSelectSubscriberChanges(context);
-                ++pagesCreated;
-            }
-            return page;
-        };
-        context.subscriberSelectionPage = [this]() -> QWidget* {
-            if (!selection)
-                selection = new frmChooseSubscribers(context);
-            return selection;
-        };
-    }
-    ~OptionsPage()
-    {
-        delete page.data();
-        delete selection.data();
-    }
-
-    // Starts the run and loads the page directly (as the selection page's first Next does).
-    ::testing::AssertionResult open()
-    {
-        const ::testing::AssertionResult started = start();
-        if (started)
-            context.subscriberOptionsPage();
-        return started;
-    }
-
-    template <typename Widget = QWidget>
-    Widget* child(const QString& name) const
-    {
-        return findByName<Widget>(*page, name);
-    }
-    QTabWidget& tabMain() const { return *child<QTabWidget>("tabMain"); }
-
-    QPointer<frmSelectSubscriberChanges> page;
-    QPointer<frmChooseSubscribers> selection;
-    int pagesCreated = 0;
-};
 
 // The named controls of `root` outside its tab control `tabs`.
 QStringList namedOutside(const QWidget& root, const QWidget& tabs)
@@ -368,15 +320,6 @@ INSTANTIATE_TEST_SUITE_P(
         return QString("v%1_%2_%3_%4%5").arg(gate.major).arg(gate.minor).arg(gate.release).arg(gate.build)
             .arg(gate.certificateHistory ? "_certificates" : "").toStdString();
     });
-
-// The texts of a list's items.
-QStringList itemTexts(const ControlState& list)
-{
-    QStringList texts;
-    for (const ListItem& item : list.items)
-        texts << item.text;
-    return texts;
-}
 
 // What the first list steps leave, per server version.
 struct FillCase {
