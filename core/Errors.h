@@ -21,6 +21,7 @@ private:
 namespace ErrorNumber {
 // Language runtime.
 constexpr long Overflow = 6;                  // a number does not fit its type
+constexpr long InvalidUseOfNull = 94;         // a null value where a text or number is needed
 constexpr long BadFileNameOrNumber = 52;
 constexpr long DeviceIOError = 57;
 constexpr long PathFileAccessError = 75;

@@ -17,6 +17,14 @@ void OptionsSnapshot::add(const QString& name, ControlState state)
         m_controls.insert(name, std::move(state));
 }
 
+void OptionsSnapshot::replace(const QString& name, ControlState state)
+{
+    const auto found = m_controls.find(name);
+    if (found == m_controls.end())
+        throw UnknownName(describeName(m_formName, QStringLiteral("control"), name));
+    *found = std::move(state);
+}
+
 void OptionsSnapshot::addDialog(OptionsSnapshot dialog)
 {
     m_dialogs.push_back(std::move(dialog));

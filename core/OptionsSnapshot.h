@@ -84,6 +84,9 @@ public:
     // A second control of the same name is passed over: names are unique on a well-built page.
     void add(const QString& name, ControlState state);
     void addDialog(OptionsSnapshot dialog);
+    // Hands over `state` in place of what was captured of the control (throws UnknownName when
+    // the snapshot holds no such control).
+    void replace(const QString& name, ControlState state);
 
     const ControlState& control(const QString& name) const;
     // Element `index` of the control array `arrayName`.

@@ -72,6 +72,18 @@ constexpr PopulateStep kPopulateSteps[] = {
     applyRestrictedRights,
     fillTimeFormats,
     fillConversationStyles,
+    gateAlternateExtensionRemoval,
+    captionAlternateExtensionTab,
+    fillAlternateExtensionSlots,
+    captionAlternateExtensionActions,
+    fillMessagePlayOrders,
+    captionDeliveryLocationTab,
+    gateDeletedItemsPlayOrder,
+    captionConversationTabs,
+    applySubscriberKindToTabs,
+    gateDeliveryLocationTab,
+    fillDeliveryLocations,
+    fillSendScopes,
 };
 
 QString element(const char* arrayName, int index)
@@ -266,6 +278,7 @@ void frmSelectSubscriberChanges::Form_Load()
     });
     load.run([this] { frmSelectSubscriberChanges_Auto_Init(); });
     load.run([this] { PopulateControls(); });
+    m_freshlyFilled = captureOptions(this);
     show();
     const QString focus = m_context.state.iSelectedSubscriberType == 1 ? QStringLiteral("comProfileSubscriberEnrollment")
                                                                         : QStringLiteral("comProfileDirList");
@@ -274,7 +287,9 @@ void frmSelectSubscriberChanges::Form_Load()
 
 OptionsSnapshot frmSelectSubscriberChanges::snapshot() const
 {
-    return captureOptions(this);
+    OptionsSnapshot options = captureOptions(this);
+    handOverUnreachableControls(*tabMain, m_context.state.iSelectedSubscriberType, m_freshlyFilled, options);
+    return options;
 }
 
 QString frmSelectSubscriberChanges::firstEntryFault() const
