@@ -250,18 +250,20 @@ TEST(TabAvailability, TheSnapshotHandsOverWhatTheKindCannotReachAsFirstFilled)
 
 // ---- Delivery locations and send scopes ----
 
-// A run whose directory holds, for the AMIS kind (5), only the given locations (name, object
-// ID), and only the given name lookup handlers; a null name stands for a row without one.
+// A run whose directory holds, for one remote kind (AMIS unless told), only the given locations
+// (name, object ID), and only the given name lookup handlers; a null name stands for a row
+// without one.
 class HiddenIdLists : public OptionsPage {
 public:
     using Row = std::pair<std::optional<QString>, QString>;
 
-    HiddenIdLists(qint16 kind, const QList<Row>& amisLocations, const QList<Row>& handlers) : OptionsPage(kind)
+    HiddenIdLists(qint16 kind, const QList<Row>& locations, const QList<Row>& handlers, int locationKind = 5)
+        : OptionsPage(kind)
     {
-        sql("UPDATE Location SET DestinationType = 99 WHERE DestinationType = 5");
-        for (const auto& [name, id] : amisLocations)
-            sql(QString("INSERT INTO Location (LocationObjectID, Alias, TextName, DestinationType) VALUES ('%1', '%1', %2, 5)")
-                    .arg(id, literal(name)));
+        sql(QString("UPDATE Location SET DestinationType = 99 WHERE DestinationType = %1").arg(locationKind));
+        for (const auto& [name, id] : locations)
+            sql(QString("INSERT INTO Location (LocationObjectID, Alias, TextName, DestinationType) VALUES ('%1', '%1', %2, %3)")
+                    .arg(id, literal(name)).arg(locationKind));
         sql("DELETE FROM NameLookupHandler");
         for (const auto& [name, id] : handlers)
             sql(QString("INSERT INTO NameLookupHandler (NameLookupHandlerObjectID, Alias, TextName) VALUES ('%1', '%1', %2)")
@@ -282,6 +284,7 @@ struct LocationCase {
     QStringList names;         // after "<Don't Change>"; empty: both lists empty
     QStringList ids;           // after " "
     int messages;
+    int locationKind = 5;      // the kind of the locations given
 };
 
 void PrintTo(const LocationCase& locations, std::ostream* out) { *out << locations.what; }
@@ -291,7 +294,7 @@ class DeliveryLocations : public ::testing::TestWithParam<LocationCase> {};
 TEST_P(DeliveryLocations, PairEachLocationWithItsIdAndLeaveNoFilter)
 {
     const LocationCase& locations = GetParam();
-    HiddenIdLists run(locations.kind, locations.locations, kHandlers);
+    HiddenIdLists run(locations.kind, locations.locations, kHandlers, locations.locationKind);
     ASSERT_TRUE(run.open());
     // A second run (the first entry's) leaves the lists as one run does.
     run.page->PopulateControls();
@@ -320,8 +323,9 @@ INSTANTIATE_TEST_SUITE_P(
                       LocationCase{"amisWithoutAny", 5, {}, {}, {}, 0},
                       LocationCase{"amisNamelessLeftOut", 5, {{"A", "loc-1"}, {std::nullopt, "loc-2"}, {"C", "loc-3"}},
                                    {"A", "C"}, {"loc-1", "loc-3"}, 1},
+                      // The local server's own location is of kind 1.
                       LocationCase{"subscribers", 1, kAmisLocations, {}, {}, 0},
-                      LocationCase{"internet", 2, kAmisLocations, {}, {}, 0}),
+                      LocationCase{"internet", 2, kAmisLocations, {}, {}, 0, 2}),
     [](const ::testing::TestParamInfo<LocationCase>& info) { return std::string(info.param.what); });
 
 TEST(DeliveryLocations, EachRemoteKindOffersItsOwnLocationsAndAnotherKindEmptiesThem)
@@ -352,6 +356,25 @@ TEST(DeliveryLocations, EachRemoteKindOffersItsOwnLocationsAndAnotherKindEmpties
     run.page->PopulateControls();
     EXPECT_EQ(run.page->snapshot().control("cmbLocationNewLocation").currentIndex, -1);
     EXPECT_EQ(run.page->snapshot().control("cmbLocationHiddenLocationObjectID").items.size(), 0);
+    EXPECT_TRUE(run.shown.isEmpty()) << run.shown.join("\n").toStdString();
+}
+
+TEST(DeliveryLocations, AKindWithoutLocationsEmptiesWhatAnotherKindLeft)
+{
+    HiddenIdLists run(7, {}, kHandlers);   // Bridge locations, no AMIS one
+    ASSERT_TRUE(run.open());
+    auto* names = run.child<QComboBox>("cmbLocationNewLocation");
+    ASSERT_GT(names->count(), 1);
+    names->setCurrentIndex(1);
+
+    run.context.state.iSelectedSubscriberType = 5;
+    run.page->PopulateControls();
+    const OptionsSnapshot snapshot = run.page->snapshot();
+    EXPECT_TRUE(snapshot.control("cmbLocationNewLocation").items.isEmpty());
+    EXPECT_EQ(snapshot.control("cmbLocationNewLocation").currentIndex, -1);
+    EXPECT_TRUE(snapshot.control("cmbLocationHiddenLocationObjectID").items.isEmpty());
+    EXPECT_TRUE(snapshot.control("tabMain").tabs[12].enabled);
+    EXPECT_TRUE(run.session.rsLocations.filter().isEmpty());
     EXPECT_TRUE(run.shown.isEmpty()) << run.shown.join("\n").toStdString();
 }
 
