@@ -2,6 +2,8 @@
 
 #include "core/ControlNames.h"
 
+#include <utility>
+
 namespace {
 
 std::string describeName(const QString& formName, const QString& what, const QString& name)
@@ -15,14 +17,6 @@ void OptionsSnapshot::add(const QString& name, ControlState state)
 {
     if (!m_controls.contains(name))
         m_controls.insert(name, std::move(state));
-}
-
-void OptionsSnapshot::replace(const QString& name, ControlState state)
-{
-    const auto found = m_controls.find(name);
-    if (found == m_controls.end())
-        throw UnknownName(describeName(m_formName, QStringLiteral("control"), name));
-    *found = std::move(state);
 }
 
 void OptionsSnapshot::addDialog(OptionsSnapshot dialog)
@@ -49,4 +43,14 @@ const OptionsSnapshot& OptionsSnapshot::dialog(const QString& formName) const
         if (dialog.m_formName == formName)
             return dialog;
     throw UnknownName(describeName(m_formName, QStringLiteral("dialog"), formName));
+}
+
+ControlState& OptionsSnapshot::control(const QString& name)
+{
+    return const_cast<ControlState&>(std::as_const(*this).control(name));
+}
+
+OptionsSnapshot& OptionsSnapshot::dialog(const QString& formName)
+{
+    return const_cast<OptionsSnapshot&>(std::as_const(*this).dialog(formName));
 }

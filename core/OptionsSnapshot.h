@@ -84,15 +84,15 @@ public:
     // A second control of the same name is passed over: names are unique on a well-built page.
     void add(const QString& name, ControlState state);
     void addDialog(OptionsSnapshot dialog);
-    // Hands over `state` in place of what was captured of the control (throws UnknownName when
-    // the snapshot holds no such control).
-    void replace(const QString& name, ControlState state);
 
     const ControlState& control(const QString& name) const;
     // Element `index` of the control array `arrayName`.
     const ControlState& control(const QString& arrayName, int index) const;
     // The snapshot of a sub-dialog, by the dialog's form name.
     const OptionsSnapshot& dialog(const QString& formName) const;
+    // The same, to change: a test makes its choices in a page's snapshot.
+    ControlState& control(const QString& name);
+    OptionsSnapshot& dialog(const QString& formName);
 
 private:
     QString m_formName;

@@ -6,6 +6,7 @@
 #include "core/Recordset.h"
 #include "core/Registry.h"
 #include "core/Session.h"
+#include "core/TriState.h"
 #include "core/VelmoVersion.h"
 
 #include <QHash>
@@ -66,8 +67,12 @@ void runStep(RunLog& log, const std::function<void()>& work)
 
 const std::vector<EngineControl>& subscriberEngineControls()
 {
-    // Each category adds the controls it reads.
-    static const std::vector<EngineControl> controls;
+    static const std::vector<EngineControl> controls = [] {
+        std::vector<EngineControl> all;
+        for (const SubscriberChangeCategory& category : subscriberChangeCategories())
+            all.insert(all.end(), category.controls.begin(), category.controls.end());
+        return all;
+    }();
     return controls;
 }
 
@@ -117,6 +122,21 @@ Recordset& SubscriberEdit::handler()
 void SubscriberEdit::writeLine(const QString& line)
 {
     log.WriteLogLine(line);
+}
+
+QString SubscriberEdit::string(int number) const
+{
+    return session.languages.mymyLoadString(number);
+}
+
+bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)
+{
+    const qint16 code = GetTriStateComboValue(options.control(control).text, session.languages.stringLookup());
+    if (code != 0 && code != 1)
+        return false;
+    row.setValue(column, QVariant::fromValue<qint16>(code));
+    writeLine(line + paddedNumber(code));
+    return true;
 }
 
 void SubscriberEdit::step(const std::function<void()>& work)

@@ -33,8 +33,8 @@ struct EngineControl {
     int elements = 0;
 };
 
-// Every control the engine reads, in one list: a category lists here each control it reads
-// (EngineOptions refuses any other), so that the list can be checked against the real page.
+// Every control the engine reads, in one list: the controls of every category (EngineOptions
+// refuses any other), so that the list can be checked against the real page.
 const std::vector<EngineControl>& subscriberEngineControls();
 // The names of subscriberEngineControls() of one form, array elements spelt out.
 QStringList subscriberEngineControlNames(const QString& form);
@@ -81,6 +81,12 @@ public:
 
     // Writes one line to the run log.
     void writeLine(const QString& line);
+    // Resource string `number` of the current language: option lists are matched against it.
+    QString string(int number) const;
+    // The typical tri-state step: when the tri-state list `control` (of the options page) holds
+    // "TRUE" or "FALSE", its code 1 or 0 goes into `column` of `row` as a 16-bit integer and
+    // `line` + the code in padded form is logged. True when the column was set.
+    bool applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line);
     // Runs one step of a category. A failure of the database ends the subscriber (its
     // transaction is rolled back); any other failure is logged as the procedure's error line
     // and ends only this step, so a change line after the failing statement is not written.
@@ -108,6 +114,7 @@ public:
 struct SubscriberChangeCategory {
     const char* name;
     void (*apply)(SubscriberEdit& edit);   // null: the category is not built yet and is passed over
+    std::span<const EngineControl> controls = {};   // every control `apply` reads
 };
 
 // The categories in the order they run for each subscriber.

@@ -45,7 +45,7 @@ void stopTheRun(SubscriberEdit& edit)
 
 void readAnUnlistedControl(SubscriberEdit& edit)
 {
-    edit.options.control("comProfileDirList");
+    edit.options.control("cmdNext");
 }
 
 class SubscriberEngineTest : public ::testing::Test {

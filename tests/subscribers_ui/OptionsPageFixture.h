@@ -1,6 +1,5 @@
 #pragma once
-// The subscriber options page loaded on a started run of a chosen kind and installation, shared
-// by the options page's tests.
+// The options page opened on a generated installation, shared by the tests of the page.
 #include "core/OptionsSnapshot.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"

@@ -4,6 +4,7 @@
 
 #include "core/ui/WizardContext.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
+#include "tests/subscribers_ui/EngineScenario.h"
 #include "tests/support/widgets/PageHarness.h"
 
 #include <QDir>
@@ -136,6 +137,28 @@ TEST(EnginePageTest, PreviousReturnsToTheOptionsPageAtItsPosition)
     EXPECT_FALSE(run.page->isVisible());
     EXPECT_TRUE(run.optionsPage.isVisible());
     EXPECT_EQ(run.optionsPage.pos(), QPoint(40, 50));
+}
+
+// The real page as it is loaded, nothing chosen: every control the engine reads is there, so
+// the run logs no error and leaves the subscribers as they were.
+TEST(EngineOnTheLoadedPage, NothingChosenChangesNoSubscriberAndLogsNoError)
+{
+    EngineScenario run;
+    ASSERT_TRUE(run.open());
+    auto dump = [&] {
+        QStringList text;
+        for (const auto& row : run.session.database.select("SELECT * FROM Subscriber ORDER BY rowid").rows)
+            for (const QVariant& value : row)
+                text << value.toString();
+        return text;
+    };
+    const QStringList before = dump();
+    const QStringList lines = run.run(3);
+    EXPECT_EQ(lines.filter("** Updating subscriber **").size(), 3);
+    EXPECT_EQ(lines.filter("(error)"), QStringList{});
+    EXPECT_EQ(run.log->LogErrorCount(), 0);
+    EXPECT_EQ(run.log->LogWarningCount(), 0);
+    EXPECT_EQ(dump(), before);
 }
 
 }  // namespace

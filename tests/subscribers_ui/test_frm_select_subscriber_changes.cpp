@@ -9,6 +9,7 @@
 #include "core/ui/frmMain.h"
 #include "resources/EnglishStrings.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
+#include "tests/subscribers_ui/OptionsPageFixture.h"
 #include "tests/support/widgets/PageHarness.h"
 
 #include <QCheckBox>

@@ -4,11 +4,13 @@
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 #include "subscribers/ui/frmSetNotificationSchedule.h"
 #include "subscribers/ui/options/MessagePlayOrderLists.h"
+#include "subscribers/ui/options/OptionsTabs.h"
 #include "tests/support/widgets/PageHarness.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
@@ -22,10 +24,17 @@ QList<int> codes(const QListWidget& list)
     return order;
 }
 
+// Driven through the arrows of the up-down controls beside the lists, on the tab that holds them.
 TEST(MessagePlayOrderListsTest, ArrowsMoveTheSelectedEntryWithinItsOwnList)
 {
-    QListWidget newMessages;
-    QListWidget oldMessages;
+    QWidget page;
+    SubscriberOptions::conversationTab.build(&page);
+    QListWidget& newMessages = *findByName<QListWidget>(page, "listFlexStackOrderNewMessages");
+    QListWidget& oldMessages = *findByName<QListWidget>(page, "listFlexStackOrderOldMessages");
+    QSpinBox& newArrows = *findByName<QSpinBox>(page, "upDownFlexStackNewMessagePlayOrder");
+    QSpinBox& oldArrows = *findByName<QSpinBox>(page, "upDownFlexStackOldMessage");
+    newArrows.setEnabled(true);
+    oldArrows.setEnabled(true);
     const StringLookup text = [](int number) { return QString("string %1").arg(number); };
     for (QListWidget* list : {&newMessages, &oldMessages}) {
         list->addItem("left over");
@@ -36,13 +45,13 @@ TEST(MessagePlayOrderListsTest, ArrowsMoveTheSelectedEntryWithinItsOwnList)
     EXPECT_EQ(newMessages.item(6)->text(), "string 326");
     EXPECT_EQ(newMessages.item(6)->data(ListRole::StringNumber).toInt(), 326);
     EXPECT_EQ(newMessages.currentRow(), -1);
-    MoveFlexStackEntryUp(&newMessages);
-    MoveFlexStackEntryDown(&newMessages);
+    newArrows.stepUp();
+    newArrows.stepDown();
     EXPECT_EQ(codes(newMessages), first);
 
     newMessages.setCurrentRow(6);
     for (int click = 0; click < 7; ++click) {   // the seventh click finds it at the top
-        MoveFlexStackEntryUp(&newMessages);
+        newArrows.stepUp();
         EXPECT_EQ(newMessages.currentRow(), std::max(5 - click, 0));
     }
     EXPECT_EQ(codes(newMessages), (QList<int>{7, 1, 2, 3, 4, 5, 6}));
@@ -50,12 +59,15 @@ TEST(MessagePlayOrderListsTest, ArrowsMoveTheSelectedEntryWithinItsOwnList)
     EXPECT_EQ(codes(oldMessages), first);
 
     oldMessages.setCurrentRow(0);
-    MoveFlexStackEntryDown(&oldMessages);
+    oldArrows.stepDown();
     EXPECT_EQ(codes(oldMessages), (QList<int>{2, 1, 3, 4, 5, 6, 7}));
     EXPECT_EQ(oldMessages.currentRow(), 1);
+    oldArrows.stepDown();
+    oldArrows.stepDown();
+    EXPECT_EQ(codes(oldMessages), (QList<int>{2, 3, 4, 1, 5, 6, 7}));
     oldMessages.setCurrentRow(6);
-    MoveFlexStackEntryDown(&oldMessages);
-    EXPECT_EQ(codes(oldMessages), (QList<int>{2, 1, 3, 4, 5, 6, 7}));
+    oldArrows.stepDown();
+    EXPECT_EQ(codes(oldMessages), (QList<int>{2, 3, 4, 1, 5, 6, 7}));
 }
 
 // A stand-in options page with the schedule boxes of the fourteen devices.

@@ -230,7 +230,8 @@ TEST(OptionsTabsCallerInputToFeatures, KeyTabsKeepTheirFixedCaptions)
     callerInputTab.build(&page);
     callerInputTab.caption(&page, numberText);
     QStringList captions;
-    for (const TabState& key : captureOptions(&page).control("tabCallerInput_0").tabs)
+    const OptionsSnapshot snapshot = captureOptions(&page);
+    for (const TabState& key : snapshot.control("tabCallerInput_0").tabs)
         captions << key.caption;
     EXPECT_EQ(captions, QStringList({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "#"}));
 }

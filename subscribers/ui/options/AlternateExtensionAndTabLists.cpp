@@ -57,7 +57,7 @@ bool editsSubscribers(qint16 kind)
 // Hands over a control's value as `fresh` has it; lists are refilled by every run already.
 void handOverFresh(const QString& name, const OptionsSnapshot& fresh, OptionsSnapshot& snapshot)
 {
-    ControlState state = snapshot.control(name);
+    ControlState& state = snapshot.control(name);
     if (state.kind == ControlKind::ComboBox || state.kind == ControlKind::ListBox)
         return;
     const ControlState& laidOut = fresh.control(name);
@@ -65,7 +65,6 @@ void handOverFresh(const QString& name, const OptionsSnapshot& fresh, OptionsSna
     state.checkState = laidOut.checkState;
     state.selected = laidOut.selected;
     state.value = laidOut.value;
-    snapshot.replace(name, std::move(state));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Tab 3 of the options page, Conversation: the inner tab control of five tabs with what the
 // subscriber hears and how messages are reviewed, sent, ordered and kept.
+#include "subscribers/ui/options/MessagePlayOrderLists.h"
 #include "subscribers/ui/options/OptionRows.h"
 #include "subscribers/ui/options/OptionsTabs.h"
 
@@ -166,14 +167,18 @@ QSpinBox* upDown(const char* name)
 void buildFlexStack(QWidget* tab)
 {
     // What the make-changes box governs opens disabled, as the box opens clear.
+    auto* newMessages = named(new QListWidget, "listFlexStackOrderNewMessages");
+    auto* newMessageArrows = upDown("upDownFlexStackNewMessagePlayOrder");
+    auto* oldMessages = named(new QListWidget, "listFlexStackOrderOldMessages");
+    auto* oldMessageArrows = upDown("upDownFlexStackOldMessage");
+    ConnectFlexStackArrows(newMessageArrows, newMessages);
+    ConnectFlexStackArrows(oldMessageArrows, oldMessages);
     OptionRows rows(tab);
     rows.wide(checkBox("chkFlexStackMakeChange"))
         .wide(disabled(checkBox("chkFlexStackMessageTypeMenu")))
         .row({label("Label9", 26), nullptr, label("Label9", 27)})
         .row({label("lblSortByMessageType", 0), nullptr, label("lblSortByMessageType", 1)})
-        .row({disabled(named(new QListWidget, "listFlexStackOrderNewMessages")),
-              disabled(upDown("upDownFlexStackNewMessagePlayOrder")),
-              disabled(named(new QListWidget, "listFlexStackOrderOldMessages")), disabled(upDown("upDownFlexStackOldMessage"))})
+        .row({disabled(newMessages), disabled(newMessageArrows), disabled(oldMessages), disabled(oldMessageArrows)})
         .row({label("label11", 46), nullptr, label("label11", 47)})
         .row({disabled(list("cmbFlexStackNewMessagesLIFOFIFO")), nullptr, disabled(list("cmbFlexStackSavedMessagesLIFOFIFO"))})
         .row({label("Label9", 28)})

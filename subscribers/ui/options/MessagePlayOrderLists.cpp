@@ -3,6 +3,8 @@
 #include "core/ui/ControlValues.h"
 
 #include <QListWidget>
+#include <QSignalBlocker>
+#include <QSpinBox>
 
 namespace {
 
@@ -46,4 +48,24 @@ void MoveFlexStackEntryUp(QListWidget* list)
     if (selected < 1)
         return;
     swapEntries(list, selected, selected - 1);
+}
+
+void ConnectFlexStackArrows(QSpinBox* arrows, QListWidget* list)
+{
+    // The value rests in the middle of its range, so that either arrow always steps; each step
+    // becomes a move and the value goes back to rest.
+    arrows->setRange(-1, 1);
+    arrows->setValue(0);
+    QObject::connect(arrows, &QSpinBox::valueChanged, list, [arrows, list](int value) {
+        if (value == 0)
+            return;
+        {
+            const QSignalBlocker quiet(arrows);
+            arrows->setValue(0);
+        }
+        if (value > 0)
+            MoveFlexStackEntryUp(list);
+        else
+            MoveFlexStackEntryDown(list);
+    });
 }

@@ -7,6 +7,7 @@
 #include "core/StringLookup.h"
 
 class QListWidget;
+class QSpinBox;
 
 // Clears the list and fills it in the first order: "Urgent Voice Messages" (1) to "Receipts and
 // Notices" (7), strings 320 to 326; no entry selected.
@@ -15,3 +16,6 @@ void FillFlexStackOrderList(QListWidget* list, const StringLookup& text);
 // selected. Nothing happens at the end of the list or with no entry selected.
 void MoveFlexStackEntryDown(QListWidget* list);
 void MoveFlexStackEntryUp(QListWidget* list);
+// Makes the up and down arrows of `arrows` move the selected entry of `list` up and down. The
+// control's own value is not used.
+void ConnectFlexStackArrows(QSpinBox* arrows, QListWidget* list);

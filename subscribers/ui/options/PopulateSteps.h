@@ -41,6 +41,19 @@ void applyRestrictedRights(PopulateRun& populate);
 void fillTimeFormats(PopulateRun& populate);
 void fillConversationStyles(PopulateRun& populate);
 
+// The transfer, greeting and caller-input action lists, then the Messages and notification
+// lists, in their order.
+void fillTransferRuleLists(PopulateRun& populate);
+void gateEnhancedAlternateGreeting(PopulateRun& populate);
+void fillGreetingLists(PopulateRun& populate);
+void fillAfterGreetingAndExitActions(PopulateRun& populate);
+void fillKeyActionsAndLockKeys(PopulateRun& populate);
+void fillAfterMessageActions(PopulateRun& populate);
+void fillMessageLists(PopulateRun& populate);
+void fillDisableDeviceLists(PopulateRun& populate);
+void gateSmsDevice(PopulateRun& populate);
+void fillTextNotificationLists(PopulateRun& populate);
+
 // The alternate extension slots, the play orders and the tabs the kind being edited can open.
 void gateAlternateExtensionRemoval(PopulateRun& populate);
 void captionAlternateExtensionTab(PopulateRun& populate);
