@@ -420,6 +420,24 @@ INSTANTIATE_TEST_SUITE_P(
                                     {"X", "Y"}, {"nlh-1", "nlh-3"}, 1}),
     [](const ::testing::TestParamInfo<SendScopeCase>& info) { return std::string(info.param.what); });
 
+TEST(SendScopes, RowsPastAnyShortCountStillCarryTheirPositions)
+{
+    HiddenIdLists run(1, kAmisLocations, {});
+    constexpr int handlers = 32'770;
+    run.sql(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                    "INSERT INTO NameLookupHandler (NameLookupHandlerObjectID, Alias, TextName) "
+                    "SELECT printf('nlh-%05d', i), printf('nlh-%05d', i), printf('Directory %d', i) FROM n").arg(handlers));
+    ASSERT_TRUE(run.open());
+    auto* names = run.child<QComboBox>("cmbConversationSendScopeLimit");
+    auto* ids = run.child<QComboBox>("cmbConversationSendScopeLimitObjectID");
+    ASSERT_EQ(names->count(), handlers + 2);
+    ASSERT_EQ(ids->count(), handlers + 2);
+    const int last = handlers + 1;
+    EXPECT_EQ(names->itemData(last).toInt(), last);
+    EXPECT_EQ(ids->itemText(names->itemData(last).toInt()), QString("nlh-%1").arg(handlers, 5, 10, QChar('0')));
+    EXPECT_TRUE(run.shown.isEmpty()) << run.shown.size();
+}
+
 TEST(SendScopes, AMissingTableCostsAMessageForEachStatementAndKeepsTheFixedItems)
 {
     HiddenIdLists run(1, kAmisLocations, kHandlers);
