@@ -102,8 +102,8 @@ int main(int argc, char** argv)
 
         const SubscriberChangeCategory categories[] = {{"rename both rows", renameBoth}};
         RunLog log(dir.path(), {});
-        SubscriberEngine engine(session, log, OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")),
-                                categories);
+        const OptionsSnapshot options(QStringLiteral("frmSelectSubscriberChanges"));
+        SubscriberEngine engine(session, log, options, categories);
         RunFrame frame(session);
         QElapsedTimer timer;
         timer.start();

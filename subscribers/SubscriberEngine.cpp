@@ -1,5 +1,7 @@
 #include "subscribers/SubscriberEngine.h"
 
+#include "subscribers/changes/SubscriberChanges.h"
+
 #include "core/ControlNames.h"
 #include "core/Criterion.h"
 #include "core/Errors.h"
@@ -131,7 +133,18 @@ QString SubscriberEdit::string(int number) const
 
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)
 {
-    const qint16 code = GetTriStateComboValue(options.control(control).text, session.languages.stringLookup());
+    return applyTriStateOf(options.control(control), row, column, line);
+}
+
+bool SubscriberEdit::applyTriState(Recordset& row, const QString& arrayName, int index, const QString& column,
+                                   const QString& line)
+{
+    return applyTriStateOf(options.control(arrayName, index), row, column, line);
+}
+
+bool SubscriberEdit::applyTriStateOf(const ControlState& list, Recordset& row, const QString& column, const QString& line)
+{
+    const qint16 code = GetTriStateComboValue(list.text, session.languages.stringLookup());
     if (code != 0 && code != 1)
         return false;
     row.setValue(column, QVariant::fromValue<qint16>(code));
@@ -174,9 +187,9 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
         {"conversation style and timing", nullptr},
         {"language, switch, time zone and schedule", nullptr},
         {"account and password", nullptr},
-        {"conversation and playback flags", nullptr},
+        SubscriberChanges::conversationAndPlaybackFlags,
         {"transfer rules", nullptr},
-        {"enhanced alternate greeting", nullptr},
+        SubscriberChanges::enhancedAlternateGreeting,
         {"greetings", nullptr},
         {"caller input digits", nullptr},
         {"message waiting indicators", nullptr},

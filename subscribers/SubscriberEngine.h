@@ -87,6 +87,8 @@ public:
     // "TRUE" or "FALSE", its code 1 or 0 goes into `column` of `row` as a 16-bit integer and
     // `line` + the code in padded form is logged. True when the column was set.
     bool applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line);
+    // The same for element `index` of the tri-state array `arrayName`.
+    bool applyTriState(Recordset& row, const QString& arrayName, int index, const QString& column, const QString& line);
     // Runs one step of a category. A failure of the database ends the subscriber (its
     // transaction is rolled back); any other failure is logged as the procedure's error line
     // and ends only this step, so a change line after the failing statement is not written.
@@ -108,6 +110,9 @@ public:
     QString alias;              // the subscriber row's Alias
     QString currentExtension;   // the handler row's DTMFAccessID as the subscriber came
     QString workingExtension;   // the extension as the primary extension change leaves it
+
+private:
+    bool applyTriStateOf(const ControlState& list, Recordset& row, const QString& column, const QString& line);
 };
 
 // One change category: a step of the per-subscriber procedure.
@@ -130,6 +135,8 @@ public:
 
     SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
                      std::span<const SubscriberChangeCategory> categories = subscriberChangeCategories());
+    // The engine reads the snapshot during the run: it must outlive the engine.
+    SubscriberEngine(Session&, RunLog&, OptionsSnapshot&&, std::span<const SubscriberChangeCategory> = {}) = delete;
 
     // Starts the log at `logPath` and writes the whole run into it, from the header to
     // "Changes complete at:"; leaves the log open. False when a stop was requested through the

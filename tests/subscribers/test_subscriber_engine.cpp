@@ -66,7 +66,7 @@ protected:
     // Runs the engine with these categories; the log's lines, without the header.
     QStringList run(std::span<const SubscriberChangeCategory> categories = {})
     {
-        SubscriberEngine engine(session, log, OptionsSnapshot("frmSelectSubscriberChanges"), categories);
+        SubscriberEngine engine(session, log, options, categories);
         RunFrame frame(session);
         frame.setStopHandler([&] { stopped = true; });
         script.frame = &frame;
@@ -138,6 +138,17 @@ protected:
     Session session{installation.installation()};
     QTemporaryDir programFolder;
     RunLog log{programFolder.path(), {}};
+    // Nothing chosen: every control the engine reads, blank (empty, clear, nothing selected).
+    OptionsSnapshot options = [] {
+        OptionsSnapshot page("frmSelectSubscriberChanges");
+        OptionsSnapshot styleLimits("frmSetConversationStyleLimits");
+        for (const QString& name : subscriberEngineControlNames(page.formName()))
+            page.add(name, {});
+        for (const QString& name : subscriberEngineControlNames(styleLimits.formName()))
+            styleLimits.add(name, {});
+        page.addDialog(styleLimits);
+        return page;
+    }();
     QList<SelectionGridRow> rows;
     bool completed = false;
     bool stopped = false;

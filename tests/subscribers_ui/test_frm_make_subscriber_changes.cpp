@@ -3,6 +3,7 @@
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
 
 #include "core/ui/WizardContext.h"
+#include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 #include "tests/subscribers_ui/EngineScenario.h"
 #include "tests/support/widgets/PageHarness.h"
@@ -27,8 +28,9 @@ public:
             context.state.selectionGridRows << SelectionGridRow{true, subscribers.value("Alias").toString(),
                                                                 subscribers.value("SubscriberObjectID").toString()};
         context.state.runLog = std::make_unique<RunLog>(programFolder.path(), messages.sink());
-        optionsPage.setObjectName("frmSelectSubscriberChanges");
-        page = std::make_unique<frmMakeSubscriberChanges>(context, &optionsPage);
+        // The real options page as loaded: nothing chosen, every control the engine reads there.
+        optionsPage = std::make_unique<frmSelectSubscriberChanges>(context);
+        page = std::make_unique<frmMakeSubscriberChanges>(context, optionsPage.get());
         page->setLogOpener([this](const QString& file) {
             opened << file;
             return HelpFiles::Launch{};
@@ -43,7 +45,7 @@ public:
     QString string(int number) const { return session.languages.mymyLoadString(number); }
 
     QTemporaryDir programFolder;
-    QWidget optionsPage;
+    std::unique_ptr<frmSelectSubscriberChanges> optionsPage;
     std::unique_ptr<frmMakeSubscriberChanges> page;
     QStringList opened;
 };
@@ -75,7 +77,7 @@ TEST(EnginePageTest, ARunEndsWithItsSummaryAndTheOfferToOpenTheLog)
     EXPECT_FALSE(run.enabled("cmdGo"));
     EXPECT_FALSE(run.enabled("cmdPrev"));
     // The style dialog was loaded for the snapshot, in its first state.
-    EXPECT_NE(run.optionsPage.findChild<frmSetConversationStyleLimits*>("frmSetConversationStyleLimits"), nullptr);
+    EXPECT_NE(run.optionsPage->findChild<frmSetConversationStyleLimits*>("frmSetConversationStyleLimits"), nullptr);
 
     // After the run Exit asks nothing.
     run.shown.clear();
@@ -135,8 +137,8 @@ TEST(EnginePageTest, PreviousReturnsToTheOptionsPageAtItsPosition)
     run.page->show();
     click(*run.page, "cmdPrev");
     EXPECT_FALSE(run.page->isVisible());
-    EXPECT_TRUE(run.optionsPage.isVisible());
-    EXPECT_EQ(run.optionsPage.pos(), QPoint(40, 50));
+    EXPECT_TRUE(run.optionsPage->isVisible());
+    EXPECT_EQ(run.optionsPage->pos(), QPoint(40, 50));
 }
 
 // The real page as it is loaded, nothing chosen: every control the engine reads is there, so

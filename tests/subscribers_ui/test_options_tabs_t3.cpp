@@ -230,7 +230,7 @@ TEST(OptionsTabsCallerInputToFeatures, KeyTabsKeepTheirFixedCaptions)
     callerInputTab.build(&page);
     callerInputTab.caption(&page, numberText);
     QStringList captions;
-    const OptionsSnapshot snapshot = captureOptions(&page);
+    const OptionsSnapshot snapshot = captureOptions(&page);   // outlives the loop over its tabs
     for (const TabState& key : snapshot.control("tabCallerInput_0").tabs)
         captions << key.caption;
     EXPECT_EQ(captions, QStringList({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "#"}));
