@@ -23,6 +23,7 @@ namespace ErrorNumber {
 constexpr long Overflow = 6;                  // a number does not fit its type
 constexpr long InvalidUseOfNull = 94;         // a null value where a text or number is needed
 constexpr long BadFileNameOrNumber = 52;
+constexpr long InvalidUseOfNull = 94;         // a null field read as a text or a number
 constexpr long DeviceIOError = 57;
 constexpr long PathFileAccessError = 75;
 constexpr long ObjectRequired = 424;          // a control the form does not have

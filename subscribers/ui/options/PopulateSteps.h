@@ -41,6 +41,24 @@ void applyRestrictedRights(PopulateRun& populate);
 void fillTimeFormats(PopulateRun& populate);
 void fillConversationStyles(PopulateRun& populate);
 
+// The lists from the registry and the database: languages, schedules, switches, time zones.
+void fillOutsideCallerLanguageStart(PopulateRun& populate);
+void fillInstalledLanguages(PopulateRun& populate);
+void fillSchedules(PopulateRun& populate);
+void fillSwitchAssignment(PopulateRun& populate);
+void fillNotificationSwitchLists(PopulateRun& populate);
+void fillTimeZones(PopulateRun& populate);
+
+// The yes/no lists of the profile and passwords tabs and the lists of the conversation tab.
+void fillProfileYesNoLists(PopulateRun& populate);
+void fillPasswordLists(PopulateRun& populate);
+void gateAnnouncementRows(PopulateRun& populate);
+void fillConversationYesNoLists(PopulateRun& populate);
+void fillPromptAndAddressModes(PopulateRun& populate);
+void gateSendModeRow(PopulateRun& populate);
+void fillConversationOptions(PopulateRun& populate);
+void fillSendTimestampAndVolumeLists(PopulateRun& populate);
+
 // The transfer, greeting and caller-input action lists, then the Messages and notification
 // lists, in their order.
 void fillTransferRuleLists(PopulateRun& populate);
