@@ -21,7 +21,6 @@ private:
 namespace ErrorNumber {
 // Language runtime.
 constexpr long Overflow = 6;                  // a number does not fit its type
-constexpr long InvalidUseOfNull = 94;         // a null value where a text or number is needed
 constexpr long BadFileNameOrNumber = 52;
 constexpr long InvalidUseOfNull = 94;         // a null field read as a text or a number
 constexpr long DeviceIOError = 57;
