@@ -131,6 +131,11 @@ QString SubscriberEdit::string(int number) const
     return session.languages.mymyLoadString(number);
 }
 
+bool SubscriberEdit::shows(const QString& text, int number) const
+{
+    return text.compare(string(number), Qt::CaseInsensitive) == 0;
+}
+
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)
 {
     return applyTriStateOf(options.control(control), row, column, line);
@@ -183,9 +188,9 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
 {
     static const SubscriberChangeCategory categories[] = {
         {"primary extension", nullptr},
-        {"profile settings", nullptr},
-        {"conversation style and timing", nullptr},
-        {"language, switch, time zone and schedule", nullptr},
+        SubscriberChanges::profileSettings,
+        SubscriberChanges::conversationStyleAndTiming,
+        SubscriberChanges::languageSwitchTimeZoneAndSchedule,
         {"account and password", nullptr},
         SubscriberChanges::conversationAndPlaybackFlags,
         {"transfer rules", nullptr},

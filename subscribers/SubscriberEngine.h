@@ -83,6 +83,8 @@ public:
     void writeLine(const QString& line);
     // Resource string `number` of the current language: option lists are matched against it.
     QString string(int number) const;
+    // True when an option list's text is resource string `number`, ignoring case.
+    bool shows(const QString& text, int number) const;
     // The typical tri-state step: when the tri-state list `control` (of the options page) holds
     // "TRUE" or "FALSE", its code 1 or 0 goes into `column` of `row` as a 16-bit integer and
     // `line` + the code in padded form is logged. True when the column was set.
@@ -136,7 +138,8 @@ public:
     SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
                      std::span<const SubscriberChangeCategory> categories = subscriberChangeCategories());
     // The engine reads the snapshot during the run: it must outlive the engine.
-    SubscriberEngine(Session&, RunLog&, OptionsSnapshot&&, std::span<const SubscriberChangeCategory> = {}) = delete;
+    SubscriberEngine(Session&, RunLog&, OptionsSnapshot&&,
+                     std::span<const SubscriberChangeCategory> = subscriberChangeCategories()) = delete;
 
     // Starts the log at `logPath` and writes the whole run into it, from the header to
     // "Changes complete at:"; leaves the log open. False when a stop was requested through the

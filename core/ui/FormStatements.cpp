@@ -2,10 +2,12 @@
 
 #include "core/ui/Captions.h"
 #include "core/ui/ControlValues.h"
+#include "core/ui/TabFlags.h"
 #include "core/ui/TriStateCombo.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QWidget>
 
 FormStatements::FormStatements(QWidget* form, StringLookup text, FailureHandler onFailure)
@@ -79,4 +81,9 @@ void FormStatements::fillTriState(const QString& list)
         const QSignalBlocker quiet(combo);
         FillTriStateCombo(combo, m_text);
     });
+}
+
+void FormStatements::setTabVersionFlag(const QString& tabControl, int tab, bool flag)
+{
+    run([&] { TabFlags::setVersionFlag(control<QTabWidget>(tabControl), tab, flag); });
 }

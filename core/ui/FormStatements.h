@@ -45,6 +45,8 @@ public:
     void fillFixedTexts(const QString& list, const QList<int>& strings, int selected = 0);
     // FillTriStateCombo, signals blocked.
     void fillTriState(const QString& list);
+    // The version flag of tab `tab` of the tab control `tabControl` (core/ui/TabFlags.h).
+    void setTabVersionFlag(const QString& tabControl, int tab, bool flag);
 
     const StringLookup& text() const { return m_text; }
 

@@ -137,7 +137,7 @@ void applyEntry(SubscriberEdit& edit, const EntryStep& step)
     edit.step([&] {
         const QString text = edit.options.control(QString::fromLatin1(step.control)).text;
         for (const Entry& entry : step.entries) {
-            if (text.compare(edit.string(entry.string), Qt::CaseInsensitive) != 0)
+            if (!edit.shows(text, entry.string))
                 continue;
             edit.subscriber().setValue(QString::fromLatin1(step.firstColumn), QVariant::fromValue<qint16>(entry.first));
             if (step.secondColumn)

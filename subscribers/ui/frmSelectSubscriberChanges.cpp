@@ -107,6 +107,16 @@ constexpr PopulateStep kPopulateSteps[] = {
     applySubscriberKindToTabs,
     gateDeliveryLocationTab,
     fillDeliveryLocations,
+    prepareFeaturesTab,
+    fillFeaturesEncryptionList,
+    gateFeaturesPhoneView,
+    gateMenuTiming,
+    gateMenuCommandTiming,
+    gateVoiceNavigationAndTransferRules,
+    gateFollowMeRules,
+    gateMessageReviewSkipTimes,
+    gateDroppedCallRecovery,
+    gateCallerInputDigitsAndSplitRecovery,
     fillSendScopes,
 };
 

@@ -1,6 +1,6 @@
 // The options page's alternate extension and play-order lists, the tabs each kind can open, and
 // the two lists with hidden object IDs: delivery locations and send scopes.
-#include "tests/subscribers_ui/OptionsPageFixture.h"
+#include "OptionsPageFixture.h"
 
 #include "core/ControlNames.h"
 #include "core/ui/TabFlags.h"

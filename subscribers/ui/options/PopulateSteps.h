@@ -97,4 +97,19 @@ bool hasDeliveryLocations(qint16 kind);
 void handOverUnreachableControls(const QTabWidget& tabMain, qint16 kind, const OptionsSnapshot& freshlyFilled,
                                  OptionsSnapshot& snapshot);
 
+// The Features tab, in its order: the tab gate with its captions, lists and hidden options, the
+// encryption choices and the phone view option (these two whatever the tab gate decided).
+void prepareFeaturesTab(PopulateRun& populate);
+void fillFeaturesEncryptionList(PopulateRun& populate);
+void gateFeaturesPhoneView(PopulateRun& populate);
+
+// The options of later servers, in their order.
+void gateMenuTiming(PopulateRun& populate);
+void gateMenuCommandTiming(PopulateRun& populate);
+void gateVoiceNavigationAndTransferRules(PopulateRun& populate);
+void gateFollowMeRules(PopulateRun& populate);
+void gateMessageReviewSkipTimes(PopulateRun& populate);
+void gateDroppedCallRecovery(PopulateRun& populate);
+void gateCallerInputDigitsAndSplitRecovery(PopulateRun& populate);
+
 }  // namespace SubscriberOptions
