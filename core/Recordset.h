@@ -147,3 +147,19 @@ private:
     void remember(JournalEntry::Kind kind, int row);
     std::optional<QVector<JournalEntry>> m_journal;
 };
+
+// Clears the filter a step sets on a directory list, however the step ends.
+class FilterGuard {
+public:
+    explicit FilterGuard(Recordset& list) : m_list(list) {}
+    ~FilterGuard()
+    {
+        if (m_list.isOpen())
+            m_list.setFilter(QString());   // an empty filter text cannot fail on an open list
+    }
+    FilterGuard(const FilterGuard&) = delete;
+    FilterGuard& operator=(const FilterGuard&) = delete;
+
+private:
+    Recordset& m_list;
+};

@@ -30,22 +30,6 @@ namespace {
 
 const QString kFormName = QStringLiteral("frmChooseSubscribers");
 
-// Clears the filter a load step sets on a directory list, however the step ends.
-class FilterGuard {
-public:
-    explicit FilterGuard(Recordset& list) : m_list(list) {}
-    ~FilterGuard()
-    {
-        if (m_list.isOpen())
-            m_list.setFilter(QString());   // an empty filter text cannot fail on an open list
-    }
-    FilterGuard(const FilterGuard&) = delete;
-    FilterGuard& operator=(const FilterGuard&) = delete;
-
-private:
-    Recordset& m_list;
-};
-
 }  // namespace
 
 frmChooseSubscribers::frmChooseSubscribers(WizardContext& context, QWidget* parent)

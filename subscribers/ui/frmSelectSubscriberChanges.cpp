@@ -96,6 +96,17 @@ constexpr PopulateStep kPopulateSteps[] = {
     fillDisableDeviceLists,
     gateSmsDevice,
     fillTextNotificationLists,
+    gateAlternateExtensionRemoval,
+    captionAlternateExtensionTab,
+    fillAlternateExtensionSlots,
+    captionAlternateExtensionActions,
+    fillMessagePlayOrders,
+    captionDeliveryLocationTab,
+    gateDeletedItemsPlayOrder,
+    captionConversationTabs,
+    applySubscriberKindToTabs,
+    gateDeliveryLocationTab,
+    fillDeliveryLocations,
     prepareFeaturesTab,
     fillFeaturesEncryptionList,
     gateFeaturesPhoneView,
@@ -106,6 +117,7 @@ constexpr PopulateStep kPopulateSteps[] = {
     gateMessageReviewSkipTimes,
     gateDroppedCallRecovery,
     gateCallerInputDigitsAndSplitRecovery,
+    fillSendScopes,
 };
 
 QString element(const char* arrayName, int index)
@@ -300,6 +312,7 @@ void frmSelectSubscriberChanges::Form_Load()
     });
     load.run([this] { frmSelectSubscriberChanges_Auto_Init(); });
     load.run([this] { PopulateControls(); });
+    m_freshlyFilled = captureOptions(this);
     show();
     const QString focus = m_context.state.iSelectedSubscriberType == 1 ? QStringLiteral("comProfileSubscriberEnrollment")
                                                                         : QStringLiteral("comProfileDirList");
@@ -308,7 +321,9 @@ void frmSelectSubscriberChanges::Form_Load()
 
 OptionsSnapshot frmSelectSubscriberChanges::snapshot() const
 {
-    return captureOptions(this);
+    OptionsSnapshot options = captureOptions(this);
+    handOverUnreachableControls(*tabMain, m_context.state.iSelectedSubscriberType, m_freshlyFilled, options);
+    return options;
 }
 
 QString frmSelectSubscriberChanges::firstEntryFault() const

@@ -46,7 +46,8 @@ public:
     // A statement that fails costs one message and the next one runs.
     void PopulateControls();
 
-    // What the engine page reads at Go: every named control, the tab flags included.
+    // What the engine page reads at Go: every named control, the tab flags included. Controls the
+    // kind being edited cannot reach are handed over as the first fill left them.
     OptionsSnapshot snapshot() const;
 
     OpenFileDialog CommonDialog1;
@@ -66,6 +67,9 @@ private:
     QString firstEntryFault() const;
 
     WizardContext& m_context;
+    // The page as its first PopulateControls left it: what the snapshot hands over of the
+    // controls the kind being edited cannot reach.
+    OptionsSnapshot m_freshlyFilled;
     QLabel* label11_44;
     QLabel* label11_43;
     QTabWidget* tabMain;

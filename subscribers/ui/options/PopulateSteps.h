@@ -8,8 +8,10 @@
 // (the speed lists excepted); fixed texts carry their string number and no item data; lists
 // from the registry or the database carry their codes as item data. Lists are filled with
 // their signals blocked, and a step that fills a list calls the rules that depend on it itself.
+#include "core/OptionsSnapshot.h"
 #include "core/ui/FormStatements.h"
 
+class QTabWidget;
 class Session;
 struct WizardState;
 
@@ -69,6 +71,31 @@ void fillMessageLists(PopulateRun& populate);
 void fillDisableDeviceLists(PopulateRun& populate);
 void gateSmsDevice(PopulateRun& populate);
 void fillTextNotificationLists(PopulateRun& populate);
+
+// The alternate extension slots, the play orders and the tabs the kind being edited can open.
+void gateAlternateExtensionRemoval(PopulateRun& populate);
+void captionAlternateExtensionTab(PopulateRun& populate);
+void fillAlternateExtensionSlots(PopulateRun& populate);
+void captionAlternateExtensionActions(PopulateRun& populate);
+void fillMessagePlayOrders(PopulateRun& populate);
+void captionDeliveryLocationTab(PopulateRun& populate);
+void gateDeletedItemsPlayOrder(PopulateRun& populate);
+void captionConversationTabs(PopulateRun& populate);
+void applySubscriberKindToTabs(PopulateRun& populate);
+void gateDeliveryLocationTab(PopulateRun& populate);
+// The delivery locations of the kind; other kinds' lists are left empty.
+void fillDeliveryLocations(PopulateRun& populate);
+// The name lookup handlers that can limit message addressing; the last step of all.
+void fillSendScopes(PopulateRun& populate);
+
+// True for the kinds that have delivery locations (neither subscribers nor Internet subscribers).
+bool hasDeliveryLocations(qint16 kind);
+// Values typed or ticked survive PopulateControls. The snapshot hands over the controls of the
+// tabs the kind cannot open (type flag False), and for kinds other than subscribers the
+// controls that only subscribers can change, with the values of `freshlyFilled` (the page as
+// its first fill left it), so that nothing set for one kind reaches another kind unseen.
+void handOverUnreachableControls(const QTabWidget& tabMain, qint16 kind, const OptionsSnapshot& freshlyFilled,
+                                 OptionsSnapshot& snapshot);
 
 // The Features tab, in its order: the tab gate with its captions, lists and hidden options, the
 // encryption choices and the phone view option (these two whatever the tab gate decided).
