@@ -3,6 +3,7 @@
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
 
 #include "core/ui/WizardContext.h"
+#include "subscribers/SubscriberEngine.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 #include "tests/subscribers_ui/EngineScenario.h"
@@ -141,11 +142,14 @@ TEST(EnginePageTest, PreviousReturnsToTheOptionsPageAtItsPosition)
     EXPECT_EQ(run.optionsPage->pos(), QPoint(40, 50));
 }
 
-// The real page as it is loaded, nothing chosen: every control the engine reads is there, so
-// the run logs no error and leaves the subscribers as they were.
-TEST(EngineOnTheLoadedPage, NothingChosenChangesNoSubscriberAndLogsNoError)
+// The real page as it is loaded, nothing chosen, for several kinds and servers: the run logs no
+// error and leaves the subscribers as they were.
+class NothingChosen : public ::testing::TestWithParam<std::tuple<qint16, int, int, int, int>> {};
+
+TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
 {
-    EngineScenario run;
+    const auto [kind, major, minor, release, build] = GetParam();
+    EngineScenario run(TempInstallation::smallServer(major, minor, release, build), kind);
     ASSERT_TRUE(run.open());
     auto dump = [&] {
         QStringList text;
@@ -161,6 +165,31 @@ TEST(EngineOnTheLoadedPage, NothingChosenChangesNoSubscriberAndLogsNoError)
     EXPECT_EQ(run.log->LogErrorCount(), 0);
     EXPECT_EQ(run.log->LogWarningCount(), 0);
     EXPECT_EQ(dump(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(KindsAndServers, NothingChosen,
+                         ::testing::Values(std::tuple<qint16, int, int, int, int>{1, 4, 0, 3, 12},
+                                           std::tuple<qint16, int, int, int, int>{1, 7, 0, 0, 111},
+                                           std::tuple<qint16, int, int, int, int>{2, 5, 0, 0, 10},
+                                           std::tuple<qint16, int, int, int, int>{7, 4, 2, 0, 38}));
+
+// Every control the engine lists is in the snapshot of the real page and its style dialog, for
+// every kind the page is loaded for (tabs closed to a kind still hand over their controls).
+TEST(EngineOnTheLoadedPage, EveryControlTheEngineReadsIsInThePagesSnapshot)
+{
+    const QStringList pageNames = subscriberEngineControlNames("frmSelectSubscriberChanges");
+    const QStringList styleNames = subscriberEngineControlNames("frmSetConversationStyleLimits");
+    EXPECT_GT(pageNames.size(), 300);
+    EXPECT_EQ(styleNames.size(), 10);
+    for (const qint16 kind : {1, 2, 5, 7, 8, 9}) {
+        SCOPED_TRACE(kind);
+        EngineScenario run(TempInstallation::smallOptions(), kind);
+        ASSERT_TRUE(run.open());
+        for (const QString& name : pageNames)
+            EXPECT_NO_THROW(run.options.control(name)) << name.toStdString();
+        for (const QString& name : styleNames)
+            EXPECT_NO_THROW(run.options.dialog("frmSetConversationStyleLimits").control(name)) << name.toStdString();
+    }
 }
 
 }  // namespace
