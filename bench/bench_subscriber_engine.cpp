@@ -1,18 +1,32 @@
-// The subscriber engine's frame over every subscriber of generated installations of 1,000 and
-// 10,000 subscribers, without a window and with its run log: each subscriber found in the
-// directory lists, one column of its row and of its handler row changed by a category, both rows
-// written back and the directory write-through requested, in a transaction per subscriber. The
-// baseline writes the same rows with statements prepared once (QSqlQuery), also a transaction
-// per subscriber, without the log or the lists. Run by hand:
+// The subscriber engine over every subscriber of generated installations of 1,000 and 10,000
+// subscribers, without a window and with its run log, a transaction per subscriber. Two runs:
+// - the frame alone: one column of each subscriber row and handler row changed by a category of
+//   the benchmark, both rows written back, the directory write-through requested;
+// - six changes chosen on the loaded (never shown) options page, through the real categories:
+//   an extension rule (prepend 9), two tri-states (say ANI, list in directory), a transfer rule
+//   (Off Hours disabled), the callers' language and a new phone password.
+// Each has a baseline writing the same rows with statements prepared once (QSqlQuery), also a
+// transaction per subscriber, without the log or the lists. Run by hand:
 // build/bench/bench_subscriber_engine [subscribers ...]
 #include "bench/BenchInstallations.h"
 #include "core/DirectoryLists.h"
 #include "core/Recordset.h"
 #include "core/Session.h"
+#include "core/ui/FormRegistry.h"
+#include "core/ui/MessageBoxService.h"
+#include "core/ui/OptionsCapture.h"
+#include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
+#include "subscribers/ui/frmSelectSubscriberChanges.h"
+#include "subscribers/ui/frmSetConversationStyleLimits.h"
 #include "velmo/ServerStandIns.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -32,7 +46,10 @@ struct Target {
     QString subscriberId;
     QString handlerId;
     QString alias;
+    QString extension;
 };
+
+constexpr char kPassword[] = "24680";
 
 bool exec(QSqlQuery& query, QTextStream& out)
 {
@@ -70,11 +87,109 @@ bool runBaseline(Session& session, const QList<Target>& targets, QTextStream& ou
     return true;
 }
 
+// The writes of the six changes, by raw prepared statements.
+bool runSixChangesBaseline(Session& session, const QList<Target>& targets, int callerLanguage, QTextStream& out)
+{
+    QSqlDatabase& db = session.database.connection();
+    QSqlQuery extension(db);
+    QSqlQuery subscriber(db);
+    QSqlQuery handler(db);
+    QSqlQuery rule(db);
+    QSqlQuery sync(db);
+    if (!extension.prepare(QStringLiteral("UPDATE DTMFAccessID SET DTMFAccessID = ? WHERE ParentObjectID = ? AND IsPrimaryID = 1"))
+        || !subscriber.prepare(QStringLiteral("UPDATE Subscriber SET SayANI = 1, ListInDirectory = 0, PWDTMF = ?, "
+                                              "PWTimeChanged = ? WHERE SubscriberObjectID = ?"))
+        || !handler.prepare(QStringLiteral("UPDATE CallHandler SET Language = ? WHERE CallHandlerObjectID = ?"))
+        || !rule.prepare(QStringLiteral("UPDATE ContactRule SET TimeExpires = ? WHERE ParentObjectID = ? AND Alias = 'Off Hours'"))
+        || !sync.prepare(QStringLiteral("INSERT INTO DirectorySyncRequest (SubscriberObjectID, DirectorySync, "
+                                        "DirectorySyncFlags) VALUES (?, 1, 1)"))) {
+        out << "six-change baseline cannot prepare its statements" << Qt::endl;
+        return false;
+    }
+    const QDateTime disabled(QDate(1990, 12, 25), QTime(8, 0));
+    for (const Target& target : targets) {
+        db.transaction();
+        extension.bindValue(0, QStringLiteral("9") + target.extension);
+        extension.bindValue(1, target.handlerId);
+        const QByteArray hash = QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper();
+        subscriber.bindValue(0, QString::fromLatin1(hash));
+        subscriber.bindValue(1, QDateTime::currentDateTime());
+        subscriber.bindValue(2, target.subscriberId);
+        handler.bindValue(0, callerLanguage);
+        handler.bindValue(1, target.handlerId);
+        rule.bindValue(0, disabled);
+        rule.bindValue(1, target.handlerId);
+        sync.bindValue(0, target.subscriberId);
+        if (!exec(extension, out) || !exec(subscriber, out) || !exec(handler, out) || !exec(rule, out) || !exec(sync, out))
+            return false;
+        db.commit();
+    }
+    return true;
+}
+
+// Makes the six changes on the loaded options page, as the administrator would; the callers'
+// language chosen (its identifier), -1 when the page offers none.
+int chooseSixChanges(frmSelectSubscriberChanges& page)
+{
+    page.findChild<QCheckBox*>(QStringLiteral("chkSubscriberExtensionAppendToLeft"))->setChecked(true);
+    page.findChild<QLineEdit*>(QStringLiteral("txtSubscriberExtensionAppendToLeft"))->setText(QStringLiteral("9"));
+    page.findChild<QComboBox*>(QStringLiteral("comConversationSayANI"))->setCurrentText(QStringLiteral("TRUE"));
+    page.findChild<QComboBox*>(QStringLiteral("comProfileDirList"))->setCurrentText(QStringLiteral("FALSE"));
+    page.findChild<QComboBox*>(QStringLiteral("comTransferRuleEnabled_1"))->setCurrentText(QStringLiteral("FALSE"));
+    page.findChild<QCheckBox*>(QStringLiteral("chkPasswordsChangePassword"))->setChecked(true);
+    page.findChild<QLineEdit*>(QStringLiteral("txtPasswordsNewPassword"))->setText(QString::fromLatin1(kPassword));
+    auto* language = page.findChild<QComboBox*>(QStringLiteral("cmbSubscriberProfileOutsideCallerLanguage"));
+    if (language->count() < 3)
+        return -1;
+    language->setCurrentIndex(2);   // the first installed language, after "<Don't Change>" and "Inherited"
+    return language->currentData().toInt();
+}
+
+struct Timing {
+    qint64 engineMs = 0;
+    qint64 baselineMs = 0;
+    qint32 processed = 0;
+    int errors = 0;
+    int warnings = 0;
+};
+
+void report(QTextStream& out, const QString& what, qsizetype rows, const Timing& timing)
+{
+    out << QString("%1 subscribers, %2 (%3 processed, %4 errors, %5 warnings): engine %6 ms (%7 ms per 1,000), "
+                   "baseline %8 ms, ratio %9")
+               .arg(rows).arg(what).arg(timing.processed).arg(timing.errors).arg(timing.warnings)
+               .arg(timing.engineMs).arg(timing.engineMs * 1000.0 / std::max<qsizetype>(rows, 1), 0, 'f', 0)
+               .arg(timing.baselineMs)
+               .arg(timing.baselineMs > 0 ? double(timing.engineMs) / timing.baselineMs : 0.0, 0, 'f', 2)
+        << Qt::endl;
+}
+
+
+// Runs the engine over `rows` and times it.
+Timing runEngine(Session& session, const QString& folder, const OptionsSnapshot& options,
+                 std::span<const SubscriberChangeCategory> categories, const QList<SelectionGridRow>& rows)
+{
+    RunLog log(folder, {});
+    SubscriberEngine engine(session, log, options, categories);
+    RunFrame frame(session);
+    QElapsedTimer timer;
+    timer.start();
+    engine.run(log.GenerateNewLogFileName(), {}, rows, frame);
+    Timing timing;
+    timing.engineMs = timer.elapsed();
+    timing.processed = engine.processedCount();
+    timing.errors = log.LogErrorCount();
+    timing.warnings = log.LogWarningCount();
+    log.Close();
+    return timing;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");   // the options page is loaded, never shown
+    QApplication app(argc, argv);
     QTextStream out(stdout);
     for (const int size : benchSizes(argc, argv, {1000, 10000})) {
         QTemporaryDir dir;
@@ -97,33 +212,46 @@ int main(int argc, char** argv)
             const QString alias = subscribers.value(QStringLiteral("Alias")).toString();
             const QString id = subscribers.value(QStringLiteral("SubscriberObjectID")).toString();
             rows << SelectionGridRow{true, alias, id};
-            targets << Target{id, subscribers.value(QStringLiteral("CallHandlerObjectID")).toString(), alias};
+            targets << Target{id, subscribers.value(QStringLiteral("CallHandlerObjectID")).toString(), alias,
+                              subscribers.value(QStringLiteral("DTMFAccessID")).toString()};
         }
 
-        const SubscriberChangeCategory categories[] = {{"rename both rows", renameBoth}};
-        RunLog log(dir.path(), {});
-        const OptionsSnapshot options(QStringLiteral("frmSelectSubscriberChanges"));
-        SubscriberEngine engine(session, log, options, categories);
-        RunFrame frame(session);
+        // The frame alone.
+        const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
+        Timing frameOnly = runEngine(session, dir.path(), OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")),
+                                     renaming, rows);
         QElapsedTimer timer;
         timer.start();
-        engine.run(log.GenerateNewLogFileName(), {}, rows, frame);
-        const qint64 engineMs = timer.elapsed();
-        log.Close();
-
-        timer.restart();
         if (!runBaseline(session, targets, out))
             return 1;
-        const qint64 baselineMs = timer.elapsed();
+        frameOnly.baselineMs = timer.elapsed();
+        report(out, QStringLiteral("frame only"), rows.size(), frameOnly);
 
-        const qint64 requests =
-            session.database.select(QStringLiteral("SELECT COUNT(*) FROM DirectorySyncRequest")).rows[0][0].toLongLong();
-        out << QString("%1 subscribers (%2 processed, %3 errors, %4 write-through requests): engine frame %5 ms "
-                       "(%6 ms per 1,000), baseline %7 ms, ratio %8")
-                   .arg(rows.size()).arg(engine.processedCount()).arg(log.LogErrorCount()).arg(requests)
-                   .arg(engineMs).arg(engineMs * 1000.0 / std::max<qsizetype>(rows.size(), 1), 0, 'f', 0)
-                   .arg(baselineMs).arg(baselineMs > 0 ? double(engineMs) / baselineMs : 0.0, 0, 'f', 2)
+        // Six changes chosen on the options page, through the real categories.
+        MessageBoxService messages;
+        messages.setAnswerer([](const MessageBoxService::Request&) { return QMessageBox::Ok; });
+        FormRegistry forms;
+        WizardContext context{session, messages, forms};
+        context.state.iSelectedSubscriberType = 1;
+        frmSelectSubscriberChanges page(context);
+        const int callerLanguage = chooseSixChanges(page);
+        const OptionsSnapshot options =
+            captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
+        Timing sixChanges = runEngine(session, dir.path(), options, subscriberChangeCategories(), rows);
+        // What the engine left, read before the baseline writes the same columns again.
+        const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
+        out << QString("six changes kept: %1 primary extensions prefixed, %2 hashed passwords, %3 Off Hours rules disabled")
+                   .arg(count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 1 AND DTMFAccessID LIKE '9%'")))
+                   .arg(count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '")
+                              + QString::fromLatin1(QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5)
+                                                        .toHex().toUpper()) + u'\''))
+                   .arg(count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NOT NULL")))
             << Qt::endl;
+        timer.restart();
+        if (!runSixChangesBaseline(session, targets, callerLanguage, out))
+            return 1;
+        sixChanges.baselineMs = timer.elapsed();
+        report(out, QStringLiteral("six changes"), rows.size(), sixChanges);
         CloseServerRecordsets(session);
     }
     return 0;
