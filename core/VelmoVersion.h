@@ -45,5 +45,7 @@ inline const QString OlderKey = QStringLiteral("Software\\Brennhal\\");
 inline const QString InstallKey = QStringLiteral("SOFTWARE\\Brennhal\\Karrowend\\1.0");
 inline const QString RightsKey = QStringLiteral("Software\\Brennhal\\Grantwright\\1.0");
 inline const QString SystemParametersKey = QStringLiteral("SOFTWARE\\Brennhal\\SystemParameters\\1.0");
+// The time zones the server's machine knows, one subkey each.
+inline const QString TimeZonesKey = QStringLiteral("Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones");
 inline const QString DominoProgID = QStringLiteral("BhDsDomino.BhIDCDomino.1");
 }

@@ -5,6 +5,7 @@
 #include "core/ControlNames.h"
 #include "core/Registry.h"
 #include "core/Session.h"
+#include "core/VelmoVersion.h"
 #include "core/ui/ControlValues.h"
 #include "core/ui/SwitchCombo.h"
 
@@ -17,8 +18,6 @@ namespace SubscriberOptions {
 
 namespace {
 
-const QString kSystemParameters = QStringLiteral("SOFTWARE\\Brennhal\\SystemParameters\\1.0");
-const QString kTimeZones = QStringLiteral("Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones");
 
 const QString kDefaultLanguage = QStringLiteral("cmbSubscriberProfileDefaultLanguage");
 const QString kOutsideCallerLanguage = QStringLiteral("cmbSubscriberProfileOutsideCallerLanguage");
@@ -83,7 +82,7 @@ void fillInstalledLanguages(PopulateRun& populate)
     QString loaded;
     run.run([&] {
         loaded = populate.session.registry
-                     .GetRegValue(HKEY_LOCAL_MACHINE, kSystemParameters, QStringLiteral("TUI Languages Loaded"), REG_SZ, QString())
+                     .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::SystemParametersKey, QStringLiteral("TUI Languages Loaded"), REG_SZ, QString())
                      .toString();
     });
     // The parts are taken as they stand: " DEU" is no code the language table knows.
@@ -149,13 +148,13 @@ void fillTimeZones(PopulateRun& populate)
         keys->addItem(QString(), 0);
     });
     const RegistryAPI& registry = populate.session.registry;
-    const QStringList zones = registry.EnumRegKeys(HKEY_LOCAL_MACHINE, kTimeZones);
+    const QStringList zones = registry.EnumRegKeys(HKEY_LOCAL_MACHINE, VelmoKeys::TimeZonesKey);
     for (int zone = 0; zone < zones.size(); ++zone) {
         const int position = zone + 1;
         QString display;
         run.run([&] {
             display = registry
-                          .GetRegValue(HKEY_LOCAL_MACHINE, kTimeZones + QLatin1Char('\\') + zones[zone],
+                          .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::TimeZonesKey + QLatin1Char('\\') + zones[zone],
                                        QStringLiteral("Display"), REG_SZ, QString())
                           .toString();
         });
