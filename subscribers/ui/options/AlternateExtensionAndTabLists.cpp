@@ -54,17 +54,21 @@ bool editsSubscribers(qint16 kind)
     return kind == 1;
 }
 
-// Hands over a control's value as `fresh` has it; lists are refilled by every run already.
+// Hands over a control's value as `fresh` has it. Lists too: a closed tab's lists are not all
+// refilled (the Features tab's keep the choices made while it was open).
 void handOverFresh(const QString& name, const OptionsSnapshot& fresh, OptionsSnapshot& snapshot)
 {
     ControlState& state = snapshot.control(name);
-    if (state.kind == ControlKind::ComboBox || state.kind == ControlKind::ListBox)
+    if (state.kind == ControlKind::TabControl)
         return;
     const ControlState& laidOut = fresh.control(name);
     state.text = laidOut.text;
     state.checkState = laidOut.checkState;
     state.selected = laidOut.selected;
     state.value = laidOut.value;
+    state.currentIndex = laidOut.currentIndex;
+    state.current = laidOut.current;
+    state.items = laidOut.items;
 }
 
 }  // namespace
