@@ -110,6 +110,7 @@ void fillDeliveryLocations(PopulateRun& populate)
         ListPair pair(run, kLocations, kLocationIDs);
         pair.clear();
         addFixedTextItem(pair.shown, 20, run.text());
+        pair.shown->setItemData(0, 0, ListRole::ItemData);
         pair.ids->addItem(QStringLiteral(" "));
         forEachRow(run, locations, [&] {
             const QString id = textOf(locations, QStringLiteral("LocationObjectID"));
