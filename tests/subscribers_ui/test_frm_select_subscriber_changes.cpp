@@ -441,6 +441,57 @@ TEST(OptionsPageFill, FixedListsRestrictedRightsAndARepeatedRun)
     EXPECT_TRUE(run.shown.isEmpty()) << run.shown.join("\n").toStdString();
 }
 
+// Servers, kinds and connectors on which a second run must leave every control as the first did.
+struct RepeatCase {
+    const char* name;
+    int major, minor, release, build;
+    qint16 kind;
+    velmo::DirectoryConnector connector;
+    bool special8;
+};
+
+class OptionsPageRepeat : public ::testing::TestWithParam<RepeatCase> {};
+
+TEST_P(OptionsPageRepeat, ASecondRunLeavesEveryControlAsTheFirstLeftIt)
+{
+    const RepeatCase& repeat = GetParam();
+    velmo::InstallationOptions options = TempInstallation::smallServer(repeat.major, repeat.minor, repeat.release, repeat.build);
+    options.connector = repeat.connector;
+    if (repeat.special8)
+        options.engineeringSpecials = {8};
+    OptionsPage run(repeat.kind, options);
+    ASSERT_TRUE(run.open());
+    const OptionsSnapshot first = captureOptions(run.page);
+    run.page->PopulateControls();
+    const OptionsSnapshot second = captureOptions(run.page);
+    int lists = 0;
+    for (const QWidget* widget : run.page->findChildren<const QWidget*>()) {
+        if (!isNamedControl(widget))
+            continue;
+        const QString name = widget->objectName();
+        SCOPED_TRACE(name.toStdString());
+        const ControlState& once = first.control(name);
+        const ControlState& twice = second.control(name);
+        EXPECT_EQ(twice.items, once.items);
+        EXPECT_EQ(twice.currentIndex, once.currentIndex);
+        EXPECT_EQ(twice.text, once.text);
+        EXPECT_EQ(twice.visible, once.visible);
+        EXPECT_EQ(twice.enabled, once.enabled);
+        EXPECT_EQ(twice.tabs, once.tabs);
+        lists += once.items.isEmpty() ? 0 : 1;
+    }
+    EXPECT_GT(lists, 190);   // the page's lists were filled at all
+    EXPECT_TRUE(run.shown.isEmpty()) << run.shown.join("\n").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installations, OptionsPageRepeat,
+    ::testing::Values(RepeatCase{"Newest_Kind1", 7, 0, 0, 111, 1, velmo::DirectoryConnector::ActiveDirectory, false},
+                      RepeatCase{"V4_0_3_59_Kind7_Domino", 4, 0, 3, 59, 7, velmo::DirectoryConnector::Domino, false},
+                      RepeatCase{"V4_3_0_8_Kind5_Special8", 4, 3, 0, 8, 5, velmo::DirectoryConnector::Exchange55, true},
+                      RepeatCase{"V5_0_0_10_Kind2", 5, 0, 0, 10, 2, velmo::DirectoryConnector::ActiveDirectory, false}),
+    [](const ::testing::TestParamInfo<RepeatCase>& info) { return std::string(info.param.name); });
+
 TEST(OptionsPageFill, AFailingStatementCostsOneMessageAndTheStepsAfterItStillRun)
 {
     OptionsPage run;

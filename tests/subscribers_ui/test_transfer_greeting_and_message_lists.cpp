@@ -126,6 +126,7 @@ TEST_P(TransferGreetingAndCallerInputLists, FollowTheServerVersion)
     for (int device = 0; device < 14; ++device) {
         EXPECT_EQ(devices[device].versionFlag, device == 13 ? version.smsDevice : true) << device;
         EXPECT_TRUE(devices[device].typeFlag) << device;
+        EXPECT_EQ(devices[device].enabled, devices[device].versionFlag) << device;
     }
     for (int text = 0; text < 4; ++text) {
         EXPECT_EQ(snapshot.control("comTextNotificationIncludeCallerInfo", text).visible, version.callerInfo) << text;
