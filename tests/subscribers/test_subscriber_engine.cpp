@@ -183,7 +183,7 @@ TEST_F(SubscriberEngineTest, TheFrameAloneLogsEachCheckedSubscriberAndChangesNot
 
 TEST_F(SubscriberEngineTest, RowsThatCannotBeFoundAreCountedAndSkipped)
 {
-    rows[0].objectID = "NO-SUCH-SUBSCRIBER";
+    rows[0].objectID = "NO-SUCH-O'SUBSCRIBER";   // a quote in the row cannot break the search
     // The second subscriber's primary call handler is gone.
     session.rsSubscribers.moveFirst();
     ASSERT_TRUE(session.rsSubscribers.find("SubscriberObjectID='" + rows[1].objectID + "'"));
@@ -195,7 +195,7 @@ TEST_F(SubscriberEngineTest, RowsThatCannotBeFoundAreCountedAndSkipped)
 
     const QStringList expected{
         "Starting subscriber edits", "",
-        "** Updating subscriber **", "    Alias=" + rows[0].alias, "    ObjectID=NO-SUCH-SUBSCRIBER",
+        "** Updating subscriber **", "    Alias=" + rows[0].alias, "    ObjectID=NO-SUCH-O'SUBSCRIBER",
         "(error) No object returned from search for this subscriber by ObjectID.  Skipping user and moving on.",
         "** Updating subscriber **", "    Alias=" + rows[1].alias, "    ObjectID=" + rows[1].objectID,
         "(error) No primary call handler found for this mail uers.  Skipping subscriber and moving on."};
