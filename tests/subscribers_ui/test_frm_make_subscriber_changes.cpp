@@ -2,6 +2,7 @@
 // offer to open the log, and Exit before and after a run.
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
 
+#include "core/Recordset.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
@@ -10,6 +11,7 @@
 #include "tests/support/widgets/PageHarness.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -44,6 +46,24 @@ public:
         return QDir(programFolder.filePath("logs")).entryList({"*.TXT"}, QDir::Files);
     }
     QString string(int number) const { return session.languages.mymyLoadString(number); }
+    // The lines of the run's log, CR LF split.
+    QStringList logLines() const
+    {
+        QFile file(programFolder.filePath("logs/" + logFiles().value(0)));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(file.readAll()).split("\r\n");
+    }
+    QStringList table(const QString& name)
+    {
+        QStringList text;
+        for (const auto& row : session.database.select("SELECT * FROM " + name + " ORDER BY rowid").rows) {
+            QStringList values;
+            for (const QVariant& value : row)
+                values << value.toString();
+            text << values.join('|');
+        }
+        return text;
+    }
 
     QTemporaryDir programFolder;
     std::unique_ptr<frmSelectSubscriberChanges> optionsPage;
@@ -62,29 +82,88 @@ TEST(EnginePageTest, AnEmptyGridIsRefusedWithoutALog)
     EXPECT_TRUE(run.enabled("cmdPrev"));
 }
 
-TEST(EnginePageTest, ARunEndsWithItsSummaryAndTheOfferToOpenTheLog)
+// Go over the real page's grid, nothing chosen: a block for each checked row, rows that cannot
+// be found counted as errors but not as processed, the subscribers and handlers left as they were.
+TEST(EnginePageTest, ARunLogsEachCheckedRowAndEndsWithItsSummaryAndTheOfferToOpenTheLog)
 {
-    EnginePage run;
-    run.context.state.selectionGridRows[1].checked = false;
-    run.context.state.selectionGridRows[3].objectID = "NO-SUCH-SUBSCRIBER";
-    click(*run.page, "cmdGo");
+    const QString unknown = "(error) No object returned from search for this subscriber by ObjectID.  Skipping user and moving on.";
+    const QString handlerless = "(error) No primary call handler found for this mail uers.  Skipping subscriber and moving on.";
+    const struct {
+        const char* what;
+        QList<int> unchecked;
+        QList<int> unknownRows;       // their ObjectID is no longer in the subscriber list
+        QList<int> handlerlessRows;   // their subscriber's primary call handler is gone
+        QString summary;
+        QString recordNumber;
+    } cases[] = {
+        {"three checked, one not", {1}, {}, {}, "Done!  0 error(s) and  0 warning(s) encountered.\r\n\r\n", " 3"},
+        {"not found", {}, {0}, {1}, "Done!  2 error(s) and  0 warning(s) encountered.\r\n\r\n", " 2"},
+        {"unchecked, not found", {1}, {3}, {}, "Done!  1 error(s) and  0 warning(s) encountered.\r\n\r\n", " 2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EnginePage run;
+        QList<SelectionGridRow>& rows = run.context.state.selectionGridRows;
+        ASSERT_EQ(rows.size(), 4);
+        Recordset& subscribers = run.session.rsSubscribers;
+        for (int row : c.handlerlessRows) {
+            subscribers.moveFirst();
+            ASSERT_TRUE(subscribers.find("SubscriberObjectID='" + rows[row].objectID + "'"));
+            subscribers.setValue("CallHandlerObjectID", "NO-SUCH-HANDLER");
+            subscribers.update();
+        }
+        for (int row : c.unchecked)
+            rows[row].checked = false;
+        for (int row : c.unknownRows)
+            rows[row].objectID = "NO-SUCH-SUBSCRIBER";
+        QList<QStringList> expectedBlocks;
+        for (int row = 0; row < rows.size(); ++row) {
+            if (!rows[row].checked)
+                continue;
+            const QString extension = run.session.database
+                                          .select("SELECT DTMFAccessID FROM vw_Subscriber WHERE SubscriberObjectID = ?",
+                                                  {rows[row].objectID})
+                                          .rows.value(0).value(0).toString();
+            expectedBlocks << QStringList{"** Updating subscriber **", "    Alias=" + rows[row].alias,
+                                          "    ObjectID=" + rows[row].objectID,
+                                          c.unknownRows.contains(row)       ? unknown
+                                          : c.handlerlessRows.contains(row) ? handlerless
+                                                                            : "    Extension=" + extension};
+        }
+        const QStringList subscribersBefore = run.table("Subscriber");
+        const QStringList handlersBefore = run.table("CallHandler");
 
-    EXPECT_EQ(run.shown, (QStringList{"Done!  1 error(s) and  0 warning(s) encountered.\r\n\r\n", run.string(100)}));
-    EXPECT_EQ(run.recorder.requests.value(1).buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    ASSERT_EQ(run.logFiles().size(), 1);
-    EXPECT_EQ(run.opened, QStringList{run.programFolder.filePath("logs/" + run.logFiles()[0])});
-    EXPECT_FALSE(run.context.state.runLog->isOpen());
-    EXPECT_EQ(findByName<QLabel>(*run.page, "lblRecordNumber")->text(), " 2");
-    EXPECT_FALSE(run.enabled("cmdGo"));
-    EXPECT_FALSE(run.enabled("cmdPrev"));
-    // The style dialog was loaded for the snapshot, in its first state.
-    EXPECT_NE(run.optionsPage->findChild<frmSetConversationStyleLimits*>("frmSetConversationStyleLimits"), nullptr);
+        click(*run.page, "cmdGo");
 
-    // After the run Exit asks nothing.
-    run.shown.clear();
-    click(*run.page, "cmdExit");
-    EXPECT_TRUE(run.shown.isEmpty());
-    EXPECT_EQ(run.endedWith, 0);
+        EXPECT_EQ(run.shown, (QStringList{c.summary, run.string(100)}));
+        EXPECT_EQ(run.recorder.requests.value(1).buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        EXPECT_EQ(findByName<QLabel>(*run.page, "lblRecordNumber")->text(), c.recordNumber);
+        ASSERT_EQ(run.logFiles().size(), 1);
+        EXPECT_EQ(run.opened, QStringList{run.programFolder.filePath("logs/" + run.logFiles()[0])});
+        EXPECT_FALSE(run.context.state.runLog->isOpen());
+        const QStringList lines = run.logLines();
+        QList<QStringList> blocks;
+        for (qsizetype line = lines.indexOf("** Updating subscriber **"); line >= 0;
+             line = lines.indexOf("** Updating subscriber **", line + 1))
+            blocks << lines.mid(line, 4);
+        EXPECT_EQ(blocks, expectedBlocks);
+        ASSERT_GE(lines.size(), 3);
+        EXPECT_EQ(lines[lines.size() - 3], "");
+        EXPECT_TRUE(lines[lines.size() - 2].startsWith("Changes complete at:")) << lines[lines.size() - 2].toStdString();
+        EXPECT_EQ(run.table("Subscriber"), subscribersBefore);
+        EXPECT_EQ(run.table("CallHandler"), handlersBefore);
+        EXPECT_TRUE(run.table("DirectorySyncRequest").isEmpty());
+        EXPECT_FALSE(run.enabled("cmdGo"));
+        EXPECT_FALSE(run.enabled("cmdPrev"));
+        // The style dialog was loaded for the snapshot, in its first state.
+        EXPECT_NE(run.optionsPage->findChild<frmSetConversationStyleLimits*>("frmSetConversationStyleLimits"), nullptr);
+
+        // After the run Exit asks nothing.
+        run.shown.clear();
+        click(*run.page, "cmdExit");
+        EXPECT_TRUE(run.shown.isEmpty());
+        EXPECT_EQ(run.endedWith, 0);
+    }
 }
 
 TEST(EnginePageTest, TheClosingNoticesComeBetweenTheSummaryAndTheOffer)
@@ -106,6 +185,12 @@ TEST(EnginePageTest, TheClosingNoticesComeBetweenTheSummaryAndTheOffer)
         expected << run.string(100);
         EXPECT_EQ(run.shown, expected);
         EXPECT_TRUE(run.opened.isEmpty());   // Cancel
+        // Every processed subscriber is written through while the flag is set.
+        QStringList requests;
+        if (c.writeThrough)
+            for (const SelectionGridRow& row : std::as_const(run.context.state.selectionGridRows))
+                requests << row.objectID + "|1|1";
+        EXPECT_EQ(run.table("DirectorySyncRequest"), requests);
     }
 }
 
