@@ -4,7 +4,7 @@
 //   the benchmark, both rows written back, the directory write-through requested;
 // - six changes chosen on the loaded (never shown) options page, through the real categories:
 //   an extension rule (prepend 9), two tri-states (say ANI, list in directory), a transfer rule
-//   (Off Hours disabled), the callers' language and a new phone password.
+//   (Off Hours enabled), the callers' language and a new phone password.
 // Each has a baseline writing the same rows with statements prepared once (QSqlQuery), also a
 // transaction per subscriber, without the log or the lists. Run by hand:
 // build/bench/bench_subscriber_engine [subscribers ...]
@@ -100,13 +100,12 @@ bool runSixChangesBaseline(Session& session, const QList<Target>& targets, int c
         || !subscriber.prepare(QStringLiteral("UPDATE Subscriber SET SayANI = 1, ListInDirectory = 0, PWDTMF = ?, "
                                               "PWTimeChanged = ? WHERE SubscriberObjectID = ?"))
         || !handler.prepare(QStringLiteral("UPDATE CallHandler SET Language = ? WHERE CallHandlerObjectID = ?"))
-        || !rule.prepare(QStringLiteral("UPDATE ContactRule SET TimeExpires = ? WHERE ParentObjectID = ? AND Alias = 'Off Hours'"))
+        || !rule.prepare(QStringLiteral("UPDATE ContactRule SET TimeExpires = NULL WHERE ParentObjectID = ? AND Alias = 'Off Hours'"))
         || !sync.prepare(QStringLiteral("INSERT INTO DirectorySyncRequest (SubscriberObjectID, DirectorySync, "
                                         "DirectorySyncFlags) VALUES (?, 1, 1)"))) {
         out << "six-change baseline cannot prepare its statements" << Qt::endl;
         return false;
     }
-    const QDateTime disabled(QDate(1990, 12, 25), QTime(8, 0));
     for (const Target& target : targets) {
         db.transaction();
         extension.bindValue(0, QStringLiteral("9") + target.extension);
@@ -117,8 +116,7 @@ bool runSixChangesBaseline(Session& session, const QList<Target>& targets, int c
         subscriber.bindValue(2, target.subscriberId);
         handler.bindValue(0, callerLanguage);
         handler.bindValue(1, target.handlerId);
-        rule.bindValue(0, disabled);
-        rule.bindValue(1, target.handlerId);
+        rule.bindValue(0, target.handlerId);
         sync.bindValue(0, target.subscriberId);
         if (!exec(extension, out) || !exec(subscriber, out) || !exec(handler, out) || !exec(rule, out) || !exec(sync, out))
             return false;
@@ -135,7 +133,7 @@ int chooseSixChanges(frmSelectSubscriberChanges& page)
     page.findChild<QLineEdit*>(QStringLiteral("txtSubscriberExtensionAppendToLeft"))->setText(QStringLiteral("9"));
     page.findChild<QComboBox*>(QStringLiteral("comConversationSayANI"))->setCurrentText(QStringLiteral("TRUE"));
     page.findChild<QComboBox*>(QStringLiteral("comProfileDirList"))->setCurrentText(QStringLiteral("FALSE"));
-    page.findChild<QComboBox*>(QStringLiteral("comTransferRuleEnabled_1"))->setCurrentText(QStringLiteral("FALSE"));
+    page.findChild<QComboBox*>(QStringLiteral("comTransferRuleEnabled_1"))->setCurrentText(QStringLiteral("TRUE"));
     page.findChild<QCheckBox*>(QStringLiteral("chkPasswordsChangePassword"))->setChecked(true);
     page.findChild<QLineEdit*>(QStringLiteral("txtPasswordsNewPassword"))->setText(QString::fromLatin1(kPassword));
     auto* language = page.findChild<QComboBox*>(QStringLiteral("cmbSubscriberProfileOutsideCallerLanguage"));
@@ -237,15 +235,24 @@ int main(int argc, char** argv)
         const int callerLanguage = chooseSixChanges(page);
         const OptionsSnapshot options =
             captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
+        // What the engine changed of the subscribers' own rows, counted before the baseline
+        // writes the same columns again.
+        const auto kept = [&] {
+            const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
+            const QString hash = QString::fromLatin1(
+                QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper());
+            return QList<qint64>{
+                count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 1 AND DTMFAccessID LIKE '9%' "
+                                     "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
+                count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '") + hash + u'\''),
+                count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NULL "
+                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
+        };
+        const QList<qint64> before = kept();
         Timing sixChanges = runEngine(session, dir.path(), options, subscriberChangeCategories(), rows);
-        // What the engine left, read before the baseline writes the same columns again.
-        const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
-        out << QString("six changes kept: %1 primary extensions prefixed, %2 hashed passwords, %3 Off Hours rules disabled")
-                   .arg(count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 1 AND DTMFAccessID LIKE '9%'")))
-                   .arg(count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '")
-                              + QString::fromLatin1(QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5)
-                                                        .toHex().toUpper()) + u'\''))
-                   .arg(count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NOT NULL")))
+        const QList<qint64> after = kept();
+        out << QString("six changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled")
+                   .arg(after[0] - before[0]).arg(after[1] - before[1]).arg(after[2] - before[2])
             << Qt::endl;
         timer.restart();
         if (!runSixChangesBaseline(session, targets, callerLanguage, out))
