@@ -2,6 +2,7 @@
 // on the loaded options page of a generated installation: the lines each choice logs and the
 // columns it leaves in the database.
 #include "core/ControlNames.h"
+#include "core/Recordset.h"
 #include "tests/subscribers_ui/EngineScenario.h"
 
 #include <QRegularExpression>
@@ -152,6 +153,34 @@ TEST(SubscriberListChoices, DisplayNameIsRebuiltFromTheNamesAndAlwaysToldToTheDi
         EXPECT_EQ(column(*run, "DisplayName").toString(), c.stored);
         EXPECT_EQ(run->stored("SELECT COUNT(*) FROM DirectorySyncRequest WHERE SubscriberObjectID=?", {run->rows[0].objectID}).toInt(), 1);
     }
+}
+
+// The handler row is saved after the subscriber row: when the server refuses it, the subscriber
+// keeps none of its changes, in the database or in the directory list.
+TEST(SubscriberListChoices, ARefusedHandlerUpdateKeepsNoneOfTheSubscribersChanges)
+{
+    auto run = opened(TempInstallation::smallOptions(),
+                      {"UPDATE Subscriber SET ListInDirectory=0", "UPDATE CallHandler SET ScheduleObjectName='All Hours'",
+                       "CREATE TRIGGER RefuseHandler BEFORE UPDATE ON CallHandler BEGIN SELECT RAISE(ABORT, 'refused by "
+                       "the server'); END"});
+    run->chooseString("comProfileDirList", 279);
+    run->chooseItem("cmbSubscriberProfileSchedule", "Weekdays", 0, 1);
+    run->run(1);
+    const QStringList errors = run->changesOf(0).filter("(error)");
+    ASSERT_EQ(errors.size(), 1) << joined(run->changesOf(0));
+    EXPECT_TRUE(errors[0].startsWith("(error):")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("refused by the server")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith(") in procedure MakeChangesToSubscriber of Form frmMakeSubscriberChanges.  None of this "
+                                   "subscriber's changes were kept.")) << errors[0].toStdString();
+    EXPECT_EQ(run->changesOf(0).count("   List in Directory set to:  1"), 1);
+    EXPECT_EQ(column(*run, "ListInDirectory").toInt(), 0);
+    EXPECT_EQ(column(*run, "ScheduleObjectName", true).toString(), "All Hours");
+    Recordset& subscribers = run->session.rsSubscribers;
+    subscribers.moveFirst();
+    ASSERT_TRUE(subscribers.find("SubscriberObjectID='" + run->rows[0].objectID + "'"));
+    EXPECT_EQ(subscribers.value("ListInDirectory").toInt(), 0);
+    EXPECT_EQ(run->stored("SELECT COUNT(*) FROM DirectorySyncRequest").toInt(), 0);
+    EXPECT_EQ(run->log->LogErrorCount(), 1);
 }
 
 TEST(ConversationTimingChanges, SpeedsAreWrittenFromTheirServerVersionOn)
