@@ -182,6 +182,7 @@ const Case kCases[] = {
      {{"PWLocked", "0"}, {"PWTimeLockout", "<null>"}, {"PWCantChange", "1"}, {"PWMustChange", "0"}, {"PWDoesntExpire", "1"}}},
     {"password cleared", "1234", "", password(""), {"   Password deleted, set to blank"},
      {{"PWDTMF", "<null>"}, {"PWTimeChanged", "<now>"}}},
+    {"extension in the password", "1234", "", password("12X"), {kSet}, {{"PWDTMF", md5("121234")}, {"PWTimeChanged", "<now>"}}},
     {"X and x replaced", "1234", "", password("7x8X"), {kSet}, {{"PWDTMF", md5("7123481234")}, {"PWTimeChanged", "<now>"}}},
     {"ten characters", "12345", "", password("XX"), {kSet}, {{"PWDTMF", md5("1234512345")}}},
     {"eleven characters", "12345", "", password("XX1"), {"(warning) Password NOT set because it exceeded 10 characters"},
