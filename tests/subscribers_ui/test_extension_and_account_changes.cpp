@@ -268,8 +268,10 @@ TEST(PrimaryExtensionConflict, ListsEveryObjectUsingTheNumber)
             const QString where = dialingDomain
                 ? "GlobalSubscriber s JOIN GlobalLocation l ON l.LocationObjectID=s.LocationObjectID WHERE s.SubscriberObjectID=?"
                 : "Subscriber s WHERE s.SubscriberObjectID=?";
+            const QString homeServer = dialingDomain ? s.run.stored("SELECT l.HomeServer FROM " + where, id).toString() : "";
+            EXPECT_EQ(homeServer.isEmpty(), !dialingDomain);
             QStringList expected{kConflict + "1234", "All objects found to be using extension:",
-                                 "    " + (dialingDomain ? inDomain + s.run.stored("SELECT l.HomeServer FROM " + where, id).toString() : local)
+                                 "    " + (dialingDomain ? inDomain + homeServer : local)
                                      + " with alias=" + s.run.stored("SELECT s.Alias FROM " + where, id).toString()
                                      + " display name=" + s.run.stored("SELECT s.DisplayName FROM " + where, id).toString()};
             if (handlerToo)
