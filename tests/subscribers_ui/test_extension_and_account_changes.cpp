@@ -182,6 +182,7 @@ const Case kCases[] = {
      {{"PWLocked", "0"}, {"PWTimeLockout", "<null>"}, {"PWCantChange", "1"}, {"PWMustChange", "0"}, {"PWDoesntExpire", "1"}}},
     {"password cleared", "1234", "", password(""), {"   Password deleted, set to blank"},
      {{"PWDTMF", "<null>"}, {"PWTimeChanged", "<now>"}}},
+    {"extension in the password", "1234", "", password("12X"), {kSet}, {{"PWDTMF", md5("121234")}, {"PWTimeChanged", "<now>"}}},
     {"X and x replaced", "1234", "", password("7x8X"), {kSet}, {{"PWDTMF", md5("7123481234")}, {"PWTimeChanged", "<now>"}}},
     {"ten characters", "12345", "", password("XX"), {kSet}, {{"PWDTMF", md5("1234512345")}}},
     {"eleven characters", "12345", "", password("XX1"), {"(warning) Password NOT set because it exceeded 10 characters"},
@@ -242,24 +243,53 @@ INSTANTIATE_TEST_SUITE_P(Choices, ExtensionAndAccountChanges, ::testing::ValuesI
     return QString(info.param.what).replace(' ', '_').toStdString();
 });
 
-// Every object that uses the refused number is listed, in the order of the match list.
+// A refused number lists every object that uses it, in the order of the match list: the
+// subscriber itself by the server it is on (within a dialing domain, its home server), then a
+// call handler given the same number.
 TEST(PrimaryExtensionConflict, ListsEveryObjectUsingTheNumber)
 {
-    Scenario s("1234", "1234", TempInstallation::smallServer(4, 0, 4, 20));
-    s.run.sql("UPDATE DTMFAccessID SET DTMFAccessID='1234' WHERE rowid=(SELECT rowid FROM DTMFAccessID WHERE "
-              "ParentObjectIDType=3 AND IsPrimaryID=1 LIMIT 1)");
-    ASSERT_TRUE(s.run.open());
-    s.run.tick("chkSubscriberExtensionStripAllButLeftMost");
-    s.run.type("txtSubscriberExtensionStripAllButLeftMost", "6");
-    s.run.run(1);
+    const QString local = "Subscribers primary Id on the local Velmo server";
+    const QString inDomain = "Subscribers primary ID in the dialing domain on Velmo server=";
+    const QString handlerRow = "(SELECT rowid FROM DTMFAccessID WHERE ParentObjectIDType=3 AND IsPrimaryID=1 LIMIT 1)";
+    for (const bool dialingDomain : {false, true})
+        for (const bool handlerToo : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "dialing domain " << dialingDomain << ", handler " << handlerToo);
+            Scenario s("1234", "1234", TempInstallation::smallServer(4, 0, 4, 20));
+            if (!dialingDomain)
+                s.run.sql("UPDATE Location SET DialingDomainName=NULL WHERE Alias='default'");
+            if (handlerToo)
+                s.run.sql("UPDATE DTMFAccessID SET DTMFAccessID='1234' WHERE rowid=" + handlerRow);
+            ASSERT_TRUE(s.run.open());
+            s.run.tick("chkSubscriberExtensionStripAllButLeftMost");
+            s.run.type("txtSubscriberExtensionStripAllButLeftMost", "6");
+            s.run.run(1);
 
-    const QList<DTMFIDMatch> matches = findAllDTMFIDMatchesInTAble(s.run.session, "1234");
-    ASSERT_EQ(matches.size(), 2);   // the subscriber itself and a call handler
-    QStringList expected{kConflict + "1234", "All objects found to be using extension:"};
-    for (const DTMFIDMatch& match : matches)
-        expected << "    " + match.Description + " with alias=" + match.Alias + " display name=" + match.DisplayName;
-    EXPECT_EQ(s.run.changesOf(0).mid(0, 4), expected);
-    EXPECT_EQ(s.run.log->LogWarningCount(), 1);
+            const QVariantList id{s.run.stored(kFirstQuery)};
+            const QString where = dialingDomain
+                ? "GlobalSubscriber s JOIN GlobalLocation l ON l.LocationObjectID=s.LocationObjectID WHERE s.SubscriberObjectID=?"
+                : "Subscriber s WHERE s.SubscriberObjectID=?";
+            const QString homeServer = dialingDomain ? s.run.stored("SELECT l.HomeServer FROM " + where, id).toString() : "";
+            EXPECT_EQ(homeServer.isEmpty(), !dialingDomain);
+            QStringList expected{kConflict + "1234", "All objects found to be using extension:",
+                                 "    " + (dialingDomain ? inDomain + homeServer : local)
+                                     + " with alias=" + s.run.stored("SELECT s.Alias FROM " + where, id).toString()
+                                     + " display name=" + s.run.stored("SELECT s.DisplayName FROM " + where, id).toString()};
+            if (handlerToo)
+                expected << "    Call Handler with alias="
+                                + s.run.stored("SELECT h.Alias FROM CallHandler h JOIN DTMFAccessID d ON d.ParentObjectID="
+                                               "h.CallHandlerObjectID WHERE d.rowid=" + handlerRow).toString()
+                                + " display name="
+                                + s.run.stored("SELECT h.TextName FROM CallHandler h JOIN DTMFAccessID d ON "
+                                               "d.ParentObjectID=h.CallHandlerObjectID WHERE d.rowid=" + handlerRow).toString();
+            // Nothing else is listed: the next category follows.
+            expected << "    Updating transfer rule: Alternate";
+            EXPECT_EQ(s.run.changesOf(0).mid(0, expected.size()), expected);
+            EXPECT_EQ(s.run.log->LogWarningCount(), 1);
+            EXPECT_EQ(s.run.log->LogErrorCount(), 0);
+            for (const auto& [what, value] : {std::pair{"primary", "1234"}, {"XFerString", "1234"}, {"alternate", "ALT"},
+                                              {"synced", "0"}, {"notified", "0"}})
+                EXPECT_EQ(s.after(what), value) << what;
+        }
 }
 
 // A failed hash ends the subscriber: nothing of it is kept, not even its new extension, the

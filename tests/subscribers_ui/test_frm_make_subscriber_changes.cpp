@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -75,6 +77,9 @@ TEST(EnginePageTest, AnEmptyGridIsRefusedWithoutALog)
 {
     EnginePage run;
     run.context.state.selectionGridRows.clear();
+    // The grid is checked before the caller-input choices.
+    findByName<QRadioButton>(*run.optionsPage, "optCallerInputGoToCallHandler_7")->setChecked(true);
+    findByName<QLineEdit>(*run.optionsPage, "txtCallerInputGoToCallHandlerObjectID_7")->setText("SHORT");
     click(*run.page, "cmdGo");
     EXPECT_EQ(run.shown, QStringList{run.string(193)});
     EXPECT_TRUE(run.logFiles().isEmpty());

@@ -2,6 +2,7 @@
 // on the loaded options page of a generated installation: the lines each choice logs and the
 // columns it leaves in the database.
 #include "core/ControlNames.h"
+#include "core/Recordset.h"
 #include "tests/subscribers_ui/EngineScenario.h"
 
 #include <QRegularExpression>
@@ -154,18 +155,49 @@ TEST(SubscriberListChoices, DisplayNameIsRebuiltFromTheNamesAndAlwaysToldToTheDi
     }
 }
 
+// The handler row is saved after the subscriber row: when the server refuses it, the subscriber
+// keeps none of its changes, in the database or in the directory list.
+TEST(SubscriberListChoices, ARefusedHandlerUpdateKeepsNoneOfTheSubscribersChanges)
+{
+    auto run = opened(TempInstallation::smallOptions(),
+                      {"UPDATE Subscriber SET ListInDirectory=0", "UPDATE CallHandler SET ScheduleObjectName='All Hours'",
+                       "CREATE TRIGGER RefuseHandler BEFORE UPDATE ON CallHandler BEGIN SELECT RAISE(ABORT, 'refused by "
+                       "the server'); END"});
+    run->chooseString("comProfileDirList", 279);
+    run->chooseItem("cmbSubscriberProfileSchedule", "Weekdays", 0, 1);
+    run->run(1);
+    const QStringList errors = run->changesOf(0).filter("(error)");
+    ASSERT_EQ(errors.size(), 1) << joined(run->changesOf(0));
+    EXPECT_TRUE(errors[0].startsWith("(error):")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("refused by the server")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith(") in procedure MakeChangesToSubscriber of Form frmMakeSubscriberChanges.  None of this "
+                                   "subscriber's changes were kept.")) << errors[0].toStdString();
+    EXPECT_EQ(run->changesOf(0).count("   List in Directory set to:  1"), 1);
+    EXPECT_EQ(column(*run, "ListInDirectory").toInt(), 0);
+    EXPECT_EQ(column(*run, "ScheduleObjectName", true).toString(), "All Hours");
+    Recordset& subscribers = run->session.rsSubscribers;
+    subscribers.moveFirst();
+    ASSERT_TRUE(subscribers.find("SubscriberObjectID='" + run->rows[0].objectID + "'"));
+    EXPECT_EQ(subscribers.value("ListInDirectory").toInt(), 0);
+    EXPECT_EQ(run->stored("SELECT COUNT(*) FROM DirectorySyncRequest").toInt(), 0);
+    EXPECT_EQ(run->log->LogErrorCount(), 1);
+}
+
 TEST(ConversationTimingChanges, SpeedsAreWrittenFromTheirServerVersionOn)
 {
     const struct {
         int build;
         int prompt, message;               // resource strings chosen
         int promptStored, messageStored;   // -1: not written
-    } cases[] = {{145, 476, 464, 80, 200}, {145, 474, 479, 100, 50}, {144, 476, 464, -1, -1}};
+        bool upperCase = false;            // the lists show the entries in capitals: no entry, case matters
+    } cases[] = {{145, 476, 464, 80, 200}, {145, 474, 479, 100, 50}, {144, 476, 464, -1, -1}, {145, 476, 464, -1, -1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.prompt);
-        auto run = opened(TempInstallation::smallServer(4, 0, 4, c.build));
-        run->chooseString("comConversationSpeed", c.prompt);
-        run->chooseString("comConversationMessageSpeed", c.message);
+        // Older servers have no speed columns.
+        auto run = opened(TempInstallation::smallServer(4, 0, 4, c.build),
+                          c.build >= 145 ? QStringList{"UPDATE Subscriber SET PromptSpeed=7, Speed=7"} : QStringList{});
+        run->choose("comConversationSpeed", c.upperCase ? run->string(c.prompt).toUpper() : run->string(c.prompt));
+        run->choose("comConversationMessageSpeed", c.upperCase ? run->string(c.message).toUpper() : run->string(c.message));
         run->run(1);
         QStringList expected;
         if (c.promptStored >= 0) {
@@ -173,6 +205,9 @@ TEST(ConversationTimingChanges, SpeedsAreWrittenFromTheirServerVersionOn)
                      << QString("    Message playback speed value set to %1").arg(c.messageStored);
             EXPECT_EQ(column(*run, "PromptSpeed").toInt(), c.promptStored);
             EXPECT_EQ(column(*run, "Speed").toInt(), c.messageStored);
+        } else if (c.build >= 145) {
+            EXPECT_EQ(column(*run, "PromptSpeed").toInt(), 7);
+            EXPECT_EQ(column(*run, "Speed").toInt(), 7);
         }
         EXPECT_EQ(changesMatching(*run, "speed value"), joined(expected));
         EXPECT_EQ(run->log->LogErrorCount(), 0);
@@ -191,8 +226,8 @@ TEST(ConversationTimingChanges, TimeOutsGoInTheirOrderNullWhenEmptyAndAsTyped)
         {1, {"", "", "", ""}, {"NULL", "NULL", "NULL", "NULL"},
          {"    First Digit Timeout set to null", "    Interdigit Delay set to null", "    Command Interdigit Delay set to null",
           "    Repeat Menu set to null"}},
-        {1, {"03000", "250", "3", "1500"}, {"3000", "250", "3", "1500"},
-         {"    First Digit Timeout set to 03000", "    Interdigit delay set to 250", "    Command Interdigit delay set to 1500",
+        {1, {"03000", "250.9", "3", "1500"}, {"3000", "250", "3", "1500"},
+         {"    First Digit Timeout set to 03000", "    Interdigit delay set to 250.9", "    Command Interdigit delay set to 1500",
           "    Repeat Menu set to 3"}},
         {0, {"03000", "250", "3", "1500"}, {"7", "7", "7", "7"}, {}},
     };
@@ -296,28 +331,38 @@ TEST(LanguageAndSwitchChanges, LanguagesTimeZoneAndScheduleGoToTheirRows)
 
 TEST(LanguageAndSwitchChanges, SwitchMovesTheSubscriberItsDevicesAndItsContactRules)
 {
-    for (const bool devices : {true, false}) {
-        SCOPED_TRACE(devices);
+    const struct {
+        bool devices, rules;
+    } cases[] = {{true, true}, {false, true}, {true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "devices " << c.devices << ", rules " << c.rules);
         QStringList setup{"DELETE FROM NotificationMWI WHERE ParentObjectID=" + kFirst};
         for (const char* alias : {"MWI-1", "MWI-2"})
-            if (devices)
+            if (c.devices)
                 setup << QString("INSERT INTO NotificationMWI (ParentObjectID, Alias, MWIExtension, SwitchID) "
                                  "VALUES (%1, '%2', '100', 0)").arg(kFirst, alias);
+        if (!c.rules)
+            setup << "DELETE FROM ContactRule WHERE ParentObjectID=(SELECT CallHandlerObjectID FROM Subscriber WHERE "
+                     "SubscriberObjectID=" + kFirst + ")";
         auto run = opened(TempInstallation::smallOptions(), setup);
         run->chooseItem("cmbSubscriberProfileSwitchAssignment", "Second integration", 2, 2);
         run->run(1);
 
         // The subscriber's line, then its devices' (in the order stored), then its rules' (any order).
         QStringList expected{"   Switch assignment set to:  2"};
-        if (devices)
+        if (c.devices)
             expected << "        Updating MWI device with alias=MWI-1 to switchId= 2"
                      << "        Updating MWI device with alias=MWI-2 to switchId= 2";
         else
             expected << "(error) no MWI devices found for this subscriber!  This is a serious issue, you should contact Norwick.";
         QStringList rules;
         for (const char* rule : {"Alternate", "Follow-Me Here", "Follow-Me Home", "Follow-Me Mobile", "Off Hours", "Standard"})
-            rules << QString("        Updating contact rule with alias=%1 to switchId= 2").arg(rule);
-        const QStringList lines = run->changesOf(0).filter(QRegularExpression("Switch assignment|to switchId=|no MWI devices"));
+            if (c.rules)
+                rules << QString("        Updating contact rule with alias=%1 to switchId= 2").arg(rule);
+        if (!c.rules)
+            rules << "(error) no contact rules found for this subscriber!  This is a serious issue, you should contact Norwick.";
+        const QStringList lines = run->changesOf(0).filter(
+            QRegularExpression("Switch assignment|to switchId=|no MWI devices|contact rules found.*serious issue"));
         QStringList ruleLines = lines.mid(expected.size());
         ruleLines.sort();
         EXPECT_EQ(joined(lines.mid(0, expected.size())), joined(expected));
@@ -325,11 +370,13 @@ TEST(LanguageAndSwitchChanges, SwitchMovesTheSubscriberItsDevicesAndItsContactRu
 
         const QVariantList id{run->rows[0].objectID};
         EXPECT_EQ(column(*run, "SwitchID").toInt(), 2);
-        EXPECT_EQ(run->stored("SELECT COUNT(*) FROM NotificationMWI WHERE SwitchID=2 AND ParentObjectID=?", id).toInt(), devices ? 2 : 0);
+        EXPECT_EQ(run->stored("SELECT COUNT(*) FROM NotificationMWI WHERE SwitchID=2 AND ParentObjectID=?", id).toInt(), c.devices ? 2 : 0);
         EXPECT_EQ(run->stored("SELECT COUNT(*) FROM ContactRule r JOIN Subscriber s ON s.CallHandlerObjectID = "
-                              "r.ParentObjectID WHERE r.SwitchID=2 AND s.SubscriberObjectID=?", id).toInt(), 6);
-        EXPECT_EQ(run->session.bNotifierRestartPending, devices);
-        EXPECT_EQ(run->log->LogErrorCount(), devices ? 0 : 1);
+                              "r.ParentObjectID WHERE r.SwitchID=2 AND s.SubscriberObjectID=?", id).toInt(), c.rules ? 6 : 0);
+        EXPECT_EQ(run->session.bNotifierRestartPending, c.devices);
+        // Without contact rules the transfer rules report each of theirs too.
+        const int transferRules = run->session.isVersionAtLeast(7, 0, 0, 1) ? 6 : 3;
+        EXPECT_EQ(run->log->LogErrorCount(), (c.devices ? 0 : 1) + (c.rules ? 0 : 1 + transferRules));
     }
 }
 

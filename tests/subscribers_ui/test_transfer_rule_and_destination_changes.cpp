@@ -102,7 +102,7 @@ TEST(TransferRulesChange, EachChoiceWritesItsColumnAndLine)
         const char* name;
         QVariant value;
     };
-    const QVariant disabled = SubscriberChanges::disabledDate();
+    const QVariant disabled = QDateTime(QDate(1990, 12, 25), QTime(8, 0));
     const QString forced = "        Transfer string forced to subscriber's extension:";
     const QString toLeft = "        Digits appended to to left of transfer string, new transfer string=";
     const QString toRight = "        Digits appended to to right of transfer string, new transfer string=";
@@ -123,6 +123,12 @@ TEST(TransferRulesChange, EachChoiceWritesItsColumnAndLine)
          {{"Extension", "9%1#"}, {"Rule", 1}, {"Subscriber.XFerString", "9%1#"}}},
         {"Off Hours", {{"Rule", 1}}, {{"chkTransferForceToSubscribersExtension_1", "[x]"}}, {forced + "%1"},
          {{"Extension", "%1"}, {"Rule", 0}, {"Subscriber.XFerString", "%2"}}},
+        {"Off Hours", {},
+         {{"chkTransferForceToSubscribersExtension_1", "[x]"}, {"chkTransferAppendDigitsToLeft_1", "[x]"},
+          {"txtTransferAppendDigitsToLeft_1", "9"}, {"chkTransferAppendDigitsToRight_1", "[x]"},
+          {"txtTransferAppendDigitsToRight_1", "#"}},
+         {forced + "%1", toLeft + "9%1", toRight + "9%1#"},
+         {{"Extension", "9%1#"}, {"Rule", 1}, {"Subscriber.XFerString", "%2"}}},
         {"Alternate", {{"Extension", "9x"}},
          {{"chkTransferAppendDigitsToLeft_0", "[x]"}, {"txtTransferAppendDigitsToLeft_0", "8"}},
          {toLeft + "89%1"}, {{"Extension", "89%1"}}},
@@ -139,6 +145,14 @@ TEST(TransferRulesChange, EachChoiceWritesItsColumnAndLine)
         {"Standard", {{"TransferHoldingMode", 2}}, {{"comTransferBusyAction_2", "=192"}},
          {"       Busy action set to No Holding"},
          {{"TransferHoldingMode", 0}}},
+        {"Alternate", {{"TransferType", 0}, {"TransferRings", 4}, {"TransferHoldingMode", 0}},
+         {{"comTransferType_0", "=258"}, {"txtTransferRingsToWait_0", "5"}, {"comTransferBusyAction_0", "=46"}},
+         {"       Transfer type set to Supervised", "       Rings to wait set to: 5", "       Busy action set to Always Hold"},
+         {{"TransferType", 1}, {"TransferRings", 5}, {"TransferHoldingMode", 1}}},
+        {"Standard", {{"TransferType", 1}, {"TransferHoldingMode", 0}, {"PlayTransferWaitPrompt", 0}},
+         {{"comTransferType_2", "=217"}, {"comTransferPlayPleaseWaitPrompt_2", "=137"}, {"comTransferBusyAction_2", "=65"}},
+         {"       Transfer type set to Release", "       Play 'please wait...' prompt set to: 0", "       Busy action set to Ask Caller"},
+         {{"TransferType", 0}, {"PlayTransferWaitPrompt", 1}, {"TransferHoldingMode", 2}}},
         {"Follow-Me Mobile", {},
          {{"comTransferAnnounce_5", "=279"}, {"comTransferIntroduce_5", "=279"}, {"comTransferConfirm_5", "=279"},
           {"comTransferAskCallersName_5", "=279"}},
@@ -302,6 +316,9 @@ TEST(DestinationLookup, OnlyAppliedSlotsAreCheckedAndTheRefusalNamesTheKey)
                   c.message.isEmpty() ? invalidCallerInputMessage(strings, 18, 164)
                                       : c.message + " key tab.  Please correct and try again");
     }
+    // The exit action's slot has no key of its own.
+    EXPECT_EQ(firstInvalid(withChoice(run.options, 19, "optCallerInputTakeAction", "Dial A Friend")),
+              "Invalid <Take Action> setting on the Caller Input <unknown> key tab.  Please correct and try again");
     // A slot left alone is not checked, whatever its boxes hold; nor one that cannot be read.
     OptionsSnapshot loaded = run.options;
     loaded.control("txtCallerInputGoToCallHandlerObjectID_5").text = "SHORT";
@@ -340,17 +357,26 @@ TEST(DestinationLookup, GoRefusesAnInvalidChoiceBeforeTheRun)
     page.setLogOpener([](const QString&) { return HelpFiles::Launch{}; });
     const auto logFiles = [&] { return QDir(programFolder.filePath("logs")).entryList({"*.TXT"}, QDir::Files).size(); };
 
+    const QVariantList first{run.context.state.selectionGridRows[0].objectID};
+    const auto billingID = [&] {
+        return run.session.database.select("SELECT BillingID FROM Subscriber WHERE SubscriberObjectID=?", first)
+            .rows.value(0).value(0).toString();
+    };
+    const QString billingBefore = billingID();
+    findByName<QLineEdit>(options, "txtAccountBillingID")->setText("4242");
     findByName<QRadioButton>(options, "optCallerInputGoToCallHandler_7")->setChecked(true);
     findByName<QLineEdit>(options, "txtCallerInputGoToCallHandlerObjectID_7")->setText("ABCDEFGHI");
     click(page, "cmdGo");
     EXPECT_EQ(run.shown, QStringList{"Invalid <Go To Call Handler> destination on the Caller Input  7 key tab.  "
                                      "Please correct and try again"});
     EXPECT_EQ(logFiles(), 0);
+    EXPECT_EQ(billingID(), billingBefore);
     EXPECT_TRUE(findByName<QPushButton>(page, "cmdGo")->isEnabled());
 
     findByName<QLineEdit>(options, "txtCallerInputGoToCallHandlerObjectID_7")->setText("ABCDEFGHIJ");
     click(page, "cmdGo");
     EXPECT_EQ(logFiles(), 1);
+    EXPECT_EQ(billingID(), "4242");
     EXPECT_FALSE(findByName<QPushButton>(page, "cmdGo")->isEnabled());
 }
 
