@@ -134,16 +134,26 @@ protected:
     static inline QString listOwner, listRecipient;
 };
 
+HandlerSelectionCriteria criteriaOf(Type type)
+{
+    HandlerSelectionCriteria criteria;
+    criteria.type = type;
+    return criteria;
+}
+
 HandlerSelectionCriteria range(const char* low, const char* high)
 {
-    return {Type::ExtensionRange, low, high};
+    HandlerSelectionCriteria criteria = criteriaOf(Type::ExtensionRange);
+    criteria.extensionLow = low;
+    criteria.extensionHigh = high;
+    return criteria;
 }
 
 }  // namespace
 
 TEST_F(HandlerSelection, AllHandlersInListOrderNeverAPrimaryOne)
 {
-    const Added run = select({Type::AllHandlers});
+    const Added run = select(criteriaOf(Type::AllHandlers));
     EXPECT_EQ(run.added, ids);
     EXPECT_EQ(run.counts.size(), 30);
     EXPECT_EQ(run.counts.last(), 30);
@@ -186,7 +196,7 @@ TEST_F(HandlerSelection, ExtensionRangeReadsTheLeadingNumberAndChecksItsBoxes)
 
 TEST_F(HandlerSelection, SwitchTypeTakesTheFirstContactRule)
 {
-    HandlerSelectionCriteria criteria{Type::Switch};
+    HandlerSelectionCriteria criteria = criteriaOf(Type::Switch);
     EXPECT_EQ(select(criteria).messages, QStringList{text(331)});
 
     criteria.switchName = "Switch zero";
@@ -235,7 +245,7 @@ TEST_F(HandlerSelection, OwnerAndRecipientFilterOnTheHiddenObjectID)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.type));
-        HandlerSelectionCriteria criteria{c.type};
+        HandlerSelectionCriteria criteria = criteriaOf(c.type);
         criteria.pickedName = c.name;
         criteria.pickedObjectID = c.objectID;
         const Added run = select(criteria);
