@@ -2,10 +2,12 @@
 // of the options page, as PopulateControls leaves them on servers of chosen versions.
 #include "core/ControlNames.h"
 #include "resources/EnglishStrings.h"
+#include "subscribers/ui/options/OptionsTabs.h"
 #include "tests/subscribers_ui/OptionsPageFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -196,6 +198,28 @@ TEST(TransferGreetingAndCallerInputLists, ARepeatedRunSelectsTheFirstItemsAgainA
     EXPECT_EQ(second.control("cmbCallerInputTakeAction", 13).current.text, "Take Message");
     EXPECT_EQ(second.control("cmbCallerInputTakeAction", 11).current.text, "Ignore Key");
     EXPECT_EQ(second.control("chkGreetingAlternateDontRingPhone").checkState, CheckValue::Ticked);
+}
+
+// Where the server hides the record-prompt rows, the Alternate greeting's check boxes beside its
+// rows are taller than they are: the rows keep the spacing of the other greetings all the same.
+TEST(TransferGreetingAndCallerInputLists, TheAlternateGreetingRowsKeepTheirSpacingBesideItsCheckBoxes)
+{
+    OptionsPage run(1, TempInstallation::smallServer(4, 0, 3, 60));
+    ASSERT_TRUE(run.open());
+    auto* greetings = run.child<QTabWidget>("tabGreetings");
+    ASSERT_NE(greetings, nullptr);
+    run.tabMain().setCurrentIndex(SubscriberOptions::GreetingsTab);
+    const auto rowTops = [&](int greeting) {
+        greetings->setCurrentIndex(greeting);
+        QCoreApplication::processEvents();
+        QList<int> tops;
+        for (const char* list : {"comGreetingEnabled", "comGreetingAllowInput", "comGreetingSource"})
+            tops << run.child<QComboBox>(element(list, greeting))->mapTo(greetings, QPoint()).y();
+        return tops;
+    };
+    const QList<int> standard = rowTops(0);
+    EXPECT_EQ(rowTops(3), standard);
+    EXPECT_TRUE(run.child<QCheckBox>("chkGreetingAlternatePreventMessage")->isVisible());
 }
 
 // A control the page lacks: the messages its statements cost, and lists filled after it, in

@@ -55,6 +55,9 @@ GreetingPage::GreetingPage(int greeting, QWidget* parent) : CompositeGroup(greet
     rows->addWidget(element(new QLabel(resources::englishString(489)), "label11", RecordPromptLabel), 3, 0);
     rows->addWidget(element(new QComboBox, "comGreetingPlayPleaseRecord"), 3, 1);
     rows->setColumnStretch(3, 1);
+    // Height the Alternate greeting's check boxes need beyond the rows goes below them: the rows
+    // keep their spacing, whichever of them the server version hides.
+    rows->setRowStretch(4, 1);
 
     auto* reprompts = element(new QGroupBox, "frmReprompts");
     auto* replayRows = new QGridLayout(reprompts);
