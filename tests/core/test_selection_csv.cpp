@@ -38,8 +38,9 @@ TEST(SelectionCsv, HeaderFindsTheFirstKeyColumnsTrimmedInAnyCase)
         EXPECT_EQ(csv.failure, c.failure);
         EXPECT_EQ(csv.aliasColumn, c.alias);
         EXPECT_EQ(csv.extensionColumn, c.extension);
-        if (c.failure)
+        if (c.failure) {
             EXPECT_TRUE(csv.dataLines.isEmpty());
+        }
     }
     // The extension column is named in the current language.
     EXPECT_EQ(readText("Alias,Nebenstelle\r\n", QStringLiteral("nebenstelle")).extensionColumn, 1);

@@ -110,7 +110,7 @@ struct Case {
     QStringList lines;
     Pairs after;          // Scenario::after: a value, "<null>", or "<now>" (the time of the run)
     int build = 20;       // of server 4.0(4)
-    QString damage;       // SQL run on the installation before start-up
+    QString damage{};     // SQL run on the installation before start-up
 };
 
 // A rule of the Extension tab by the names of its two controls (the value box's name given
@@ -235,8 +235,9 @@ TEST_P(ExtensionAndAccountChanges, EachChoiceWritesItsLinesAndColumns)
     const QString log = s.run.lines.join('\n');
     for (const char* prepared : {"7123481234", "1234512345", "126234", "121234"})
         EXPECT_FALSE(log.contains(prepared)) << prepared;
-    if (const QString hash = s.after("PWDTMF"); hash.size() == 32)
+    if (const QString hash = s.after("PWDTMF"); hash.size() == 32) {
         EXPECT_FALSE(log.contains(hash, Qt::CaseInsensitive));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, ExtensionAndAccountChanges, ::testing::ValuesIn(kCases), [](const auto& info) {
