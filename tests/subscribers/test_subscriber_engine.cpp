@@ -85,18 +85,6 @@ protected:
         return lines.mid(start);
     }
 
-    // Every row of a table, as text, for comparing before and after.
-    QString dump(const QString& table)
-    {
-        QStringList text;
-        for (const auto& row : session.database.select("SELECT * FROM " + table + " ORDER BY rowid").rows) {
-            QStringList values;
-            for (const QVariant& value : row)
-                values << value.toString();
-            text << values.join('|');
-        }
-        return text.join('\n');
-    }
 
     QVariant stored(const QString& objectID)
     {
@@ -160,8 +148,8 @@ protected:
 TEST_F(SubscriberEngineTest, TheFrameAloneLogsEachCheckedSubscriberAndChangesNothing)
 {
     rows[2].checked = false;
-    const QString subscribersBefore = dump("Subscriber");
-    const QString handlersBefore = dump("CallHandler");
+    const QStringList subscribersBefore = tableRows(session.database, "Subscriber");
+    const QStringList handlersBefore = tableRows(session.database, "CallHandler");
 
     const QStringList lines = run();
 
@@ -176,8 +164,8 @@ TEST_F(SubscriberEngineTest, TheFrameAloneLogsEachCheckedSubscriberAndChangesNot
     EXPECT_EQ(log.LogWarningCount(), 0);
     EXPECT_EQ(progressMaximum, 4);
     EXPECT_EQ(progressSteps, (QStringList{"1:1", "2:2", "3:2", "4:3"}));
-    EXPECT_EQ(dump("Subscriber"), subscribersBefore);
-    EXPECT_EQ(dump("CallHandler"), handlersBefore);
+    EXPECT_EQ(tableRows(session.database, "Subscriber"), subscribersBefore);
+    EXPECT_EQ(tableRows(session.database, "CallHandler"), handlersBefore);
     EXPECT_TRUE(syncRequests().isEmpty());
 }
 

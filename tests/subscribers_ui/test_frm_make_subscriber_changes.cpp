@@ -55,17 +55,7 @@ public:
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return QString::fromUtf8(file.readAll()).split("\r\n");
     }
-    QStringList table(const QString& name)
-    {
-        QStringList text;
-        for (const auto& row : session.database.select("SELECT * FROM " + name + " ORDER BY rowid").rows) {
-            QStringList values;
-            for (const QVariant& value : row)
-                values << value.toString();
-            text << values.join('|');
-        }
-        return text;
-    }
+    QStringList table(const QString& name) { return tableRows(session.database, name); }
 
     QTemporaryDir programFolder;
     std::unique_ptr<frmSelectSubscriberChanges> optionsPage;
@@ -241,13 +231,7 @@ TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
     const auto [kind, major, minor, release, build] = GetParam();
     EngineScenario run(TempInstallation::smallServer(major, minor, release, build), kind);
     ASSERT_TRUE(run.open());
-    auto dump = [&] {
-        QStringList text;
-        for (const auto& row : run.session.database.select("SELECT * FROM Subscriber ORDER BY rowid").rows)
-            for (const QVariant& value : row)
-                text << value.toString();
-        return text;
-    };
+    auto dump = [&] { return tableRows(run.session.database, "Subscriber"); };
     const QStringList before = dump();
     const QStringList lines = run.run(3);
     EXPECT_EQ(lines.filter("** Updating subscriber **").size(), 3);

@@ -1,4 +1,6 @@
 #include "tests/support/TempInstallation.h"
+
+#include "core/Database.h"
 #include "core/Session.h"
 #include "velmo/ServerStandIns.h"
 #include "core/StartUp.h"
@@ -63,4 +65,16 @@ private:
     if (!runStartUp(session, commandLine, page, ToolVersion{}) || page.ended)
         return ::testing::AssertionFailure() << "start-up ended the tool: " << page.shown().join(u'|').toStdString();
     return ::testing::AssertionSuccess();
+}
+
+QStringList tableRows(Database& database, const QString& table)
+{
+    QStringList rows;
+    for (const auto& row : database.select(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY rowid")).rows) {
+        QStringList values;
+        for (const QVariant& value : row)
+            values << value.toString();
+        rows << values.join(u'|');
+    }
+    return rows;
 }

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+class Database;
 class Session;
 
 class TempInstallation {
@@ -33,3 +34,7 @@ private:
 // ended the tool.
 ::testing::AssertionResult startSession(Session& session, const QStringList& commandLine = {},
                                         const MessageSink& messages = {});
+
+// Every row of a table in stored order, each as its values joined by "|": for comparing a table
+// before and after.
+QStringList tableRows(Database& database, const QString& table);
