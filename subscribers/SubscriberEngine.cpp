@@ -1,7 +1,5 @@
 #include "subscribers/SubscriberEngine.h"
 
-#include "subscribers/changes/SubscriberChanges.h"
-
 #include "core/ControlNames.h"
 #include "core/Criterion.h"
 #include "core/Errors.h"

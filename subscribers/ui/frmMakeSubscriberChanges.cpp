@@ -5,10 +5,10 @@
 #include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
 #include "core/ui/LanguageFonts.h"
-#include "core/ui/OptionsCapture.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
 #include "subscribers/changes/DestinationLookup.h"
+#include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 
 #include <QCloseEvent>
@@ -115,8 +115,8 @@ void frmMakeSubscriberChanges::cmdGo_Click()
     // The choices as they stand now; the style dialog is loaded (in its first state) if the
     // administrator never opened it.
     OptionsSnapshot options(QStringLiteral("frmSelectSubscriberChanges"));
-    if (m_optionsPage)
-        options = captureOptions(m_optionsPage, {frmSetConversationStyleLimits::instance(m_context, m_optionsPage)});
+    if (auto* page = qobject_cast<frmSelectSubscriberChanges*>(m_optionsPage.data()))
+        options = page->snapshot({frmSetConversationStyleLimits::instance(m_context, page)});
     // A caller-input choice the run could not apply is refused before anything is written.
     const QString refusal = firstInvalidCallerInput(EngineOptions(options), languages.stringLookup(), session.rsSubscribers);
     if (!refusal.isEmpty()) {

@@ -319,9 +319,9 @@ void frmSelectSubscriberChanges::Form_Load()
     load.run([&] { load.control<QWidget>(focus)->setFocus(); });
 }
 
-OptionsSnapshot frmSelectSubscriberChanges::snapshot() const
+OptionsSnapshot frmSelectSubscriberChanges::snapshot(std::initializer_list<const QWidget*> subDialogs) const
 {
-    OptionsSnapshot options = captureOptions(this);
+    OptionsSnapshot options = captureOptions(this, subDialogs);
     handOverUnreachableControls(*tabMain, m_context.state.iSelectedSubscriberType, m_freshlyFilled, options);
     return options;
 }

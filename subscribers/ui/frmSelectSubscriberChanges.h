@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
+
 #include <memory>
 #include <optional>
 
@@ -46,9 +48,10 @@ public:
     // A statement that fails costs one message and the next one runs.
     void PopulateControls();
 
-    // What the engine page reads at Go: every named control, the tab flags included. Controls the
-    // kind being edited cannot reach are handed over as the first fill left them.
-    OptionsSnapshot snapshot() const;
+    // What the engine page reads at Go: every named control, the tab flags included, and those of
+    // the sub-dialogs given. Controls the kind being edited cannot reach are handed over as the
+    // first fill left them.
+    OptionsSnapshot snapshot(std::initializer_list<const QWidget*> subDialogs = {}) const;
 
     OpenFileDialog CommonDialog1;
 

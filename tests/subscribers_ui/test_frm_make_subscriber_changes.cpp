@@ -25,8 +25,9 @@ namespace {
 
 class EnginePage : public WizardRun {
 public:
-    EnginePage()
+    explicit EnginePage(qint16 kind = 1)
     {
+        context.state.iSelectedSubscriberType = kind;
         EXPECT_TRUE(start());
         Recordset& subscribers = session.rsSubscribers;
         for (subscribers.moveFirst(); !subscribers.eof() && context.state.selectionGridRows.size() < 4; subscribers.moveNext())
@@ -220,6 +221,24 @@ TEST(EnginePageTest, PreviousReturnsToTheOptionsPageAtItsPosition)
     EXPECT_FALSE(run.page->isVisible());
     EXPECT_TRUE(run.optionsPage->isVisible());
     EXPECT_EQ(run.optionsPage->pos(), QPoint(40, 50));
+}
+
+// A billing ID typed on the Account tab reaches the run only for the kind that can open it.
+TEST(EnginePageTest, GoReadsWhatTheKindCannotReachAsTheFirstFillLeftIt)
+{
+    for (const auto& [kind, changed] : {std::pair<qint16, bool>{1, true}, {7, false}}) {
+        SCOPED_TRACE(kind);
+        EnginePage run(kind);
+        const QString id = run.context.state.selectionGridRows[1].objectID;
+        const auto billingID = [&] {
+            return run.session.database.select("SELECT BillingID FROM Subscriber WHERE SubscriberObjectID = ?", {id})
+                .rows.value(0).value(0).toString();
+        };
+        const QString before = billingID();
+        findByName<QLineEdit>(*run.optionsPage, "txtAccountBillingID")->setText("4321");
+        click(*run.page, "cmdGo");
+        EXPECT_EQ(billingID(), changed ? "4321" : before);
+    }
 }
 
 // The real page as it is loaded, nothing chosen, for several kinds and servers: the run logs no
