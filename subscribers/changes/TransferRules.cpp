@@ -149,7 +149,7 @@ private:
     {
         const QString text = control(list).text;
         for (const ListChoice& choice : choices)
-            if (text.compare(m_edit.string(choice.string), Qt::CaseInsensitive) == 0) {
+            if (m_edit.shows(text, choice.string)) {
                 setColumn(column, QVariant::fromValue<qint16>(choice.value));
                 m_edit.writeLine(QLatin1String(choice.line));
                 return;

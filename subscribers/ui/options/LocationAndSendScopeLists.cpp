@@ -43,10 +43,7 @@ struct ListPair {
 // A field's text; a null value cannot become one.
 QString textOf(const Recordset& rows, const QString& field)
 {
-    const QVariant value = rows.value(field);
-    if (value.isNull())
-        throw KestraneError(ErrorNumber::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
-    return value.toString();
+    return itemTextOf(rows.value(field));
 }
 
 // Runs `addRow` for each row from the current one on, each row a statement of its own. The loop

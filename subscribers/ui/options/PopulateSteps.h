@@ -27,6 +27,10 @@ struct PopulateRun {
 
 using PopulateStep = void (*)(PopulateRun& populate);
 
+// A field's value as the text of a list item; a null value fails with "Invalid use of Null", as
+// reading it into a text would.
+QString itemTextOf(const QVariant& value);
+
 // The frame and profile lists, in their order.
 void enableLanguageLists(PopulateRun& populate);
 void gateSwitchAssignment(PopulateRun& populate);

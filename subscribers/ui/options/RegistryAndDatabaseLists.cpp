@@ -113,12 +113,10 @@ void fillSchedules(PopulateRun& populate)
     // A schedule is known to the engine by its name: the items carry no item data.
     for (const QVector<QVariant>& row : schedules.rows) {
         run.run([&] {
-            const QVariant name = row.value(0);
-            if (name.isNull())
-                throw KestraneError(ErrorNumber::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
+            const QString name = itemTextOf(row.value(0));
             auto* combo = run.control<QComboBox>(list);
             const QSignalBlocker quiet(combo);
-            combo->addItem(name.toString());
+            combo->addItem(name);
         });
     }
 }
