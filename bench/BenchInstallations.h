@@ -4,10 +4,14 @@
 #include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "core/VelmoVersion.h"
+#include "velmo/ServerStandIns.h"
 #include "velmo/Simulator.h"
 
 #include <QList>
 #include <QString>
+#include <QTextStream>
+
+#include <memory>
 
 inline QList<int> benchSizes(int argc, char** argv, const QList<int>& defaults)
 {
@@ -37,4 +41,23 @@ inline bool loadBenchSession(Session& session, QString* error)
     session.loadRegistry();
     session.gServerVersion = getVersion(session.registry);
     return LoadDirectoryLists(session, session.strConnectionString, error);
+}
+
+// A generated installation of `subscribers` subscribers in `folder` and a session on it with the
+// server stand-ins, loaded by loadBenchSession; null, with the reason written to `out`, when
+// either fails.
+inline std::unique_ptr<Session> openBenchSession(const QString& folder, int subscribers, QTextStream& out)
+{
+    QString error;
+    if (!createBenchInstallation(folder, subscribers, &error)) {
+        out << "cannot create installation: " << error << Qt::endl;
+        return nullptr;
+    }
+    auto session = std::make_unique<Session>(Installation::at(folder));
+    velmo::registerServerStandIns(*session);
+    if (!loadBenchSession(*session, &error)) {
+        out << "LoadDirectoryLists failed: " << error << Qt::endl;
+        return nullptr;
+    }
+    return session;
 }

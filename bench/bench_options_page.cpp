@@ -28,16 +28,10 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     for (const int size : benchSizes(argc, argv, {50000})) {
         QTemporaryDir dir;
-        QString error;
-        if (!createBenchInstallation(dir.path(), size, &error)) {
-            out << "cannot create installation: " << error << Qt::endl;
+        const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
+        if (!opened)
             return 1;
-        }
-        Session session(Installation::at(dir.path()));
-        if (!loadBenchSession(session, &error)) {
-            out << "LoadDirectoryLists failed: " << error << Qt::endl;
-            return 1;
-        }
+        Session& session = *opened;
         MessageBoxService messages;
         int messagesShown = 0;
         messages.setAnswerer([&](const MessageBoxService::Request&) {

@@ -19,7 +19,6 @@
 #include "subscribers/SubscriberEngine.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
-#include "velmo/ServerStandIns.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -191,17 +190,10 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     for (const int size : benchSizes(argc, argv, {1000, 10000})) {
         QTemporaryDir dir;
-        QString error;
-        if (!createBenchInstallation(dir.path(), size, &error)) {
-            out << "cannot create installation: " << error << Qt::endl;
+        const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
+        if (!opened)
             return 1;
-        }
-        Session session(Installation::at(dir.path()));
-        velmo::registerServerStandIns(session);
-        if (!loadBenchSession(session, &error)) {
-            out << "LoadDirectoryLists failed: " << error << Qt::endl;
-            return 1;
-        }
+        Session& session = *opened;
 
         QList<SelectionGridRow> rows;
         QList<Target> targets;

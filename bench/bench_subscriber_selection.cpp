@@ -96,16 +96,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     for (const int size : benchSizes(argc, argv, {10000, 50000})) {
         QTemporaryDir dir;
-        QString error;
-        if (!createBenchInstallation(dir.path(), size, &error)) {
-            out << "cannot create installation: " << error << Qt::endl;
+        const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
+        if (!opened)
             return 1;
-        }
-        Session session(Installation::at(dir.path()));
-        if (!loadBenchSession(session, &error)) {
-            out << "LoadDirectoryLists failed: " << error << Qt::endl;
-            return 1;
-        }
+        Session& session = *opened;
         QHash<QString, QString> cosNames;
         for (session.rsCOS.moveFirst(); !session.rsCOS.eof(); session.rsCOS.moveNext())
             cosNames.insert(session.rsCOS.value("COSObjectID").toString().toUpper(), session.rsCOS.value("TextName").toString());
