@@ -194,11 +194,7 @@ void applySubscriberKindToTabs(PopulateRun& populate)
 
 void gateDeliveryLocationTab(PopulateRun& populate)
 {
-    FormStatements& run = populate.run;
-    run.run([&] {
-        TabFlags::setVersionFlag(run.control<QTabWidget>(kTabMain), DeliveryLocationTab,
-                                 hasDeliveryLocations(populate.state.iSelectedSubscriberType));
-    });
+    populate.run.setTabVersionFlag(kTabMain, DeliveryLocationTab, hasDeliveryLocations(populate.state.iSelectedSubscriberType));
 }
 
 void handOverUnreachableControls(const QTabWidget& tabMain, qint16 kind, const OptionsSnapshot& freshlyFilled,

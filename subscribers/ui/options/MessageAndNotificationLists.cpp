@@ -3,10 +3,8 @@
 #include "subscribers/ui/options/PopulateSteps.h"
 
 #include "core/ControlNames.h"
-#include "core/ui/TabFlags.h"
 #include "subscribers/ui/options/NotificationDevicePage.h"
 
-#include <QTabWidget>
 
 namespace SubscriberOptions {
 
@@ -43,11 +41,7 @@ void fillDisableDeviceLists(PopulateRun& populate)
 
 void gateSmsDevice(PopulateRun& populate)
 {
-    FormStatements& run = populate.run;
-    run.run([&] {
-        TabFlags::setVersionFlag(run.control<QTabWidget>(QStringLiteral("TabNotification")), SmsDevice,
-                                 populate.versionAtLeast(4, 0, 3, 100));
-    });
+    populate.run.setTabVersionFlag(QStringLiteral("TabNotification"), SmsDevice, populate.versionAtLeast(4, 0, 3, 100));
 }
 
 void fillTextNotificationLists(PopulateRun& populate)
