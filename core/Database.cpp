@@ -39,10 +39,34 @@ sqlite3* sqliteHandle(QSqlDatabase& db)
     return *static_cast<sqlite3**>(db.driver()->handle().data());
 }
 
+// Failures of the file itself, after which no further statement can be trusted to work. A busy
+// or locked database, a constraint or a changed row concern one statement only.
+bool breaksDatabase(int resultCode)
+{
+    switch (resultCode & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+        return true;
+    default:
+        return false;
+    }
+}
+
 [[noreturn]] void throwSqliteError(sqlite3* handle, const QString& what)
 {
     const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
-    throw KestraneError(ErrorNumber::DatabaseError, what.isEmpty() ? message : what + QStringLiteral(": ") + message);
+    throw KestraneError(ErrorNumber::DatabaseError, what.isEmpty() ? message : what + QStringLiteral(": ") + message,
+                        breaksDatabase(sqlite3_extended_errcode(handle)));
+}
+
+// Runs a statement without rows (BEGIN, COMMIT, ...) on the embedded database.
+void execSqlite(sqlite3* handle, const char* sql)
+{
+    if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throwSqliteError(handle, QString::fromLatin1(sql));
 }
 
 [[noreturn]] void refuse(const QString& description)
@@ -202,14 +226,30 @@ struct Database::Statements {
     LruCache<QString, PreparedStatement> cache{kCachedStatements};
 };
 
+namespace {
+
+QString errorDescription(const QString& what, const QSqlError& error)
+{
+    const QString description = error.text().trimmed();
+    if (description.isEmpty())
+        return what;
+    return what.isEmpty() ? description : what + QStringLiteral(": ") + description;
+}
+
+}  // namespace
+
 void throwDatabaseError(const QString& what, const QSqlError& error)
 {
-    QString description = error.text().trimmed();
-    if (description.isEmpty())
-        description = what;
-    else if (!what.isEmpty())
-        description = what + QStringLiteral(": ") + description;
-    throw KestraneError(ErrorNumber::DatabaseError, description);
+    throw KestraneError(ErrorNumber::DatabaseError, errorDescription(what, error));
+}
+
+void Database::throwOdbcError(const QString& what, const QSqlError& error)
+{
+    // ODBC drivers report a lost connection each in their own words: a connection that no
+    // longer answers the simplest query is the one sure sign.
+    QSqlQuery probe(m_db);
+    const bool lost = !probe.exec(QStringLiteral("SELECT 1"));
+    throw KestraneError(ErrorNumber::DatabaseError, errorDescription(what, error), lost);
 }
 
 Database::Database()
@@ -317,14 +357,14 @@ QueryResult Database::runOdbc(const QString& sql, const QVariantList& values, bo
         auto query = std::make_unique<QSqlQuery>(m_db);
         query->setForwardOnly(true);
         if (!query->prepare(sql))
-            throwDatabaseError(readRows ? QString() : sql, query->lastError());
+            throwOdbcError(readRows ? QString() : sql, query->lastError());
         prepared = PreparedStatement{nullptr, std::move(query)};
     }
     QSqlQuery& query = *prepared->odbc;
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, values[i]);
     if (!query.exec())
-        throwDatabaseError(readRows ? QString() : sql, query.lastError());
+        throwOdbcError(readRows ? QString() : sql, query.lastError());
     QueryResult result = readRows ? readOdbcRows(query) : QueryResult();
     query.finish();
     // A driver may keep the columns a statement had when it was prepared; only statements with
@@ -360,7 +400,7 @@ QueryResult Database::selectReadOnlyEmbedded(const QString& sql)
         sqlite3* handle;
         ~QueryOnlyOff() { sqlite3_exec(handle, "PRAGMA query_only = OFF", nullptr, nullptr, nullptr); }
     } queryOnlyOff{handle};
-    beginTransaction();
+    begin(false);
     const RollBack rollBack{*this};
     return stepSqlite(handle, statement.get(), true, QString());
 }
@@ -370,7 +410,7 @@ QueryResult Database::selectReadOnlyEmbedded(const QString& sql)
 // back, so nothing such a text did stays.
 QueryResult Database::selectReadOnlyOdbc(const QString& sql)
 {
-    beginTransaction();
+    begin(false);
     const RollBack rollBack{*this};
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -402,10 +442,21 @@ QStringList Database::columnsOf(const QString& tableOrView)
 
 void Database::beginTransaction()
 {
+    begin(true);
+}
+
+void Database::begin(bool forWriting)
+{
     if (m_inTransaction)
         throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("A transaction is already open"));
-    if (!m_db.transaction())
-        throwDatabaseError(QStringLiteral("BEGIN TRANSACTION"), m_db.lastError());
+    if (m_embedded) {
+        // A deferred BEGIN takes the write lock at the first write, where SQLite cannot wait for
+        // another writer without risking a deadlock and fails at once; IMMEDIATE takes it here,
+        // waiting up to the busy timeout. Over ODBC the server does its own locking.
+        execSqlite(sqliteHandle(m_db), forWriting ? "BEGIN IMMEDIATE" : "BEGIN");
+    } else if (!m_db.transaction()) {
+        throwOdbcError(QStringLiteral("BEGIN TRANSACTION"), m_db.lastError());
+    }
     m_inTransaction = true;
 }
 
@@ -413,15 +464,25 @@ void Database::commit()
 {
     if (!m_inTransaction)
         return;
+    // The database keeps a transaction whose COMMIT it refused open; left so, every later
+    // BEGIN would fail: it is rolled back before the error goes on.
+    if (m_embedded) {
+        try {
+            execSqlite(sqliteHandle(m_db), "COMMIT");
+        } catch (const KestraneError&) {
+            rollback();
+            throw;
+        }
+        m_inTransaction = false;
+        return;
+    }
     if (m_db.commit()) {
         m_inTransaction = false;
         return;
     }
-    // The database keeps a transaction whose COMMIT it refused open; left so, every later
-    // BEGIN would fail.
     const QSqlError error = m_db.lastError();
     rollback();
-    throwDatabaseError(QStringLiteral("COMMIT"), error);
+    throwOdbcError(QStringLiteral("COMMIT"), error);
 }
 
 void Database::rollback()
@@ -429,7 +490,10 @@ void Database::rollback()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
-    m_db.rollback();
+    if (m_embedded)
+        sqlite3_exec(sqliteHandle(m_db), "ROLLBACK", nullptr, nullptr, nullptr);
+    else
+        m_db.rollback();
 }
 
 void Database::runInTransaction(const std::function<void()>& work)

@@ -71,7 +71,10 @@ public:
     // per name and connection. Empty when the database does not know the name.
     QStringList columnsOf(const QString& tableOrView);
 
-    // Transactions; one level. Throws KestraneError when the database refuses.
+    // Transactions; one level. Throws KestraneError when the database refuses. On the embedded
+    // database the transaction takes the write lock at once, waiting for another writer up to
+    // the busy timeout (5 s). A failure that leaves the database unusable (a damaged file, an
+    // I/O failure, a lost ODBC connection) is marked KestraneError::databaseBroken.
     void beginTransaction();
     // A COMMIT the database refuses (a deferred constraint, say) is rolled back before the
     // error is thrown: either way no transaction is left open.
@@ -102,6 +105,9 @@ private:
     QueryResult runOdbc(const QString& sql, const QVariantList& values, bool readRows);
     QueryResult selectReadOnlyEmbedded(const QString& sql);
     QueryResult selectReadOnlyOdbc(const QString& sql);
+    // A transaction that takes the write lock at once (`forWriting`) or at its first write.
+    void begin(bool forWriting);
+    [[noreturn]] void throwOdbcError(const QString& what, const class QSqlError& error);
 
     QString m_connectionName;
     QSqlDatabase m_db;

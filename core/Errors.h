@@ -6,14 +6,19 @@
 
 class KestraneError : public std::runtime_error {
 public:
-    KestraneError(long number, const QString& description)
-        : std::runtime_error(description.toStdString()), m_number(number), m_description(description) {}
+    KestraneError(long number, const QString& description, bool databaseBroken = false)
+        : std::runtime_error(description.toStdString()), m_number(number), m_description(description),
+          m_databaseBroken(databaseBroken) {}
     long number() const { return m_number; }
     const QString& description() const { return m_description; }
+    // The database itself is damaged or out of reach (a malformed file, an I/O failure, a full
+    // disk, a lost connection): whatever comes next would fail too, so a run ends here.
+    bool databaseBroken() const { return m_databaseBroken; }
 
 private:
     long m_number;
     QString m_description;
+    bool m_databaseBroken;
 };
 
 // The error numbers the tool raises, named once. The platform's numbers are kept where the tool

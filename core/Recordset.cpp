@@ -355,11 +355,28 @@ const QVector<bool>& Recordset::fieldsOfTarget() const
     return *m_fieldsOfTarget;
 }
 
-QString Recordset::whereOriginal(const Row& row, const QVector<bool>* changed, QVariantList& values) const
+bool Recordset::comparedAfterReading(const QVariant& value) const
+{
+    if (m_db->isEmbedded() || value.isNull())
+        return false;
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Recordset::RowCheck Recordset::checkOf(const Row& row, const QVector<bool>* changed) const
 {
     // Only the columns that the target itself has take part (a query may add joined columns).
     const QVector<bool>& inTarget = fieldsOfTarget();
     const QVector<int>& key = keyFields();
+    RowCheck check;
     QStringList conditions;
     for (int i = 0; i < m_fields.size(); ++i) {
         if (!inTarget[i])
@@ -368,31 +385,56 @@ QString Recordset::whereOriginal(const Row& row, const QVector<bool>* changed, Q
             continue;
         if (row[i].isNull()) {
             conditions << sqlName(m_fields[i]) + QStringLiteral(" IS NULL");
+        } else if (comparedAfterReading(row[i])) {
+            check.readAgain << i;
         } else {
             conditions << sqlName(m_fields[i]) + QStringLiteral(" = ?");
-            values << row[i];
+            check.whereValues << row[i];
         }
     }
-    return conditions.join(QStringLiteral(" AND "));
+    check.where = conditions.isEmpty() ? QStringLiteral("1 = 1") : conditions.join(QStringLiteral(" AND "));
+    return check;
 }
 
-void Recordset::writeSingleRow(const QString& statement, const QVariantList& statementValues, const QString& where,
-                               const QVariantList& whereValues) const
+namespace {
+
+[[noreturn]] void refuseChangedRow()
 {
-    const auto refuseMatches = [](qsizetype matching) {
-        if (matching == 0)
-            fail(ErrorNumber::RowChangedUnderneath,
-                 QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
-        if (matching > 1)
-            fail(ErrorNumber::RowChangedUnderneath,
-                 QStringLiteral("Insufficient key column information for updating or refreshing."));
-    };
+    fail(ErrorNumber::RowChangedUnderneath,
+         QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+}
+
+void refuseMatches(qsizetype matching)
+{
+    if (matching == 0)
+        refuseChangedRow();
+    if (matching > 1)
+        fail(ErrorNumber::RowChangedUnderneath,
+             QStringLiteral("Insufficient key column information for updating or refreshing."));
+}
+
+}  // namespace
+
+void Recordset::writeSingleRow(const QString& statement, const QVariantList& statementValues, const RowCheck& check,
+                               const Row& original) const
+{
     if (!m_db->isEmbedded()) {
         // Over ODBC the count of affected rows through a view is not to be trusted, and the
-        // statement has no portable way to return the rows it matched: count them first.
-        refuseMatches(m_db->select(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_writeTarget, where), whereValues)
-                          .rows.value(0).value(0).toLongLong());
-        m_db->execute(statement + QStringLiteral(" WHERE ") + where, statementValues + whereValues);
+        // statement has no portable way to return the rows it matched: read them first, with
+        // the values that are compared here rather than in the WHERE text.
+        QStringList readAgain;
+        for (int field : check.readAgain)
+            readAgain << sqlName(m_fields[field]);
+        const QueryResult found = m_db->select(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                .arg(readAgain.isEmpty() ? QStringLiteral("1") : readAgain.join(QStringLiteral(", ")), m_writeTarget,
+                     check.where),
+            check.whereValues);
+        refuseMatches(found.rows.size());
+        for (int i = 0; i < check.readAgain.size(); ++i)
+            if (found.rows[0][i] != original[check.readAgain[i]])
+                refuseChangedRow();
+        m_db->execute(statement + QStringLiteral(" WHERE ") + check.where, statementValues + check.whereValues);
         return;
     }
     // A view's INSTEAD OF trigger leaves SQLite's count of changed rows at 0, but RETURNING gives
@@ -402,8 +444,8 @@ void Recordset::writeSingleRow(const QString& statement, const QVariantList& sta
     qsizetype matching = 0;
     std::exception_ptr failure;
     try {
-        matching = m_db->select(statement + QStringLiteral(" WHERE ") + where + QStringLiteral(" RETURNING 1"),
-                                statementValues + whereValues)
+        matching = m_db->select(statement + QStringLiteral(" WHERE ") + check.where + QStringLiteral(" RETURNING 1"),
+                                statementValues + check.whereValues)
                        .rows.size();
     } catch (...) {
         failure = std::current_exception();
@@ -414,6 +456,25 @@ void Recordset::writeSingleRow(const QString& statement, const QVariantList& sta
     if (failure)
         std::rethrow_exception(failure);
     refuseMatches(matching);
+}
+
+void Recordset::readBackStoredValues(Row& row, const QVector<bool>& changed) const
+{
+    if (m_db->isEmbedded())
+        return;
+    const RowCheck check = checkOf(row, &changed);
+    if (check.readAgain.isEmpty())
+        return;
+    QStringList columns;
+    for (int field : check.readAgain)
+        columns << sqlName(m_fields[field]);
+    const QueryResult stored = m_db->select(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns.join(QStringLiteral(", ")), m_writeTarget, check.where),
+        check.whereValues);
+    if (stored.rows.size() != 1)
+        return;   // the row cannot be told apart by its other values: the next write compares with what was bound
+    for (int i = 0; i < check.readAgain.size(); ++i)
+        row[check.readAgain[i]] = stored.rows[0][i];
 }
 
 void Recordset::update()
@@ -444,13 +505,13 @@ void Recordset::update()
                           newValues);
             return;
         }
-        QVariantList whereValues;
-        const QString where = whereOriginal(m_rows[rowAt(m_position)], &edit.changed, whereValues);
+        const Row& original = m_rows[rowAt(m_position)];
         QStringList assignments;
         for (const QString& column : columns)
             assignments << column + QStringLiteral(" = ?");
         writeSingleRow(QStringLiteral("UPDATE %1 SET %2").arg(m_writeTarget, assignments.join(QStringLiteral(", "))),
-                       newValues, where, whereValues);
+                       newValues, checkOf(original, &edit.changed), original);
+        readBackStoredValues(edit.values, edit.changed);
     });
 
     m_edit.reset();
@@ -478,10 +539,8 @@ void Recordset::deleteCurrent()
     requireCurrent();
     m_edit.reset();
     const int row = rowAt(m_position);
-    QVariantList whereValues;
-    const QString where = whereOriginal(m_rows[row], nullptr, whereValues);
-
-    m_db->runInTransaction([&] { writeSingleRow(QStringLiteral("DELETE FROM %1").arg(m_writeTarget), {}, where, whereValues); });
+    m_db->runInTransaction(
+        [&] { writeSingleRow(QStringLiteral("DELETE FROM %1").arg(m_writeTarget), {}, checkOf(m_rows[row], nullptr), m_rows[row]); });
 
     remember(JournalEntry::Removed, row);
     m_rows.remove(row);

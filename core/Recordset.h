@@ -105,16 +105,31 @@ private:
     void requireWritable() const;
     int rowAt(int position) const { return m_filtered ? m_visible[position] : position; }
     void rebuildIndex();
-    // WHERE text and values that find the row as it was read: by its key and the columns being
-    // changed (`changed` null: the key alone), or by all its columns when it has no key.
-    QString whereOriginal(const Row& row, const QVector<bool>* changed, QVariantList& values) const;
+    // How a write finds the row as it was read: by its key and the columns being changed
+    // (`changed` null: the key alone), or by all its columns when it has no key. Most of these
+    // values go into the WHERE text; those the database may not give back exactly as it stores
+    // them (see comparedAfterReading) are compared with the row as read again before the write.
+    struct RowCheck {
+        QString where;
+        QVariantList whereValues;
+        QVector<int> readAgain;   // fields compared after reading the row again
+    };
+    RowCheck checkOf(const Row& row, const QVector<bool>* changed) const;
+    // Over ODBC a date-time or floating-point value read through the driver need not compare
+    // equal to the stored value when bound again (a text of another form, a rounded fraction of
+    // a second); read again through the same driver it is always the same value.
+    bool comparedAfterReading(const QVariant& value) const;
     const QVector<int>& keyFields() const;
     const QVector<bool>& fieldsOfTarget() const;
     // Runs `statement` (an UPDATE or DELETE of the target without its WHERE) on the row that
-    // `where` finds, and only when exactly one row matches; otherwise throws
-    // RowChangedUnderneath and leaves the database as it was.
-    void writeSingleRow(const QString& statement, const QVariantList& statementValues, const QString& where,
-                        const QVariantList& whereValues) const;
+    // `check` finds in the state `original`, and only when exactly one row matches; otherwise
+    // throws RowChangedUnderneath and leaves the database as it was.
+    void writeSingleRow(const QString& statement, const QVariantList& statementValues, const RowCheck& check,
+                        const Row& original) const;
+    // After a write over ODBC: the values of `row` that the database may store otherwise than
+    // bound (see comparedAfterReading) as it gives them back, so that the next write of the row
+    // compares with what is stored.
+    void readBackStoredValues(Row& row, const QVector<bool>& changed) const;
 
     Database* m_db = nullptr;
     CursorLocation m_cursorLocation = CursorLocation::Server;
