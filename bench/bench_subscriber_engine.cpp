@@ -168,10 +168,11 @@ Timing runEngine(Session& session, const QString& folder, const OptionsSnapshot&
 {
     RunLog log(folder, {});
     SubscriberEngine engine(session, log, options, categories);
-    RunFrame frame(session);
+    RunFrame frame(session, log);
     QElapsedTimer timer;
     timer.start();
-    engine.run(log.GenerateNewLogFileName(), {}, rows, frame);
+    log.startNewLog({});
+    engine.run(rows, frame);
     Timing timing;
     timing.engineMs = timer.elapsed();
     timing.processed = engine.processedCount();

@@ -1,8 +1,10 @@
 #include "core/RunFrame.h"
 #include "core/Database.h"
 #include "core/Recordset.h"
+#include "core/RunLog.h"
 #include "core/Session.h"
 
+#include <QCoreApplication>
 #include <stdexcept>
 
 namespace {
@@ -21,28 +23,41 @@ private:
 
 }  // namespace
 
-RunFrame::RunFrame(Session& session)
+RunFrame::RunFrame(Session& session, RunLog& log)
     : RunFrame(session.database,
                {&session.rsNonPrimaryCallHandlers, &session.rsPrimaryCallHandlers, &session.rsSubscribers,
                 &session.rsCOS, &session.rsInterviewHandlers, &session.rsDistributionLists, &session.rsLocations,
-                &session.rsNameLookupHandlers})
+                &session.rsNameLookupHandlers},
+               log)
 {
 }
 
-RunFrame::RunFrame(Database& database, QList<Recordset*> restoredLists)
-    : m_database(database), m_lists(std::move(restoredLists))
+RunFrame::RunFrame(Database& database, QList<Recordset*> restoredLists, RunLog& log)
+    : m_database(database), m_lists(std::move(restoredLists)), m_log(log)
 {
 }
 
-ObjectOutcome RunFrame::applyObject(const Work& work, const FailureReport& report)
+ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, const FailureReport& report)
 {
-    if (m_stopRequested)
+    if (m_stopRequested || m_databaseFailure)
         return ObjectOutcome::NotStarted;
+    // A grid may name one object twice (a CSV file naming it by alias and by extension): its
+    // changes must not be applied twice ("append 9" making 1008 991008).
+    const QString key = objectID.toCaseFolded();
+    if (m_appliedObjects.contains(key)) {
+        m_log.WriteLogLine(QStringLiteral("(warning) This object was already processed in this run.  Skipping it."));
+        return ObjectOutcome::AlreadyProcessed;
+    }
+    m_appliedObjects.insert(key);
     // The object's transaction must be the only one: rolling it back must not take other work
     // with it.
     if (m_database.inTransaction())
         throw std::logic_error("RunFrame::applyObject: a transaction is already open");
 
+    // The lines before the transaction reach the file now; the object's own once it has ended.
+    const bool rowHeld = m_log.holdingLines();
+    m_log.writeHeldLines();
+    m_log.holdLines();
     ObjectOutcome outcome = ObjectOutcome::Committed;
     {
         const Level level(m_depth);
@@ -56,17 +71,25 @@ ObjectOutcome RunFrame::applyObject(const Work& work, const FailureReport& repor
         } catch (const KestraneError& failure) {
             rollBack(actions);
             outcome = ObjectOutcome::RolledBack;
+            if (failure.databaseBroken())
+                m_databaseFailure = failure;
             report(failure);
         } catch (...) {
             rollBack(actions);
+            m_log.releaseLines();
             throw;
         }
         if (outcome == ObjectOutcome::Committed) {
+            ++m_committed;
             for (Recordset* list : std::as_const(m_lists))
                 list->keepJournalledChanges();
             for (const auto& action : actions.m_onCommit)
                 action();
         }
+        if (rowHeld)
+            m_log.writeHeldLines();
+        else
+            m_log.releaseLines();
     }
     runPendingStop();
     return outcome;
@@ -85,15 +108,28 @@ void RunFrame::rollBack(ObjectActions& actions)
         (*action)();
 }
 
-bool RunFrame::forEachRow(int rowCount, const std::function<void(int row)>& step)
+RunEnd RunFrame::forEachRow(int rowCount, const std::function<void(int row)>& step)
 {
     {
         const Level level(m_depth);
-        for (int row = 0; row < rowCount && !m_stopRequested; ++row)
-            step(row);
+        for (int row = 0; row < rowCount && !m_stopRequested && !m_databaseFailure; ++row) {
+            m_log.holdLines();
+            try {
+                step(row);
+            } catch (...) {
+                m_log.releaseLines();
+                throw;
+            }
+            m_log.releaseLines();
+            // Repaints, and lets Exit be pressed: its stop waits for this level to end.
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents();
+        }
     }
     runPendingStop();
-    return !m_stopRequested;
+    if (m_stopRequested)
+        return RunEnd::Stopped;
+    return m_databaseFailure ? RunEnd::DatabaseBroken : RunEnd::Completed;
 }
 
 void RunFrame::requestStop()

@@ -2,11 +2,11 @@
 // The frame both change engines run their objects in. Each object's changes are made in one
 // transaction on the session's connection: either all of them are kept or none is.
 //
-//     RunFrame frame(session);
+//     RunFrame frame(session, log);
 //     frame.setStopHandler([&] { ExitApplication(...); });       // what a deferred Exit does
-//     const bool completed = frame.forEachRow(rows.size(), [&](int row) {
+//     const RunEnd end = frame.forEachRow(rows.size(), [&](int row) {
 //         ... heading lines, find the object ...
-//         frame.applyObject(
+//         frame.applyObject(objectID,
 //             [&](ObjectActions& actions) {
 //                 ... the object's changes; a database failure is let through ...
 //                 actions.onCommit([=] { put the copied recording in place });
@@ -14,27 +14,41 @@
 //             },
 //             [&](const KestraneError& error) { log the counted "(error)" line });
 //     });
-//     if (!completed) return;   // Exit was pressed: the stop handler has ended the program
+//     if (end == RunEnd::Stopped) return;   // Exit was pressed: the stop handler has ended the program
 //
 // A failure that escapes an object's work (any KestraneError; the engine lets the database's
 // own through, see isDatabaseFailure, and logs the others itself) or a failing COMMIT rolls the
 // object back: the database's transaction, the rows of the directory lists that the object
 // changed in memory, and the object's on-rollback actions (last registered first). Then the
-// failure goes to the engine's report and the run goes on with the next object. Lines already
-// written to the run log for that object stay there.
+// failure goes to the engine's report and the run goes on with the next object, unless the
+// failure broke the database itself (KestraneError::databaseBroken): then no further object
+// starts and the run ends with RunEnd::DatabaseBroken.
 //
-// Exit during a run (reachable through the message loop that each log line runs) is deferred:
+// The run log holds the lines of a row while it runs: the lines before the object's transaction
+// (its heading) are written when the transaction begins, the object's own lines and its report
+// once the transaction has ended, and the rest at the end of the row. A run cut off in the middle
+// of an object (the program killed, the machine stopped) so leaves no change line that was not
+// kept. The message loop runs once per row, so the window and Exit stay responsive.
+//
+// Each object is applied at most once per run: a later row naming an object already applied (or
+// rolled back) in this run gets a counted warning line and changes nothing.
+//
+// Exit during a run (reachable through the message loop that runs after each row) is deferred:
 // requestStop() lets the current object commit or roll back, no further object starts, and the
 // stop handler runs once the frame is back out of its work, never between two statements of
 // one object and never with the lists closed under the engine.
 #include "core/Errors.h"
 
 #include <QList>
+#include <QSet>
+#include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class Database;
 class Recordset;
+class RunLog;
 class Session;
 
 // What an object's work asks to be done once its transaction has ended.
@@ -54,28 +68,36 @@ private:
 
 enum class ObjectOutcome {
     Committed,
-    RolledBack,   // the failure was handed to the report
-    NotStarted,   // a stop was requested before the object began
+    RolledBack,         // the failure was handed to the report
+    NotStarted,         // a stop was requested, or the database broke, before the object began
+    AlreadyProcessed,   // the object was applied earlier in this run: the warning is logged
+};
+
+enum class RunEnd {
+    Completed,
+    Stopped,          // Exit was pressed: the stop handler has run
+    DatabaseBroken,   // a failure of the database itself ended the run (RunFrame::databaseFailure)
 };
 
 class RunFrame {
 public:
     // The session's one connection; the rows of its directory lists are restored on rollback.
-    explicit RunFrame(Session& session);
-    RunFrame(Database& database, QList<Recordset*> restoredLists);
+    RunFrame(Session& session, RunLog& log);
+    RunFrame(Database& database, QList<Recordset*> restoredLists, RunLog& log);
     RunFrame(const RunFrame&) = delete;
     RunFrame& operator=(const RunFrame&) = delete;
 
     using Work = std::function<void(ObjectActions& actions)>;
     using FailureReport = std::function<void(const KestraneError& failure)>;
 
-    // Runs one object's work in a transaction of its own and commits it; see above for a
-    // failure. Exceptions other than KestraneError roll the object back and are rethrown.
-    ObjectOutcome applyObject(const Work& work, const FailureReport& report);
+    // Runs the work on the object `objectID` in a transaction of its own and commits it; see
+    // above for a failure and for an object met again. Exceptions other than KestraneError roll
+    // the object back and are rethrown.
+    ObjectOutcome applyObject(const QString& objectID, const Work& work, const FailureReport& report);
 
-    // Calls step(row) for row 0 to rowCount - 1 in order until a stop is requested. False when
-    // the run was stopped; the stop handler has run then.
-    bool forEachRow(int rowCount, const std::function<void(int row)>& step);
+    // Calls step(row) for row 0 to rowCount - 1 in order until a stop is requested or the
+    // database breaks.
+    RunEnd forEachRow(int rowCount, const std::function<void(int row)>& step);
 
     // What ends the program when Exit was pressed during a run.
     void setStopHandler(std::function<void()> handler) { m_stopHandler = std::move(handler); }
@@ -84,6 +106,11 @@ public:
     void requestStop();
     bool stopRequested() const { return m_stopRequested; }
 
+    // The failure that broke the database, once one has.
+    const std::optional<KestraneError>& databaseFailure() const { return m_databaseFailure; }
+    // The objects committed in this run.
+    int committedCount() const { return m_committed; }
+
 private:
     void rollBack(ObjectActions& actions);
     // Runs the stop handler, once, when a stop is requested and the frame is out of its work.
@@ -91,8 +118,12 @@ private:
 
     Database& m_database;
     QList<Recordset*> m_lists;
+    RunLog& m_log;
     std::function<void()> m_stopHandler;
     bool m_stopRequested = false;
     bool m_stopHandled = false;
     int m_depth = 0;   // forEachRow and applyObject calls under way
+    QSet<QString> m_appliedObjects;   // case-folded object IDs met in this run
+    int m_committed = 0;
+    std::optional<KestraneError> m_databaseFailure;
 };

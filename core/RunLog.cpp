@@ -69,12 +69,15 @@ QString RunLog::usableLogFolder()
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     const QString userLogs = QDir(userData).filePath(QStringLiteral("logs"));
     QString fallbackProblem;
-    if (!QDir().mkpath(userData) || !prepareFolder(userData, userLogs, &fallbackProblem)) {
-        // Neither folder takes the log: say so now; opening the file will fail loudly as well.
-        tell(m_messages, moduleError(ErrorNumber::PathFileAccessError, problem + QStringLiteral("; ") + fallbackProblem,
-                                     QStringLiteral("GenerateNewLogFileName")));
-        return programLogs;
+    if (!QDir().mkpath(userData)) {
+        fallbackProblem = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(userData));
     }
+    if (!fallbackProblem.isEmpty() || !prepareFolder(userData, userLogs, &fallbackProblem))
+        throw KestraneError(ErrorNumber::PathFileAccessError,
+                            QStringLiteral("The run log could not be created, so nothing was changed.\r\n"
+                                           "%1: %2\r\n%3: %4")
+                                .arg(QDir::toNativeSeparators(programLogs), problem,
+                                     QDir::toNativeSeparators(userLogs), fallbackProblem));
     if (!m_fallbackAnnounced) {
         m_fallbackAnnounced = true;
         tell(m_messages, QStringLiteral("Run logs cannot be written to %1 (%2). They are written to %3 instead.")
@@ -105,25 +108,26 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
     Close();
     QFile::remove(fileName);
     m_file.setFileName(fileName);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        tell(m_messages,
-             moduleError(ErrorNumber::PathFileAccessError, m_file.errorString(), QStringLiteral("WriteLogHeader")));
-        return;
-    }
-    try {
-        WriteLogLine(separatorLine);
-        // The version line and the closing separator carry an extra line break of their own.
-        WriteLogLine(QStringLiteral("Running Kestrane version %1.%2.%3\r\n")
-                         .arg(header.toolMajor).arg(header.toolMinor).arg(header.toolRevision));
-        WriteLogLine(QStringLiteral("Local Velmo version=") + header.serverVersion);
-        WriteLogLine(QStringLiteral("Starting edits at ") + timeStamp());
-        WriteLogLine(QStringLiteral("\r\n") + separatorLine);
-    } catch (const KestraneError& error) {
-        tell(m_messages,
-             moduleError(error.number(), error.description(), QStringLiteral("WriteLogHeader")));
-    }
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
+        throw KestraneError(ErrorNumber::PathFileAccessError,
+                            QStringLiteral("The run log could not be created, so nothing was changed.\r\n%1: %2")
+                                .arg(QDir::toNativeSeparators(fileName), m_file.errorString()));
+    WriteLogLine(separatorLine);
+    // The version line and the closing separator carry an extra line break of their own.
+    WriteLogLine(QStringLiteral("Running Kestrane version %1.%2.%3\r\n")
+                     .arg(header.toolMajor).arg(header.toolMinor).arg(header.toolRevision));
+    WriteLogLine(QStringLiteral("Local Velmo version=") + header.serverVersion);
+    WriteLogLine(QStringLiteral("Starting edits at ") + timeStamp());
+    WriteLogLine(QStringLiteral("\r\n") + separatorLine);
     m_errorCount = 0;
     m_warningCount = 0;
+}
+
+QString RunLog::startNewLog(const HeaderInfo& header)
+{
+    const QString fileName = GenerateNewLogFileName();
+    WriteLogHeader(fileName, header);
+    return fileName;
 }
 
 QString RunLog::timeStamp() const
@@ -135,19 +139,43 @@ void RunLog::WriteLogLine(const QString& line)
 {
     if (!m_file.isOpen())
         throw KestraneError(ErrorNumber::BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
-    // Flushed line by line so that a run that ends abruptly keeps every line written so far.
-    const QByteArray bytes = line.toUtf8() + "\r\n";
-    if (m_file.write(bytes) != bytes.size() || !m_file.flush())
-        throw KestraneError(ErrorNumber::DeviceIOError, m_file.errorString());
     if (line.contains(QLatin1String("(error)"), Qt::CaseInsensitive))
         ++m_errorCount;
     if (line.contains(QLatin1String("(warning)"), Qt::CaseInsensitive))
         ++m_warningCount;
+    m_held += line.toUtf8() + "\r\n";
+    if (m_holding)
+        return;
+    writeHeldLines();
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
 }
 
+void RunLog::holdLines()
+{
+    m_holding = true;
+}
+
+void RunLog::writeHeldLines()
+{
+    if (m_held.isEmpty())
+        return;
+    // Flushed at once, so that a run that ends abruptly keeps every line written so far.
+    const QByteArray bytes = std::exchange(m_held, QByteArray());
+    if (m_file.write(bytes) != bytes.size() || !m_file.flush())
+        throw KestraneError(ErrorNumber::DeviceIOError, m_file.errorString());
+}
+
+void RunLog::releaseLines()
+{
+    m_holding = false;
+    writeHeldLines();
+}
+
 void RunLog::Close()
 {
+    // Lines still held belong to work that did not end: they are not written.
+    m_held.clear();
+    m_holding = false;
     m_file.close();
 }

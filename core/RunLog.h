@@ -4,13 +4,17 @@
 // and per change. Lines holding "(error)" or "(warning)" (any letter case) are counted for the
 // engine's closing notice.
 //
-// Calling order of a run: GenerateNewLogFileName, WriteLogHeader with its result, WriteLogLine any
-// number of times, read LogErrorCount / LogWarningCount, Close.
+// Calling order of a run: GenerateNewLogFileName, WriteLogHeader with its result (or both at once:
+// startNewLog), WriteLogLine any number of times, read LogErrorCount / LogWarningCount, Close.
 //
 // When the program's folder cannot take a "logs" folder (an installed program on Linux), the logs
 // go to the per-user data folder (QStandardPaths::AppLocalDataLocation + "/logs") and the user is
-// told once. Every failure that would lose the log is shown through the message sink; a line that
-// cannot be written throws to the caller.
+// told once. A log that cannot be created, and a line that cannot be written, throw to the caller:
+// a run must not start, or go on, without its log.
+//
+// During a run the lines of one object are held in memory and written together once its
+// transaction has ended (holdLines, writeHeldLines, releaseLines), so that a run cut off in the
+// middle of an object leaves no line of changes that were never kept.
 #include "core/Messages.h"
 
 #include <QDateTime>
@@ -36,14 +40,26 @@ public:
            Clock clock = [] { return QDateTime::currentDateTime(); });
 
     // Full path of a new log file for the current time. Creates the logs folder when it is
-    // missing and removes old files from it (CleanupLogFiles); creates no log file.
+    // missing and removes old files from it (CleanupLogFiles); creates no log file. Throws
+    // KestraneError naming each folder tried and why it cannot take the log when none can.
     QString GenerateNewLogFileName();
     // Deletes any file of that name, opens it for appending, writes the header and sets both
-    // counters to 0.
+    // counters to 0. Throws KestraneError, naming the file and the reason, when it cannot.
     void WriteLogHeader(const QString& fileName, const HeaderInfo& header);
+    // The log of a new run: GenerateNewLogFileName, then WriteLogHeader; returns its path. Both
+    // throw before anything is changed when no log can be created.
+    QString startNewLog(const HeaderInfo& header);
     // Counts and writes one line plus CR LF, then lets pending events run so that the page stays
-    // responsive. Throws KestraneError when no log is open or the write fails.
+    // responsive; while lines are held, counts and keeps it instead. Throws KestraneError when no
+    // log is open or the write fails.
     void WriteLogLine(const QString& line);
+    // From now on lines are kept in memory instead of written.
+    void holdLines();
+    // Writes the lines kept so far in one write and one flush; lines are still held after it.
+    void writeHeldLines();
+    // Writes the lines kept so far, then writes each line as it comes again.
+    void releaseLines();
+    bool holdingLines() const { return m_holding; }
     // Deletes every file of the logs folder last modified more than 10 calendar days ago.
     void CleanupLogFiles();
     void Close();
@@ -69,6 +85,8 @@ private:
     QString m_logFolder;   // empty until GenerateNewLogFileName has chosen one
     bool m_fallbackAnnounced = false;
     QFile m_file;
+    bool m_holding = false;
+    QByteArray m_held;   // lines kept while holding, each with its CR LF
     qint32 m_errorCount = 0;
     qint32 m_warningCount = 0;
 };

@@ -230,11 +230,9 @@ SubscriberEngine::SubscriberEngine(Session& session, RunLog& log, const OptionsS
 {
 }
 
-bool SubscriberEngine::run(const QString& logPath, const RunLog::HeaderInfo& header,
-                           const QList<SelectionGridRow>& rows, RunFrame& frame, const Progress& progress)
+RunEnd SubscriberEngine::run(const QList<SelectionGridRow>& rows, RunFrame& frame, const Progress& progress)
 {
     m_processed = 0;
-    m_log.WriteLogHeader(logPath, header);
     m_log.WriteLogLine(QStringLiteral("Starting subscriber edits\r\n"));
     if (progress.started)
         progress.started(int(rows.size()));
@@ -245,7 +243,7 @@ bool SubscriberEngine::run(const QString& logPath, const RunLog::HeaderInfo& hea
     } catch (const KestraneError&) {
     }
 
-    const bool completed = frame.forEachRow(int(rows.size()), [&](int index) {
+    const RunEnd end = frame.forEachRow(int(rows.size()), [&](int index) {
         try {
             updateRow(rows[index], frame);
         } catch (const KestraneError& failure) {
@@ -256,10 +254,20 @@ bool SubscriberEngine::run(const QString& logPath, const RunLog::HeaderInfo& hea
         if (progress.rowDone)
             progress.rowDone(index + 1, m_processed);
     });
-    if (!completed)
-        return false;
-    m_log.WriteLogLine(QStringLiteral("\r\nChanges complete at:") + m_log.timeStamp());
-    return true;
+    switch (end) {
+    case RunEnd::Stopped:
+        break;
+    case RunEnd::Completed:
+        m_log.WriteLogLine(QStringLiteral("\r\nChanges complete at:") + m_log.timeStamp());
+        break;
+    case RunEnd::DatabaseBroken:
+        m_log.WriteLogLine(QStringLiteral("\r\nThe database failed, so the run was stopped: no later subscriber was "
+                                          "changed.  Subscribers changed before the failure:")
+                           + paddedNumber(frame.committedCount()) + QStringLiteral(".  Check the database."));
+        m_log.WriteLogLine(QStringLiteral("Run stopped at:") + m_log.timeStamp());
+        break;
+    }
+    return end;
 }
 
 void SubscriberEngine::updateRow(const SelectionGridRow& row, RunFrame& frame)
@@ -285,35 +293,28 @@ void SubscriberEngine::updateRow(const SelectionGridRow& row, RunFrame& frame)
             "(error) No primary call handler found for this mail uers.  Skipping subscriber and moving on."));
         return;
     }
-    MakeChangesToSubscriber(frame);
-    ++m_processed;
+    if (MakeChangesToSubscriber(frame) != ObjectOutcome::AlreadyProcessed)
+        ++m_processed;
 }
 
-void SubscriberEngine::MakeChangesToSubscriber(RunFrame& frame)
+ObjectOutcome SubscriberEngine::MakeChangesToSubscriber(RunFrame& frame)
 {
-    // Read before the subscriber's transaction begins, each on its own: a value that cannot be
-    // read stays empty.
-    QString rootPath;
-    QString alias;
-    QString extension;
-    runStep(m_log, [&] {
-        rootPath = m_session.registry
-                       .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::InstallKey, QStringLiteral("Root Path"), REG_SZ,
-                                    QString())
-                       .toString();
-    });
-    runStep(m_log, [&] { alias = m_session.rsSubscribers.value(QStringLiteral("Alias")).toString(); });
-    runStep(m_log, [&] { extension = m_session.rsPrimaryCallHandlers.value(QStringLiteral("DTMFAccessID")).toString(); });
-
-    frame.applyObject(
+    return frame.applyObject(
+        m_session.rsSubscribers.value(QStringLiteral("SubscriberObjectID")).toString(),
         [&](ObjectActions& actions) {
             SubscriberEdit edit(m_session, m_log, m_options, actions);
-            edit.rootPath = rootPath;
-            edit.alias = alias;
-            edit.currentExtension = extension;
-            edit.workingExtension = extension;
+            // Read at entry, each on its own: a value that cannot be read stays empty.
+            edit.step([&] {
+                edit.rootPath = m_session.registry
+                                    .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::InstallKey, QStringLiteral("Root Path"),
+                                                 REG_SZ, QString())
+                                    .toString();
+            });
+            edit.step([&] { edit.alias = edit.subscriber().value(QStringLiteral("Alias")).toString(); });
+            edit.step([&] { edit.currentExtension = edit.handler().value(QStringLiteral("DTMFAccessID")).toString(); });
+            edit.workingExtension = edit.currentExtension;
 
-            edit.writeLine(QStringLiteral("    Extension=") + extension);
+            edit.writeLine(QStringLiteral("    Extension=") + edit.currentExtension);
             for (const SubscriberChangeCategory& category : m_categories)
                 if (category.apply)
                     edit.step([&] { category.apply(edit); });

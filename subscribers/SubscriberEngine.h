@@ -5,9 +5,10 @@
 // transaction per subscriber (RunFrame). It reads the choices only from the snapshot of the
 // options page taken at Go, so every subscriber of a run gets the same choices.
 //
+//     const QString logPath = log.startNewLog(header);   // no log, no run
 //     SubscriberEngine engine(session, log, snapshot);
-//     RunFrame frame(session);
-//     engine.run(header, state.selectionGridRows, frame, progress);
+//     RunFrame frame(session, log);
+//     engine.run(state.selectionGridRows, frame, progress);
 //     ... log.LogErrorCount(), session.bDirectoryWriteThroughPending, ...
 #include "core/OptionsSnapshot.h"
 #include "core/RunFrame.h"
@@ -144,11 +145,10 @@ public:
     SubscriberEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
                      std::span<const SubscriberChangeCategory> categories = subscriberChangeCategories());
 
-    // Starts the log at `logPath` and writes the whole run into it, from the header to
-    // "Changes complete at:"; leaves the log open. False when a stop was requested through the
-    // frame: its stop handler has run then.
-    bool run(const QString& logPath, const RunLog::HeaderInfo& header, const QList<SelectionGridRow>& rows,
-             RunFrame& frame, const Progress& progress = {});
+    // Writes the whole run into the log, which its header has opened, from "Starting subscriber
+    // edits" to "Changes complete at:" (or, when the database broke, to "Run stopped at:");
+    // leaves the log open. RunEnd::Stopped: Exit was pressed and the frame's stop handler has run.
+    RunEnd run(const QList<SelectionGridRow>& rows, RunFrame& frame, const Progress& progress = {});
 
     // The subscribers handed to MakeChangesToSubscriber in this run.
     qint32 processedCount() const { return m_processed; }
@@ -156,7 +156,7 @@ public:
 private:
     void updateRow(const SelectionGridRow& row, RunFrame& frame);
     // Applies the chosen changes to the subscriber at the current rows of the directory lists.
-    void MakeChangesToSubscriber(RunFrame& frame);
+    ObjectOutcome MakeChangesToSubscriber(RunFrame& frame);
     void writeThroughToDirectory(SubscriberEdit& edit);
 
     Session& m_session;

@@ -127,12 +127,21 @@ void frmMakeSubscriberChanges::cmdGo_Click()
     if (!state.runLog)
         state.runLog = std::make_unique<RunLog>(QCoreApplication::applicationDirPath(), m_context.messages.sink());
     RunLog& log = *state.runLog;
-    const QString logPath = log.GenerateNewLogFileName();
+    const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
+                                    session.gServerVersion.strDisplay};
+    // No run without its log: nothing has been changed yet, and Go stays available.
+    QString logPath;
+    try {
+        logPath = log.startNewLog(header);
+    } catch (const KestraneError& failure) {
+        m_context.messages.show(failure.description());
+        return;
+    }
     cmdGo->setEnabled(false);
     cmdPrev->setEnabled(false);
     setCursor(Qt::WaitCursor);
 
-    RunFrame frame(session);
+    RunFrame frame(session, log);
     frame.setStopHandler([this] { ExitApplication(m_context, false); });
     m_runFrame = &frame;
     SubscriberEngine::Progress progress;
@@ -144,27 +153,29 @@ void frmMakeSubscriberChanges::cmdGo_Click()
         ProgressBar->setValue(value);
         lblRecordNumber->setText(paddedNumber(processed));
     };
-    const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
-                                    session.gServerVersion.strDisplay};
     SubscriberEngine engine(session, log, options);
-    bool completed = true;
+    RunEnd end = RunEnd::Completed;
     try {
-        completed = engine.run(logPath, header, state.selectionGridRows, frame, progress);
+        end = engine.run(state.selectionGridRows, frame, progress);
     } catch (const KestraneError& failure) {
-        // The log itself cannot be written (the header has told why): the run ends here.
+        // The log itself cannot be written: the run ends here.
         m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
                                 + QStringLiteral(" Number=") + paddedNumber(failure.number()));
     }
     m_runFrame = nullptr;
-    if (!completed)
+    if (end == RunEnd::Stopped)
         return;   // Exit was pressed during the run: the program has ended
 
     unsetCursor();
     log.Close();
-    showClosingMessages(logPath);
+    if (end == RunEnd::DatabaseBroken)
+        showDatabaseFailure(*frame.databaseFailure(), frame.committedCount());
+    else
+        showClosingMessages();
+    offerLog(logPath);
 }
 
-void frmMakeSubscriberChanges::showClosingMessages(const QString& logPath)
+void frmMakeSubscriberChanges::showClosingMessages()
 {
     const Session& session = m_context.session;
     const Languages& languages = session.languages;
@@ -176,7 +187,24 @@ void frmMakeSubscriberChanges::showClosingMessages(const QString& logPath)
         messages.show(languages.mymyLoadString(336));
     if (session.bNotifierRestartPending)
         messages.show(languages.mymyLoadString(445));
-    if (messages.show(languages.mymyLoadString(100), QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+}
+
+void frmMakeSubscriberChanges::showDatabaseFailure(const KestraneError& failure, int committed)
+{
+    m_context.messages.show(
+        QStringLiteral("The run was stopped because the database failed:\r\n%1\r\n\r\n"
+                       "%2 subscriber(s) were changed before the failure and keep their changes; the subscriber under "
+                       "way was rolled back and no later subscriber was touched.  Check the database before running "
+                       "again.")
+            .arg(failure.description())
+            .arg(committed));
+}
+
+void frmMakeSubscriberChanges::offerLog(const QString& logPath)
+{
+    MessageBoxService& messages = m_context.messages;
+    if (messages.show(m_context.session.languages.mymyLoadString(100), QMessageBox::Ok | QMessageBox::Cancel)
+        != QMessageBox::Ok)
         return;
 
     HelpFiles::Launch launch = m_logOpener(logPath);

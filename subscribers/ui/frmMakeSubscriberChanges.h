@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class KestraneError;
 class QGroupBox;
 class QLabel;
 class QProcess;
@@ -42,7 +43,12 @@ protected:
 
 private:
     void buildPage();
-    void showClosingMessages(const QString& logPath);
+    // After a completed run: the counts of errors and warnings and the notices the run asked for.
+    void showClosingMessages();
+    // After a run that a failure of the database ended.
+    void showDatabaseFailure(const KestraneError& failure, int committed);
+    // Offers to open the log, and opens it.
+    void offerLog(const QString& logPath);
 
     WizardContext& m_context;
     QPointer<QWidget> m_optionsPage;

@@ -23,6 +23,7 @@ protected:
             firstNames << subscribers.value("FirstName").toString();
         }
         ASSERT_EQ(ids.size(), 3);
+        log.startNewLog({});
     }
 
     // The object's work of a typical category: a directory-list row written back, then the
@@ -62,6 +63,8 @@ protected:
 
     TempInstallation installation;
     Session session{installation.installation()};
+    QTemporaryDir programFolder;
+    RunLog log{programFolder.path(), {}};
     QStringList ids;
     QStringList firstNames;
     QStringList events;   // what the frame ran, in order
@@ -69,14 +72,11 @@ protected:
 
 TEST_F(RunFrameTest, FailedObjectIsRolledBackAndTheRunGoesOn)
 {
-    QTemporaryDir programFolder;
-    RunLog log(programFolder.path(), {});
-    log.WriteLogHeader(log.GenerateNewLogFileName(), {});
-    RunFrame frame(session);
+    RunFrame frame(session, log);
     QVector<ObjectOutcome> outcomes;
 
-    const bool completed = frame.forEachRow(3, [&](int object) {
-        outcomes << frame.applyObject(
+    const RunEnd end = frame.forEachRow(3, [&](int object) {
+        outcomes << frame.applyObject(ids[object],
             [&](ObjectActions& actions) {
                 actions.onCommit([&, object] { events << QString("commit %1").arg(object); });
                 actions.onRollback([&, object] { events << QString("rollback %1").arg(object); });
@@ -91,7 +91,8 @@ TEST_F(RunFrameTest, FailedObjectIsRolledBackAndTheRunGoesOn)
             });
     });
 
-    EXPECT_TRUE(completed);
+    EXPECT_EQ(end, RunEnd::Completed);
+    EXPECT_EQ(frame.committedCount(), 2);
     EXPECT_EQ(outcomes, (QVector<ObjectOutcome>{ObjectOutcome::Committed, ObjectOutcome::RolledBack, ObjectOutcome::Committed}));
     EXPECT_EQ(events, (QStringList{"commit 0", "rollback 1", "database failure reported", "commit 2"}));
     EXPECT_EQ(log.LogErrorCount(), 1);
@@ -107,8 +108,8 @@ TEST_F(RunFrameTest, FailedObjectIsRolledBackAndTheRunGoesOn)
 
 TEST_F(RunFrameTest, OtherExceptionsRollBackAndAreRethrown)
 {
-    RunFrame frame(session);
-    EXPECT_THROW(frame.applyObject(
+    RunFrame frame(session, log);
+    EXPECT_THROW(frame.applyObject(ids[0],
                      [&](ObjectActions& actions) {
                          actions.onRollback([&] { events << "first registered"; });
                          actions.onRollback([&] { events << "last registered"; });
@@ -143,9 +144,9 @@ TEST_F(RunFrameTest, ExitWaitsForTheObjectUnderWay)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
         events.clear();
-        RunFrame frame(session);
+        RunFrame frame(session, log);
         frame.setStopHandler([&] { events << "stopped"; });
-        const bool completed = frame.forEachRow(3, [&](int row) {
+        const RunEnd end = frame.forEachRow(3, [&](int row) {
             events << QString("row %1").arg(row);
             const auto askToStop = [&] {
                 frame.requestStop();
@@ -153,7 +154,7 @@ TEST_F(RunFrameTest, ExitWaitsForTheObjectUnderWay)
             };
             if (c.when == When::BeforeObjectInRowStep && row == c.row)
                 askToStop();
-            frame.applyObject(
+            frame.applyObject(ids[row],
                 [&](ObjectActions& actions) {
                     events << QString("work %1").arg(row);
                     actions.onCommit([&, row] { events << QString("commit %1").arg(row); });
@@ -163,21 +164,21 @@ TEST_F(RunFrameTest, ExitWaitsForTheObjectUnderWay)
                 [&](const KestraneError&) { events << "reported"; });
             events << QString("end of row %1").arg(row);
         });
-        EXPECT_FALSE(completed);
+        EXPECT_EQ(end, RunEnd::Stopped);
         EXPECT_EQ(events, c.expectedEvents);
     }
 }
 
 TEST_F(RunFrameTest, ExitWhileIdleStopsAtOnceAndNoObjectStarts)
 {
-    RunFrame frame(session);
+    RunFrame frame(session, log);
     int stops = 0;
     frame.setStopHandler([&] { ++stops; });
     frame.requestStop();
     EXPECT_EQ(stops, 1);
     bool worked = false;
-    EXPECT_EQ(frame.applyObject([&](ObjectActions&) { worked = true; }, {}), ObjectOutcome::NotStarted);
-    EXPECT_FALSE(frame.forEachRow(3, [&](int) { worked = true; }));
+    EXPECT_EQ(frame.applyObject(ids[0], [&](ObjectActions&) { worked = true; }, {}), ObjectOutcome::NotStarted);
+    EXPECT_EQ(frame.forEachRow(3, [&](int) { worked = true; }), RunEnd::Stopped);
     frame.requestStop();
     EXPECT_FALSE(worked);
     EXPECT_EQ(stops, 1);

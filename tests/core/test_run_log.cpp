@@ -116,6 +116,28 @@ TEST_F(RunLogTest, EachLineLetsPendingEventsRun)
     EXPECT_TRUE(ran);
 }
 
+TEST_F(RunLogTest, HeldLinesAreCountedAndReachTheFileTogether)
+{
+    const QString path = log.GenerateNewLogFileName();
+    log.WriteLogHeader(path, header());
+    const QByteArray header = contents(path);
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    log.holdLines();
+    log.WriteLogLine("(error) first");
+    EXPECT_EQ(contents(path), header);
+    EXPECT_EQ(log.LogErrorCount(), 1);
+    log.writeHeldLines();
+    log.WriteLogLine("second");
+    EXPECT_EQ(contents(path), header + "(error) first\r\n");
+    log.releaseLines();
+    EXPECT_EQ(contents(path), header + "(error) first\r\nsecond\r\n");
+    EXPECT_FALSE(ran);
+    log.WriteLogLine("third");
+    EXPECT_TRUE(contents(path).endsWith("second\r\nthird\r\n"));
+    EXPECT_TRUE(ran);
+}
+
 TEST_F(RunLogTest, CleanupRemovesFilesOlderThanTenCalendarDays)
 {
     ASSERT_TRUE(QDir(programFolder.path()).mkdir("logs"));
@@ -190,7 +212,7 @@ TEST_F(RunLogFallback, UnwritableProgramFolderMovesLogsToTheUserFolderAndSaysSoO
     EXPECT_TRUE(messages[0].contains(userLogs)) << messages[0].toStdString();
 }
 
-TEST_F(RunLogFallback, NoWritableFolderIsReportedNotSilent)
+TEST_F(RunLogFallback, NoWritableFolderStopsTheRunWithOneMessageNamingBothFolders)
 {
     // A plain file where the per-user logs folder would go blocks the fallback too.
     ASSERT_TRUE(QDir().mkpath(userData));
@@ -198,14 +220,18 @@ TEST_F(RunLogFallback, NoWritableFolderIsReportedNotSilent)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    const QString path = log.GenerateNewLogFileName();
-    log.WriteLogHeader(path, {4, 0, 12, "4.0(3.12)"});
+    try {
+        log.GenerateNewLogFileName();
+        FAIL() << "a log name without a folder to take it";
+    } catch (const KestraneError& failure) {
+        EXPECT_EQ(failure.number(), ErrorNumber::PathFileAccessError);
+        const QStringList lines = failure.description().split("\r\n");
+        ASSERT_EQ(lines.size(), 3) << failure.description().toStdString();
+        EXPECT_EQ(lines[0], "The run log could not be created, so nothing was changed.");
+        EXPECT_TRUE(lines[1].startsWith(QDir(programFile).filePath("logs") + ": Cannot create the folder"));
+        EXPECT_TRUE(lines[2].startsWith(userLogs + ": ")) << lines[2].toStdString();
+    }
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_THROW(log.WriteLogHeader(QDir(userLogs).filePath("x.TXT"), {}), KestraneError);
     EXPECT_FALSE(log.isOpen());
-    EXPECT_THROW(log.WriteLogLine("line"), KestraneError);
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_TRUE(messages[0].endsWith(") in procedure GenerateNewLogFileName of Module modLogging"))
-        << messages[0].toStdString();
-    EXPECT_TRUE(messages[1].startsWith("(error):75 (")) << messages[1].toStdString();
-    EXPECT_TRUE(messages[1].endsWith(") in procedure WriteLogHeader of Module modLogging"))
-        << messages[1].toStdString();
 }

@@ -67,14 +67,15 @@ protected:
     QStringList run(std::span<const SubscriberChangeCategory> categories = {})
     {
         SubscriberEngine engine(session, log, options, categories);
-        RunFrame frame(session);
+        RunFrame frame(session, log);
         frame.setStopHandler([&] { stopped = true; });
         script.frame = &frame;
-        const QString path = log.GenerateNewLogFileName();
+        const QString path = log.startNewLog({});
         SubscriberEngine::Progress progress;
         progress.started = [&](int maximum) { progressMaximum = maximum; };
         progress.rowDone = [&](int value, qint32 processed) { progressSteps << QString("%1:%2").arg(value).arg(processed); };
-        completed = engine.run(path, {}, rows, frame, progress);
+        end = engine.run(rows, frame, progress);
+        committed = frame.committedCount();
         processed = engine.processedCount();
         log.Close();
         QFile file(path);
@@ -138,7 +139,8 @@ protected:
     QTemporaryDir programFolder;
     RunLog log{programFolder.path(), {}};
     QList<SelectionGridRow> rows;
-    bool completed = false;
+    RunEnd end = RunEnd::Completed;
+    int committed = -1;
     bool stopped = false;
     qint32 processed = -1;
     int progressMaximum = -1;
@@ -158,7 +160,7 @@ TEST_F(SubscriberEngineTest, TheFrameAloneLogsEachCheckedSubscriberAndChangesNot
     EXPECT_TRUE(QRegularExpression("^Changes complete at:\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")
                     .match(lines.value(expected.size())).hasMatch())
         << lines.value(expected.size()).toStdString();
-    EXPECT_TRUE(completed);
+    EXPECT_EQ(end, RunEnd::Completed);
     EXPECT_EQ(processed, 3);
     EXPECT_EQ(log.LogErrorCount(), 0);
     EXPECT_EQ(log.LogWarningCount(), 0);
@@ -296,7 +298,7 @@ TEST_F(SubscriberEngineTest, ExitDuringARunKeepsTheSubscriberUnderWayAndStartsNo
     script.listInDirectory = 7;
     const SubscriberChangeCategory categories[] = {{"stop", stopTheRun}, {"list in directory", setListInDirectory}};
     const QStringList lines = run(categories);
-    EXPECT_FALSE(completed);
+    EXPECT_EQ(end, RunEnd::Stopped);
     EXPECT_TRUE(stopped);
     EXPECT_EQ(lines.filter("** Updating subscriber **").size(), 2);
     EXPECT_TRUE(lines.filter("Changes complete at:").isEmpty());

@@ -96,9 +96,9 @@ QStringList EngineScenario::run(int count)
     EXPECT_EQ(rows.size(), count) << "the installation holds fewer subscribers";
 
     SubscriberEngine engine(session, *log, options);
-    RunFrame frame(session);
-    const QString path = log->GenerateNewLogFileName();
-    EXPECT_TRUE(engine.run(path, {}, rows, frame));
+    const QString path = log->startNewLog({});
+    RunFrame frame(session, *log);
+    EXPECT_EQ(engine.run(rows, frame), RunEnd::Completed);
     log->Close();
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
