@@ -94,7 +94,7 @@ SelectionProgress frmSubscriberLoadProgress::countProgress()
     m_countPrefix.clear();
     m_labelOf->hide();
     m_labelTotal->hide();
-    return {{}, [this](int done) { showCount(done, false); }, {}};
+    return {{}, [this](int done) { showCount(done, false); }, [this] { showCount(m_count, true); }};
 }
 
 void frmSubscriberLoadProgress::showUsersAdded(int usersAdded)

@@ -35,7 +35,7 @@ public:
     // Progress of a CSV file: begin empties labelOf, step(lines) shows "Lines=" and the count.
     SelectionProgress lineProgress();
     // Progress counted in lblCount alone, as plain decimal text: labelOf and labelTotal are
-    // hidden until the next showOver. Only step writes: begin and end leave the labels as they are.
+    // hidden until the next showOver. begin is empty; end shows the last count.
     SelectionProgress countProgress();
     // The CSV reader's count of added users: "Users added=" and the count.
     void showUsersAdded(int usersAdded);

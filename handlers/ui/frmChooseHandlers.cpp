@@ -372,6 +372,7 @@ void frmChooseHandlers::cmdView_Click()
     } catch (const KestraneError&) {
         // A failure ends the fill without a message; the rows added so far stay and are counted.
     }
+    count.end();
 
     m_progress->hide();
     unsetCursor();

@@ -181,6 +181,7 @@ TEST(HandlerPageView, EveryClickReplacesTheRowsAndWritesTheCountWithABlank)
     ASSERT_NE(progress, nullptr);
     EXPECT_TRUE(progress->isHidden());
     EXPECT_EQ(progress->findChild<QWidget*>("frameMainTitle")->property("title").toString(), "Loading handler data...");
+    EXPECT_EQ(progress->findChild<QLabel*>("lblCount")->text(), QString::number(handlers));   // the last count
 
     // A refused click leaves an empty grid and the window hidden.
     bool progressShownDuringMessage = false;

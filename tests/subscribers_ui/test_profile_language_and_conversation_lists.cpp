@@ -172,6 +172,7 @@ TEST_P(TimeZones, EveryZoneLeadsToItsKeyNameAndNoneCarriesTheDefaultsZero)
     }
     expectList(filled.snapshot, "cmbSubscriberProfileTimeZoneDisplayNames", names);
     EXPECT_EQ(filled.snapshot.control("cmbSubscribersProfileTimeZoneIDs").items, keys);
+    EXPECT_EQ(filled.snapshot.control("cmbSubscribersProfileTimeZoneIDs").currentIndex, -1);   // nothing selected
     EXPECT_TRUE(filled.snapshot.control("cmbSubscriberProfileTimeZoneDisplayNames").enabled);
     EXPECT_EQ(filled.snapshot.control("cmbSubscriberProfileTimeZoneDisplayNames").items.value(2).text, GetParam().firstDisplay);
     EXPECT_TRUE(filled.messages.isEmpty());

@@ -159,6 +159,8 @@ void fillTimeZones(PopulateRun& populate)
         addCodedItem(run, kZoneNames, display, position);
         addCodedItem(run, kZoneKeys, zones[zone], position);
     }
+    // The key list only follows the display list: nothing in it is selected.
+    selectItem(run, kZoneKeys, -1);
 }
 
 }  // namespace SubscriberOptions
