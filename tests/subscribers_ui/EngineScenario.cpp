@@ -88,13 +88,18 @@ void EngineScenario::limit(const QString& name, int checkState)
 
 QStringList EngineScenario::run(int count)
 {
-    rows.clear();
+    QList<SelectionGridRow> first;
     Recordset& subscribers = session.rsSubscribers;
-    for (subscribers.moveFirst(); !subscribers.eof() && rows.size() < count; subscribers.moveNext())
-        rows << SelectionGridRow{true, subscribers.value(QStringLiteral("Alias")).toString(),
-                                 subscribers.value(QStringLiteral("SubscriberObjectID")).toString()};
-    EXPECT_EQ(rows.size(), count) << "the installation holds fewer subscribers";
+    for (subscribers.moveFirst(); !subscribers.eof() && first.size() < count; subscribers.moveNext())
+        first << SelectionGridRow{true, subscribers.value(QStringLiteral("Alias")).toString(),
+                                  subscribers.value(QStringLiteral("SubscriberObjectID")).toString()};
+    EXPECT_EQ(first.size(), count) << "the installation holds fewer subscribers";
+    return run(first);
+}
 
+QStringList EngineScenario::run(const QList<SelectionGridRow>& gridRows)
+{
+    rows = gridRows;
     SubscriberEngine engine(session, *log, options);
     const QString path = log->startNewLog({});
     RunFrame frame(session, *log);

@@ -41,6 +41,8 @@ public:
     // Runs the engine over the first `count` subscribers of the directory list; the log's lines
     // (CR LF split) from "Starting subscriber edits" on.
     QStringList run(int count = 1);
+    // Runs the engine over these rows of the selection grid.
+    QStringList run(const QList<SelectionGridRow>& gridRows);
     // The lines subscriber `index` of the last run got after its "    Extension=" line.
     QStringList changesOf(int index = 0) const;
     // A value read straight from the database: the first column of the first row.

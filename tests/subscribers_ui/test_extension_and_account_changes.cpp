@@ -3,7 +3,9 @@
 #include "core/AlternateExtensions.h"
 #include "core/Database.h"
 #include "core/Errors.h"
+#include "core/Recordset.h"
 #include "tests/subscribers_ui/EngineScenario.h"
+#include "tests/support/Backends.h"
 #include "velmo/ServerStandIns.h"
 
 #include <QCryptographicHash>
@@ -319,6 +321,72 @@ TEST(PasswordHashFailure, RollsTheSubscriberBackWithoutThePasswordInTheLog)
                                              {"PWTimeChanged", "2001-02-03T04:05:06.000"}, {"notified", "0"}, {"synced", "0"}})
             EXPECT_EQ(s.after(what), expected) << what;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A grid that names one subscriber three times (a CSV file naming it by alias and again by
+// extension): its extension gets one 9, each repeated row a counted warning.
+TEST(RepeatedGridRows, ChangeTheSubscriberOnce)
+{
+    Scenario s("1234", "1234", TempInstallation::smallServer(4, 0, 4, 20));
+    ASSERT_TRUE(s.run.open());
+    make(s.run, rule("AppendToLeft", "9"));
+    Recordset& subscribers = s.run.session.rsSubscribers;
+    subscribers.moveFirst();
+    const SelectionGridRow first{true, subscribers.value("Alias").toString(), subscribers.value("SubscriberObjectID").toString()};
+    subscribers.moveNext();
+    const SelectionGridRow second{true, subscribers.value("Alias").toString(), subscribers.value("SubscriberObjectID").toString()};
+    const SelectionGridRow byLowerCaseID{true, first.alias, first.objectID.toLower()};
+    s.run.run({first, second, byLowerCaseID, first});
+
+    EXPECT_EQ(s.after("primary"), "91234");
+    const QString repeated = "(warning) This object was already processed in this run.  Skipping it.";
+    EXPECT_EQ(s.run.lines.filter(repeated).size(), 2);
+    EXPECT_EQ(s.run.log->LogWarningCount(), s.run.lines.filter("(warning)").size());
+    const qsizetype warning = s.run.lines.indexOf(repeated);
+    EXPECT_EQ(s.run.lines.mid(warning - 3, 3),
+              (QStringList{"** Updating subscriber **", "    Alias=" + first.alias, "    ObjectID=" + byLowerCaseID.objectID}));
+    EXPECT_EQ(s.run.lines.filter("    Extension=").size(), 2);
+}
+
+// Over the SQLite ODBC driver, date-time columns read through the driver are written back: a
+// password change and a listing change commit on a subscriber whose password date and Standard
+// rule expiry hold dates, and a later run with nothing chosen commits every subscriber.
+TEST(OdbcRun, CommitsOverDateTimeColumns)
+{
+    if (!backendAvailable(Backend::Odbc))
+        GTEST_SKIP() << "SQLite ODBC driver not installed";
+    Scenario s("1234", "1234", TempInstallation::smallServer(4, 0, 4, 20));
+    const QString standardRules = "UPDATE ContactRule SET TimeExpires='" + kOldTime + "' WHERE Alias='Standard'";
+    s.run.sql(standardRules);
+    qputenv("KESTRANE_ODBC",
+            databaseTarget(Backend::Odbc, s.run.installation.installation().databaseFile()).odbcConnectionString.toUtf8());
+    const bool opened = s.run.open();
+    qunsetenv("KESTRANE_ODBC");
+    ASSERT_TRUE(opened);
+    ASSERT_FALSE(s.run.session.database.isEmbedded());
+    const OptionsSnapshot nothingChosen = s.run.options;
+    make(s.run, password("12X"));
+    s.run.chooseString("comProfileDirList", 279);
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+    s.run.run(1);
+
+    EXPECT_TRUE(s.run.lines.filter("(error)").isEmpty()) << s.run.lines.filter("(error)").join('\n').toStdString();
+    EXPECT_EQ(s.after("PWDTMF"), md5("121234"));
+    EXPECT_GE(s.run.stored("SELECT PWTimeChanged FROM Subscriber WHERE SubscriberObjectID=" + kFirst).toDateTime(), started);
+    EXPECT_EQ(s.after("ListInDirectory"), "1");
+    EXPECT_EQ(s.run.stored("SELECT COUNT(*) FROM ContactRule WHERE Alias='Standard' AND TimeExpires IS NOT NULL "
+                           "AND ParentObjectID=" + kFirstHandler).toInt(), 0);
+
+    s.run.sql(standardRules);
+    s.run.options = nothingChosen;
+    s.run.run(6);
+    EXPECT_TRUE(s.run.lines.filter("(error)").isEmpty()) << s.run.lines.filter("(error)").join('\n').toStdString();
+    EXPECT_EQ(s.run.stored("SELECT COUNT(*) FROM ContactRule r JOIN Subscriber s ON s.CallHandlerObjectID = r.ParentObjectID "
+                           "WHERE r.Alias='Standard' AND r.TimeExpires IS NULL").toInt(), 6);
 }
 
 }  // namespace
