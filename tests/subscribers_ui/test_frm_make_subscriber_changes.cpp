@@ -2,6 +2,8 @@
 // offer to open the log, and Exit before and after a run.
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
 
+#include "core/Database.h"
+#include "core/Errors.h"
 #include "core/Recordset.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
@@ -207,6 +209,40 @@ TEST(EnginePageTest, ARunWhoseLogCannotBeCreatedDoesNotStart)
     EXPECT_EQ(run.table("Subscriber") + run.table("CallHandler") + run.table("ContactRule"), before);
     EXPECT_TRUE(run.enabled("cmdGo"));
     EXPECT_TRUE(run.enabled("cmdPrev"));
+}
+
+// A failure of the database itself in the second of three subscribers: the first is kept, the
+// second rolled back, the third not touched, and the run ends with one message and a closed log.
+TEST(EnginePageTest, ABrokenDatabaseEndsTheRun)
+{
+    EnginePage run;
+    QList<SelectionGridRow>& rows = run.context.state.selectionGridRows;
+    rows.resize(3);
+    run.session.bDirectoryWriteThroughPending = true;
+    run.session.database.registerProcedure(
+        "sp_ModifySubscriber",
+        [broken = rows[1].objectID](Database& db, ProcedureParameters& parameters) {
+            if (parameters[0].value.toString() == broken)
+                throw KestraneError(ErrorNumber::DatabaseError, "database disk image is malformed", true);
+            db.execute("INSERT INTO DirectorySyncRequest VALUES (?, 1, 1)", {parameters[0].value});
+        },
+        {{"@SubscriberObjectID", {}}, {"@DirectorySync", {}}, {"@DirectorySyncFlags", {}}});
+    run.recorder.answerWith(QMessageBox::Cancel);
+    click(*run.page, "cmdGo");
+
+    ASSERT_EQ(run.shown.size(), 2);
+    EXPECT_TRUE(run.shown[0].startsWith("The run was stopped because the database failed:\r\ndatabase disk image is "
+                                        "malformed\r\n\r\n1 subscriber(s) were changed before the failure"))
+        << run.shown[0].toStdString();
+    EXPECT_EQ(run.shown[1], run.string(100));
+    EXPECT_EQ(run.table("DirectorySyncRequest"), QStringList{rows[0].objectID + "|1|1"});
+    const QStringList lines = run.logLines();
+    EXPECT_EQ(lines.filter("(error)"),
+              QStringList{"(error):-2147467259 (database disk image is malformed) in procedure MakeChangesToSubscriber of "
+                          "Form frmMakeSubscriberChanges.  None of this subscriber's changes were kept."});
+    EXPECT_TRUE(lines.filter(rows[2].objectID).isEmpty());
+    EXPECT_TRUE(lines.filter("Changes complete at:").isEmpty());
+    EXPECT_TRUE(lines.value(lines.size() - 2).startsWith("Run stopped at:")) << lines.join('\n').toStdString();
 }
 
 TEST(EnginePageTest, ExitBeforeARunAsksFirst)
