@@ -3,11 +3,9 @@
 #include "core/Installation.h"
 #include "core/LruCache.h"
 #include "tests/support/Backends.h"
-#include "tests/support/WriteLockHolder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -173,28 +171,6 @@ TEST_F(DatabaseTest, EmbeddedDatabaseRunsInWalAndWaitsForOtherWriters)
         EXPECT_EQ(db.select(QString("PRAGMA %1").arg(pragma)).rows.value(0).value(0).toString(), expected) << pragma;
 }
 
-// A transaction waits for another program's write lock instead of failing at its first write,
-// also after reading first.
-TEST_F(DatabaseTest, ATransactionWaitsForAnotherWriter)
-{
-    QElapsedTimer waited;
-    {
-        const WriteLockHolder other(path, std::chrono::milliseconds(1500));
-        waited.start();
-        db.beginTransaction();
-        EXPECT_EQ(runs(), 1);
-        db.execute("UPDATE Counter SET Value = 2");
-        db.commit();
-    }
-    EXPECT_GE(waited.elapsed(), 1000);
-    EXPECT_EQ(runs(), 2);
-    // A reading transaction does not wait.
-    const WriteLockHolder other(path, std::chrono::milliseconds(1500));
-    waited.start();
-    EXPECT_EQ(db.selectReadOnly("SELECT Value FROM Counter").rows.size(), 1);
-    EXPECT_LT(waited.elapsed(), 1000);
-}
-
 // Which failures mark the database as broken: those of the file, not those of one statement.
 TEST(BrokenDatabase, ADamagedFileIsToldApartFromAFailedStatement)
 {
@@ -206,34 +182,25 @@ TEST(BrokenDatabase, ADamagedFileIsToldApartFromAFailedStatement)
         ASSERT_TRUE(setup.open({path, {}}));
         setup.execute("PRAGMA journal_mode = DELETE");
         setup.execute("CREATE TABLE Filler (Id INTEGER PRIMARY KEY, Text TEXT NOT NULL)");
-        setup.runInTransaction([&] {
-            for (int row = 0; row < 2000; ++row)
-                setup.execute("INSERT INTO Filler (Text) VALUES (?)", {QString(100, u'x')});
-        });
+        setup.execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                      "INSERT INTO Filler (Text) SELECT printf('%100d', i) FROM n");
     }
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.seek(3 * 4096));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(3 * 4096));
     file.write(QByteArray(8 * 4096, '\xA5'));   // pages of the table's tree overwritten
     file.close();
 
     Database db;
     ASSERT_TRUE(db.open({path, {}}));
-    const auto failureOf = [&](const QString& sql) {
+    for (const auto& [statement, broken] : {std::pair{"UPDATE Filler SET Text = 'y'", true},
+                                            {"INSERT INTO Filler (Id, Text) VALUES (1, NULL)", false},
+                                            {"UPDATE NoSuchTable SET x = 1", false}}) {
         try {
-            db.execute(sql);
+            db.execute(statement);
+            ADD_FAILURE() << statement << " ran";
         } catch (const KestraneError& failure) {
-            return failure;
+            EXPECT_EQ(failure.databaseBroken(), broken) << statement << ": " << failure.description().toStdString();
         }
-        return KestraneError(0, "no failure");
-    };
-    const KestraneError malformed = failureOf("UPDATE Filler SET Text = 'y'");
-    EXPECT_TRUE(malformed.databaseBroken()) << malformed.description().toStdString();
-    EXPECT_TRUE(malformed.description().contains("malformed")) << malformed.description().toStdString();
-    for (const char* statement : {"INSERT INTO Filler (Id, Text) VALUES (1, NULL)", "UPDATE NoSuchTable SET x = 1"}) {
-        const KestraneError failure = failureOf(statement);
-        EXPECT_NE(failure.number(), 0) << statement;
-        EXPECT_FALSE(failure.databaseBroken()) << statement;
     }
 }
 

@@ -116,28 +116,6 @@ TEST_F(RunLogTest, EachLineLetsPendingEventsRun)
     EXPECT_TRUE(ran);
 }
 
-TEST_F(RunLogTest, HeldLinesAreCountedAndReachTheFileTogether)
-{
-    const QString path = log.GenerateNewLogFileName();
-    log.WriteLogHeader(path, header());
-    const QByteArray header = contents(path);
-    bool ran = false;
-    QTimer::singleShot(0, [&ran] { ran = true; });
-    log.holdLines();
-    log.WriteLogLine("(error) first");
-    EXPECT_EQ(contents(path), header);
-    EXPECT_EQ(log.LogErrorCount(), 1);
-    log.writeHeldLines();
-    log.WriteLogLine("second");
-    EXPECT_EQ(contents(path), header + "(error) first\r\n");
-    log.releaseLines();
-    EXPECT_EQ(contents(path), header + "(error) first\r\nsecond\r\n");
-    EXPECT_FALSE(ran);
-    log.WriteLogLine("third");
-    EXPECT_TRUE(contents(path).endsWith("second\r\nthird\r\n"));
-    EXPECT_TRUE(ran);
-}
-
 TEST_F(RunLogTest, CleanupRemovesFilesOlderThanTenCalendarDays)
 {
     ASSERT_TRUE(QDir(programFolder.path()).mkdir("logs"));
