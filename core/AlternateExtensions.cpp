@@ -2,7 +2,6 @@
 
 #include <QSet>
 
-#include "core/Criterion.h"
 #include "core/Errors.h"
 #include "core/Recordset.h"
 #include "core/RunLog.h"
@@ -28,7 +27,7 @@ struct OwnerKind {
     qint16 objectTypeCode;
     const char* description;
     const char* query;         // followed by the ID condition
-    const char* idCondition;   // followed by the quoted ID
+    const char* idCondition;   // followed by the ID's marker
     const char* nameField;
     const char* idField;
 };
@@ -61,22 +60,22 @@ const OwnerKind* ownerKind(const QVariant& parentObjectIDType)
     return nullptr;
 }
 
-QString subscriberQuery(const QString& extension, const QString& dialingDomain)
+// The values are bound, so that each query is prepared once per run, not per extension.
+QString subscriberQuery(const QString& dialingDomain)
 {
     if (dialingDomain.isEmpty())
         return QStringLiteral("SELECT DTMFAccessID.DTMFAccessID, DTMFAccessID.IsPRimaryID, Subscriber.Alias, "
                               "Subscriber.DisplayName, Subscriber.SubscriberObjectID "
                               "FROM DTMFAccessID INNER JOIN Subscriber "
                               "ON dtmfaccessid.parentobjectid=subscriber.subscriberobjectid "
-                              "WHERE SubscriberType NOT IN (0,6) AND DTMFAccessID.DTMFAccessid=")
-            + quoteLiteral(extension);
+                              "WHERE SubscriberType NOT IN (0,6) AND DTMFAccessID.DTMFAccessid=?");
     return QStringLiteral("SELECT DTMFAccessID.DTMFAccessID, DTMFAccessID.ISPRimaryID, GlobalSubscriber.Alias, "
                           "GlobalSubscriber.DisplayName, GlobalSubscriber.SubscriberObjectID, GlobalLocation.HomeServer "
                           "FROM DTMFAccessID INNER JOIN GlobalSubscriber "
                           "ON dtmfaccessid.parentobjectid=globalsubscriber.subscriberobjectid "
                           "INNER JOIN globallocation ON globallocation.locationobjectid=globalsubscriber.locationobjectid "
-                          "WHERE SubscriberType NOT IN (0,6) AND GlobalLocation.DialingDomainName=")
-        + quoteLiteral(dialingDomain) + QStringLiteral("AND DTMFAccessID.DTMFAccessid=") + quoteLiteral(extension);
+                          "WHERE SubscriberType NOT IN (0,6) AND GlobalLocation.DialingDomainName=? "
+                          "AND DTMFAccessID.DTMFAccessid=?");
 }
 
 // Adds one entry per subscriber using the extension.
@@ -87,7 +86,8 @@ void findSubscribers(Session& session, const QString& extension, QList<DTMFIDMat
     const QString& domain = session.strDialingDomainName;
     Recordset rows;
     try {
-        rows.open(subscriberQuery(extension, domain), session.database);
+        rows.open(subscriberQuery(domain), session.database, LockType::ReadOnly,
+                  domain.isEmpty() ? QVariantList{extension} : QVariantList{domain, extension});
     } catch (const KestraneError& error) {
         tell(messages, moduleError(error, QStringLiteral("findAllDTMFIDMatchesInTAble")));
         return;
@@ -119,9 +119,8 @@ void findOtherOwners(Session& session, const QString& extension, QList<DTMFIDMat
 {
     Recordset rows;
     try {
-        rows.open(QStringLiteral("SELECT * from DTMFAccessID WHERE DTMFAccessID=") + quoteLiteral(extension)
-                      + QStringLiteral(" AND ParentObjectIDType<>'1'"),
-                  session.database);
+        rows.open(QStringLiteral("SELECT * from DTMFAccessID WHERE DTMFAccessID=? AND ParentObjectIDType<>'1'"),
+                  session.database, LockType::ReadOnly, {extension});
     } catch (const KestraneError& error) {
         tell(messages, moduleError(error, QStringLiteral("findAllDTMFIDMatchesInTAble")));
         return;
@@ -135,9 +134,8 @@ void findOtherOwners(Session& session, const QString& extension, QList<DTMFIDMat
             match.ObjectTypeCode = kind->objectTypeCode;
             match.Description = QLatin1String(kind->description);
             Recordset owner;
-            owner.open(QLatin1String(kind->query) + QLatin1String(kind->idCondition)
-                           + quoteLiteral(rows.value(QStringLiteral("ParentObjectID")).toString()),
-                       session.database);
+            owner.open(QLatin1String(kind->query) + QLatin1String(kind->idCondition) + u'?', session.database,
+                       LockType::ReadOnly, {rows.value(QStringLiteral("ParentObjectID")).toString()});
             if (!owner.eof()) {   // an owner that no longer exists leaves the entry's names empty
                 match.Alias = owner.value(QStringLiteral("alias")).toString();
                 match.DisplayName = owner.value(QLatin1String(kind->nameField)).toString();
@@ -156,9 +154,8 @@ qint16 ConvertOldAltExtsToOrderedAltExts(Session& session, RunLog& log, const QS
     const QString procedure = QStringLiteral("ConvertOldAltExtsToOrderedAltExts");
     Recordset rows;
     try {
-        rows.open(QStringLiteral("SELECT * FROM DTMFAccessID WHERE ParentOBjectID=") + quoteLiteral(strObjectID)
-                      + QStringLiteral(" AND IsPrimaryID='0'"),
-                  session.database, LockType::Optimistic);
+        rows.open(QStringLiteral("SELECT * FROM DTMFAccessID WHERE ParentOBjectID=? AND IsPrimaryID='0'"),
+                  session.database, LockType::Optimistic, {strObjectID});
     } catch (const KestraneError& error) {
         log.WriteLogLine(moduleError(error, procedure));
         return 0;

@@ -319,10 +319,13 @@ const QVector<int>& Recordset::keyFields() const
     if (!m_keyFields) {
         QStringList names = m_keyColumns;
         if (names.isEmpty()) {
+            // Compiled once: scratch recordsets are opened again for every object of a run.
+            static const QRegularExpression brackets(QStringLiteral(R"(^\[|\]$)"));
+            static const QRegularExpression view(QStringLiteral("^vw_"), QRegularExpression::CaseInsensitiveOption);
+            static const QRegularExpression part(QStringLiteral("_(Primary|NonPrimary)$"),
+                                                 QRegularExpression::CaseInsensitiveOption);
             QString object = m_writeTarget;
-            object.remove(QRegularExpression(QStringLiteral(R"(^\[|\]$)")));
-            object.remove(QRegularExpression(QStringLiteral("^vw_"), QRegularExpression::CaseInsensitiveOption));
-            object.remove(QRegularExpression(QStringLiteral("_(Primary|NonPrimary)$"), QRegularExpression::CaseInsensitiveOption));
+            object.remove(brackets).remove(view).remove(part);
             names << object + QStringLiteral("ObjectID");
         }
         QVector<int> fields;
