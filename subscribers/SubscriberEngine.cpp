@@ -100,22 +100,44 @@ QString subscriberEditErrorLine(const KestraneError& failure)
     return stepErrorLine(failure);
 }
 
+const ControlState& EngineOptions::resolve(QHash<Key, const ControlState*>& found, const QString& form,
+                                           const QString& name, int index,
+                                           const std::function<const ControlState&()>& find) const
+{
+    const Key key{name, index};
+    if (const ControlState* known = found.value(key))
+        return *known;
+    requireListed(form, name, index);
+    const ControlState& control = find();   // a control the snapshot lacks throws, and is not kept
+    found.insert(key, &control);
+    return control;
+}
+
 const ControlState& EngineOptions::control(const QString& name) const
 {
-    requireListed(kPageForm, name, -1);
-    return m_page.control(name);
+    return resolve(m_pageControls, kPageForm, name, -1, [&]() -> const ControlState& { return m_page.control(name); });
 }
 
 const ControlState& EngineOptions::control(const QString& arrayName, int index) const
 {
-    requireListed(kPageForm, arrayName, index);
-    return m_page.control(arrayName, index);
+    return resolve(m_pageControls, kPageForm, arrayName, index,
+                   [&]() -> const ControlState& { return m_page.control(arrayName, index); });
 }
 
 const ControlState& EngineOptions::styleLimit(const QString& name) const
 {
-    requireListed(kStyleLimitsForm, name, -1);
-    return m_page.dialog(kStyleLimitsForm).control(name);
+    return resolve(m_styleLimits, kStyleLimitsForm, name, -1,
+                   [&]() -> const ControlState& { return m_page.dialog(kStyleLimitsForm).control(name); });
+}
+
+qint16 EngineOptions::triStateCode(const ControlState& list, const std::function<qint16()>& compute) const
+{
+    const auto known = m_triStateCodes.constFind(&list);
+    if (known != m_triStateCodes.constEnd())
+        return *known;
+    const qint16 code = compute();
+    m_triStateCodes.insert(&list, code);
+    return code;
 }
 
 Recordset& SubscriberEdit::subscriber()
@@ -145,7 +167,7 @@ bool SubscriberEdit::shows(const QString& text, int number) const
 
 qint16 SubscriberEdit::triState(const ControlState& list) const
 {
-    return GetTriStateComboValue(list.text, session.languages.stringLookup());
+    return options.triStateCode(list, [&] { return GetTriStateComboValue(list.text, session.languages.stringLookup()); });
 }
 
 bool SubscriberEdit::applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line)

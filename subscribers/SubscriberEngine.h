@@ -15,12 +15,14 @@
 #include "core/RunLog.h"
 #include "core/WizardState.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
 
 #include <functional>
 #include <span>
+#include <utility>
 #include <vector>
 
 class Recordset;
@@ -43,6 +45,8 @@ QStringList subscriberEngineControlNames(const QString& form);
 // The snapshot as the categories read it. Reading a control that subscriberEngineControls() does
 // not list is a fault of the engine (std::logic_error); one the snapshot lacks throws
 // OptionsSnapshot::UnknownName.
+// A run reads the same controls for every subscriber: each is found (and checked against the
+// list) once, and a tri-state list's code worked out once.
 class EngineOptions {
 public:
     explicit EngineOptions(const OptionsSnapshot& page) : m_page(page) {}
@@ -51,9 +55,18 @@ public:
     const ControlState& control(const QString& arrayName, int index) const;
     // A check box of the conversation style dialog.
     const ControlState& styleLimit(const QString& name) const;
+    // The code `compute` gives for the tri-state list `list`, worked out on the first call.
+    qint16 triStateCode(const ControlState& list, const std::function<qint16()>& compute) const;
 
 private:
+    using Key = std::pair<QString, int>;   // name and element index (-1: no array)
+    const ControlState& resolve(QHash<Key, const ControlState*>& found, const QString& form, const QString& name,
+                                int index, const std::function<const ControlState&()>& find) const;
+
     const OptionsSnapshot& m_page;
+    mutable QHash<Key, const ControlState*> m_pageControls;
+    mutable QHash<Key, const ControlState*> m_styleLimits;
+    mutable QHash<const ControlState*, qint16> m_triStateCodes;
 };
 
 // The engine's scratch recordsets, one per family of rows it queries.

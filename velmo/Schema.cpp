@@ -469,30 +469,54 @@ QStringList createViewSql(const ViewDefinition& view, const TableDefinition& tab
 
     const QString match = matchOldRow(table, columns);
     const QString trigger = QStringLiteral("CREATE TRIGGER %1 INSTEAD OF %2 ON %3 BEGIN %4; END");
-    auto triggerName = [&](const char* operation) {
-        return quoted(QStringLiteral("%1_%2").arg(QLatin1StringView(view.name), QLatin1StringView(operation)));
+    auto triggerName = [&](const QString& operation) {
+        return quoted(QStringLiteral("%1_%2").arg(QLatin1StringView(view.name), operation));
     };
-    return {
+    const QString updateRow = QStringLiteral("UPDATE %1 SET %2 WHERE %3");
+    QStringList statements{
         createView,
-        trigger.arg(triggerName("insert"), QStringLiteral("INSERT"), quoted(view.name),
+        trigger.arg(triggerName(QStringLiteral("insert")), QStringLiteral("INSERT"), quoted(view.name),
                     QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                         .arg(quoted(table.name), names.join(QStringLiteral(", ")), newValues.join(QStringLiteral(", ")))),
-        trigger.arg(triggerName("update"), QStringLiteral("UPDATE"), quoted(view.name),
-                    QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                        .arg(quoted(table.name), assignments.join(QStringLiteral(", ")), match)),
-        trigger.arg(triggerName("delete"), QStringLiteral("DELETE"), quoted(view.name),
+        trigger.arg(triggerName(QStringLiteral("delete")), QStringLiteral("DELETE"), quoted(view.name),
                     QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoted(table.name), match)),
     };
+    if (!table.key) {
+        // The row is found by all its old values: one statement must write them all.
+        statements << trigger.arg(triggerName(QStringLiteral("update")), QStringLiteral("UPDATE"), quoted(view.name),
+                                  updateRow.arg(quoted(table.name), assignments.join(QStringLiteral(", ")), match));
+        return statements;
+    }
+    // As the server writes, a changed column costs what it changes: one trigger per column. A
+    // changed key writes the whole row, so the row is right whichever trigger runs first.
+    statements << trigger.arg(triggerName(QStringLiteral("update")), QStringLiteral("UPDATE OF ") + quoted(table.key),
+                              quoted(view.name),
+                              updateRow.arg(quoted(table.name), assignments.join(QStringLiteral(", ")), match));
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (!sameName(table.key, QLatin1StringView(columns[i]->name)))
+            statements << trigger.arg(triggerName(QStringLiteral("update_") + QLatin1StringView(columns[i]->name)),
+                                      QStringLiteral("UPDATE OF ") + names[i], quoted(view.name),
+                                      updateRow.arg(quoted(table.name), assignments[i], match));
+    // The joined columns are read-only: writing them changes nothing, as before.
+    QStringList joined;
+    for (const JoinedColumn& column : view.joined)
+        joined << quoted(column.name);
+    if (!joined.isEmpty())
+        statements << trigger.arg(triggerName(QStringLiteral("update_joined")),
+                                  QStringLiteral("UPDATE OF ") + joined.join(QStringLiteral(", ")), quoted(view.name),
+                                  QStringLiteral("SELECT 1"));
+    return statements;
 }
 
 QStringList createMirrorSql(const Mirror& mirror, const ServerVersion& version)
 {
     const TableDefinition& source = *findTable(QLatin1StringView(mirror.source));
     const TableDefinition& target = *findTable(QLatin1StringView(mirror.target));
+    const auto columns = presentColumns(target, version);
     QStringList names;
     QStringList newValues;
     QStringList assignments;
-    for (const ColumnDefinition* column : presentColumns(target, version)) {
+    for (const ColumnDefinition* column : columns) {
         const QString name = quoted(column->name);
         names << name;
         newValues << QStringLiteral("NEW.") + name;
@@ -500,19 +524,26 @@ QStringList createMirrorSql(const Mirror& mirror, const ServerVersion& version)
     }
     const QString key = quoted(source.key);
     const QString prefix = QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN %4; END");
-    auto name = [&](const char* operation) {
-        return quoted(QStringLiteral("%1_mirror_%2").arg(QLatin1StringView(mirror.source), QLatin1StringView(operation)));
+    auto name = [&](const QString& operation) {
+        return quoted(QStringLiteral("%1_mirror_%2").arg(QLatin1StringView(mirror.source), operation));
     };
-    return {
-        prefix.arg(name("insert"), QStringLiteral("INSERT"), quoted(source.name),
+    const QString updateRow = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = OLD.%3");
+    QStringList statements{
+        prefix.arg(name(QStringLiteral("insert")), QStringLiteral("INSERT"), quoted(source.name),
                    QStringLiteral("INSERT OR REPLACE INTO %1 (%2) VALUES (%3)")
                        .arg(quoted(target.name), names.join(QStringLiteral(", ")), newValues.join(QStringLiteral(", ")))),
-        prefix.arg(name("update"), QStringLiteral("UPDATE OF %1").arg(names.join(QStringLiteral(", "))), quoted(source.name),
-                   QStringLiteral("UPDATE %1 SET %2 WHERE %3 = OLD.%3")
-                       .arg(quoted(target.name), assignments.join(QStringLiteral(", ")), key)),
-        prefix.arg(name("delete"), QStringLiteral("DELETE"), quoted(source.name),
+        prefix.arg(name(QStringLiteral("delete")), QStringLiteral("DELETE"), quoted(source.name),
                    QStringLiteral("DELETE FROM %1 WHERE %2 = OLD.%2").arg(quoted(target.name), key)),
+        // A changed key copies the whole row; any other column is copied alone.
+        prefix.arg(name(QStringLiteral("update")), QStringLiteral("UPDATE OF ") + key, quoted(source.name),
+                   updateRow.arg(quoted(target.name), assignments.join(QStringLiteral(", ")), key)),
     };
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (!sameName(source.key, QLatin1StringView(columns[i]->name)))
+            statements << prefix.arg(name(QStringLiteral("update_") + QLatin1StringView(columns[i]->name)),
+                                     QStringLiteral("UPDATE OF ") + names[i], quoted(source.name),
+                                     updateRow.arg(quoted(target.name), assignments[i], key));
+    return statements;
 }
 
 }  // namespace
