@@ -5,8 +5,14 @@
 // - six changes chosen on the loaded (never shown) options page, through the real categories:
 //   an extension rule (prepend 9), two tri-states (say ANI, list in directory), a transfer rule
 //   (Off Hours enabled), the callers' language and a new phone password.
-// Each has a baseline writing the same rows with statements prepared once (QSqlQuery), also a
-// transaction per subscriber, without the log or the lists. Run by hand:
+// Each is set against a floor: the least work the same changes need, on the SQLite C API, over a
+// second installation generated alike. Per subscriber the floor runs one BEGIN IMMEDIATE ...
+// COMMIT; reads what the engine reads (the subscriber and handler rows; for the six changes
+// also the extension conflict search and the contact rules); writes each changed row once,
+// through the table or view the engine writes; requests the directory write-through; and writes
+// the subscriber's log lines, the engine's own, with one write and one flush. Its statements are
+// prepared once and bound, its connection set up as Database::open sets one up. After each run
+// the rows of both installations and the two logs are compared. Run by hand:
 // build/bench/bench_subscriber_engine [subscribers ...]
 #include "bench/BenchInstallations.h"
 #include "core/DirectoryLists.h"
@@ -25,12 +31,17 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QLineEdit>
 #include <QElapsedTimer>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QFile>
+#include <QLineEdit>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -41,86 +52,462 @@ void renameBoth(SubscriberEdit& edit)
     edit.requestDirectoryWriteThrough();
 }
 
-struct Target {
-    QString subscriberId;
-    QString handlerId;
-    QString alias;
-    QString extension;
-};
-
 constexpr char kPassword[] = "24680";
 
-bool exec(QSqlQuery& query, QTextStream& out)
+// ---- The floor -------------------------------------------------------------------------------
+
+[[noreturn]] void failFloor(sqlite3* db, const QByteArray& what)
 {
-    if (query.exec())
+    throw std::runtime_error("floor: " + what.toStdString() + ": " + sqlite3_errmsg(db));
+}
+
+// A connection set up as Database::open sets up the engine's; statements prepared once.
+class FloorConnection {
+public:
+    explicit FloorConnection(const QString& file)
+    {
+        if (sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            failFloor(m_db, "open " + file.toUtf8());
+        for (const char* pragma : {"PRAGMA busy_timeout = 5000", "PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
+                                   "PRAGMA foreign_keys = ON", "PRAGMA mmap_size = 4294967296", "PRAGMA cache_size = -65536"})
+            run(pragma);
+    }
+    ~FloorConnection()
+    {
+        for (sqlite3_stmt* statement : m_statements)
+            sqlite3_finalize(statement);
+        sqlite3_close(m_db);
+    }
+    FloorConnection(const FloorConnection&) = delete;
+    FloorConnection& operator=(const FloorConnection&) = delete;
+
+    void run(const char* sql)
+    {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            failFloor(m_db, sql);
+    }
+    sqlite3_stmt* prepare(const QByteArray& sql)
+    {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v3(m_db, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
+            != SQLITE_OK)
+            failFloor(m_db, sql);
+        m_statements.push_back(statement);
+        return statement;
+    }
+    sqlite3* handle() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+    std::vector<sqlite3_stmt*> m_statements;
+};
+
+// One use of a prepared statement: its values bound in order, its rows stepped, reset at the end.
+class Use {
+public:
+    Use(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
+    ~Use() { sqlite3_reset(m_statement); }
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+
+    Use& text(const QByteArray& value)   // a null value binds NULL
+    {
+        const int rc = value.isNull() ? sqlite3_bind_null(m_statement, ++m_bound)
+                                      : sqlite3_bind_text(m_statement, ++m_bound, value.constData(), int(value.size()),
+                                                          SQLITE_TRANSIENT);
+        return check(rc);
+    }
+    Use& integer(qint64 value) { return check(sqlite3_bind_int64(m_statement, ++m_bound, value)); }
+    bool next()
+    {
+        const int rc = sqlite3_step(m_statement);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            failFloor(m_db, sqlite3_sql(m_statement));
+        return rc == SQLITE_ROW;
+    }
+    // Runs a statement without rows; the count of rows it changed.
+    int done()
+    {
+        while (next()) {
+        }
+        return sqlite3_changes(m_db);
+    }
+    QByteArray textAt(int index) const   // NULL gives a null array
+    {
+        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, index));
+        return data ? QByteArray(data, sqlite3_column_bytes(m_statement, index)) : QByteArray();
+    }
+    qint64 integerAt(int index) const { return sqlite3_column_int64(m_statement, index); }
+    bool isNullAt(int index) const { return sqlite3_column_type(m_statement, index) == SQLITE_NULL; }
+
+private:
+    Use& check(int rc)
+    {
+        if (rc != SQLITE_OK)
+            failFloor(m_db, "bind");
+        return *this;
+    }
+    sqlite3* m_db;
+    sqlite3_stmt* m_statement;
+    int m_bound = 0;
+};
+
+// What depends on the server version, as the directory lists and the transfer rules take it.
+struct FloorSchema {
+    QByteArray handlerView;   // where the primary call handler rows are read and written
+    int transferRules;        // the contact rules the transfer rules category works through
+};
+
+FloorSchema floorSchema(const Session& session)
+{
+    return {session.isVersionAtLeast(4, 0, 2, 111) ? "vw_CallHandler_Primary" : "vw_CallHandler",
+            session.isVersionAtLeast(7, 0, 0, 1) ? 6 : 3};
+}
+
+// One subscriber in the floor: its rows as read and the lines of its log.
+struct FloorRow {
+    QByteArray alias;
+    QByteArray subscriberId;
+    QByteArray handlerId;
+    QByteArray transferString;   // the subscriber's XFerString
+    QByteArray extension;        // the handler's DTMFAccessID
+    bool handlerLanguageSet = false;
+    qint64 handlerLanguage = 0;
+    QByteArray lines;
+
+    void line(const QByteArray& text) { lines += text + "\r\n"; }
+};
+
+// The frame of the floor: per subscriber one transaction, the subscriber and handler rows read,
+// `change` applied, the directory write-through requested, the log lines written at once.
+class Floor {
+public:
+    Floor(FloorConnection& db, const FloorSchema& schema) : m_db(db), m_schema(schema)
+    {
+        m_subscriber = db.prepare("SELECT CallHandlerObjectID, XFerString FROM vw_Subscriber WHERE SubscriberObjectID = ?");
+        m_handler = db.prepare("SELECT DTMFAccessID, Language FROM " + schema.handlerView + " WHERE CallHandlerObjectID = ?");
+        m_sync = db.prepare("INSERT INTO DirectorySyncRequest (SubscriberObjectID, DirectorySync, DirectorySyncFlags) "
+                            "VALUES (?, 1, 1)");
+    }
+
+    FloorConnection& connection() { return m_db; }
+    const FloorSchema& schema() const { return m_schema; }
+    Use use(sqlite3_stmt* statement) { return Use(m_db.handle(), statement); }
+
+    void run(const QString& logPath, const QList<SelectionGridRow>& rows, const std::function<void(FloorRow&)>& change)
+    {
+        std::FILE* log = std::fopen(QFile::encodeName(logPath).constData(), "wb");
+        if (!log)
+            throw std::runtime_error("floor: cannot create its log");
+        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closing(log, std::fclose);
+        write(log, "Starting subscriber edits\r\n\r\n");
+        for (const SelectionGridRow& grid : rows) {
+            if (!grid.checked)
+                continue;
+            FloorRow row;
+            row.alias = grid.alias.toUtf8();
+            row.subscriberId = grid.objectID.toUtf8();
+            row.line("** Updating subscriber **");
+            row.line("    Alias=" + row.alias);
+            row.line("    ObjectID=" + row.subscriberId);
+            m_db.run("BEGIN IMMEDIATE");
+            if (read(row)) {
+                row.line("    Extension=" + row.extension);
+                change(row);
+                use(m_sync).text(row.subscriberId).done();
+            }
+            m_db.run("COMMIT");
+            write(log, row.lines);
+        }
+    }
+
+private:
+    bool read(FloorRow& row)
+    {
+        {
+            Use subscriber = use(m_subscriber);
+            subscriber.text(row.subscriberId);
+            if (!subscriber.next()) {
+                row.line("(error) No object returned from search for this subscriber by ObjectID.  Skipping user and moving on.");
+                return false;
+            }
+            row.handlerId = subscriber.textAt(0);
+            row.transferString = subscriber.textAt(1);
+        }
+        Use handler = use(m_handler);
+        handler.text(row.handlerId);
+        if (!handler.next()) {
+            row.line("(error) No primary call handler found for this mail uers.  Skipping subscriber and moving on.");
+            return false;
+        }
+        row.extension = handler.textAt(0);
+        row.handlerLanguageSet = !handler.isNullAt(1);
+        row.handlerLanguage = handler.integerAt(1);
         return true;
-    out << "baseline failed: " << query.lastError().text() << Qt::endl;
-    return false;
+    }
+
+    static void write(std::FILE* log, const QByteArray& bytes)
+    {
+        if (std::fwrite(bytes.constData(), 1, bytes.size(), log) != size_t(bytes.size()) || std::fflush(log) != 0)
+            throw std::runtime_error("floor: cannot write its log");
+    }
+
+    FloorConnection& m_db;
+    FloorSchema m_schema;
+    sqlite3_stmt* m_subscriber;
+    sqlite3_stmt* m_handler;
+    sqlite3_stmt* m_sync;
+};
+
+// The frame alone: the same two columns as renameBoth.
+void runFrameFloor(Floor& floor, const QString& logPath, const QList<SelectionGridRow>& rows)
+{
+    sqlite3_stmt* subscriber = floor.connection().prepare("UPDATE vw_Subscriber SET FirstName = ? WHERE SubscriberObjectID = ?");
+    sqlite3_stmt* handler = floor.connection().prepare("UPDATE " + floor.schema().handlerView
+                                                       + " SET TextName = ? WHERE CallHandlerObjectID = ?");
+    floor.run(logPath, rows, [&](FloorRow& row) {
+        floor.use(subscriber).text("Engine " + row.alias).text(row.subscriberId).done();
+        floor.use(handler).text("Engine " + row.alias).text(row.handlerId).done();
+    });
 }
 
-// The same writes as the engine's, by raw prepared statements.
-bool runBaseline(Session& session, const QList<Target>& targets, QTextStream& out)
+// The six changes as the bench chooses them. Only what the generated installations hold is
+// handled; anything else (an extension in use, a missing contact rule) stops the floor.
+struct SixChanges {
+    QByteArray prefix;      // put before the extension
+    qint64 callerLanguage;  // the callers' language; -1: not changed
+};
+
+struct ContactRuleRow {
+    qint64 rowid;
+    QByteArray alias;
+    bool expires;
+    QByteArray extension;
+};
+
+void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<SelectionGridRow>& rows, const SixChanges& six)
 {
-    QSqlDatabase& db = session.database.connection();
-    QSqlQuery subscriber(db);
-    QSqlQuery handler(db);
-    QSqlQuery sync(db);
-    if (!subscriber.prepare(QStringLiteral("UPDATE Subscriber SET FirstName = ? WHERE SubscriberObjectID = ?"))
-        || !handler.prepare(QStringLiteral("UPDATE CallHandler SET TextName = ? WHERE CallHandlerObjectID = ?"))
-        || !sync.prepare(QStringLiteral("INSERT INTO DirectorySyncRequest (SubscriberObjectID, DirectorySync, "
-                                        "DirectorySyncFlags) VALUES (?, 1, 1)"))) {
-        out << "baseline cannot prepare its statements" << Qt::endl;
-        return false;
-    }
-    for (const Target& target : targets) {
-        db.transaction();
-        subscriber.bindValue(0, QStringLiteral("Baseline ") + target.alias);
-        subscriber.bindValue(1, target.subscriberId);
-        handler.bindValue(0, QStringLiteral("Baseline ") + target.alias);
-        handler.bindValue(1, target.handlerId);
-        sync.bindValue(0, target.subscriberId);
-        if (!exec(subscriber, out) || !exec(handler, out) || !exec(sync, out))
-            return false;
-        db.commit();
-    }
-    return true;
+    FloorConnection& db = floor.connection();
+    const QByteArray& handlerView = floor.schema().handlerView;
+    sqlite3_stmt* usedBySubscriber = db.prepare(
+        "SELECT DTMFAccessID.DTMFAccessID FROM DTMFAccessID INNER JOIN Subscriber "
+        "ON DTMFAccessID.ParentObjectID = Subscriber.SubscriberObjectID "
+        "WHERE SubscriberType NOT IN (0,6) AND DTMFAccessID.DTMFAccessID = ?");
+    sqlite3_stmt* usedByOther = db.prepare("SELECT ParentObjectID FROM DTMFAccessID WHERE DTMFAccessID = ? AND ParentObjectIDType <> 1");
+    sqlite3_stmt* primary = db.prepare("UPDATE DTMFAccessID SET DTMFAccessID = ? WHERE ParentObjectID = ? AND IsPrimaryID = 1");
+    sqlite3_stmt* contactRules = db.prepare("SELECT rowid, Alias, TimeExpires IS NOT NULL, Extension FROM ContactRule WHERE ParentObjectID = ?");
+    sqlite3_stmt* ruleExtension = db.prepare("UPDATE ContactRule SET Extension = ? WHERE rowid = ?");
+    sqlite3_stmt* ruleEnabled = db.prepare("UPDATE ContactRule SET TimeExpires = NULL WHERE rowid = ?");
+    sqlite3_stmt* subscriber = db.prepare("UPDATE vw_Subscriber SET ListInDirectory = 0, PWDTMF = ?, PWTimeChanged = ?, "
+                                          "SayANI = 1, XFerString = ? WHERE SubscriberObjectID = ?");
+    sqlite3_stmt* handler = db.prepare("UPDATE " + handlerView + " SET Language = ? WHERE CallHandlerObjectID = ?");
+
+    // The password holds no "X" (the extension's place): one hash serves every subscriber.
+    const QByteArray hash = QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper();
+    const QByteArray languageLine = "   Language callers hear set to LangID:" + paddedNumber(six.callerLanguage).toUtf8();
+    static const char* const kRuleAliases[] = {"Alternate", "Off Hours", "Standard", "Follow-Me Here", "Follow-Me Home",
+                                               "Follow-Me Mobile"};
+    constexpr int kOffHours = 1;
+    constexpr int kStandard = 2;
+    const auto sameText = [](const QByteArray& a, const char* b) { return sqlite3_stricmp(a.constData(), b) == 0; };
+
+    floor.run(logPath, rows, [&](FloorRow& row) {
+        // The primary extension.
+        bool transferMoves = false;
+        const QByteArray extension = row.extension.isEmpty() ? QByteArray() : six.prefix + row.extension;
+        if (extension.isEmpty()) {
+            row.line("    Modification rules invalid for selected extension");
+        } else {
+            // The bench's session knows no dialing domain: the engine searches the local subscribers.
+            for (sqlite3_stmt* search : {usedBySubscriber, usedByOther}) {
+                Use used = floor.use(search);
+                if (used.text(extension).next())
+                    throw std::runtime_error("floor: extension " + extension.toStdString() + " is in use");
+            }
+            const int changed = floor.use(primary).text(extension).text(row.subscriberId).done();
+            if (changed != 1)
+                throw std::runtime_error("floor: " + std::to_string(changed) + " primary extensions of " + row.subscriberId.toStdString());
+            transferMoves = !row.transferString.isNull() && sqlite3_stricmp(row.transferString.constData(), row.extension.constData()) == 0;
+            row.line(transferMoves ? "    Current extension matches transfer string - updating transfer string for "
+                                     "subscriber to match new extension"
+                                   : "    Current extension does not match transfer string - leaving transfer string "
+                                     "alone and just changing the subscriber's extension");
+            row.line("   Extension changed to:" + extension);
+        }
+        row.line("   List in Directory set to:  0");
+        if (six.callerLanguage > 0)
+            row.line(languageLine);
+        row.line("   Password set to value specified");
+        row.line("   Say ANI value set to: 1");
+
+        // The contact rules: the Alternate rule follows the transfer string, Off Hours is
+        // enabled and so is Standard, as the transfer rules category always does.
+        QList<ContactRuleRow> rules;
+        {
+            Use read = floor.use(contactRules);
+            read.text(row.handlerId);
+            while (read.next())
+                rules.append({read.integerAt(0), read.textAt(1), read.integerAt(2) != 0, read.textAt(3)});
+        }
+        const auto ruleNamed = [&](const char* alias) -> const ContactRuleRow& {
+            for (const ContactRuleRow& rule : rules)
+                if (sameText(rule.alias, alias))
+                    return rule;
+            throw std::runtime_error(std::string("floor: no ") + alias + " rule for " + row.subscriberId.toStdString());
+        };
+        if (transferMoves) {
+            const ContactRuleRow& alternate = ruleNamed("Alternate");
+            if (alternate.extension != extension)
+                floor.use(ruleExtension).text(extension).integer(alternate.rowid).done();
+        }
+        for (int index = 0; index < floor.schema().transferRules; ++index) {
+            row.line(QByteArray("    Updating transfer rule: ") + kRuleAliases[index]);
+            const ContactRuleRow& rule = ruleNamed(kRuleAliases[index]);
+            if (index == kOffHours)
+                row.line("       Transfer rule enabled");
+            if ((index == kOffHours || index == kStandard) && rule.expires)
+                floor.use(ruleEnabled).integer(rule.rowid).done();
+        }
+
+        floor.use(subscriber)
+            .text(hash)
+            .text(QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toUtf8())
+            .text(transferMoves ? extension : row.transferString)
+            .text(row.subscriberId)
+            .done();
+        if (six.callerLanguage > 0 && (!row.handlerLanguageSet || row.handlerLanguage != six.callerLanguage))
+            floor.use(handler).integer(six.callerLanguage).text(row.handlerId).done();
+    });
 }
 
-// The writes of the six changes, by raw prepared statements.
-bool runSixChangesBaseline(Session& session, const QList<Target>& targets, int callerLanguage, QTextStream& out)
+// ---- The comparison --------------------------------------------------------------------------
+
+// Where the rows of the installations at `engineFile` and `floorFile` differ, one line per
+// column: every column of every table the runs write, row by row; a time stamp the runs set
+// compares only as set or not.
+QStringList rowDifferences(const QString& engineFile, const QString& floorFile)
 {
-    QSqlDatabase& db = session.database.connection();
-    QSqlQuery extension(db);
-    QSqlQuery subscriber(db);
-    QSqlQuery handler(db);
-    QSqlQuery rule(db);
-    QSqlQuery sync(db);
-    if (!extension.prepare(QStringLiteral("UPDATE DTMFAccessID SET DTMFAccessID = ? WHERE ParentObjectID = ? AND IsPrimaryID = 1"))
-        || !subscriber.prepare(QStringLiteral("UPDATE Subscriber SET SayANI = 1, ListInDirectory = 0, PWDTMF = ?, "
-                                              "PWTimeChanged = ? WHERE SubscriberObjectID = ?"))
-        || !handler.prepare(QStringLiteral("UPDATE CallHandler SET Language = ? WHERE CallHandlerObjectID = ?"))
-        || !rule.prepare(QStringLiteral("UPDATE ContactRule SET TimeExpires = NULL WHERE ParentObjectID = ? AND Alias = 'Off Hours'"))
-        || !sync.prepare(QStringLiteral("INSERT INTO DirectorySyncRequest (SubscriberObjectID, DirectorySync, "
-                                        "DirectorySyncFlags) VALUES (?, 1, 1)"))) {
-        out << "six-change baseline cannot prepare its statements" << Qt::endl;
+    static const char* const kTables[] = {"Subscriber", "CallHandler", "DTMFAccessID", "ContactRule",
+                                          "DirectorySyncRequest", "GlobalSubscriber"};
+    static const QByteArray kTimeStamp = "PWTimeChanged";
+    struct Column {
+        int rows = 0;
+        QString example;
+    };
+    QMap<QString, Column> differing;
+    QStringList lines;
+    FloorConnection engine(engineFile);
+    FloorConnection floor(floorFile);
+    for (const char* table : kTables) {
+        const QByteArray sql = QByteArray("SELECT * FROM ") + table + " ORDER BY rowid";
+        sqlite3_stmt* e = engine.prepare(sql);
+        sqlite3_stmt* f = floor.prepare(sql);
+        Use a(engine.handle(), e);
+        Use b(floor.handle(), f);
+        qint64 row = 0;
+        for (;; ++row) {
+            const bool more = a.next();
+            if (more != b.next()) {
+                lines << QStringLiteral("%1: the runs leave different numbers of rows (from row %2 on)").arg(table).arg(row);
+                break;
+            }
+            if (!more)
+                break;
+            for (int column = 0; column < sqlite3_column_count(e); ++column) {
+                const QByteArray name = sqlite3_column_name(e, column);
+                const QByteArray engineValue = a.textAt(column);
+                const QByteArray floorValue = b.textAt(column);
+                const bool same = name.compare(kTimeStamp, Qt::CaseInsensitive) == 0
+                                      ? engineValue.isNull() == floorValue.isNull()
+                                      : engineValue == floorValue && engineValue.isNull() == floorValue.isNull()
+                                            && sqlite3_column_type(e, column) == sqlite3_column_type(f, column);
+                if (same)
+                    continue;
+                Column& differs = differing[QString::fromLatin1(table) + u'.' + QString::fromUtf8(name)];
+                if (differs.rows++ == 0)
+                    differs.example = QStringLiteral("row %1: engine '%2', floor '%3'")
+                                          .arg(row)
+                                          .arg(engineValue.isNull() ? QStringLiteral("NULL") : QString::fromUtf8(engineValue),
+                                               floorValue.isNull() ? QStringLiteral("NULL") : QString::fromUtf8(floorValue));
+            }
+        }
+    }
+    for (auto column = differing.cbegin(); column != differing.cend(); ++column)
+        lines << QStringLiteral("%1 differs in %2 rows, first %3").arg(column.key()).arg(column->rows).arg(column->example);
+    return lines;
+}
+
+// ---- The runs --------------------------------------------------------------------------------
+
+struct Timing {
+    qint64 engineMs = 0;
+    qint64 floorMs = 0;
+    qint32 processed = 0;
+    int errors = 0;
+    int warnings = 0;
+    QString engineLog;
+};
+
+void report(QTextStream& out, const QString& what, qsizetype rows, const Timing& timing)
+{
+    out << QString("%1 subscribers, %2 (%3 processed, %4 errors, %5 warnings): engine %6 ms (%7 ms per 1,000), "
+                   "floor %8 ms, ratio %9")
+               .arg(rows).arg(what).arg(timing.processed).arg(timing.errors).arg(timing.warnings)
+               .arg(timing.engineMs).arg(timing.engineMs * 1000.0 / std::max<qsizetype>(rows, 1), 0, 'f', 0)
+               .arg(timing.floorMs)
+               .arg(timing.floorMs > 0 ? double(timing.engineMs) / timing.floorMs : 0.0, 0, 'f', 2)
+        << Qt::endl;
+}
+
+// Runs the engine over `rows` and times it.
+Timing runEngine(Session& session, const QString& folder, const OptionsSnapshot& options,
+                 std::span<const SubscriberChangeCategory> categories, const QList<SelectionGridRow>& rows)
+{
+    RunLog log(folder, {});
+    SubscriberEngine engine(session, log, options, categories);
+    RunFrame frame(session, log);
+    QElapsedTimer timer;
+    timer.start();
+    Timing timing;
+    timing.engineLog = log.startNewLog({});
+    engine.run(rows, frame);
+    timing.engineMs = timer.elapsed();
+    timing.processed = engine.processedCount();
+    timing.errors = log.LogErrorCount();
+    timing.warnings = log.LogWarningCount();
+    log.Close();
+    return timing;
+}
+
+// Times `floorRun`, then compares its rows and log with the engine's and reports all three.
+bool runFloorAndCompare(QTextStream& out, const QString& what, qsizetype rows, Timing& timing, const QString& engineFile,
+                        const QString& floorFile, const QString& floorLog, const std::function<void()>& floorRun)
+{
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        floorRun();
+    } catch (const std::exception& failure) {
+        out << what << ": " << failure.what() << Qt::endl;
         return false;
     }
-    for (const Target& target : targets) {
-        db.transaction();
-        extension.bindValue(0, QStringLiteral("9") + target.extension);
-        extension.bindValue(1, target.handlerId);
-        const QByteArray hash = QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper();
-        subscriber.bindValue(0, QString::fromLatin1(hash));
-        subscriber.bindValue(1, QDateTime::currentDateTime());
-        subscriber.bindValue(2, target.subscriberId);
-        handler.bindValue(0, callerLanguage);
-        handler.bindValue(1, target.handlerId);
-        rule.bindValue(0, target.handlerId);
-        sync.bindValue(0, target.subscriberId);
-        if (!exec(extension, out) || !exec(subscriber, out) || !exec(handler, out) || !exec(rule, out) || !exec(sync, out))
-            return false;
-        db.commit();
-    }
+    timing.floorMs = timer.elapsed();
+    report(out, what, rows, timing);
+
+    const QStringList differences = rowDifferences(engineFile, floorFile);
+    if (differences.isEmpty())
+        out << what << ": floor and engine leave the same rows (Subscriber, CallHandler, DTMFAccessID, ContactRule, "
+                       "DirectorySyncRequest, GlobalSubscriber; PWTimeChanged compared as set)"
+            << Qt::endl;
+    for (const QString& difference : differences)
+        out << what << ": " << difference << Qt::endl;
+
+    QFile engineLog(timing.engineLog);
+    QFile floorLines(floorLog);
+    const bool read = engineLog.open(QIODevice::ReadOnly) && floorLines.open(QIODevice::ReadOnly);
+    const QByteArray floorBytes = read ? floorLines.readAll() : QByteArray();
+    out << what << ": floor log " << floorBytes.size() << " bytes, "
+        << (read && engineLog.readAll().contains(floorBytes) ? "the engine's lines" : "NOT the engine's lines") << Qt::endl;
     return true;
 }
 
@@ -142,46 +529,6 @@ int chooseSixChanges(frmSelectSubscriberChanges& page)
     return language->currentData().toInt();
 }
 
-struct Timing {
-    qint64 engineMs = 0;
-    qint64 baselineMs = 0;
-    qint32 processed = 0;
-    int errors = 0;
-    int warnings = 0;
-};
-
-void report(QTextStream& out, const QString& what, qsizetype rows, const Timing& timing)
-{
-    out << QString("%1 subscribers, %2 (%3 processed, %4 errors, %5 warnings): engine %6 ms (%7 ms per 1,000), "
-                   "baseline %8 ms, ratio %9")
-               .arg(rows).arg(what).arg(timing.processed).arg(timing.errors).arg(timing.warnings)
-               .arg(timing.engineMs).arg(timing.engineMs * 1000.0 / std::max<qsizetype>(rows, 1), 0, 'f', 0)
-               .arg(timing.baselineMs)
-               .arg(timing.baselineMs > 0 ? double(timing.engineMs) / timing.baselineMs : 0.0, 0, 'f', 2)
-        << Qt::endl;
-}
-
-
-// Runs the engine over `rows` and times it.
-Timing runEngine(Session& session, const QString& folder, const OptionsSnapshot& options,
-                 std::span<const SubscriberChangeCategory> categories, const QList<SelectionGridRow>& rows)
-{
-    RunLog log(folder, {});
-    SubscriberEngine engine(session, log, options, categories);
-    RunFrame frame(session, log);
-    QElapsedTimer timer;
-    timer.start();
-    log.startNewLog({});
-    engine.run(rows, frame);
-    Timing timing;
-    timing.engineMs = timer.elapsed();
-    timing.processed = engine.processedCount();
-    timing.errors = log.LogErrorCount();
-    timing.warnings = log.LogWarningCount();
-    log.Close();
-    return timing;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -191,32 +538,35 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     for (const int size : benchSizes(argc, argv, {1000, 10000})) {
         QTemporaryDir dir;
+        QTemporaryDir floorDir;
         const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
         if (!opened)
             return 1;
         Session& session = *opened;
+        QString error;
+        if (!createBenchInstallation(floorDir.path(), size, &error)) {
+            out << "cannot create the floor's installation: " << error << Qt::endl;
+            return 1;
+        }
+        const QString engineFile = Installation::at(dir.path()).databaseFile();
+        const QString floorFile = Installation::at(floorDir.path()).databaseFile();
+        FloorConnection floorConnection(floorFile);
+        Floor floor(floorConnection, floorSchema(session));
 
         QList<SelectionGridRow> rows;
-        QList<Target> targets;
         Recordset& subscribers = session.rsSubscribers;
-        for (subscribers.moveFirst(); !subscribers.eof(); subscribers.moveNext()) {
-            const QString alias = subscribers.value(QStringLiteral("Alias")).toString();
-            const QString id = subscribers.value(QStringLiteral("SubscriberObjectID")).toString();
-            rows << SelectionGridRow{true, alias, id};
-            targets << Target{id, subscribers.value(QStringLiteral("CallHandlerObjectID")).toString(), alias,
-                              subscribers.value(QStringLiteral("DTMFAccessID")).toString()};
-        }
+        for (subscribers.moveFirst(); !subscribers.eof(); subscribers.moveNext())
+            rows << SelectionGridRow{true, subscribers.value(QStringLiteral("Alias")).toString(),
+                                     subscribers.value(QStringLiteral("SubscriberObjectID")).toString()};
 
         // The frame alone.
         const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
         Timing frameOnly = runEngine(session, dir.path(), OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")),
                                      renaming, rows);
-        QElapsedTimer timer;
-        timer.start();
-        if (!runBaseline(session, targets, out))
+        const QString frameLog = floorDir.filePath(QStringLiteral("floor-frame.log"));
+        if (!runFloorAndCompare(out, QStringLiteral("frame only"), rows.size(), frameOnly, engineFile, floorFile, frameLog,
+                                [&] { runFrameFloor(floor, frameLog, rows); }))
             return 1;
-        frameOnly.baselineMs = timer.elapsed();
-        report(out, QStringLiteral("frame only"), rows.size(), frameOnly);
 
         // Six changes chosen on the options page, through the real categories.
         MessageBoxService messages;
@@ -228,8 +578,7 @@ int main(int argc, char** argv)
         const int callerLanguage = chooseSixChanges(page);
         const OptionsSnapshot options =
             captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
-        // What the engine changed of the subscribers' own rows, counted before the baseline
-        // writes the same columns again.
+        // What the engine changed of the subscribers' own rows.
         const auto kept = [&] {
             const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
             const QString hash = QString::fromLatin1(
@@ -247,11 +596,10 @@ int main(int argc, char** argv)
         out << QString("six changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled")
                    .arg(after[0] - before[0]).arg(after[1] - before[1]).arg(after[2] - before[2])
             << Qt::endl;
-        timer.restart();
-        if (!runSixChangesBaseline(session, targets, callerLanguage, out))
+        const QString sixLog = floorDir.filePath(QStringLiteral("floor-six.log"));
+        if (!runFloorAndCompare(out, QStringLiteral("six changes"), rows.size(), sixChanges, engineFile, floorFile, sixLog,
+                                [&] { runSixChangesFloor(floor, sixLog, rows, {"9", callerLanguage}); }))
             return 1;
-        sixChanges.baselineMs = timer.elapsed();
-        report(out, QStringLiteral("six changes"), rows.size(), sixChanges);
         CloseServerRecordsets(session);
     }
     return 0;
