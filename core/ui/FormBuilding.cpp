@@ -128,8 +128,10 @@ QObject* findControl(QWidget* root, const QString& name)
     if (root->objectName() == name)
         return root;
     auto* form = const_cast<QWidget*>(ownerForm(root));
-    if (!form)
-        return searchTree(root, name, nullptr);
+    // Every form carries its name; a window without one is a part still being built (a group
+    // captioned before it is placed), searched directly rather than indexed for a moment.
+    if (!form || form->objectName().isEmpty())
+        return searchTree(root, name, form);
     auto* index = form->findChild<ControlIndex*>(QString(), Qt::FindDirectChildrenOnly);
     if (!index)
         index = new ControlIndex(form);

@@ -40,6 +40,7 @@ TEST(FindControl, FollowsControlsMadeNamedMovedAndDestroyedAfterTheFirstLookUp)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QWidget form;
+        form.setObjectName("frmTest");
         auto* layout = new QVBoxLayout(&form);
         QWidget* first = named(new QWidget, "fraFirst");
         QWidget* second = named(new QWidget, "fraSecond");
