@@ -1,6 +1,6 @@
 #pragma once
 // What the benchmarks share: the installation sizes to run (from the command line, else the
-// defaults) and generated installations of a given size.
+// defaults), generated installations of a given size and the peak memory printed beside the times.
 #include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "core/VelmoVersion.h"
@@ -12,6 +12,8 @@
 #include <QTextStream>
 
 #include <memory>
+
+#include <sys/resource.h>
 
 inline QList<int> benchSizes(int argc, char** argv, const QList<int>& defaults)
 {
@@ -60,4 +62,12 @@ inline std::unique_ptr<Session> openBenchSession(const QString& folder, int subs
         return nullptr;
     }
     return session;
+}
+
+// The process's peak resident memory so far, in MiB.
+inline long peakMemoryMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
 }

@@ -1,6 +1,7 @@
 // Times the subscriber options page on generated installations (50,000 subscribers by default):
 // its first showing as the selection page's first Next makes it (the page built, captioned and
-// filled by its load, filled again, shown and painted), and a later entry's PopulateControls.
+// filled by its load, filled again, shown and painted), and a later entry's PopulateControls; the
+// process's peak memory beside them.
 // Run by hand: build/bench/bench_options_page [subscriber counts...]
 #include "core/DirectoryLists.h"
 #include "core/Session.h"
@@ -62,10 +63,10 @@ int main(int argc, char** argv)
         }
         const QList<QWidget*> children = page->findChildren<QWidget*>();
         out << QString("%1 subscribers: first show %2 ms (load %3 ms); re-entry PopulateControls mean %4 ms, "
-                       "slowest %5 ms over %6 entries; %7 messages, %8 named controls")
+                       "slowest %5 ms over %6 entries; %7 messages, %8 named controls; peak memory %9 MiB")
                    .arg(size).arg(firstShowMs).arg(loadMs).arg(total / 1000.0 / kEntries, 0, 'f', 2)
                    .arg(slowest / 1000.0, 0, 'f', 2).arg(kEntries).arg(messagesShown)
-                   .arg(std::count_if(children.begin(), children.end(), isNamedControl))
+                   .arg(std::count_if(children.begin(), children.end(), isNamedControl)).arg(peakMemoryMiB())
             << Qt::endl;
         page.reset();
         CloseServerRecordsets(session);

@@ -27,7 +27,9 @@ Control* namedElement(Control* control, const char* arrayName, int index)
 const QWidget* ownerForm(const QObject* control);
 
 // The control of that name within `root` (root itself included) that belongs to root's form;
-// nullptr when there is none.
+// nullptr when there is none. A named form's controls are looked up in one index per form, built
+// on its first look-up and kept as controls are added, named, renamed, moved or destroyed, so
+// every routine that works through controls by name goes through here.
 QObject* findControl(QWidget* root, const QString& name);
 
 // The wizard pages' bottom row: Help at the left; Previous, Exit and Next at the right.
