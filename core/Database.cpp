@@ -144,103 +144,74 @@ QStringList sqliteFields(sqlite3_stmt* statement)
     return fields;
 }
 
-// Builds a QueryResult from the rows read; repeated texts of a column share one string.
-class QueryResultSink final : public RowSink {
-public:
-    QueryResult result;
-
-    void begin(const QStringList& fields) override
-    {
-        result.fields = fields;
-        m_lastText.resize(fields.size());
-        m_lastString.resize(fields.size());
-    }
-    void newRow() override
-    {
-        result.rows.push_back(QVector<QVariant>(result.fields.size()));
-        m_column = 0;
-    }
-    void addInteger(qint64 value) override { next() = qlonglong(value); }
-    void addReal(double value) override { next() = value; }
-    void addText(QByteArrayView utf8) override
-    {
-        const int column = m_column;
-        if (utf8 != m_lastText[column]) {
-            m_lastText[column] = utf8.toByteArray();
-            m_lastString[column] = QString::fromUtf8(utf8);
-        }
-        next() = m_lastString[column];
-    }
-    void addBytes(QByteArrayView bytes) override { next() = bytes.toByteArray(); }
-    void addValue(const QVariant& value) override { next() = value; }
-    void end() override {}
-
-private:
-    QVariant& next() { return result.rows.back()[m_column++]; }
-
-    int m_column = 0;
-    QVector<QByteArray> m_lastText;
-    QVector<QString> m_lastString;
-};
-
-// Steps a bound statement to its end; reads its rows into `rows` when given. A whole directory
-// list loads several times faster this way than through QSqlQuery.
-void stepSqlite(sqlite3* handle, sqlite3_stmt* statement, RowSink* rows, const QString& what)
+// Steps a bound statement to its end; reads its rows when asked. A whole directory list loads
+// several times faster this way than through QSqlQuery, and repeated texts of a column share
+// one string.
+QueryResult stepSqlite(sqlite3* handle, sqlite3_stmt* statement, bool readRows, const QString& what)
 {
     // The first step re-prepares a kept statement whose tables changed, so the columns are
     // known only after it ("SELECT *" of an altered table).
     int rc = sqlite3_step(statement);
-    const int columns = rows ? sqlite3_column_count(statement) : 0;
-    if (rows)
-        rows->begin(sqliteFields(statement));
+    QueryResult result;
+    const int columns = readRows ? sqlite3_column_count(statement) : 0;
+    if (readRows)
+        result.fields = sqliteFields(statement);
+    QVector<QByteArray> lastText(columns);
+    QVector<QString> lastString(columns);
     for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
-        if (!rows)
+        if (!readRows)
             continue;
-        rows->newRow();
+        QVector<QVariant> row(columns);
         for (int i = 0; i < columns; ++i) {
             switch (sqlite3_column_type(statement, i)) {
             case SQLITE_INTEGER:
-                rows->addInteger(sqlite3_column_int64(statement, i));
+                row[i] = qlonglong(sqlite3_column_int64(statement, i));
                 break;
             case SQLITE_FLOAT:
-                rows->addReal(sqlite3_column_double(statement, i));
+                row[i] = sqlite3_column_double(statement, i);
                 break;
             case SQLITE_BLOB: {
                 const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, i));
-                rows->addBytes(QByteArrayView(data, sqlite3_column_bytes(statement, i)));
+                row[i] = QByteArray(data, sqlite3_column_bytes(statement, i));
                 break;
             }
             case SQLITE_TEXT: {
                 const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-                rows->addText(QByteArrayView(data, sqlite3_column_bytes(statement, i)));
+                const int size = sqlite3_column_bytes(statement, i);
+                if (size != lastText[i].size() || std::memcmp(data, lastText[i].constData(), size) != 0) {
+                    lastText[i] = QByteArray(data, size);
+                    lastString[i] = QString::fromUtf8(data, size);
+                }
+                row[i] = lastString[i];
                 break;
             }
             default:
-                rows->addValue(QVariant());
+                row[i] = QVariant();
             }
         }
+        result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
         throwSqliteError(handle, what);
-    if (rows)
-        rows->end();
+    return result;
 }
 
-void readOdbcRows(QSqlQuery& query, RowSink& rows)
+QueryResult readOdbcRows(QSqlQuery& query)
 {
+    QueryResult result;
     const QSqlRecord record = query.record();
-    QStringList fields;
     for (int i = 0; i < record.count(); ++i)
-        fields << record.fieldName(i);
-    rows.begin(fields);
+        result.fields << record.fieldName(i);
+    const int columns = result.fields.size();
     while (query.next()) {
-        rows.newRow();
-        for (int i = 0; i < fields.size(); ++i)
-            rows.addValue(query.value(i));
+        QVector<QVariant> row(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = query.value(i);
+        result.rows.push_back(std::move(row));
     }
     if (query.lastError().isValid())
         throwDatabaseError(QString(), query.lastError());
-    rows.end();
+    return result;
 }
 
 // Rolls back the transaction a read-only query runs in, whatever happens.
@@ -320,10 +291,8 @@ bool Database::open(const DatabaseTarget& target)
         pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
         pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-        // The whole directory is read at start-up: mapping the file's first pages instead of
-        // copying them saves about a tenth of the load; a larger mapping saves little more, and
-        // every page it maps stays in the process's memory.
-        pragma.exec(QStringLiteral("PRAGMA mmap_size = 134217728"));
+        // The whole directory is read at start-up: map the file instead of copying pages.
+        pragma.exec(QStringLiteral("PRAGMA mmap_size = 4294967296"));
         pragma.exec(QStringLiteral("PRAGMA cache_size = -65536"));
     }
     m_lastError.clear();
@@ -350,32 +319,22 @@ bool Database::isOpen() const
 
 void Database::execute(const QString& sql, const QVariantList& values)
 {
-    run(sql, values, nullptr);
+    run(sql, values, false);
 }
 
 QueryResult Database::select(const QString& sql, const QVariantList& values)
 {
-    QueryResultSink rows;
-    run(sql, values, &rows);
-    return std::move(rows.result);
+    return run(sql, values, true);
 }
 
-void Database::select(const QString& sql, const QVariantList& values, RowSink& rows)
-{
-    run(sql, values, &rows);
-}
-
-void Database::run(const QString& sql, const QVariantList& values, RowSink* rows)
+QueryResult Database::run(const QString& sql, const QVariantList& values, bool readRows)
 {
     if (!isOpen())
         throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The database is not open."));
-    if (m_embedded)
-        runEmbedded(sql, values, rows);
-    else
-        runOdbc(sql, values, rows);
+    return m_embedded ? runEmbedded(sql, values, readRows) : runOdbc(sql, values, readRows);
 }
 
-void Database::runEmbedded(const QString& sql, const QVariantList& values, RowSink* rows)
+QueryResult Database::runEmbedded(const QString& sql, const QVariantList& values, bool readRows)
 {
     sqlite3* handle = sqliteHandle(m_db);
     // A statement that fails is dropped rather than kept (it goes with `prepared`).
@@ -384,34 +343,35 @@ void Database::runEmbedded(const QString& sql, const QVariantList& values, RowSi
         prepared = PreparedStatement{prepareSqlite(handle, sql), nullptr};
     sqlite3_stmt* statement = prepared->sqlite.get();
     bindAllSqlite(handle, statement, values);
-    stepSqlite(handle, statement, rows, rows ? QString() : sql);
+    QueryResult result = stepSqlite(handle, statement, readRows, readRows ? QString() : sql);
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
     m_statements->cache.put(sql, std::move(*prepared));
+    return result;
 }
 
-void Database::runOdbc(const QString& sql, const QVariantList& values, RowSink* rows)
+QueryResult Database::runOdbc(const QString& sql, const QVariantList& values, bool readRows)
 {
     std::optional<PreparedStatement> prepared = m_statements->cache.take(sql);
     if (!prepared) {
         auto query = std::make_unique<QSqlQuery>(m_db);
         query->setForwardOnly(true);
         if (!query->prepare(sql))
-            throwOdbcError(rows ? QString() : sql, query->lastError());
+            throwOdbcError(readRows ? QString() : sql, query->lastError());
         prepared = PreparedStatement{nullptr, std::move(query)};
     }
     QSqlQuery& query = *prepared->odbc;
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, values[i]);
     if (!query.exec())
-        throwOdbcError(rows ? QString() : sql, query.lastError());
-    if (rows)
-        readOdbcRows(query, *rows);
+        throwOdbcError(readRows ? QString() : sql, query.lastError());
+    QueryResult result = readRows ? readOdbcRows(query) : QueryResult();
     query.finish();
     // A driver may keep the columns a statement had when it was prepared; only statements with
     // bound values, the ones run again and again, are kept.
     if (!values.isEmpty())
         m_statements->cache.put(sql, std::move(*prepared));
+    return result;
 }
 
 QueryResult Database::selectReadOnly(const QString& sql)
@@ -442,9 +402,7 @@ QueryResult Database::selectReadOnlyEmbedded(const QString& sql)
     } queryOnlyOff{handle};
     begin(false);
     const RollBack rollBack{*this};
-    QueryResultSink rows;
-    stepSqlite(handle, statement.get(), &rows, QString());
-    return std::move(rows.result);
+    return stepSqlite(handle, statement.get(), true, QString());
 }
 
 // The server's dialect may run several statements from one text without a separator, so every
@@ -460,11 +418,10 @@ QueryResult Database::selectReadOnlyOdbc(const QString& sql)
         throwDatabaseError(QString(), query.lastError());
     if (!query.isSelect())
         refuse(kNotAQuery);
-    QueryResultSink rows;
-    readOdbcRows(query, rows);
+    QueryResult result = readOdbcRows(query);
     if (query.nextResult())
         refuse(kSecondStatement);
-    return std::move(rows.result);
+    return result;
 }
 
 QStringList Database::columnsOf(const QString& tableOrView)
