@@ -291,8 +291,10 @@ bool Database::open(const DatabaseTarget& target)
         pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
         pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-        // The whole directory is read at start-up: map the file instead of copying pages.
-        pragma.exec(QStringLiteral("PRAGMA mmap_size = 4294967296"));
+        // The whole directory is read at start-up: mapping the file's first pages instead of
+        // copying them saves about a tenth of the load; a larger mapping saves little more, and
+        // every page it maps stays in the process's memory.
+        pragma.exec(QStringLiteral("PRAGMA mmap_size = 134217728"));
         pragma.exec(QStringLiteral("PRAGMA cache_size = -65536"));
     }
     m_lastError.clear();
