@@ -144,74 +144,103 @@ QStringList sqliteFields(sqlite3_stmt* statement)
     return fields;
 }
 
-// Steps a bound statement to its end; reads its rows when asked. A whole directory list loads
-// several times faster this way than through QSqlQuery, and repeated texts of a column share
-// one string.
-QueryResult stepSqlite(sqlite3* handle, sqlite3_stmt* statement, bool readRows, const QString& what)
+// Builds a QueryResult from the rows read; repeated texts of a column share one string.
+class QueryResultSink final : public RowSink {
+public:
+    QueryResult result;
+
+    void begin(const QStringList& fields) override
+    {
+        result.fields = fields;
+        m_lastText.resize(fields.size());
+        m_lastString.resize(fields.size());
+    }
+    void newRow() override
+    {
+        result.rows.push_back(QVector<QVariant>(result.fields.size()));
+        m_column = 0;
+    }
+    void addInteger(qint64 value) override { next() = qlonglong(value); }
+    void addReal(double value) override { next() = value; }
+    void addText(QByteArrayView utf8) override
+    {
+        const int column = m_column;
+        if (utf8 != m_lastText[column]) {
+            m_lastText[column] = utf8.toByteArray();
+            m_lastString[column] = QString::fromUtf8(utf8);
+        }
+        next() = m_lastString[column];
+    }
+    void addBytes(QByteArrayView bytes) override { next() = bytes.toByteArray(); }
+    void addValue(const QVariant& value) override { next() = value; }
+    void end() override {}
+
+private:
+    QVariant& next() { return result.rows.back()[m_column++]; }
+
+    int m_column = 0;
+    QVector<QByteArray> m_lastText;
+    QVector<QString> m_lastString;
+};
+
+// Steps a bound statement to its end; reads its rows into `rows` when given. A whole directory
+// list loads several times faster this way than through QSqlQuery.
+void stepSqlite(sqlite3* handle, sqlite3_stmt* statement, RowSink* rows, const QString& what)
 {
     // The first step re-prepares a kept statement whose tables changed, so the columns are
     // known only after it ("SELECT *" of an altered table).
     int rc = sqlite3_step(statement);
-    QueryResult result;
-    const int columns = readRows ? sqlite3_column_count(statement) : 0;
-    if (readRows)
-        result.fields = sqliteFields(statement);
-    QVector<QByteArray> lastText(columns);
-    QVector<QString> lastString(columns);
+    const int columns = rows ? sqlite3_column_count(statement) : 0;
+    if (rows)
+        rows->begin(sqliteFields(statement));
     for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
-        if (!readRows)
+        if (!rows)
             continue;
-        QVector<QVariant> row(columns);
+        rows->newRow();
         for (int i = 0; i < columns; ++i) {
             switch (sqlite3_column_type(statement, i)) {
             case SQLITE_INTEGER:
-                row[i] = qlonglong(sqlite3_column_int64(statement, i));
+                rows->addInteger(sqlite3_column_int64(statement, i));
                 break;
             case SQLITE_FLOAT:
-                row[i] = sqlite3_column_double(statement, i);
+                rows->addReal(sqlite3_column_double(statement, i));
                 break;
             case SQLITE_BLOB: {
                 const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, i));
-                row[i] = QByteArray(data, sqlite3_column_bytes(statement, i));
+                rows->addBytes(QByteArrayView(data, sqlite3_column_bytes(statement, i)));
                 break;
             }
             case SQLITE_TEXT: {
                 const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-                const int size = sqlite3_column_bytes(statement, i);
-                if (size != lastText[i].size() || std::memcmp(data, lastText[i].constData(), size) != 0) {
-                    lastText[i] = QByteArray(data, size);
-                    lastString[i] = QString::fromUtf8(data, size);
-                }
-                row[i] = lastString[i];
+                rows->addText(QByteArrayView(data, sqlite3_column_bytes(statement, i)));
                 break;
             }
             default:
-                row[i] = QVariant();
+                rows->addValue(QVariant());
             }
         }
-        result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
         throwSqliteError(handle, what);
-    return result;
+    if (rows)
+        rows->end();
 }
 
-QueryResult readOdbcRows(QSqlQuery& query)
+void readOdbcRows(QSqlQuery& query, RowSink& rows)
 {
-    QueryResult result;
     const QSqlRecord record = query.record();
+    QStringList fields;
     for (int i = 0; i < record.count(); ++i)
-        result.fields << record.fieldName(i);
-    const int columns = result.fields.size();
+        fields << record.fieldName(i);
+    rows.begin(fields);
     while (query.next()) {
-        QVector<QVariant> row(columns);
-        for (int i = 0; i < columns; ++i)
-            row[i] = query.value(i);
-        result.rows.push_back(std::move(row));
+        rows.newRow();
+        for (int i = 0; i < fields.size(); ++i)
+            rows.addValue(query.value(i));
     }
     if (query.lastError().isValid())
         throwDatabaseError(QString(), query.lastError());
-    return result;
+    rows.end();
 }
 
 // Rolls back the transaction a read-only query runs in, whatever happens.
@@ -321,22 +350,32 @@ bool Database::isOpen() const
 
 void Database::execute(const QString& sql, const QVariantList& values)
 {
-    run(sql, values, false);
+    run(sql, values, nullptr);
 }
 
 QueryResult Database::select(const QString& sql, const QVariantList& values)
 {
-    return run(sql, values, true);
+    QueryResultSink rows;
+    run(sql, values, &rows);
+    return std::move(rows.result);
 }
 
-QueryResult Database::run(const QString& sql, const QVariantList& values, bool readRows)
+void Database::select(const QString& sql, const QVariantList& values, RowSink& rows)
+{
+    run(sql, values, &rows);
+}
+
+void Database::run(const QString& sql, const QVariantList& values, RowSink* rows)
 {
     if (!isOpen())
         throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The database is not open."));
-    return m_embedded ? runEmbedded(sql, values, readRows) : runOdbc(sql, values, readRows);
+    if (m_embedded)
+        runEmbedded(sql, values, rows);
+    else
+        runOdbc(sql, values, rows);
 }
 
-QueryResult Database::runEmbedded(const QString& sql, const QVariantList& values, bool readRows)
+void Database::runEmbedded(const QString& sql, const QVariantList& values, RowSink* rows)
 {
     sqlite3* handle = sqliteHandle(m_db);
     // A statement that fails is dropped rather than kept (it goes with `prepared`).
@@ -345,35 +384,34 @@ QueryResult Database::runEmbedded(const QString& sql, const QVariantList& values
         prepared = PreparedStatement{prepareSqlite(handle, sql), nullptr};
     sqlite3_stmt* statement = prepared->sqlite.get();
     bindAllSqlite(handle, statement, values);
-    QueryResult result = stepSqlite(handle, statement, readRows, readRows ? QString() : sql);
+    stepSqlite(handle, statement, rows, rows ? QString() : sql);
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
     m_statements->cache.put(sql, std::move(*prepared));
-    return result;
 }
 
-QueryResult Database::runOdbc(const QString& sql, const QVariantList& values, bool readRows)
+void Database::runOdbc(const QString& sql, const QVariantList& values, RowSink* rows)
 {
     std::optional<PreparedStatement> prepared = m_statements->cache.take(sql);
     if (!prepared) {
         auto query = std::make_unique<QSqlQuery>(m_db);
         query->setForwardOnly(true);
         if (!query->prepare(sql))
-            throwOdbcError(readRows ? QString() : sql, query->lastError());
+            throwOdbcError(rows ? QString() : sql, query->lastError());
         prepared = PreparedStatement{nullptr, std::move(query)};
     }
     QSqlQuery& query = *prepared->odbc;
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, values[i]);
     if (!query.exec())
-        throwOdbcError(readRows ? QString() : sql, query.lastError());
-    QueryResult result = readRows ? readOdbcRows(query) : QueryResult();
+        throwOdbcError(rows ? QString() : sql, query.lastError());
+    if (rows)
+        readOdbcRows(query, *rows);
     query.finish();
     // A driver may keep the columns a statement had when it was prepared; only statements with
     // bound values, the ones run again and again, are kept.
     if (!values.isEmpty())
         m_statements->cache.put(sql, std::move(*prepared));
-    return result;
 }
 
 QueryResult Database::selectReadOnly(const QString& sql)
@@ -404,7 +442,9 @@ QueryResult Database::selectReadOnlyEmbedded(const QString& sql)
     } queryOnlyOff{handle};
     begin(false);
     const RollBack rollBack{*this};
-    return stepSqlite(handle, statement.get(), true, QString());
+    QueryResultSink rows;
+    stepSqlite(handle, statement.get(), &rows, QString());
+    return std::move(rows.result);
 }
 
 // The server's dialect may run several statements from one text without a separator, so every
@@ -420,10 +460,11 @@ QueryResult Database::selectReadOnlyOdbc(const QString& sql)
         throwDatabaseError(QString(), query.lastError());
     if (!query.isSelect())
         refuse(kNotAQuery);
-    QueryResult result = readOdbcRows(query);
+    QueryResultSink rows;
+    readOdbcRows(query, rows);
     if (query.nextResult())
         refuse(kSecondStatement);
-    return result;
+    return std::move(rows.result);
 }
 
 QStringList Database::columnsOf(const QString& tableOrView)

@@ -3,6 +3,7 @@
 // procedures. The tool's connection string names the server's ODBC driver; on Linux it resolves
 // to the installation's embedded SQLite database, or to an ODBC data source when one is
 // configured (see README).
+#include <QByteArrayView>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
@@ -17,6 +18,21 @@
 struct QueryResult {
     QStringList fields;
     QVector<QVector<QVariant>> rows;
+};
+
+// Takes the rows of a query as they are read: begin() with the column names, then for each row
+// newRow() and one add call per column in order, then end().
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void begin(const QStringList& fields) = 0;
+    virtual void newRow() = 0;
+    virtual void addInteger(qint64 value) = 0;
+    virtual void addReal(double value) = 0;
+    virtual void addText(QByteArrayView utf8) = 0;
+    virtual void addBytes(QByteArrayView bytes) = 0;
+    virtual void addValue(const QVariant& value) = 0;   // a null, or a value as a driver gives it
+    virtual void end() = 0;
 };
 
 struct ProcedureParameter {
@@ -59,6 +75,9 @@ public:
     // Both keep the statements they prepare in one cache keyed by the statement's text (the
     // least recently used are dropped), so a statement run per object is prepared once.
     QueryResult select(const QString& sql, const QVariantList& values = {});
+    // The same, handing the rows to `rows` as they are read, so that a large list is never held
+    // twice.
+    void select(const QString& sql, const QVariantList& values, RowSink& rows);
 
     // Runs a text typed by the administrator and returns its rows without changing anything:
     // it must be one statement (see holdsSecondStatement) that returns rows, and it runs
@@ -100,9 +119,10 @@ public:
 private:
     friend class BulkInsert;
     struct Statements;
-    QueryResult run(const QString& sql, const QVariantList& values, bool readRows);
-    QueryResult runEmbedded(const QString& sql, const QVariantList& values, bool readRows);
-    QueryResult runOdbc(const QString& sql, const QVariantList& values, bool readRows);
+    // Runs a statement, reading its rows into `rows` when given.
+    void run(const QString& sql, const QVariantList& values, RowSink* rows);
+    void runEmbedded(const QString& sql, const QVariantList& values, RowSink* rows);
+    void runOdbc(const QString& sql, const QVariantList& values, RowSink* rows);
     QueryResult selectReadOnlyEmbedded(const QString& sql);
     QueryResult selectReadOnlyOdbc(const QString& sql);
     // A transaction that takes the write lock at once (`forWriting`) or at its first write.

@@ -41,10 +41,11 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
 {
     if (m_open)
         fail(ErrorNumber::OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
-    QueryResult result = db.select(sql, bindValues);
+    RowTable rows;
+    db.select(sql, bindValues, rows);
     QHash<QString, int> fieldIndex;
-    for (int i = 0; i < result.fields.size(); ++i)
-        fieldIndex.insert(result.fields[i].toCaseFolded(), i);
+    for (int i = 0; i < rows.fields().size(); ++i)
+        fieldIndex.insert(rows.fields()[i].toCaseFolded(), i);
 
     m_db = &db;
     m_lock = lock;
@@ -52,9 +53,9 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
     m_writeTarget = writeTargetOf(sql);
     m_fieldsOfTarget.reset();
     m_keyFields.reset();
-    m_fields = result.fields;
+    m_fields = rows.fields();
     m_fieldIndex = fieldIndex;
-    m_rows = std::move(result.rows);
+    m_rows = std::move(rows);
     m_filtered = false;
     m_filterText.clear();
     m_visible.clear();
@@ -111,7 +112,7 @@ int Recordset::recordCount() const
 {
     if (!m_open)
         return -1;
-    return m_filtered ? m_visible.size() : m_rows.size();
+    return m_filtered ? m_visible.size() : m_rows.rowCount();
 }
 
 bool Recordset::eof() const
@@ -178,7 +179,7 @@ QVariant Recordset::value(int index) const
     requireCurrent();
     if (index < 0 || index >= m_fields.size())
         fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
-    return m_rows[rowAt(m_position)][index];
+    return m_rows.value(rowAt(m_position), index);
 }
 
 bool Recordset::find(const QString& criterionText, int skipRows, bool forward)
@@ -201,7 +202,7 @@ std::optional<QVariant> Recordset::lookUp(const QString& criterionText, const QS
     const int position = matchingPosition(Criterion::parse(criterionText), 0, true);
     if (position >= recordCount())
         return std::nullopt;
-    return m_rows[rowAt(position)][index];
+    return m_rows.value(rowAt(position), index);
 }
 
 int Recordset::matchingPosition(const Criterion& criterion, int start, bool forward) const
@@ -219,10 +220,10 @@ int Recordset::matchingPosition(const Criterion& criterion, int start, bool forw
     }
 
     const auto rowMatches = [&](int position) {
-        const Row& row = m_rows[rowAt(position)];
+        const int row = rowAt(position);
         return criterion.matches([&](const QString& field) {
             const int index = fieldIndex(field);
-            return index < 0 ? QVariant() : row[index];
+            return index < 0 ? QVariant() : m_rows.value(row, index);
         });
     };
     if (forward) {
@@ -248,11 +249,10 @@ void Recordset::setFilter(const QString& criterionText)
     } else {
         const Criterion criterion = Criterion::parse(criterionText);
         QVector<int> visible;
-        for (int row = 0; row < m_rows.size(); ++row) {
-            const Row& values = m_rows[row];
+        for (int row = 0; row < m_rows.rowCount(); ++row) {
             if (criterion.matches([&](const QString& field) {
                     const int index = fieldIndex(field);
-                    return index < 0 ? QVariant() : values[index];
+                    return index < 0 ? QVariant() : m_rows.value(row, index);
                 }))
                 visible.push_back(row);
         }
@@ -278,9 +278,9 @@ void Recordset::rebuildIndex()
     m_index.clear();
     if (m_indexedField < 0)
         return;
-    m_index.reserve(m_rows.size());
-    for (int row = 0; row < m_rows.size(); ++row)
-        m_index[Criterion::indexKey(m_rows[row][m_indexedField])].push_back(row);
+    m_index.reserve(m_rows.rowCount());
+    for (int row = 0; row < m_rows.rowCount(); ++row)
+        m_index[Criterion::indexKey(m_rows.value(row, m_indexedField))].push_back(row);
 }
 
 void Recordset::setValue(const QString& field, const QVariant& value)
@@ -291,7 +291,7 @@ void Recordset::setValue(const QString& field, const QVariant& value)
         fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
     if (!m_edit) {
         requireCurrent();
-        m_edit = PendingEdit{false, m_rows[rowAt(m_position)], QVector<bool>(m_fields.size(), false)};
+        m_edit = PendingEdit{false, m_rows.row(rowAt(m_position)), QVector<bool>(m_fields.size(), false)};
     }
     m_edit->values[index] = value;
     m_edit->changed[index] = true;
@@ -508,7 +508,7 @@ void Recordset::update()
                           newValues);
             return;
         }
-        const Row& original = m_rows[rowAt(m_position)];
+        const Row original = m_rows.row(rowAt(m_position));
         QStringList assignments;
         for (const QString& column : columns)
             assignments << column + QStringLiteral(" = ?");
@@ -519,18 +519,19 @@ void Recordset::update()
 
     m_edit.reset();
     if (edit.isNew) {
-        m_rows.push_back(edit.values);
-        remember(JournalEntry::Added, m_rows.size() - 1);
+        m_rows.append(edit.values);
+        const int row = m_rows.rowCount() - 1;
+        remember(JournalEntry::Added, row);
         if (m_filtered)
-            m_visible.push_back(m_rows.size() - 1);
+            m_visible.push_back(row);
         m_position = recordCount() - 1;
         if (m_indexedField >= 0)
-            m_index[Criterion::indexKey(edit.values[m_indexedField])].push_back(m_rows.size() - 1);
+            m_index[Criterion::indexKey(edit.values[m_indexedField])].push_back(row);
     } else {
         const int row = rowAt(m_position);
         const bool keyChanged = m_indexedField >= 0 && edit.changed[m_indexedField];
         remember(JournalEntry::Changed, row);
-        m_rows[row] = edit.values;
+        m_rows.replace(row, edit.values, edit.changed);
         if (keyChanged)
             rebuildIndex();
     }
@@ -542,8 +543,9 @@ void Recordset::deleteCurrent()
     requireCurrent();
     m_edit.reset();
     const int row = rowAt(m_position);
+    const Row values = m_rows.row(row);
     m_db->runInTransaction(
-        [&] { writeSingleRow(QStringLiteral("DELETE FROM %1").arg(m_writeTarget), {}, checkOf(m_rows[row], nullptr), m_rows[row]); });
+        [&] { writeSingleRow(QStringLiteral("DELETE FROM %1").arg(m_writeTarget), {}, checkOf(values, nullptr), values); });
 
     remember(JournalEntry::Removed, row);
     m_rows.remove(row);
@@ -569,7 +571,7 @@ void Recordset::keepJournalledChanges()
 void Recordset::remember(JournalEntry::Kind kind, int row)
 {
     if (m_journal)
-        m_journal->push_back({kind, row, kind == JournalEntry::Added ? Row() : m_rows[row]});
+        m_journal->push_back({kind, row, kind == JournalEntry::Added ? RowTable::Cells() : m_rows.cells(row)});
 }
 
 void Recordset::restoreJournalledRows()
@@ -583,9 +585,9 @@ void Recordset::restoreJournalledRows()
         return;
     for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
         switch (entry->kind) {
-        case JournalEntry::Changed: m_rows[entry->row] = entry->before; break;
+        case JournalEntry::Changed: m_rows.setCells(entry->row, entry->before); break;
         case JournalEntry::Added: m_rows.remove(entry->row); break;
-        case JournalEntry::Removed: m_rows.insert(entry->row, entry->before); break;
+        case JournalEntry::Removed: m_rows.insertCells(entry->row, entry->before); break;
         }
     }
     // The filter and the index follow the restored rows; the cursor stays where it was.

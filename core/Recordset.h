@@ -4,6 +4,7 @@
 // column (the "Optimize" index), and edits written back with optimistic concurrency: a row
 // that was changed underneath since it was read is reported, never overwritten.
 #include "core/Criterion.h"
+#include "core/RowTable.h"
 
 #include <QHash>
 #include <QString>
@@ -142,7 +143,7 @@ private:
     mutable std::optional<QVector<int>> m_keyFields;       // resolved on the first write
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex;      // case-folded name -> index
-    QVector<Row> m_rows;
+    RowTable m_rows;
 
     bool m_filtered = false;
     QString m_filterText;
@@ -157,7 +158,7 @@ private:
     struct JournalEntry {
         enum Kind { Changed, Added, Removed } kind;
         int row;
-        Row before;   // the row before a change or a deletion
+        RowTable::Cells before;   // the row before a change or a deletion
     };
     void remember(JournalEntry::Kind kind, int row);
     std::optional<QVector<JournalEntry>> m_journal;
