@@ -413,8 +413,13 @@ void Database::runOdbc(const QString& sql, const QVariantList& values, RowSink* 
         query.bindValue(i, values[i]);
     if (!query.exec())
         throwOdbcError(rows ? QString() : sql, query.lastError());
-    if (rows)
-        readOdbcRows(query, *rows);
+    if (rows) {
+        try {
+            readOdbcRows(query, *rows);
+        } catch (const KestraneError&) {
+            throwOdbcError(QString(), query.lastError());   // a connection lost while reading, too
+        }
+    }
     query.finish();
     // A driver may keep the columns a statement had when it was prepared; only statements with
     // bound values, the ones run again and again, are kept.
@@ -715,12 +720,12 @@ void Database::callProcedure(const QString& name, ProcedureParameters& parameter
     QSqlQuery query(m_db);
     if (!query.prepare(QStringLiteral("{%1CALL %2(%3)}")
                            .arg(returns ? QStringLiteral("? = ") : QString(), name, markers.join(u','))))
-        throwDatabaseError(name, query.lastError());
+        throwOdbcError(name, query.lastError());
     for (int i = 0; i < parameters.size(); ++i)
         query.bindValue(i, parameters[i].value,
                         parameters[i].returnValue ? QSql::Out : parameters[i].output ? QSql::InOut : QSql::In);
     if (!query.exec())
-        throwDatabaseError(name, query.lastError());
+        throwOdbcError(name, query.lastError());
     for (int i = 0; i < parameters.size(); ++i)
         if (parameters[i].output)
             parameters[i].value = query.boundValue(i);
