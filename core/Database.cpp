@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <cstring>
@@ -493,6 +494,40 @@ QStringList Database::columnsOf(const QString& tableOrView)
         return {};
     }
     m_columns.insert(key, columns);
+    return columns;
+}
+
+QStringList Database::uniqueKeyOf(const QString& table)
+{
+    const QString name = QString(table).remove(u'[').remove(u']');
+    const QString key = name.toCaseFolded();
+    const auto known = m_uniqueKeys.constFind(key);
+    if (known != m_uniqueKeys.constEnd())
+        return *known;
+    QStringList columns;
+    try {
+        if (m_embedded) {
+            // A primary key first, then the unique indexes in SQLite's order; partial ones
+            // do not cover every row.
+            const QueryResult indexes = select(
+                QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1 AND partial = 0 "
+                               "ORDER BY origin = 'pk' DESC, seq"),
+                {name});
+            if (!indexes.rows.isEmpty())
+                for (const QVector<QVariant>& column :
+                     select(QStringLiteral("SELECT name FROM pragma_index_info(?) ORDER BY seqno"),
+                            {indexes.rows[0][0]})
+                         .rows)
+                    columns << column[0].toString();
+        } else {
+            const QSqlIndex primary = m_db.primaryIndex(name);
+            for (int i = 0; i < primary.count(); ++i)
+                columns << primary.fieldName(i);
+        }
+    } catch (const KestraneError&) {
+        columns.clear();
+    }
+    m_uniqueKeys.insert(key, columns);
     return columns;
 }
 

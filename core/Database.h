@@ -89,6 +89,10 @@ public:
     // The column names of a table or view, as "SELECT *" gives them; asked of the database once
     // per name and connection. Empty when the database does not know the name.
     QStringList columnsOf(const QString& tableOrView);
+    // The columns of a table's primary key, or on the embedded database of its first full unique
+    // index, that tell its rows apart; asked once per name and connection. Empty for a view or
+    // a table without one.
+    QStringList uniqueKeyOf(const QString& table);
 
     // Transactions; one level. Throws KestraneError when the database refuses. On the embedded
     // database the transaction takes the write lock at once, waiting for another writer up to
@@ -141,6 +145,7 @@ private:
     QHash<QString, Procedure> m_procedures;          // keyed by lower-case name
     std::unique_ptr<Statements> m_statements;        // prepared statements, by text
     QHash<QString, QStringList> m_columns;           // columnsOf, by case-folded name
+    QHash<QString, QStringList> m_uniqueKeys;        // uniqueKeyOf, by case-folded name
 };
 
 // True when `sql` holds a ";" outside quoted literals, quoted names and comments that is

@@ -314,6 +314,18 @@ void Recordset::setKeyColumns(const QStringList& columns)
     m_keyFields.reset();
 }
 
+QVector<int> Recordset::fieldsNamed(const QStringList& names) const
+{
+    QVector<int> fields;
+    for (const QString& name : names) {
+        const int index = fieldIndex(name);
+        if (index < 0)
+            return {};
+        fields << index;
+    }
+    return fields;
+}
+
 const QVector<int>& Recordset::keyFields() const
 {
     if (!m_keyFields) {
@@ -328,15 +340,10 @@ const QVector<int>& Recordset::keyFields() const
             object.remove(brackets).remove(view).remove(part);
             names << object + QStringLiteral("ObjectID");
         }
-        QVector<int> fields;
-        for (const QString& name : names) {
-            const int index = fieldIndex(name);
-            if (index < 0) {
-                fields.clear();
-                break;
-            }
-            fields << index;
-        }
+        QVector<int> fields = fieldsNamed(names);
+        // A table without an object ID is addressed by the key it has, not by all its values.
+        if (fields.isEmpty() && m_keyColumns.isEmpty())
+            fields = fieldsNamed(m_db->uniqueKeyOf(m_writeTarget));
         m_keyFields = fields;
     }
     return *m_keyFields;

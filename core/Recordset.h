@@ -71,7 +71,8 @@ public:
     void setValue(const QString& field, const QVariant& value);
     void addNew();
     // The columns that identify a row for writing. By default the object ID named after the
-    // view ("vw_Subscriber": SubscriberObjectID); rows without one are found by all columns.
+    // view ("vw_Subscriber": SubscriberObjectID); rows without one by the table's primary key or
+    // unique index, and rows of a target with neither by all their columns.
     void setKeyColumns(const QStringList& columns);
 
     // Writes the pending edit. Throws KestraneError: RowChangedUnderneath when the row in the
@@ -120,7 +121,10 @@ private:
     // equal to the stored value when bound again (a text of another form, a rounded fraction of
     // a second); read again through the same driver it is always the same value.
     bool comparedAfterReading(const QVariant& value) const;
+    // The key of the rows: the columns set by setKeyColumns, else the target's object ID, else
+    // the key the target table has; empty when none of them is among the fields.
     const QVector<int>& keyFields() const;
+    QVector<int> fieldsNamed(const QStringList& names) const;   // empty when one is missing
     const QVector<bool>& fieldsOfTarget() const;
     // Runs `statement` (an UPDATE or DELETE of the target without its WHERE) on the row that
     // `check` finds in the state `original`, and only when exactly one row matches; otherwise
