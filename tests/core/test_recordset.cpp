@@ -304,6 +304,31 @@ TEST_P(RecordsetTest, WriteMatchingMoreThanOneRowIsRefusedAndTakenBack)
     EXPECT_EQ(db.select("SELECT Extension FROM Person WHERE PersonObjectID = 'id-2'").rows[0][0].toString(), "kept");
 }
 
+// A table without an object ID: with a key of its own the row is found by that key, so another
+// writer's change of another column does not stop the write; without one every value must match.
+TEST_P(RecordsetTest, RowsWithoutObjectIdAreFoundByTheTablesOwnKey)
+{
+    for (const bool keyed : {true, false}) {
+        const QString table = keyed ? "KeyedRule" : "BareRule";
+        SCOPED_TRACE(table.toStdString());
+        db.execute("CREATE TABLE " + table + " (Parent TEXT, Alias TEXT, Action INTEGER, Note TEXT"
+                   + (keyed ? ", PRIMARY KEY (Parent, Alias))" : ")"));
+        db.execute("INSERT INTO " + table + " VALUES ('id-1', 'standard', 1, 'a'), ('id-1', 'closed', 1, 'b')");
+        Recordset rs;
+        rs.open("SELECT * FROM " + table + " WHERE Parent = 'id-1' ORDER BY Alias", db, LockType::Optimistic);
+        rs.moveFirst();
+        db.execute("UPDATE " + table + " SET Note = 'theirs' WHERE Alias = 'closed'");
+        rs.setValue("Action", 2);
+        if (!keyed) {
+            EXPECT_TRUE(refusedAsChangedUnderneath([&] { rs.update(); }));
+            continue;
+        }
+        rs.update();
+        EXPECT_EQ(db.select("SELECT Action || Note FROM " + table + " ORDER BY Alias").rows,
+                  (QVector<QVector<QVariant>>{{"2theirs"}, {"1a"}}));
+    }
+}
+
 // Columns whose values a backend may not give back exactly as bound (date-times, floating point)
 // and those it compares as they are (bytes, NULL): a row nobody changed is written, again and
 // again; a row whose column was changed underneath is refused and keeps the other writer's value.
