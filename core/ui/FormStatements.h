@@ -49,6 +49,9 @@ public:
     void setTabVersionFlag(const QString& tabControl, int tab, bool flag);
 
     const StringLookup& text() const { return m_text; }
+    // The same form's statements, passing over a failing one silently: for a follow-up whose
+    // failures the routine has already reported.
+    FormStatements silently() const { return FormStatements(m_form, m_text); }
 
 private:
     static KestraneError missingControl(const QString& name);

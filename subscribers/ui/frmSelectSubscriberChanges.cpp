@@ -8,6 +8,7 @@
 #include "core/ui/WizardContext.h"
 #include "resources/EnglishStrings.h"
 #include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "subscribers/ui/options/DependentControls.h"
 #include "subscribers/ui/options/OptionsTabs.h"
 #include "subscribers/ui/options/PopulateSteps.h"
 
@@ -117,6 +118,7 @@ constexpr PopulateStep kPopulateSteps[] = {
     gateMessageReviewSkipTimes,
     gateDroppedCallRecovery,
     gateCallerInputDigitsAndSplitRecovery,
+    keepDependentControls,
     fillSendScopes,
 };
 
@@ -173,6 +175,7 @@ frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, Q
     connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdPrevious_Click);
     connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+    connectDependentControls(this, m_context);
 
     m_context.forms.add(this, [this] { frmSelectSubscriberChanges_Auto_Init(); });
     Form_Load();

@@ -13,12 +13,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-// The keys' number-to-dial labels are elements 6 + key and 18 + key of `Label34`.
-constexpr int NumberToDialLabel = 6;
-constexpr int BlankLeavesNumberLabel = 18;
-}
-
 CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent)
     : CompositeGroup(index, parent), m_choices(new QButtonGroup(this))
 {

@@ -15,6 +15,9 @@ public:
     static constexpr int AfterMessage = 12;
     static constexpr int FirstAfterGreeting = 13;
     static constexpr int ExitDestination = 19;
+    // The keys' number-to-dial labels are elements 6 + key and 18 + key of `Label34`.
+    static constexpr int NumberToDialLabel = 6;
+    static constexpr int BlankLeavesNumberLabel = 18;
 
     CallerInputActionGroup(int index, QWidget* parent);
 

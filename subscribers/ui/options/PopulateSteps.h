@@ -116,4 +116,9 @@ void gateMessageReviewSkipTimes(PopulateRun& populate);
 void gateDroppedCallRecovery(PopulateRun& populate);
 void gateCallerInputDigitsAndSplitRecovery(PopulateRun& populate);
 
+// The dependent controls follow what the fill changed silently: each key's number to dial its
+// refilled action list, and the boxes a ticked governing box locks stay locked where a gate or
+// the kind enabled them (subscribers/ui/options/DependentControls.cpp).
+void keepDependentControls(PopulateRun& populate);
+
 }  // namespace SubscriberOptions
