@@ -11,6 +11,7 @@
 #include "core/ui/frmSubscriberLoadProgress.h"
 #include "handlers/HandlerCsv.h"
 #include "handlers/ui/HandlerGrid.h"
+#include "search/ui/SharedPicker.h"
 #include "search/ui/frmAdvancedHandlerSearch.h"
 #include "search/ui/frmDistributionListSearch.h"
 #include "search/ui/frmSubscriberSearch.h"
@@ -26,19 +27,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-// The run's one picker of that kind, created on first use and reused by every page.
-template <typename Picker> Picker& sharedPicker(WizardContext& context)
-{
-    if (Picker* picker = context.forms.find<Picker>())
-        return *picker;
-    // Owned by the start page, which lives for the whole run.
-    return *new Picker(context, context.forms.find<frmMain>());
-}
-
-}  // namespace
 
 frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
     : QWidget(parent), m_context(context)

@@ -3,9 +3,9 @@
 // extension row (and to the transfer string and the Alternate rule when they followed the old
 // extension).
 #include "subscribers/changes/SubscriberChanges.h"
+#include "subscribers/ExtensionRuleReader.h"
 
 #include "core/AlternateExtensions.h"
-#include "core/ExtensionRules.h"
 #include "core/Recordset.h"
 #include "core/Session.h"
 
@@ -13,45 +13,13 @@ namespace {
 
 constexpr char kPage[] = "frmSelectSubscriberChanges";
 
-// The rules' check boxes and value boxes, in the order strManipulateExtension takes them: four
-// digit counts, two digit texts, a value to add and one to subtract.
-struct ExtensionRule {
-    const char* check;
-    const char* value;
-};
-constexpr ExtensionRule kRules[] = {
-    {"chkSubscriberExtensionStripAllButRightMost", "txtSubscriberExtensionStripAllButrightMost"},
-    {"chkSubscriberExtensionStripAllButLeftMost", "txtSubscriberExtensionStripAllButLeftMost"},
-    {"chkSubscriberExtensionRemoveLeftMost", "txtSubscriberExtensionRemoveLeftMost"},
-    {"chkSubscriberExtensionRemoveRightMost", "txtSubscriberExtensionRemoveRightMost"},
-    {"chkSubscriberExtensionAppendToLeft", "txtSubscriberExtensionAppendToLeft"},
-    {"chkSubscriberExtensionAppendToRight", "txtSubscriberExtensionAppendToRight"},
-    {"chkSubscriberExtensionAddValue", "txtSubscriberExtensionAdd"},
-    {"chkSubscriberExtensionSubtractValue", "txtSubscriberExtensionSubtract"},
-};
-
+constexpr const ExtensionTabRules& kRules = kPrimaryExtensionRules;
 constexpr EngineControl kControls[] = {
     {kPage, kRules[0].check}, {kPage, kRules[0].value}, {kPage, kRules[1].check}, {kPage, kRules[1].value},
     {kPage, kRules[2].check}, {kPage, kRules[2].value}, {kPage, kRules[3].check}, {kPage, kRules[3].value},
     {kPage, kRules[4].check}, {kPage, kRules[4].value}, {kPage, kRules[5].check}, {kPage, kRules[5].value},
     {kPage, kRules[6].check}, {kPage, kRules[6].value}, {kPage, kRules[7].check}, {kPage, kRules[7].value},
 };
-
-int ruleCheck(const SubscriberEdit& edit, int rule)
-{
-    return edit.options.control(QString::fromLatin1(kRules[rule].check)).checkState;
-}
-
-// The rule's value box as strManipulateExtension takes it: the empty text for a rule not chosen.
-QString ruleText(const SubscriberEdit& edit, int rule)
-{
-    return ruleCheck(edit, rule) != 0 ? edit.options.control(QString::fromLatin1(kRules[rule].value)).text : QString();
-}
-
-template <typename Int> Int ruleNumber(const SubscriberEdit& edit, int rule)
-{
-    return leadingWholeNumber<Int>(ruleText(edit, rule));
-}
 
 void listConflicts(SubscriberEdit& edit, const QString& newExtension, const QList<DTMFIDMatch>& matches)
 {
@@ -110,25 +78,13 @@ void refreshMessageWaitingExtension(SubscriberEdit& edit, const QString& subscri
 
 void applyPrimaryExtension(SubscriberEdit& edit)
 {
-    int chosen = 0;
-    for (int rule = 0; rule < int(std::size(kRules)); ++rule)
-        chosen |= ruleCheck(edit, rule);
-    if (chosen == 0)
+    const ControlLookup control = [&edit](const QString& name) -> const ControlState& { return edit.options.control(name); };
+    if (!anyExtensionRuleChosen(kRules, control))
         return;
 
     // A rule value that cannot be read ends the category here: an extension computed without
     // one of the chosen rules is not the one asked for.
-    const qint16 keepRightMost = ruleNumber<qint16>(edit, 0);
-    const qint16 keepLeftMost = ruleNumber<qint16>(edit, 1);
-    const qint16 removeLeftMost = ruleNumber<qint16>(edit, 2);
-    const qint16 removeRightMost = ruleNumber<qint16>(edit, 3);
-    const QString leftDigits = ruleText(edit, 4);
-    const QString rightDigits = ruleText(edit, 5);
-    const qint32 addValue = ruleNumber<qint32>(edit, 6);
-    const qint32 subtractValue = ruleNumber<qint32>(edit, 7);
-    const QString newExtension = strManipulateExtension(edit.currentExtension, keepRightMost, keepLeftMost,
-                                                        removeLeftMost, removeRightMost, leftDigits, rightDigits,
-                                                        addValue, subtractValue);
+    const QString newExtension = readExtensionRules(kRules, control).applyTo(edit.currentExtension);
     edit.workingExtension = newExtension;
     if (newExtension.isEmpty()) {
         edit.writeLine(QStringLiteral("    Modification rules invalid for selected extension"));

@@ -9,6 +9,8 @@
 #include "resources/EnglishStrings.h"
 #include "subscribers/ui/options/CallerInputActionGroup.h"
 #include "subscribers/ui/options/DependentControls.h"
+#include "subscribers/ui/options/ExtensionTests.h"
+#include "subscribers/ui/options/PickersAndGreetingFiles.h"
 #include "subscribers/ui/options/OptionsTabs.h"
 #include "subscribers/ui/options/PopulateSteps.h"
 
@@ -176,6 +178,8 @@ frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, Q
     connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     connectDependentControls(this, m_context);
+    connectPickersAndGreetingFiles(*this, m_context);
+    connectExtensionTests(*this, m_context);
 
     m_context.forms.add(this, [this] { frmSelectSubscriberChanges_Auto_Init(); });
     Form_Load();
@@ -306,6 +310,9 @@ void frmSelectSubscriberChanges::PopulateControls()
     PopulateRun populate{run, m_context.session, m_context.state};
     for (PopulateStep step : kPopulateSteps)
         step(populate);
+    // The lists were filled with their signals blocked.
+    for (qint16 greeting = 0; greeting < kGreetingCount; ++greeting)
+        UpdateGreetingSourceControls(*this, greeting);
 }
 
 void frmSelectSubscriberChanges::Form_Load()

@@ -2,6 +2,7 @@
 
 #include "subscribers/ui/options/OptionRows.h"
 
+#include "core/ExtensionRules.h"
 #include "resources/EnglishStrings.h"
 
 #include <QCheckBox>
@@ -46,6 +47,9 @@ QWidget* countWithSpin(const ExtensionRulesPanel::CountRule& rule)
     spin->setSingleStep(1);
     spin->setPageStep(1);
     spin->setValue(ExtensionRulesPanel::SpinMaximum);
+    // The top of the spin control is the largest count: 10 at position 0, 1 at the bottom.
+    QObject::connect(spin, &QScrollBar::valueChanged, count,
+                     [count](int position) { count->setText(signedCount(ExtensionRulesPanel::SpinMaximum - position + 1)); });
     spin->setFixedHeight(count->sizeHint().height());
     // Wide enough for the largest count, 10.
     count->setFixedWidth(count->fontMetrics().horizontalAdvance(QStringLiteral(" 100")) + count->sizeHint().height());

@@ -1,0 +1,205 @@
+// The options page's dialog choices (Find, Browse, greeting lists, schedules) and the Test
+// buttons and spin controls of its two extension tabs.
+#include "OptionsPageFixture.h"
+
+#include "core/ControlNames.h"
+#include "core/Registry.h"
+#include "core/VelmoVersion.h"
+#include "search/ui/SharedPicker.h"
+#include "search/ui/frmCallHandlerSearch.h"
+#include "search/ui/frmSubscriberSearch.h"
+#include "subscribers/ExtensionRuleReader.h"
+#include "subscribers/ui/frmSetNotificationSchedule.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// Searches the picker for `text` by `option`, expects one row and takes it with OK.
+void pickOnly(QDialog& picker, const QString& text, const char* option)
+{
+    picker.findChild<QRadioButton*>(option)->setChecked(true);
+    picker.findChild<QLineEdit*>("txtSearchString")->setText(text);
+    click(picker, "cmdSearch");
+    auto* grid = picker.findChild<QTableView*>("myGrid");
+    ASSERT_EQ(grid->model()->rowCount(), 1);
+    grid->selectRow(0);
+    click(picker, "cmdOK");
+}
+
+TEST(OptionsPagePickers, FindFillsBothBoxesCancelEmptiesThemAndEachKindHasOnePicker)
+{
+    OptionsPage run;
+    ASSERT_TRUE(run.open());
+    auto& handlers = sharedPicker<frmCallHandlerSearch>(run.context);
+    auto& subscribers = sharedPicker<frmSubscriberSearch>(run.context);
+    const auto box = [&](const char* name) { return run.child<QLineEdit>(name)->text(); };
+    const auto find = [&](const char* button) { return [&run, button] { click(*run.page, button); }; };
+
+    whileShown(handlers, [&] { pickOnly(handlers, "Operator", "optSearchByDisplayName"); }, find("cmdCallerInputFindCallHandler_15"));
+    EXPECT_EQ(box("txtCallerInputGoToCallHandler_15"), "Operator");
+    EXPECT_FALSE(box("txtCallerInputGoToCallHandlerObjectID_15").isEmpty());
+    whileShown(handlers, [&] { click(handlers, "cmdCancel"); }, find("cmdCallerInputFindCallHandler_15"));
+    EXPECT_EQ(box("txtCallerInputGoToCallHandler_15") + box("txtCallerInputGoToCallHandlerObjectID_15"), "");
+
+    // The page's subscriber picker finds remote subscribers too, whatever another page set.
+    const auto vpim = run.session.database.select("SELECT Alias, SubscriberObjectID FROM Subscriber WHERE SubscriberType = 8").rows;
+    ASSERT_FALSE(vpim.isEmpty());
+    subscribers.bShowRemoteSubscribers = false;
+    whileShown(subscribers, [&] { pickOnly(subscribers, vpim[0][0].toString(), "optSearchByAlias"); },
+               find("cmdCallerInputFindSubscriber_0"));
+    EXPECT_EQ(box("txtCallerInputGoToSubscriberObjectID_0"), vpim[0][1].toString());
+    EXPECT_EQ(run.shown, QStringList());
+}
+
+// Runs `actions` on the open-file dialog that `show` opens.
+void withFileDialog(const std::function<void(QFileDialog&)>& actions, const std::function<void()>& show)
+{
+    bool acted = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); dialog && !acted) {
+            acted = true;
+            actions(*dialog);
+        }
+    });
+    poll.start(5);
+    show();
+    EXPECT_TRUE(acted);
+}
+
+TEST(OptionsPageGreetings, SourceListShowsTheFileControlsAndBrowseTakesAnExistingWavFile)
+{
+    OptionsPage run;
+    ASSERT_TRUE(run.open());
+    QTemporaryDir folder;
+    const QString hello = folder.filePath("hello.wav");
+    ASSERT_TRUE(QFile(hello).open(QIODevice::WriteOnly));
+    auto* source = run.child<QComboBox>("comGreetingSource_2");
+    auto* browse = run.child<QPushButton>("cmdGreetingsourceWAVSelect_2");
+    auto* path = run.child<QLineEdit>("txtGreetingSourcePath_2");
+    const auto browseFor = [&](const QString& file) {
+        withFileDialog([&](QFileDialog& dialog) {
+            EXPECT_EQ(QStringList({dialog.windowTitle(), dialog.nameFilters().join(""), dialog.defaultSuffix()}),
+                      QStringList({"Select WAV file for greeting", "*.wav", ""}));
+            dialog.findChild<QLineEdit*>("fileNameEdit")->setText(file);   // as typed
+            QDialog& modal = dialog;   // accept() is protected on QFileDialog
+            file.isEmpty() ? modal.reject() : modal.accept();
+        }, [&] { click(*run.page, "cmdGreetingsourceWAVSelect_2"); });
+    };
+
+    path->setText("left over");
+    source->setCurrentIndex(2);   // "Recording"
+    EXPECT_TRUE(browse->isEnabled() && !path->isHidden() && path->text().isEmpty());
+    browseFor(hello);
+    EXPECT_EQ(path->text(), hello);
+    browseFor(QString());
+    EXPECT_EQ(path->text(), hello);
+    source->setCurrentIndex(3);   // "Blank"
+    EXPECT_TRUE(!browse->isEnabled() && path->isHidden() && path->text().isEmpty());
+}
+
+TEST(OptionsPageGreetings, AlternateGreetingChoiceWarnsWhileTheServerSendsNotices)
+{
+    const QString warning = resources::englishString(492);
+    const struct {
+        int greeting, position, notices;
+        QStringList shown;
+    } cases[] = {
+        {3, 2, 1, {warning}}, {3, 1, 7, {warning}}, {3, 0, 1, {}}, {3, 2, 0, {}}, {3, 1, -1, {}}, {1, 2, 1, {}},
+    };
+    OptionsPage run;
+    ASSERT_TRUE(run.open());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.notices);
+        run.session.registry.SetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::SystemParametersKey,
+                                         "EnabledAlternateGreetingNotice", REG_DWORD, c.notices);
+        run.shown.clear();
+        run.child<QComboBox>(elementName("comGreetingEnabled", c.greeting))->setCurrentIndex(c.position);
+        EXPECT_EQ(run.shown, c.shown);
+    }
+}
+
+TEST(OptionsPageSchedules, ScheduleButtonFillsItsOwnDevicesBox)
+{
+    OptionsPage run;
+    ASSERT_TRUE(run.open());
+    run.child<QLineEdit>("txtNotificationSchedule_4")->setText("device 4");
+    run.child<QPushButton>("cmdSetNotificationSchedule_5")->setEnabled(true);   // as its update box does
+    frmSetNotificationSchedule& dialog = *frmSetNotificationSchedule::instance(run.page);
+    whileShown(dialog, [&] {
+        dialog.findChild<QTableWidget*>("grdSchedule")->item(1, 1)->setCheckState(Qt::Checked);   // Sunday 00:00
+        click(dialog, "cmdExit");
+    }, [&] { click(*run.page, "cmdSetNotificationSchedule_5"); });
+    EXPECT_EQ(run.child<QLineEdit>("txtNotificationSchedule_5")->text(), "4000000030");
+    EXPECT_EQ(run.child<QLineEdit>("txtNotificationSchedule_4")->text(), "device 4");
+}
+
+TEST(OptionsPageExtensionTests, EachTestTriesItsOwnTabsRulesAndKeepsTheResultWhenTheyFail)
+{
+    const struct {
+        QString sample;
+        QList<std::pair<int, QString>> rules;   // operation and value
+        QString result;                         // "earlier": the box kept its text
+        QStringList shown;
+    } cases[] = {
+        {"12", {{4, "9"}, {5, "00"}}, "91200", {}},
+        {"0123", {{6, "1"}}, "124", {}},
+        {"12345", {{2, " 5"}}, "earlier", {resources::englishString(318)}},
+        {"", {{6, "1"}}, "earlier", {resources::englishString(210)}},
+    };
+    for (const auto& c : cases)
+        for (bool alternate : {false, true}) {
+            SCOPED_TRACE(c.sample.toStdString() + (alternate ? " alternate" : " primary"));
+            OptionsPage run;
+            ASSERT_TRUE(run.open());
+            const ExtensionTabRules& own = alternate ? kAlternateExtensionRules : kPrimaryExtensionRules;
+            const ExtensionTabRules& other = alternate ? kPrimaryExtensionRules : kAlternateExtensionRules;
+            run.child<QCheckBox>(other[7].check)->setChecked(true);   // would fail every sample here
+            run.child<QLineEdit>(other[7].value)->setText("999999");
+            for (const auto& [rule, value] : c.rules) {
+                run.child<QCheckBox>(own[rule].check)->setChecked(true);
+                run.child<QLineEdit>(own[rule].value)->setText(value);
+            }
+            const QString result = alternate ? "txtAltExtTestExtensionResult" : "txtSubscriberExtensionTestResult";
+            run.child<QLineEdit>(alternate ? "txtAltExtTestExtension" : "txtSubscriberExtensionTestNumber")->setText(c.sample);
+            run.child<QLineEdit>(result)->setText("earlier");
+            click(*run.page, alternate ? "cmdAltExtTest" : "cmdSubscriberExtensionTest");
+            EXPECT_EQ(run.child<QLineEdit>(result)->text(), c.result);
+            EXPECT_EQ(run.shown, c.shown);
+        }
+}
+
+TEST(OptionsPageExtensionTests, SpinControlsCountFromOneToTen)
+{
+    OptionsPage run;
+    ASSERT_TRUE(run.open());
+    for (const ExtensionTabRules* rules : {&kPrimaryExtensionRules, &kAlternateExtensionRules})
+        for (int rule = 0; rule < 4; ++rule) {
+            auto* count = run.child<QLineEdit>((*rules)[rule].value);
+            auto* spin = count->parentWidget()->findChild<QScrollBar*>();   // beside its count box
+            SCOPED_TRACE(spin->objectName().toStdString());
+            EXPECT_EQ(count->text(), "1");
+            using Arrow = QAbstractSlider::SliderAction;
+            for (const auto& [arrow, times, shown] : {std::tuple{Arrow::SliderSingleStepSub, 1, " 2"},
+                                                      {Arrow::SliderSingleStepSub, 12, " 10"}, {Arrow::SliderSingleStepAdd, 12, " 1"}}) {
+                for (int i = 0; i < times; ++i)
+                    spin->triggerAction(arrow);
+                EXPECT_EQ(count->text(), shown);
+            }
+        }
+}
+
+}  // namespace
