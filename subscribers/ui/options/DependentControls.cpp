@@ -11,6 +11,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <iterator>
+#include <vector>
+
 namespace SubscriberOptions {
 
 namespace {
@@ -31,7 +34,7 @@ struct GoverningBox {
     QStringList governed;
 };
 
-const GoverningBox kGoverningBoxes[] = {
+const GoverningBox kFixedGoverningBoxes[] = {
     // A new ID can still be typed while it is ticked.
     {"chkAccountForceBillingIDBlank", Opens::Unchanged, true, {"txtAccountBillingID"}},
     {"chkCallerInputPrependDigitsClear", Opens::UnlessTicked, true, {"txtCallerInputPrependDigits"}},
@@ -51,6 +54,19 @@ const GoverningBox kGoverningBoxes[] = {
      {"chkAltExtStripAllButRightMost", "chkAltExtAddValue", "chkAltExtAppendToLeft", "chkAltExtAppendToRight",
       "chkAltExtRemoveLeftMost", "chkAltExtRemoveRightMost", "chkAltExtStripAllButLeftMost", "chkAltExtSubtractValue"}},
 };
+
+// The fixed boxes, then each notification device's schedule box with its "Set schedule" button.
+const std::vector<GoverningBox>& governingBoxes()
+{
+    static const std::vector<GoverningBox> boxes = [] {
+        std::vector<GoverningBox> all(std::begin(kFixedGoverningBoxes), std::end(kFixedGoverningBoxes));
+        for (int device = 0; device < NotificationDevicePage::DeviceCount; ++device)
+            all.push_back({element("chkUpdateNotificationSchedule", device), Opens::WhenTicked, false,
+                           {element("cmdSetNotificationSchedule", device)}});
+        return all;
+    }();
+    return boxes;
+}
 
 Qt::CheckState tickState(FormStatements& run, const QString& box)
 {
@@ -189,7 +205,7 @@ void connectDependentControls(QWidget* page, WizardContext& context)
     // The rules have no error report of their own: a control they miss is passed over.
     const auto statements = [page, text] { return FormStatements(page, text); };
 
-    for (const GoverningBox& box : kGoverningBoxes)
+    for (const GoverningBox& box : governingBoxes())
         onClick(page, box.governor, [statements, &box] {
             FormStatements run = statements();
             applyGoverningBox(run, box);
@@ -243,7 +259,7 @@ void keepDependentControls(PopulateRun& populate)
         showNumberToDial(run, key);
     // The version gates and the subscriber kind enable boxes whatever governs them: a ticked
     // box keeps what it locks locked.
-    for (const GoverningBox& box : kGoverningBoxes)
+    for (const GoverningBox& box : governingBoxes())
         run.run([&] {
             if (tickState(run, box.governor) == Qt::Checked)
                 applyGoverningBox(run, box, false);
