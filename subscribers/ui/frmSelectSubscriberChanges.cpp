@@ -8,6 +8,7 @@
 #include "core/ui/WizardContext.h"
 #include "resources/EnglishStrings.h"
 #include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "subscribers/ui/options/EntryCheckTable.h"
 #include "subscribers/ui/options/OptionsTabs.h"
 #include "subscribers/ui/options/PopulateSteps.h"
 
@@ -168,6 +169,7 @@ frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, Q
 {
     setObjectName(kFormName);
     buildPage();
+    installEntryChecks(this, m_context);
 
     connect(cmdNext, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdNext_Click);
     connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdPrevious_Click);
