@@ -1,8 +1,11 @@
 #include "core/VelmoVersion.h"
 #include "core/Errors.h"
+#include "core/ExtensionRules.h"
 #include "core/Registry.h"
 
 #include <QDir>
+
+#include <algorithm>
 #include <sys/resource.h>
 
 namespace {
@@ -25,6 +28,25 @@ qint16 leadingDecimal(const QString& digits)
 QString paddedHex(const QVariant& number)
 {
     return QStringLiteral("%1").arg(static_cast<quint32>(number.toLongLong()), 8, 16, QLatin1Char('0')).toUpper();
+}
+
+// The part of an engineering-special backup folder's name that numbers the special: from the third
+// character after the first "_"; with no "_", from the third character.
+QString specialNumberPart(const QString& folderName)
+{
+    const int underscore = folderName.indexOf(u'_');
+    return folderName.mid(underscore < 0 ? 2 : underscore + 3);
+}
+
+// The folder name is joined to the root path as it stands, with no separator added.
+QDir specialsBackup(const QString& rootPath)
+{
+    return QDir(rootPath + QStringLiteral("EngineeringSpecialBackup"));
+}
+
+QStringList specialFolderNames(const QDir& backup)
+{
+    return backup.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 void reportVersionError(const MessageSink& messages, const KestraneError& error, const QString& procedure)
@@ -80,26 +102,33 @@ bool bIsESInstalled(const RegistryAPI& registry, qint16 number, const MessageSin
     if (number < 1)
         return false;
     try {
-        const QString rootPath =
-            registry.GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::InstallKey, QStringLiteral("Root Path"), kText, QString()).toString();
+        const QString rootPath = serverRootPath(registry);
         if (rootPath.isEmpty())
             return false;
-        // The folder name is joined to the root path as it stands, with no separator added.
-        const QDir backup(rootPath + QStringLiteral("EngineeringSpecialBackup"));
-        if (!backup.exists())
-            return false;
         const QString wanted = QString::number(number);
-        for (const QString& name : backup.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-            // The part from three characters after the first "_"; with no "_", from the third character.
-            const int underscore = name.indexOf(u'_');
-            const QString specialNumber = name.mid(underscore < 0 ? 2 : underscore + 3);
-            if (specialNumber.compare(wanted, Qt::CaseInsensitive) == 0)
+        for (const QString& name : specialFolderNames(specialsBackup(rootPath)))
+            if (specialNumberPart(name).compare(wanted, Qt::CaseInsensitive) == 0)
                 return true;
-        }
     } catch (const KestraneError& error) {
         reportVersionError(messages, error, QStringLiteral("bIsESInstalled"));
     }
     return false;
+}
+
+QString serverRootPath(const RegistryAPI& registry)
+{
+    return registry.GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::InstallKey, QStringLiteral("Root Path"), kText, QString()).toString();
+}
+
+double highestESNumber(const QString& rootPath)
+{
+    // No root path recorded: no installation folder to look in (not the working folder).
+    if (rootPath.isEmpty())
+        return 0;
+    double highest = 0;
+    for (const QString& name : specialFolderNames(specialsBackup(rootPath)))
+        highest = std::max(highest, leadingNumber(specialNumberPart(name)));
+    return highest;
 }
 
 bool bRestrictedRightsActive(const RegistryAPI& registry, const MessageSink& messages)

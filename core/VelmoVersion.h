@@ -29,6 +29,13 @@ bool bIsVersionGreaterThanOrEqualTo(const ServerVersion& installed, qint16 major
 // True when engineering special `number` has a backup folder under the server's root path.
 bool bIsESInstalled(const RegistryAPI& registry, qint16 number, const MessageSink& messages = {});
 
+// The server's root folder ("Root Path"); empty when none is recorded.
+QString serverRootPath(const RegistryAPI& registry);
+// The highest number among the engineering specials recorded under `rootPath`, 0 when none: each
+// backup subfolder counts by the number its name starts with from the third character after its
+// first "_" ("7.0.2_ES12" counts 12, "7.0.2_ES12b" too), where bIsESInstalled asks for an equal name.
+double highestESNumber(const QString& rootPath);
+
 bool bRestrictedRightsActive(const RegistryAPI& registry, const MessageSink& messages = {});
 
 // The Domino directory connector; never on servers whose version came from the product key.

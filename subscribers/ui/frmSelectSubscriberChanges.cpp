@@ -11,6 +11,7 @@
 #include "subscribers/ui/options/DependentControls.h"
 #include "subscribers/ui/options/ExtensionTests.h"
 #include "subscribers/ui/options/PickersAndGreetingFiles.h"
+#include "subscribers/ui/options/EntryCheckTable.h"
 #include "subscribers/ui/options/OptionsTabs.h"
 #include "subscribers/ui/options/PopulateSteps.h"
 
@@ -172,6 +173,7 @@ frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, Q
 {
     setObjectName(kFormName);
     buildPage();
+    installEntryChecks(this, m_context);
 
     connect(cmdNext, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdNext_Click);
     connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdPrevious_Click);
