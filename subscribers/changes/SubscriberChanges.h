@@ -15,9 +15,16 @@ extern const SubscriberChangeCategory accountAndPassword;           // AccountAn
 extern const SubscriberChangeCategory conversationAndPlaybackFlags; // ConversationAndPlaybackFlags.cpp
 extern const SubscriberChangeCategory transferRules;                // TransferRules.cpp
 extern const SubscriberChangeCategory enhancedAlternateGreeting;    // EnhancedAlternateGreeting.cpp
+extern const SubscriberChangeCategory callerInputDigits;            // CallerInputDigits.cpp
+extern const SubscriberChangeCategory messageWaitingIndicators;     // MessageWaitingIndicators.cpp
+extern const SubscriberChangeCategory messageOptions;               // MessageOptions.cpp
 
 // The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
 // ("12/25/1990 8:00:00 AM"); null enables it.
 QDateTime disabledDate();   // TransferRules.cpp
+
+// A whole number typed into the page's box `box` goes into `column` of the handler row when it
+// is `minimum` or more, and `line` + the number in padded form is logged. CallerInputDigits.cpp
+void applyWholeNumber(SubscriberEdit& edit, const char* box, const char* column, const char* line, qint32 minimum);
 
 }  // namespace SubscriberChanges
