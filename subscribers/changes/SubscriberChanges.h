@@ -15,9 +15,16 @@ extern const SubscriberChangeCategory accountAndPassword;           // AccountAn
 extern const SubscriberChangeCategory conversationAndPlaybackFlags; // ConversationAndPlaybackFlags.cpp
 extern const SubscriberChangeCategory transferRules;                // TransferRules.cpp
 extern const SubscriberChangeCategory enhancedAlternateGreeting;    // EnhancedAlternateGreeting.cpp
+extern const SubscriberChangeCategory messageStackOrder;            // MessageStackOrder.cpp
+extern const SubscriberChangeCategory locationMove;                 // LocationMove.cpp
+extern const SubscriberChangeCategory features;                     // Features.cpp
+extern const SubscriberChangeCategory phoneApplications;            // PhoneApplications.cpp
 
 // The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
 // ("12/25/1990 8:00:00 AM"); null enables it.
 QDateTime disabledDate();   // TransferRules.cpp
+
+// The text with its blanks (spaces) removed at both ends; other white space is kept.
+QString withoutOuterBlanks(const QString& text);   // ProfileSettings.cpp
 
 }  // namespace SubscriberChanges
