@@ -25,7 +25,7 @@ QString playOrder(SubscriberEdit& edit, const char* list)
     // A shorter list would store an order the server cannot read.
     if (entries.size() < kMessageTypes)
         throw KestraneError(ErrorNumber::InvalidProcedureCall,
-                            QStringLiteral("The play order list %1 holds fewer than seven message types").arg(QLatin1String(list)));
+                            QLatin1String(list) + QStringLiteral(" holds fewer than seven message types"));
     QString codes;
     for (int entry = 0; entry < kMessageTypes; ++entry)
         codes += entries[entry].data.toString().trimmed();

@@ -19,11 +19,12 @@ bool storeInSubscriberEx(SubscriberEdit& edit, const QVariant& value)
     Recordset extra;
     extra.open(QStringLiteral("SELECT * FROM SubscriberEx WHERE SubscriberObjectID = ?"), edit.session.database,
                LockType::Optimistic, {id});
-    if (extra.recordCount() != 1) {
-        edit.writeLine((extra.recordCount() == 0 ? QStringLiteral("(error) no entry found in SubscriberEx table for SubscriberObjectID=")
-                                                 : QStringLiteral("(error) more than one entry found in SubscriberEx table "
-                                                                  "for SubscriberObjectID="))
-                       + id);
+    if (extra.recordCount() == 0) {
+        edit.writeLine(QStringLiteral("(error) no entry found in SubscriberEx table for SubscriberObjectID=") + id);
+        return false;
+    }
+    if (extra.recordCount() > 1) {
+        edit.writeLine(QStringLiteral("(error) more than one entry found in SubscriberEx table for SubscriberObjectID=") + id);
         return false;
     }
     extra.setValue(kColumn, value);
