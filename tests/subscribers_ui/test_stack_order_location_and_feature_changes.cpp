@@ -79,30 +79,27 @@ TEST(MessageStackOrderChange, PacksThePlayOrderAndTheDeletedOrderFromItsServerVe
 
 TEST(LocationMoveChange, RebuildsTheRemoteAddressOfEachKindAndMovesTheSubscriber)
 {
-    const QString update = "    Updating subscriber remote address to: ";
     const struct {
         qint16 kind;               // on the start page; 1: the location is chosen in the snapshot
-        const char* address;       // the subscriber's RemoteAddress before; nullptr: null
+        const char* address;       // the subscriber's RemoteAddress before ("kept" on errors); nullptr: null
         const char* dial;          // the new location's DTMFAccessID; nullptr: it has none
         const char* extension;     // the subscriber's; nullptr: none
-        QString after;             // the line after the location line
-        const char* stored;        // RemoteAddress after
+        QString result;            // the new address, or the error line after the location line
     } cases[] = {
-        {5, "AMIS:70_1", "55", "1234", update + "AMIS:55_1234", "AMIS:55_1234"},
-        {7, "OMNI:70_1", " 55 ", " 1234 ", update + "OMNI:55_1234", "OMNI:55_1234"},
-        {8, "VPIM:70_1", "55", "1234", update + "VPIM:55_1234", "VPIM:55_1234"},
-        {9, "VOICE:12_6789", "55", "1234", update + "VOICE:55_6789", "VOICE:55_6789"},
-        {9, "AB_CD_x y ", "55", "1234", update + "VOICE:55_x y ", "VOICE:55_x y "},
-        {9, "AB_CD", "55", "1234", update + "VOICE:55_AB_CD", "VOICE:55_AB_CD"},
-        {9, nullptr, "55", "1234", update + "VOICE:55_", "VOICE:55_"},
-        {1, "kept", "55", "1234", "(error) invalid subscriber type encountered: 1", "kept"},
+        {5, "AMIS:70_1", "55", "1234", "AMIS:55_1234"},
+        {7, "OMNI:70_1", " 55 ", " 1234 ", "OMNI:55_1234"},
+        {8, "VPIM:70_1", "55", "1234", "VPIM:55_1234"},
+        {9, "VOICE:12_6789", "55", "1234", "VOICE:55_6789"},
+        {9, "AB_CD_x y ", "55", "1234", "VOICE:55_x y "},
+        {9, "AB_CD", "55", "1234", "VOICE:55_AB_CD"},
+        {9, nullptr, "55", "1234", "VOICE:55_"},
+        {1, "kept", "55", "1234", "(error) invalid subscriber type encountered: 1"},
         {5, "kept", nullptr, "1234",
-         "(error) new location object has NULL for it's DTMFAccessId which is invalid - skipping locaiton reassignment", "kept"},
-        {5, "kept", "55", nullptr,
-         "(error) subscriber has a NULL DTMFaccessId which is invalid - skipping location reassignment", "kept"},
+         "(error) new location object has NULL for it's DTMFAccessId which is invalid - skipping locaiton reassignment"},
+        {5, "kept", "55", nullptr, "(error) subscriber has a NULL DTMFaccessId which is invalid - skipping location reassignment"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.after.toStdString());
+        SCOPED_TRACE(c.result.toStdString());
         const QString target = QString("(SELECT LocationObjectID FROM Location WHERE DestinationType=%1 ORDER BY "
                                        "LocationObjectID LIMIT 1)").arg(c.kind == 1 ? 5 : c.kind);
         const auto dial = [](const char* digits, const QString& owner) {
@@ -114,20 +111,23 @@ TEST(LocationMoveChange, RebuildsTheRemoteAddressOfEachKindAndMovesTheSubscriber
                                .arg(c.kind).arg(c.address ? QString("'%1'").arg(c.address) : "NULL", kFirst),
                            dial(c.dial, target), dial(c.extension, kFirst)},
                           c.kind);
-        const QString location = run->stored("SELECT " + target).toString();
         const bool moved = c.dial && c.extension;
-        const QString after = moved ? location : run->stored("SELECT LocationObjectID FROM Subscriber WHERE SubscriberObjectID=" + kFirst).toString();
+        const QString location = run->stored("SELECT " + (moved ? target : "LocationObjectID FROM Subscriber WHERE "
+                                                                           "SubscriberObjectID=" + kFirst)).toString();
+        const QString hidden = run->stored("SELECT " + target).toString();
         if (c.kind == 1) {
             run->chooseItem("cmbLocationNewLocation", "Elsewhere", 1);
-            run->chooseItem("cmbLocationHiddenLocationObjectID", location, {});
+            run->chooseItem("cmbLocationHiddenLocationObjectID", hidden, {});
         } else {
             run->choose("cmbLocationNewLocation", run->options.control("cmbLocationNewLocation").items.value(1).text);
         }
         run->run(1);
-        const QString alias = run->stored("SELECT Alias FROM Location WHERE LocationObjectID=" + target).toString();
+        const bool error = c.result.startsWith("(error)");
         EXPECT_EQ(outcome(*run, "location|remote address|\\(error\\)", {"RemoteAddress", "LocationObjectID", "DirectorySyncRequest.COUNT(*)"}),
-                  QStringList({"    Changing the location assignment of the subscriber to location with alias=" + alias, c.after,
-                               QString("RemoteAddress=") + c.stored, "LocationObjectID=" + after,
+                  QStringList({"    Changing the location assignment of the subscriber to location with alias="
+                                   + run->stored("SELECT Alias FROM Location WHERE LocationObjectID=" + target).toString(),
+                               error ? c.result : "    Updating subscriber remote address to: " + c.result,
+                               "RemoteAddress=" + (error ? "kept" : c.result), "LocationObjectID=" + location,
                                QString("DirectorySyncRequest.COUNT(*)=%1").arg(moved)})
                       .join('\n').toStdString());
     }
