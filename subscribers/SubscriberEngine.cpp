@@ -238,10 +238,10 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
         {"after-greeting actions", nullptr},
         {"notification devices, rules, triggers, schedule and exit action", nullptr},
         {"alternate extensions", nullptr},
-        {"message stack order", nullptr},
-        {"location move", nullptr},
-        {"features", nullptr},
-        {"phone applications", nullptr},
+        SubscriberChanges::messageStackOrder,
+        SubscriberChanges::locationMove,
+        SubscriberChanges::features,
+        SubscriberChanges::phoneApplications,
     };
     return categories;
 }

@@ -32,18 +32,6 @@ constexpr ProfileFlag kWarningFlags[] = {
      "    Warn subscriber of Follow-Me Rule being active=: ", false},
 };
 
-// Blanks (spaces) removed at both ends; other white space is part of the name.
-QString withoutOuterBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 void applyFlags(SubscriberEdit& edit, std::span<const ProfileFlag> flags)
 {
     for (const ProfileFlag& flag : flags)
@@ -90,7 +78,7 @@ void forceDisplayName(SubscriberEdit& edit)
                                       "name to change for this user has been skipped."));
         return;
     }
-    subscriber.setValue(QStringLiteral("DisplayName"), withoutOuterBlanks(name));
+    subscriber.setValue(QStringLiteral("DisplayName"), SubscriberChanges::withoutOuterBlanks(name));
     subscriber.update();
     edit.writeLine(QStringLiteral("    Display name updated to: ") + name);
 }
@@ -110,5 +98,16 @@ constexpr EngineControl kControls[] = {
 };
 
 }  // namespace
+
+QString SubscriberChanges::withoutOuterBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
 
 constinit const SubscriberChangeCategory SubscriberChanges::profileSettings{"profile settings", applyProfileSettings, kControls};

@@ -18,6 +18,10 @@ extern const SubscriberChangeCategory enhancedAlternateGreeting;    // EnhancedA
 extern const SubscriberChangeCategory callerInputDigits;            // CallerInputDigits.cpp
 extern const SubscriberChangeCategory messageWaitingIndicators;     // MessageWaitingIndicators.cpp
 extern const SubscriberChangeCategory messageOptions;               // MessageOptions.cpp
+extern const SubscriberChangeCategory messageStackOrder;            // MessageStackOrder.cpp
+extern const SubscriberChangeCategory locationMove;                 // LocationMove.cpp
+extern const SubscriberChangeCategory features;                     // Features.cpp
+extern const SubscriberChangeCategory phoneApplications;            // PhoneApplications.cpp
 
 // The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
 // ("12/25/1990 8:00:00 AM"); null enables it.
@@ -26,5 +30,7 @@ QDateTime disabledDate();   // TransferRules.cpp
 // A whole number typed into the page's box `box` goes into `column` of the handler row when it
 // is `minimum` or more, and `line` + the number in padded form is logged. CallerInputDigits.cpp
 void applyWholeNumber(SubscriberEdit& edit, const char* box, const char* column, const char* line, qint32 minimum);
+// The text with its blanks (spaces) removed at both ends; other white space is kept.
+QString withoutOuterBlanks(const QString& text);   // ProfileSettings.cpp
 
 }  // namespace SubscriberChanges
