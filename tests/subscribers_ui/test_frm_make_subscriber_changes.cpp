@@ -292,10 +292,14 @@ TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
     const auto [kind, major, minor, release, build] = GetParam();
     EngineScenario run(TempInstallation::smallServer(major, minor, release, build), kind);
     ASSERT_TRUE(run.open());
-    auto dump = [&] { return tableRows(run.session.database, "Subscriber"); };
+    auto dump = [&] { return tableRows(run.session.database, "Subscriber") + tableRows(run.session.database, "MessagingRule"); };
     const QStringList before = dump();
     const QStringList lines = run.run(3);
     EXPECT_EQ(lines.filter("** Updating subscriber **").size(), 3);
+    for (int subscriber = 0; subscriber < 3; ++subscriber)
+        EXPECT_EQ(run.changesOf(subscriber).filter(" Messaging Rule"),
+                  QStringList({"   Standard Messaging Rule", "   Off Hours Messaging Rule", "   Busy Messaging Rule",
+                               "   Alternate Messaging Rule", "   Internal Messaging Rule", "   Error Messaging Rule"}));
     EXPECT_EQ(lines.filter("(error)"), QStringList{});
     EXPECT_EQ(run.log->LogErrorCount(), 0);
     EXPECT_EQ(run.log->LogWarningCount(), 0);
