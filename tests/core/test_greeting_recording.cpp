@@ -1,4 +1,5 @@
-// The copy of a greeting recording: its name, the wait while a name is taken, its folder.
+// The copy of a greeting recording: its name, the wait while a name is taken, its folder. The
+// rename at commit and the removal at rollback are checked on the subscriber engine's runs.
 #include "core/GreetingRecording.h"
 #include "core/RunFrame.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-// The rename at commit and the removal at rollback are checked on the engine's runs.
 TEST(GreetingRecording, ATakenNameIsBuiltAgainASecondLaterInStreamFilesUnderTheRoot)
 {
     QTemporaryDir root;

@@ -13,11 +13,17 @@ namespace {
 
 struct Pair {
     const char* name;
-    QVariant value;
+    QVariant value = {};
 };
 
-// A run over the first subscriber; choices "=N" show resource string N, "[x]" selects a button,
-// any other text is typed (or shown by a list).
+// A value as text; read as a date-time when `as` is one.
+QString asText(const QVariant& value, const QVariant& as = {})
+{
+    return value.isNull() ? "<null>" : as.typeId() == QMetaType::QDateTime ? value.toDateTime().toString() : value.toString();
+}
+
+// A run over the first subscriber. Choices: "=N" shows resource string N, "[x]" selects a
+// caller-input button, any other text is typed (or shown by a list).
 class FirstHandler : public EngineScenario {
 public:
     FirstHandler()
@@ -25,91 +31,80 @@ public:
         EXPECT_TRUE(open());
         session.rsSubscribers.moveFirst();
         handlerId = session.rsSubscribers.value("CallHandlerObjectID").toString();
-        streamFiles = QDir(velmo::serverRootPath(installation.folder()) + "Stream Files");
     }
-    QVariant rule(const QString& alias, const QString& column)
+    QString rule(const QString& alias, const Pair& expected)
     {
-        return stored("SELECT " + column + " FROM MessagingRule WHERE ParentObjectID=? AND Alias=?", {handlerId, alias});
+        const QString query = QString("SELECT ") + expected.name + " FROM MessagingRule WHERE ParentObjectID=? AND Alias=?";
+        return asText(stored(query, {handlerId, alias}), expected.value);
     }
-    void setRule(const QString& alias, const Pair& column)
+    void make(const QString& alias, const QList<Pair>& before, const QList<Pair>& choices)
     {
-        session.database.execute(QString("UPDATE MessagingRule SET ") + column.name + "=? WHERE ParentObjectID=? AND Alias=?",
-                                 {column.value, handlerId, alias});
-    }
-    void make(const QList<Pair>& choices)
-    {
-        for (const Pair& choice : choices) {
-            const QString value = choice.value.toString();
-            if (value == "[x]")
-                pick(choice.name), pick(QString(choice.name).replace(QRegularExpression("^opt[A-Za-z]*"), "optCallerInputDontChange"), false);
-            else if (value.startsWith('='))
-                chooseString(choice.name, value.mid(1).toInt());
+        for (const Pair& column : before)
+            session.database.execute(QString("UPDATE MessagingRule SET ") + column.name + "=? WHERE ParentObjectID=? AND Alias=?",
+                                     {column.value, handlerId, alias});
+        for (const auto& [name, value] : choices) {
+            const QString text = value.toString();
+            if (text == "[x]")
+                pick(name), pick(QString(name).replace(QRegularExpression("^opt[A-Za-z]*"), "optCallerInputDontChange"), false);
+            else if (text.startsWith('='))
+                chooseString(name, text.mid(1).toInt());
             else
-                QString(choice.name).startsWith("com") ? choose(choice.name, value) : type(choice.name, value);
+                QString(name).startsWith("com") ? choose(name, text) : type(name, text);
         }
     }
-    // The lines after a heading, up to the next line that stands out no further.
-    QStringList linesAfter(const QString& heading) const
+    // The lines under a greeting's heading, up to the next heading.
+    QStringList linesOf(const QString& alias) const
     {
         const QStringList changes = changesOf(0);
         QStringList block;
-        for (qsizetype line = changes.indexOf(heading) + 1; line > 0 && line < changes.size(); ++line) {
-            if (changes[line].endsWith(" Messaging Rule") || changes[line].startsWith("    Updating") || changes[line].isEmpty())
-                break;
+        for (qsizetype line = changes.indexOf("   " + alias + " Messaging Rule") + 1; line > 0 && !changes[line].endsWith(" Messaging Rule"); ++line)
             block << changes[line];
-        }
         return block;
     }
-    QStringList listing() const { return streamFiles.entryList(QDir::Files | QDir::Hidden); }
-
     QString handlerId;
-    QDir streamFiles;
 };
 
-// A value as text; a stored date-time is read as one when `expected` is one.
-QString shown(const QVariant& value, const QVariant& expected = {})
-{
-    if (value.isNull())
-        return "<null>";
-    return expected.typeId() == QMetaType::QDateTime ? value.toDateTime().toString(Qt::ISODate) : value.toString();
-}
-
+// Two runs, each with choices on five tabs: both sides of every setting.
 TEST(GreetingsChange, EachChoiceWritesItsColumnAndLine)
 {
     const QVariant disabled = SubscriberChanges::disabledDate();
     const struct {
+        int run;
         const char* alias;
         QList<Pair> before, choices;
         QStringList lines;
         QList<Pair> after;
     } cases[] = {
-        {"Off Hours", {}, {{"comGreetingPlayPleaseRecord_1", "=279"}}, {"    Play 'please record...' prompt set to: 1"}, {{"PlayPleaseRecordPrompt", 0}}},
-        {"Standard", {{"PlayPleaseRecordPrompt", 0}}, {{"comGreetingPlayPleaseRecord_0", "=137"}}, {"    Play 'please record...' prompt set to: 0"}, {{"PlayPleaseRecordPrompt", 1}}},
-        {"Alternate", {{"PlayWhat", 1}}, {{"comGreetingSource_3", "=453"}}, {"    Greeting source set to system"}, {{"PlayWhat", 0}}},
-        {"Internal", {}, {{"comGreetingSource_4", "=455"}}, {"    Greeting source set to blank"}, {{"PlayWhat", 2}}},
-        {"Internal", {{"PlayWhat", 1}}, {{"comGreetingSource_4", "system"}}, {}, {{"PlayWhat", 1}}},   // case counts
-        {"Standard", {}, {{"comGreetingEnabled_0", "=137"}}, {"   Greeting disabled"}, {{"TimeExpires", disabled}}},
-        {"Off Hours", {{"TimeExpires", disabled}}, {{"comGreetingEnabled_1", "=279"}}, {"   Greeting enabled"}, {{"TimeExpires", QVariant()}}},
-        {"Busy", {{"IgnoreDigits", 1}}, {{"comGreetingAllowInput_2", "=279"}}, {"   Ignore digits disabled"}, {{"IgnoreDigits", 0}}},
-        {"Busy", {}, {{"comGreetingAllowInput_2", "=137"}}, {"   Ignore digits enabled"}, {{"IgnoreDigits", 1}}},
-        {"Busy", {{"Reprompts", 3}}, {{"txtGreetingReplayTimes_2", "0"}, {"txtGreetingSecondsBetweenReplays_2", "7"}},
-         {"    Reprompt times set to:  0", "    Reprompt delay interval set to:  7"}, {{"Reprompts", 0}, {"RepromptDelay", 7}}},
-        {"Alternate", {{"PlayWhat", 0}}, {{"comGreetingSource_3", "=454"}, {"txtGreetingSourcePath_3", ""}, {"txtGreetingReplayTimes_3", "4"}},
-         {"(error) path to greeting WAV file to use is empty", "    Reprompt times set to:  4"}, {{"PlayWhat", 0}, {"Reprompts", 4}}},
-        {"Alternate", {{"PlayWhat", 0}}, {{"comGreetingSource_3", "=454"}, {"txtGreetingSourcePath_3", "/no/such.wav"}},
+        {1, "Standard", {{"PlayPleaseRecordPrompt", 0}}, {{"comGreetingPlayPleaseRecord_0", "=137"}, {"comGreetingEnabled_0", "=137"}},
+         {"    Play 'please record...' prompt set to: 0", "   Greeting disabled"}, {{"PlayPleaseRecordPrompt", 1}, {"TimeExpires", disabled}}},
+        {1, "Off Hours", {{"TimeExpires", disabled}}, {{"comGreetingPlayPleaseRecord_1", "=279"}, {"comGreetingEnabled_1", "=279"}},
+         {"    Play 'please record...' prompt set to: 1", "   Greeting enabled"}, {{"PlayPleaseRecordPrompt", 0}, {"TimeExpires", QVariant()}}},
+        {1, "Busy", {{"Reprompts", 3}, {"IgnoreDigits", 1}},
+         {{"comGreetingAllowInput_2", "=279"}, {"txtGreetingReplayTimes_2", "0"}, {"txtGreetingSecondsBetweenReplays_2", "7"}},
+         {"   Ignore digits disabled", "    Reprompt times set to:  0", "    Reprompt delay interval set to:  7"},
+         {{"IgnoreDigits", 0}, {"Reprompts", 0}, {"RepromptDelay", 7}}},
+        {1, "Alternate", {{"PlayWhat", 1}}, {{"comGreetingSource_3", "=453"}}, {"    Greeting source set to system"}, {{"PlayWhat", 0}}},
+        {1, "Internal", {}, {{"comGreetingSource_4", "=455"}}, {"    Greeting source set to blank"}, {{"PlayWhat", 2}}},
+        {2, "Standard", {}, {{"comGreetingAllowInput_0", "=137"}}, {"   Ignore digits enabled"}, {{"IgnoreDigits", 1}}},
+        {2, "Off Hours", {{"PlayWhat", 0}}, {{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", "/no/such.wav"}},
          {"(error) path for WAV file to use for greeting source not found:/no/such.wav"}, {{"PlayWhat", 0}}},
+        {2, "Alternate", {{"PlayWhat", 0}}, {{"comGreetingSource_3", "=454"}, {"txtGreetingSourcePath_3", ""}, {"txtGreetingReplayTimes_3", "4"}},
+         {"(error) path to greeting WAV file to use is empty", "    Reprompt times set to:  4"}, {{"PlayWhat", 0}, {"Reprompts", 4}}},
+        {2, "Internal", {{"PlayWhat", 1}}, {{"comGreetingSource_4", "system"}}, {}, {{"PlayWhat", 1}}},   // case counts
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.alias) + ", " + c.choices[0].name);
+    for (const int number : {1, 2}) {
         FirstHandler run;
-        for (const Pair& column : c.before)
-            run.setRule(c.alias, column);
-        run.make(c.choices);
+        for (const auto& c : cases)
+            if (c.run == number)
+                run.make(c.alias, c.before, c.choices);
         run.run();
-        EXPECT_EQ(run.linesAfter(QString("   ") + c.alias + " Messaging Rule"), c.lines);
-        for (const Pair& column : c.after)
-            EXPECT_EQ(shown(run.rule(c.alias, column.name), column.value), shown(column.value, column.value)) << column.name;
-        EXPECT_EQ(run.log->LogErrorCount(), c.lines.filter("(error)").size());
+        EXPECT_EQ(run.log->LogErrorCount(), number == 1 ? 0 : 2);
+        for (const auto& c : cases)
+            if (c.run == number) {
+                EXPECT_EQ(run.linesOf(c.alias), c.lines) << c.alias;
+                for (const Pair& column : c.after)
+                    EXPECT_EQ(run.rule(c.alias, column), asText(column.value, column.value)) << c.alias << ' ' << column.name;
+            }
     }
 }
 
@@ -117,120 +112,79 @@ TEST(GreetingsChange, EachChoiceWritesItsColumnAndLine)
 // when the subscriber commits; a rollback or a failed copy leaves no file and the rule as it was.
 TEST(GreetingsChange, ARecordingIsPlacedOnlyWhenTheSubscriberIsKept)
 {
+    const QByteArray wave("RIFF\0WAVE", 9);
     enum Ending { Kept, RolledBack, CopyFailed };
     for (const Ending ending : {Kept, RolledBack, CopyFailed}) {
-        SCOPED_TRACE(ending);
         FirstHandler run;
-        Recordset& subscribers = run.session.rsSubscribers;
-        subscribers.setValue("Alias", "a/b");
-        subscribers.update();
-        const QString wav = run.programFolder.filePath("hello.wav");
-        QFile file(wav);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray("RIFF\0WAVE", 9)) == 9);
+        QDir streamFiles(velmo::serverRootPath(run.installation.folder()) + "Stream Files");
+        run.session.rsSubscribers.setValue("Alias", "a/b");
+        run.session.rsSubscribers.update();
+        const QString source = run.programFolder.filePath("hello.wav");
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(wave) == 9);
         file.close();
-        run.setRule("Off Hours", {"StreamPath", "old.WAV"});
-        run.make({{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", wav}});
-        if (ending == RolledBack) {
-            run.session.bDirectoryWriteThroughPending = true;
-            run.session.database.registerProcedure("sp_ModifySubscriber", [](Database&, ProcedureParameters&) {
-                throw KestraneError(ErrorNumber::DatabaseError, "refused");
-            });
-        }
-        if (ending == CopyFailed) {
-            ASSERT_TRUE(run.streamFiles.removeRecursively());
-        }
-        const QStringList before = run.listing();
+        run.make("Off Hours", {{"StreamPath", "old.WAV"}}, {{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", source}});
+        run.session.bDirectoryWriteThroughPending = ending == RolledBack;
+        run.session.database.registerProcedure("sp_ModifySubscriber", [](Database&, ProcedureParameters&) { throw KestraneError(ErrorNumber::DatabaseError, "refused"); });
+        ASSERT_TRUE(ending != CopyFailed || streamFiles.removeRecursively());
         const QDateTime started = QDateTime::currentDateTime();
         run.run();
-        const qint64 secondsFrom = started.toSecsSinceEpoch() + started.offsetFromUtc();
-        const QStringList after = run.listing();
-        const QStringList added = QSet<QString>(after.begin(), after.end()).subtract({before.begin(), before.end()}).values();
+        const QStringList added = streamFiles.entryList(QDir::Files | QDir::Hidden);   // the folder starts empty
+        EXPECT_EQ(run.lines.filter("(error):").size(), ending == Kept ? 0 : 1);
         EXPECT_EQ(run.log->LogErrorCount(), ending == Kept ? 0 : 1);
-        EXPECT_EQ(shown(run.rule("Off Hours", "StreamPath")), ending == Kept ? added.value(0) : "old.WAV");
-        if (ending != Kept) {
-            EXPECT_EQ(added, QStringList{});
-            EXPECT_EQ(run.lines.filter("(error):").size(), 1);
+        EXPECT_EQ(run.rule("Off Hours", {"StreamPath"}), ending == Kept ? added.value(0) : "old.WAV");
+        EXPECT_EQ(added.size(), ending == Kept ? 1 : 0);
+        if (ending != Kept)
             continue;
-        }
-        ASSERT_EQ(added.size(), 1);
-        const QRegularExpressionMatch name = QRegularExpression("^ab_Off Hours_CustomGreeting_(\\d+)\\.WAV$").match(added[0]);
-        ASSERT_TRUE(name.hasMatch()) << added[0].toStdString();
-        EXPECT_LE(qAbs(name.captured(1).toLongLong() - secondsFrom), 2);
-        QFile copy(run.streamFiles.filePath(added[0]));
-        EXPECT_TRUE(copy.open(QIODevice::ReadOnly) && copy.readAll() == QByteArray("RIFF\0WAVE", 9));
-        EXPECT_EQ(run.rule("Off Hours", "PlayWhat").toInt(), 1);
-        EXPECT_EQ(run.linesAfter("   Off Hours Messaging Rule"),
-                  QStringList{"    Greeting source set to recording using WAV file=" + wav + ".  Target path=" + copy.fileName()});
+        const QRegularExpressionMatch name = QRegularExpression("^ab_Off Hours_CustomGreeting_(\\d+)\\.WAV$").match(added.value(0));
+        ASSERT_TRUE(name.hasMatch()) << added.value(0).toStdString();
+        EXPECT_LE(qAbs(name.captured(1).toLongLong() - started.toSecsSinceEpoch() - started.offsetFromUtc()), 2);
+        QFile copy(streamFiles.filePath(added[0]));
+        EXPECT_TRUE(copy.open(QIODevice::ReadOnly) && copy.readAll() == wave);
+        EXPECT_EQ(run.rule("Off Hours", {"PlayWhat"}), "1");
+        EXPECT_EQ(run.linesOf("Off Hours"), QStringList{"    Greeting source set to recording using WAV file=" + source + ".  Target path=" + copy.fileName()});
     }
 }
 
-// The action after each greeting: a slot on "<Don't Change>" is passed over; a destination is
-// kept only for action 2 with an object ID.
-TEST(AfterGreetingActionsChange, EachChosenSlotWritesItsRule)
-{
-    const QString cleared = "    After greeting action destination object id cleared";
-    const struct {
-        const char* alias;
-        QList<Pair> choices;
-        QStringList lines;
-        QList<Pair> after;
-    } cases[] = {
-        {"Busy", {{"optCallerInputTakeAction_15", "[x]"}, {"cmbCallerInputTakeAction_15", "=247"}},
-         {"   Edits for Busy greeting:", "   After greeting action value set to: 2", "   After greeting action conversation name set to:SubSignIn", cleared},
-         {{"Action", 2}, {"ConversationName", "SubSignIn"}, {"DestinationObjectID", QVariant()}, {"DestinationObjectIDType", 0}}},
-        {"Standard", {{"optCallerInputGoToCallHandler_13", "[x]"}, {"txtCallerInputGoToCallHandlerObjectID_13", "HANDLER-0000042"}},
-         {"   Edits for Standard greeting:", "   After greeting action value set to: 2", "   After greeting action conversation name set to:PHTransfer",
-          "    After greeting action destination object id=HANDLER-0000042"},
-         {{"Action", 2}, {"DestinationObjectID", "HANDLER-0000042"}, {"DestinationObjectIDType", 3}}},
-        {"Error", {{"optCallerInputTakeAction_18", "[x]"}, {"cmbCallerInputTakeAction_18", "=152"}},
-         {"   Edits for Error greeting:", "   After greeting action value set to: 1", "   After greeting action conversation name set to:", cleared},
-         {{"Action", 1}, {"ConversationName", ""}, {"DestinationObjectID", QVariant()}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.alias);
-        FirstHandler run;
-        run.setRule(c.alias, {"DestinationObjectID", "BEFORE"});
-        run.make(c.choices);
-        run.run();
-        EXPECT_EQ(run.changesOf(0).filter(QRegularExpression("^ {3,4}(Edits for|After greeting)")), c.lines);
-        for (const Pair& column : c.after)
-            EXPECT_EQ(shown(run.rule(c.alias, column.name)), shown(column.value)) << column.name;
-        EXPECT_EQ(run.log->LogErrorCount(), 0);
-    }
-}
-
-// Missing rules are reported by each category; the rules found are still changed.
-TEST(AfterGreetingActionsChange, MissingRulesAreReportedByBothCategories)
+// Slots 13, 15 and 17 chosen, the others on "<Don't Change>"; rules missing from the handler are
+// reported by both categories, and the rules found still changed.
+TEST(AfterGreetingActionsChange, ChosenSlotsWriteTheirRulesAndMissingRulesAreReported)
 {
     const QString norwick = "!  This is a serious error, you should contact Norwick";
+    const auto missing = [](const char* alias) {
+        return QString("(error) could not find messaging rule for subscriber using Alias='%1'.  This is a serious error, you should contact Norwick.").arg(alias);
+    };
+    const auto edits = [](const char* alias, const char* code, const char* name, const QString& destination) {
+        return QStringList{QString("   Edits for %1 greeting:").arg(alias), QString("   After greeting action value set to: ") + code,
+                           QString("   After greeting action conversation name set to:") + name, "    After greeting action destination object id" + destination};
+    };
+    const QStringList standard = edits("Standard", "2", "PHTransfer", "=HANDLER-0000042"), busy = edits("Busy", "2", "SubSignIn", " cleared");
     const struct {
-        QStringList deleted;
-        QStringList errors;
-        int busyAction;   // slot 15 hangs up when its rule is changed
+        QStringList deleted, lines;
     } cases[] = {
-        {{"Internal"},
-         {"(error) could not find messaging rule for subscriber using Alias='Internal'.  This is a serious error, you should contact Norwick.",
-          "(error) could not find messaging rule by index= 17"},
-         1},
-        {{"Internal", "Error"},
-         {"(error) could not find messaging rule for subscriber using Alias='Internal'.  This is a serious error, you should contact Norwick.",
-          "(error) could not find messaging rule for subscriber using Alias='Error'.  This is a serious error, you should contact Norwick.",
-          "(error) messaging rules are missing for this subscriber" + norwick + "."},
-         4},
+        {{}, standard + busy + edits("Internal", "1", "", " cleared")},
+        {{"Internal"}, QStringList{missing("Internal")} + standard + busy + QStringList{"(error) could not find messaging rule by index= 17"}},
+        {{"Internal", "Error"}, {missing("Internal"), missing("Error"), "(error) messaging rules are missing for this subscriber" + norwick + "."}},
         {{"Standard", "Off Hours", "Busy", "Alternate", "Internal", "Error"},
-         {"(error) no messaging rules found for this subscriber" + norwick, "(error) messaging rules are missing for this subscriber" + norwick + "."},
-         0},
+         {"(error) no messaging rules found for this subscriber" + norwick, "(error) messaging rules are missing for this subscriber" + norwick + "."}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.deleted.join(", ").toStdString());
         FirstHandler run;
         for (const QString& alias : c.deleted)
             run.session.database.execute("DELETE FROM MessagingRule WHERE ParentObjectID=? AND Alias=?", {run.handlerId, alias});
-        run.make({{"optCallerInputTakeAction_17", "[x]"}, {"cmbCallerInputTakeAction_17", "=152"},
-                  {"optCallerInputTakeAction_15", "[x]"}, {"cmbCallerInputTakeAction_15", "=152"}});
+        run.make("Busy", {{"DestinationObjectID", "BEFORE"}, {"DestinationObjectIDType", 3}},
+                 {{"optCallerInputGoToCallHandler_13", "[x]"}, {"txtCallerInputGoToCallHandlerObjectID_13", "HANDLER-0000042"},
+                  {"optCallerInputTakeAction_15", "[x]"}, {"cmbCallerInputTakeAction_15", "=247"},
+                  {"optCallerInputTakeAction_17", "[x]"}, {"cmbCallerInputTakeAction_17", "=152"}});
         run.run();
-        EXPECT_EQ(run.changesOf(0).filter("(error)"), c.errors);
-        EXPECT_EQ(run.rule("Busy", "Action").toInt(), c.busyAction);
+        EXPECT_EQ(run.changesOf(0).filter(QRegularExpression("^(\\(error\\)| {3,4}(Edits for|After greeting))")), c.lines);
+        EXPECT_EQ(run.log->LogErrorCount(), c.lines.filter("(error)").size());
+        if (!c.deleted.isEmpty())
+            continue;
+        for (const auto& [alias, column] : {std::pair<const char*, Pair>{"Standard", {"DestinationObjectIDType", 3}}, {"Busy", {"Action", 2}},
+                                            {"Busy", {"DestinationObjectID", QVariant()}}, {"Busy", {"DestinationObjectIDType", 0}},
+                                            {"Internal", {"Action", 1}}, {"Internal", {"ConversationName", ""}}, {"Error", {"Action", 2}}})
+            EXPECT_EQ(run.rule(alias, column), asText(column.value, column.value)) << alias << ' ' << column.name;
     }
 }
 
