@@ -294,13 +294,17 @@ TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
     ASSERT_TRUE(run.open());
     auto dump = [&] {
         QStringList rows;
-        for (const char* table : {"Subscriber", "CallHandler", "NotificationMWI"})
+        for (const char* table : {"Subscriber", "CallHandler", "NotificationMWI", "MessagingRule"})
             rows << tableRows(run.session.database, table);
         return rows;
     };
     const QStringList before = dump();
     const QStringList lines = run.run(3);
     EXPECT_EQ(lines.filter("** Updating subscriber **").size(), 3);
+    for (int subscriber = 0; subscriber < 3; ++subscriber)
+        EXPECT_EQ(run.changesOf(subscriber).filter(" Messaging Rule"),
+                  QStringList({"   Standard Messaging Rule", "   Off Hours Messaging Rule", "   Busy Messaging Rule",
+                               "   Alternate Messaging Rule", "   Internal Messaging Rule", "   Error Messaging Rule"}));
     EXPECT_EQ(lines.filter("(error)"), QStringList{});
     EXPECT_EQ(run.log->LogErrorCount(), 0);
     EXPECT_EQ(run.log->LogWarningCount(), 0);

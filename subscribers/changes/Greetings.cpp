@@ -1,0 +1,164 @@
+// The greetings of the subscriber's primary call handler, one tab of the options page each. The
+// category always works: each rule found gets its heading line and is saved, whatever was chosen.
+#include "subscribers/changes/MessagingRules.h"
+#include "subscribers/changes/SubscriberChanges.h"
+
+#include "core/ExtensionRules.h"
+#include "core/GreetingRecording.h"
+#include "core/RunLog.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char* kPage = "frmSelectSubscriberChanges";
+using MessagingRules::Count;
+
+constexpr EngineControl kControls[] = {
+    {kPage, "comGreetingPlayPleaseRecord", Count},
+    {kPage, "comGreetingSource", Count},
+    {kPage, "txtGreetingSourcePath", Count},
+    {kPage, "comGreetingEnabled", Count},
+    {kPage, "comGreetingAllowInput", Count},
+    {kPage, "txtGreetingReplayTimes", Count},
+    {kPage, "txtGreetingSecondsBetweenReplays", Count},
+};
+
+namespace Source {
+constexpr int System = 453;
+constexpr int Recording = 454;
+constexpr int Blank = 455;
+}
+
+// What "TRUE" and "FALSE" of a tri-state list write.
+struct TriStateChoice {
+    const char* list;
+    const char* column;
+    QVariant onTrue;
+    const char* trueLine;
+    QVariant onFalse;
+    const char* falseLine;
+};
+
+// Applies the choices of tab `index` to the rule row `rule`, each setting a step of its own,
+// and saves the row.
+class GreetingEdit {
+public:
+    GreetingEdit(SubscriberEdit& edit, Recordset& rule, int index) : m_edit(edit), m_rule(rule), m_index(index) {}
+
+    void apply()
+    {
+        m_edit.step([&] { pleaseRecordPrompt(); });
+        m_edit.step([&] { source(); });
+        m_edit.step([&] {
+            choose({"comGreetingEnabled", "TimeExpires", QVariant(), "   Greeting enabled",
+                    SubscriberChanges::disabledDate(), "   Greeting disabled"});
+        });
+        m_edit.step([&] {
+            choose({"comGreetingAllowInput", "IgnoreDigits", QVariant::fromValue<qint16>(0), "   Ignore digits disabled",
+                    QVariant::fromValue<qint16>(1), "   Ignore digits enabled"});
+        });
+        m_edit.step([&] { number("txtGreetingReplayTimes", "Reprompts", "    Reprompt times set to: "); });
+        m_edit.step([&] { number("txtGreetingSecondsBetweenReplays", "RepromptDelay", "    Reprompt delay interval set to: "); });
+        m_edit.step([&] { m_rule.update(); });
+    }
+
+private:
+    const ControlState& control(const char* name) const { return m_edit.options.control(QLatin1String(name), m_index); }
+    void setColumn(const char* column, const QVariant& value) { m_rule.setValue(QLatin1String(column), value); }
+
+    // The column says whether the prompt is skipped: it takes the opposite of the choice.
+    void pleaseRecordPrompt()
+    {
+        const qint16 code = m_edit.triState(control("comGreetingPlayPleaseRecord"));
+        if (code != 0 && code != 1)
+            return;
+        setColumn("PlayPleaseRecordPrompt", code == 0);
+        m_edit.writeLine(QStringLiteral("    Play 'please record...' prompt set to:") + paddedNumber(code));
+    }
+
+    // The source list's text is compared exactly: a text of another case leaves the source alone.
+    void source()
+    {
+        const QString text = control("comGreetingSource").text;
+        if (text == m_edit.string(Source::System))
+            playWhat(0, QStringLiteral("    Greeting source set to system"));
+        else if (text == m_edit.string(Source::Blank))
+            playWhat(2, QStringLiteral("    Greeting source set to blank"));
+        else if (text == m_edit.string(Source::Recording))
+            recording();
+    }
+
+    void playWhat(qint16 value, const QString& line)
+    {
+        setColumn("PlayWhat", QVariant::fromValue(value));
+        m_edit.writeLine(line);
+    }
+
+    // The rule names the copy only once it is made: a failed copy leaves the source as it was.
+    void recording()
+    {
+        const QString path = control("txtGreetingSourcePath").text;
+        if (path.isEmpty()) {
+            m_edit.writeLine(QStringLiteral("(error) path to greeting WAV file to use is empty"));
+            return;
+        }
+        if (!QFileInfo(path).isFile()) {
+            m_edit.writeLine(QStringLiteral("(error) path for WAV file to use for greeting source not found:") + path);
+            return;
+        }
+        const GreetingRecording copy = copyGreetingRecording(
+            path, m_edit.rootPath, {m_edit.alias, m_rule.value(QStringLiteral("Alias")).toString()}, m_edit.actions,
+            [&log = m_edit.log](const KestraneError& failure) { log.WriteLogLine(subscriberEditErrorLine(failure)); });
+        setColumn("StreamPath", copy.streamPath);
+        playWhat(1, QStringLiteral("    Greeting source set to recording using WAV file=") + path
+                        + QStringLiteral(".  Target path=") + copy.targetPath);
+    }
+
+    void choose(const TriStateChoice& choice)
+    {
+        const qint16 code = m_edit.triState(control(choice.list));
+        if (code != 0 && code != 1)
+            return;
+        setColumn(choice.column, code == 1 ? choice.onTrue : choice.onFalse);
+        m_edit.writeLine(QLatin1String(code == 1 ? choice.trueLine : choice.falseLine));
+    }
+
+    void number(const char* box, const char* column, const char* line)
+    {
+        const QString text = control(box).text;
+        if (text.isEmpty())
+            return;
+        const qint16 value = leadingWholeNumber<qint16>(text);
+        setColumn(column, QVariant::fromValue(value));
+        m_edit.writeLine(QLatin1String(line) + paddedNumber(value));
+    }
+
+    SubscriberEdit& m_edit;
+    Recordset& m_rule;
+    const int m_index;
+};
+
+void applyGreetings(SubscriberEdit& edit)
+{
+    Recordset& rules = MessagingRules::open(edit);
+    if (rules.recordCount() == 0) {
+        edit.writeLine(QStringLiteral(
+            "(error) no messaging rules found for this subscriber!  This is a serious error, you should contact Norwick"));
+        return;
+    }
+    for (int index = 0; index < Count; ++index) {
+        edit.writeLine(QStringLiteral("   ") + QLatin1String(MessagingRules::kAliases[index]) + QStringLiteral(" Messaging Rule"));
+        if (!MessagingRules::find(rules, index)) {
+            edit.writeLine(QStringLiteral("(error) could not find messaging rule for subscriber using ")
+                           + MessagingRules::criterion(index)
+                           + QStringLiteral(".  This is a serious error, you should contact Norwick."));
+            continue;
+        }
+        GreetingEdit(edit, rules, index).apply();
+    }
+}
+
+}  // namespace
+
+const SubscriberChangeCategory SubscriberChanges::greetings{"greetings", &applyGreetings, kControls};
