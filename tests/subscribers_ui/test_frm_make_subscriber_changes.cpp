@@ -292,7 +292,7 @@ TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
     const auto [kind, major, minor, release, build] = GetParam();
     EngineScenario run(TempInstallation::smallServer(major, minor, release, build), kind);
     ASSERT_TRUE(run.open());
-    auto dump = [&] { return tableRows(run.session.database, "Subscriber"); };
+    auto dump = [&] { return tableRows(run.session.database, "Subscriber") + tableRows(run.session.database, "MenuEntry"); };
     const QStringList before = dump();
     const QStringList lines = run.run(3);
     EXPECT_EQ(lines.filter("** Updating subscriber **").size(), 3);
@@ -300,6 +300,12 @@ TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
     EXPECT_EQ(run.log->LogErrorCount(), 0);
     EXPECT_EQ(run.log->LogWarningCount(), 0);
     EXPECT_EQ(dump(), before);
+    // The one-key menu always names each key.
+    QStringList menuEntries;
+    for (const char* key : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "#"})
+        menuEntries << QString("    Menu entry: ") + key;
+    for (int subscriber = 0; subscriber < 3; ++subscriber)
+        EXPECT_EQ(run.changesOf(subscriber).filter("    Menu entry: "), menuEntries);
 }
 
 INSTANTIATE_TEST_SUITE_P(KindsAndServers, NothingChosen,
