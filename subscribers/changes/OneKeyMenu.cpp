@@ -3,6 +3,7 @@
 // and its query, and a key without exactly one menu entry is an error line.
 #include "subscribers/changes/SubscriberChanges.h"
 
+#include "core/Criterion.h"
 #include "core/Recordset.h"
 #include "subscribers/changes/DestinationLookup.h"
 #include "subscribers/changes/StoredCallerAction.h"
@@ -33,48 +34,54 @@ QString keyAlias(int slot)
     return QString::number(slot);
 }
 
-void applyKey(SubscriberEdit& edit, const QString& handlerObjectID, int slot, const QString& alias)
+// `entries` holds the handler's menu entries, shown filtered to the key's.
+void applyKey(SubscriberEdit& edit, Recordset& entries, const QString& handlerObjectID, int slot, const QString& alias)
 {
-    Recordset& entry = edit.scratch(ScratchQuery::MenuEntries,
-                                    QStringLiteral("SELECT * FROM MenuEntry WHERE ParentObjectID=? AND Alias=?"),
-                                    {handlerObjectID, alias});
-    if (entry.recordCount() != 1) {
+    entries.setFilter(QStringLiteral("Alias=") + quoteLiteral(alias));
+    if (entries.recordCount() != 1) {
         edit.writeLine(QStringLiteral("(error) could not find menu entry for this subscriber - alias=") + alias);
         return;
     }
     // The lock is saved first, whatever the key's action settings are.
     edit.step([&] {
-        if (edit.applyTriState(entry, QStringLiteral("cmbCallerInputLockKey"), slot, QStringLiteral("Locked"),
+        if (edit.applyTriState(entries, QStringLiteral("cmbCallerInputLockKey"), slot, QStringLiteral("Locked"),
                                QStringLiteral("   Key locked value set to:")))
-            entry.update();
+            entries.update();
     });
     if (!callerInputSlotApplies(edit.options, slot))
         return;
     // An entry without an action (null) counts as set to ignore.
     const bool onlyIfIgnored =
         edit.options.control(QStringLiteral("chkCallerInputChangeOnlyIfSetToIgnore"), slot).checkState == CheckValue::Ticked;
-    if (onlyIfIgnored && entry.value(QStringLiteral("Action")).toInt() != CallerActionCode::Ignore)
+    if (onlyIfIgnored && entries.value(QStringLiteral("Action")).toInt() != CallerActionCode::Ignore)
         return;
     CallerAction action;
     if (!GetDestinationInfo(edit, handlerObjectID, slot, action))
         return;
-    storeCallerAction(edit, entry, action, kMenuEntryColumns);
+    storeCallerAction(edit, entries, action, kMenuEntryColumns);
     // The subscriber row keeps the number; the engine saves that row at its end.
     if (action.conversationName.compare(QLatin1String("TransferAltContactNumber"), Qt::CaseInsensitive) == 0
         && !action.altContactNumber.isEmpty()) {
         edit.writeLine(QStringLiteral("    Referral extension set to:") + action.altContactNumber);
         edit.subscriber().setValue(QStringLiteral("ReferralExtension"), action.altContactNumber);
     }
-    entry.update();
+    entries.update();
 }
 
 void applyOneKeyMenu(SubscriberEdit& edit)
 {
     const QString handlerObjectID = edit.handler().value(QStringLiteral("CallHandlerObjectID")).toString();
+    // One query for the twelve keys: opening the scratch recordset costs more than filtering it.
+    Recordset* entries = nullptr;
+    edit.step([&] {
+        entries = &edit.scratch(ScratchQuery::MenuEntries, QStringLiteral("SELECT * FROM MenuEntry WHERE ParentObjectID=?"),
+                                {handlerObjectID});
+    });
     for (int slot = 0; slot < CallerInputSlot::KeyCount; ++slot) {
         const QString alias = keyAlias(slot);
         edit.writeLine(QStringLiteral("    Menu entry: ") + alias);
-        edit.step([&] { applyKey(edit, handlerObjectID, slot, alias); });
+        if (entries)
+            edit.step([&] { applyKey(edit, *entries, handlerObjectID, slot, alias); });
     }
 }
 
