@@ -1,6 +1,6 @@
 // The one-key menu of the subscriber's primary call handler: for each key "0" to "9", "*" and
-// "#" its lock, then its action. The category has no guard of its own: every key gets its line
-// and its query, and a key without exactly one menu entry is an error line.
+// "#" its lock, then its action. The category has no guard of its own: every key gets its line,
+// and a key without exactly one menu entry is an error line.
 #include "subscribers/changes/SubscriberChanges.h"
 
 #include "core/Criterion.h"
