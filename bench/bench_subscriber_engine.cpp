@@ -8,7 +8,8 @@
 // Each is set against a floor: the least work the same changes need, on the SQLite C API, over a
 // second installation generated alike. Per subscriber the floor runs one BEGIN IMMEDIATE ...
 // COMMIT; reads what the engine reads (the subscriber and handler rows; for the six changes
-// also the extension conflict search and the contact rules); writes each changed row once,
+// also the extension conflict search, the contact rules and the one-key menu entries, which the
+// engine always names); writes each changed row once,
 // through the table or view the engine writes; requests the directory write-through; and writes
 // the subscriber's log lines, the engine's own, with one write and one flush. Its statements are
 // prepared once and bound, its connection set up as Database::open sets one up. After each run
@@ -301,6 +302,7 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
     sqlite3_stmt* subscriber = db.prepare("UPDATE vw_Subscriber SET ListInDirectory = 0, PWDTMF = ?, PWTimeChanged = ?, "
                                           "SayANI = 1, XFerString = ? WHERE SubscriberObjectID = ?");
     sqlite3_stmt* handler = db.prepare("UPDATE " + handlerView + " SET Language = ? WHERE CallHandlerObjectID = ?");
+    sqlite3_stmt* menuEntries = db.prepare("SELECT Alias FROM MenuEntry WHERE ParentObjectID = ?");
 
     // The password holds no "X" (the extension's place): one hash serves every subscriber.
     const QByteArray hash = QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper();
@@ -367,6 +369,20 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
                 row.line("       Transfer rule enabled");
             if ((index == kOffHours || index == kStandard) && rule.expires)
                 floor.use(ruleEnabled).integer(rule.rowid).done();
+        }
+
+        // The one-key menu: each key named, each with its one entry.
+        QByteArray keys;
+        {
+            Use read = floor.use(menuEntries);
+            read.text(row.handlerId);
+            while (read.next())
+                keys += read.textAt(0);
+        }
+        for (const char key : QByteArray("0123456789*#")) {
+            if (keys.count(key) != 1)
+                throw std::runtime_error("floor: not one menu entry " + std::string(1, key) + " for " + row.handlerId.toStdString());
+            row.line(QByteArray("    Menu entry: ") + key);
         }
 
         floor.use(subscriber)

@@ -24,6 +24,8 @@ extern const SubscriberChangeCategory features;                     // Features.
 extern const SubscriberChangeCategory phoneApplications;            // PhoneApplications.cpp
 extern const SubscriberChangeCategory greetings;                    // Greetings.cpp
 extern const SubscriberChangeCategory afterGreetingActions;         // AfterGreetingActions.cpp
+extern const SubscriberChangeCategory oneKeyMenu;                   // OneKeyMenu.cpp
+extern const SubscriberChangeCategory afterMessageAction;           // AfterMessageAction.cpp
 
 // The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
 // ("12/25/1990 8:00:00 AM"); null enables it.

@@ -294,7 +294,7 @@ TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
     ASSERT_TRUE(run.open());
     auto dump = [&] {
         QStringList rows;
-        for (const char* table : {"Subscriber", "CallHandler", "NotificationMWI", "MessagingRule"})
+        for (const char* table : {"Subscriber", "CallHandler", "NotificationMWI", "MessagingRule", "MenuEntry"})
             rows << tableRows(run.session.database, table);
         return rows;
     };
@@ -309,6 +309,12 @@ TEST_P(NothingChosen, ChangesNoSubscriberAndLogsNoError)
     EXPECT_EQ(run.log->LogErrorCount(), 0);
     EXPECT_EQ(run.log->LogWarningCount(), 0);
     EXPECT_EQ(dump(), before);
+    // The one-key menu always names each key.
+    QStringList menuEntries;
+    for (const char* key : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "#"})
+        menuEntries << QString("    Menu entry: ") + key;
+    for (int subscriber = 0; subscriber < 3; ++subscriber)
+        EXPECT_EQ(run.changesOf(subscriber).filter("    Menu entry: "), menuEntries);
 }
 
 INSTANTIATE_TEST_SUITE_P(KindsAndServers, NothingChosen,
