@@ -15,6 +15,7 @@ extern const SubscriberChangeCategory accountAndPassword;           // AccountAn
 extern const SubscriberChangeCategory conversationAndPlaybackFlags; // ConversationAndPlaybackFlags.cpp
 extern const SubscriberChangeCategory transferRules;                // TransferRules.cpp
 extern const SubscriberChangeCategory enhancedAlternateGreeting;    // EnhancedAlternateGreeting.cpp
+extern const SubscriberChangeCategory notificationDevices;          // NotificationDevices.cpp
 
 // The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
 // ("12/25/1990 8:00:00 AM"); null enables it.
