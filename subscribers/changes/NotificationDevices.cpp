@@ -114,7 +114,9 @@ public:
             m_edit.step([&] { triggers(rule); });
         if (ticked("chkUpdateNotificationSchedule"))
             m_edit.step([&] {
-                rule.setValue(QStringLiteral("DlvRuleSchedule"), control("txtNotificationSchedule").text);
+                // An empty schedule is stored as the empty text, never as no value.
+                const QString schedule = control("txtNotificationSchedule").text;
+                rule.setValue(QStringLiteral("DlvRuleSchedule"), schedule.isNull() ? QStringLiteral("") : schedule);
                 rule.update();
             });
     }
