@@ -1,6 +1,5 @@
-// The notification category of the subscriber engine on the loaded options page: which devices
-// a run visits and what each device's tab changes, the rules' trigger lists and schedules, and
-// the exit action.
+// The notification category of the subscriber engine on the loaded options page: the devices a
+// run visits and what their tabs change, the rules' trigger lists and schedules, the exit action.
 #include "tests/subscribers_ui/EngineScenario.h"
 
 #include <QMap>
@@ -13,20 +12,34 @@ const QString kFirst = "(SELECT SubscriberObjectID FROM vw_Subscriber ORDER BY S
 const QStringList kAliases{"Home Phone", "Work Phone", "Pager",   "Spare Phone",  "Pager 2",      "Phone 2",      "Phone 3",
                            "Phone 4",    "Phone 5",    "Phone 6", "Text Pager 1", "Text Pager 2", "Text for VMI", "SMS"};
 
-// A run over the first subscriber of `server`: `setup` on its database, then the choices, each
-// "name=value": "[x]" ticks a box, "@1"/"@0" sets an option button, "#n" selects an entry with
-// item data n, "=n" shows resource string n, any other value is typed or shown; "%H" stands for
-// the subscriber's call handler.
-std::unique_ptr<EngineScenario> ran(const velmo::InstallationOptions& server, const QStringList& setup,
-                                    const QStringList& choices)
+QString shown(const QVariant& value)
+{
+    return value.isNull() ? "NULL" : value.typeId() == QMetaType::QByteArray ? value.toByteArray().toHex() : value.toString();
+}
+
+// The first subscriber's values, " "-joined, of "table.column" or "table.column.alias".
+QString stored(EngineScenario& run, const QStringList& columns)
+{
+    QStringList values;
+    for (const QString& column : columns) {
+        const QStringList part = column.split('.');
+        const QString owner = part[0] == "Subscriber" ? "SubscriberObjectID" : "Alias='" + part.value(2) + "' AND ParentObjectID";
+        values << shown(run.stored(QString("SELECT %2 FROM %1 WHERE %3=%4").arg(part[0], part[1], owner, kFirst)));
+    }
+    return values.join(' ');
+}
+
+// A run over the first subscriber: `setup` on the database ("%F" that subscriber), then choices
+// "name=value": "[x]" ticks, "@1"/"@0" sets an option button, "#n" selects an entry with item
+// data n, "=n" shows resource string n, any other value is typed or shown.
+std::unique_ptr<EngineScenario> ran(const velmo::InstallationOptions& server, const QStringList& setup, const QStringList& choices)
 {
     auto run = std::make_unique<EngineScenario>(server);
     for (const QString& statement : setup)
         run->sql(QString(statement).replace("%F", kFirst));
     EXPECT_TRUE(run->open());
-    const QString handler = run->stored("SELECT CallHandlerObjectID FROM Subscriber WHERE SubscriberObjectID=" + kFirst).toString();
     for (const QString& choice : choices) {
-        const QString name = choice.section('=', 0, 0), value = choice.section('=', 1).replace("%H", handler);
+        const QString name = choice.section('=', 0, 0), value = choice.section('=', 1);
         if (value == "[x]")
             run->tick(name);
         else if (value.startsWith('@'))
@@ -35,162 +48,142 @@ std::unique_ptr<EngineScenario> ran(const velmo::InstallationOptions& server, co
             run->chooseItem(name, value, value.mid(1).toInt());
         else if (value.startsWith('=') && value.size() > 1)
             run->chooseString(name, value.mid(1).toInt());
-        else if (name.startsWith("txt"))
-            run->type(name, value);
         else
-            run->choose(name, value);
+            name.startsWith("txt") ? run->type(name, value) : run->choose(name, value);
     }
     run->run(1);
     return run;
 }
 
-// The category's lines: from its first one (each names a notification device) to the end.
-QStringList notificationLines(const EngineScenario& run)
-{
-    const QStringList changes = run.changesOf(0);
-    const qsizetype first = changes.indexOf(QRegularExpression(".*otification.*"));
-    return first < 0 ? QStringList() : changes.mid(first);
-}
-
-QString shown(const QVariant& value)
-{
-    return value.isNull() ? "NULL" : value.typeId() == QMetaType::QByteArray ? value.toByteArray().toHex() : value.toString();
-}
-
-const QString kDisabled = "      Notification device disabled";
-const QString kPagerCleared = "    Notification triggers cleared on device with alias=Pager";
+const QString kDisabled = "      Notification device disabled", kCleared = "    Notification triggers cleared on device with alias=";
 
 TEST(NotificationDevices, EachVisitedDeviceGetsItsHeaderAndItsTabsChoices)
 {
-    const auto server = TempInstallation::smallServer;
     const QString touch = "UPDATE NotificationDevice SET DLVDeviceActive=5, SwitchID=5, DlvdeviceSendCount=5";
-    const char* pager = "DLVDeviceActive FROM NotificationDevice WHERE Alias='Pager'";
-    const QStringList pagerChoices{"comNotificationDisableDevice_2=TRUE", "chkUpdateNotificationTriggers_2=[x]"};
+    const QStringList choices{"comNotificationDisableDevice_1=TRUE",  "comNotificationDisableDevice_0=FALSE",
+                              "comNotificationDisableDevice_3=maybe", "comNotificationDisableDevice_5=TRUE",
+                              "chkUpdateNotificationTriggers_2=[x]",  "comNotificationSwitchID_9=#2",
+                              "comTextNotificationIncludeVmailEmailFaxCounts_2=FALSE",
+                              "comTextNotificationIncludeVmailEmailFaxCounts_3=TRUE", "comTextNotificationIncludeCallerInfo_0=TRUE"};
+    const QStringList columns{"NotificationDevice.DLVDeviceActive.Work Phone", "NotificationDevice.DLVDeviceActive.Home Phone",
+                              "NotificationDevice.DLVDeviceActive.Spare Phone", "NotificationDevice.SwitchID.Phone 6",
+                              "NotificationDevice.DlvdeviceSendCount.Text for VMI", "NotificationDevice.DlvdeviceSendCount.SMS"};
+    // The lines the choices give a device below its header: caller info needs 4.2(0).38.
+    const QMap<int, QStringList> applied{{0, {"      Notification device enabled"}}, {1, {kDisabled}}, {2, {kCleared + "Pager"}},
+                                         {5, {kDisabled}}, {9, {"      Switch assignment set to:  2"}},
+                                         {10, {"   Send Caller Info set to:  1"}},
+                                         {12, {"   Include voice mail, e-mail, and fax counts set to:  0"}},
+                                         {13, {"   Include voice mail, e-mail, and fax counts set to:  1"}}};
+    const QString missing = "(error) this subscriber is missing notification %1!  This is a serious error, you shoudl contact Norwick.";
+    const auto server = TempInstallation::smallServer;
     const struct {
         velmo::InstallationOptions server;
-        QStringList setup, choices;
-        int count;                       // devices visited; 0: `lines`[0] is every line
-        QMap<int, QStringList> lines;    // the lines of the devices whose tab changes something
-        const char* column;              // of the first subscriber's devices
-        QVariant stored;
+        QStringList setup;
+        int devices;                       // visited; 0: `lines`[0] are all the lines
+        QMap<int, QStringList> lines;      // a device's lines where not its header and `applied`
+        const char* stored;
     } cases[] = {
-        {server(4, 0, 3, 12), {touch}, {"comNotificationDisableDevice_1=TRUE"}, 13, {{1, {" Work Phone Notification device edits", kDisabled}}},
-         "DLVDeviceActive FROM NotificationDevice WHERE Alias='Work Phone'", 0},
-        {server(4, 0, 3, 12), {touch}, {"comNotificationDisableDevice_0=FALSE", "comNotificationDisableDevice_3=maybe"}, 13,
-         {{0, {" Home Phone Notification device edits", "      Notification device enabled"}}}, "SUM(DLVDeviceActive) FROM NotificationDevice WHERE Alias IN ('Home Phone', 'Spare Phone')", 6},
-        {server(4, 0, 3, 12), {touch}, {"comNotificationSwitchID_9=#2"}, 13, {{9, {" Phone 6 Notification device edits", "      Switch assignment set to:  2"}}},
-         "SwitchID FROM NotificationDevice WHERE Alias='Phone 6'", 2},
-        {server(4, 0, 3, 12), {touch}, {"comTextNotificationIncludeVmailEmailFaxCounts_2=FALSE"}, 13,
-         {{12, {" Text for VMI Notification device edits", "   Include voice mail, e-mail, and fax counts set to:  0"}}},
-         "DlvdeviceSendCount FROM NotificationDevice WHERE Alias='Text for VMI'", 0},
-        {server(4, 2, 0, 38), {}, {"comTextNotificationIncludeCallerInfo_0=TRUE"}, 14,
-         {{10, {" Text Pager 1 Notification device edits", "   Send Caller Info set to:  1"}}},
-         "DlvdeviceSendCallerInfo FROM NotificationDevice WHERE Alias='Text Pager 1'", 1},
-        {server(4, 2, 0, 37), {touch}, {"comTextNotificationIncludeCallerInfo_0=TRUE"}, 14, {}, "DLVDeviceActive FROM NotificationDevice WHERE Alias='Text Pager 1'", 5},
-        {server(4, 0, 3, 120), {touch}, {"comTextNotificationIncludeVmailEmailFaxCounts_3=TRUE"}, 14,
-         {{13, {" SMS Notification device edits", "   Include voice mail, e-mail, and fax counts set to:  1"}}},
-         "DlvdeviceSendCount FROM NotificationDevice WHERE Alias='SMS'", 1},
-        {server(4, 0, 3, 119), {touch}, {"comTextNotificationIncludeVmailEmailFaxCounts_3=TRUE"}, 13, {}, "DlvdeviceSendCount FROM NotificationDevice WHERE Alias='SMS'", 5},
-        // Which subscribers and devices are visited.
-        {server(4, 0, 3, 12), {"UPDATE Subscriber SET SubscriberType=3 WHERE SubscriberObjectID=%F"}, pagerChoices, 13,
-         {{2, {" Pager Notification device edits", kDisabled, kPagerCleared}}}, pager, 0},
-        {server(4, 0, 3, 12), {"UPDATE Subscriber SET SubscriberType=2 WHERE SubscriberObjectID=%F", touch}, pagerChoices, 0, {{0, {}}}, pager, 5},
-        {server(4, 0, 3, 12), {"UPDATE Subscriber SET SubscriberType=NULL WHERE SubscriberObjectID=%F", touch}, pagerChoices, 0, {{0, {}}}, pager, 5},
-        {server(4, 0, 3, 120), {"DELETE FROM NotificationDevice WHERE Alias='SMS'", touch}, pagerChoices, 0,
-         {{0, {"(error) this subscriber is missing notification devices!  This is a serious error, you shoudl contact Norwick."}}}, pager, 5},
-        {server(4, 0, 3, 119), {"DELETE FROM NotificationDevice WHERE Alias='SMS'"}, pagerChoices, 13,
-         {{2, {" Pager Notification device edits", kDisabled, kPagerCleared}}}, pager, 0},
-        {server(4, 0, 3, 120), {"DELETE FROM NotificationRule WHERE Alias='SMS Rule'", touch}, pagerChoices, 0,
-         {{0, {"(error) this subscriber is missing notification rules!  This is a serious error, you shoudl contact Norwick."}}}, pager, 5},
-        {server(4, 0, 3, 12), {"UPDATE NotificationDevice SET Alias='Pager X' WHERE Alias='Pager'"}, pagerChoices, 13,
-         {{2, {"(error) could not find notification device for this subscriber by index= 2", kPagerCleared}}},
-         "COUNT(*) FROM NotificationRule WHERE dlvruleCriteriaID IS NULL AND Alias='Pager Rule'", 1},
-        {server(4, 0, 3, 12), {"UPDATE NotificationRule SET Alias='Pager X' WHERE Alias='Pager Rule'"}, pagerChoices, 13,
-         {{2, {" Pager Notification device edits", kDisabled, "(error) could not find notification rule for this sybscriber by index= 2"}}}, pager, 0},
+        {server(4, 2, 0, 38), {touch, "UPDATE Subscriber SET SubscriberType=3 WHERE SubscriberObjectID=%F"}, 14, {}, "0 1 5 2 0 1"},
+        {server(4, 2, 0, 38), {touch, "UPDATE Subscriber SET SubscriberType=2 WHERE SubscriberObjectID=%F"}, 0, {{0, {}}}, "5 5 5 5 5 5"},
+        {server(4, 2, 0, 37), {touch}, 14, {{10, {" Text Pager 1 Notification device edits"}}}, "0 1 5 2 0 1"},
+        {server(4, 0, 3, 119), {touch}, 13, {{10, {" Text Pager 1 Notification device edits"}}}, "0 1 5 2 0 5"},
+        {server(4, 0, 3, 120), {touch, "DELETE FROM NotificationDevice WHERE Alias='SMS'"}, 0, {{0, {missing.arg("devices")}}},
+         "5 5 5 5 5 NULL"},
+        {server(4, 0, 3, 119), {touch, "DELETE FROM NotificationDevice WHERE Alias='SMS'"}, 13,
+         {{10, {" Text Pager 1 Notification device edits"}}}, "0 1 5 2 0 NULL"},
+        {server(4, 0, 3, 120), {touch, "DELETE FROM NotificationRule WHERE Alias='SMS Rule'"}, 0, {{0, {missing.arg("rules")}}},
+         "5 5 5 5 5 5"},
+        {server(4, 2, 0, 38),
+         {touch, "UPDATE NotificationDevice SET Alias='Pager X' WHERE Alias='Pager'",
+          "UPDATE NotificationRule SET Alias='X' WHERE Alias='Phone 2 Rule'"},
+         14,
+         {{2, {"(error) could not find notification device for this subscriber by index= 2", kCleared + "Pager"}},
+          {5, {" Phone 2 Notification device edits", kDisabled,
+               "(error) could not find notification rule for this sybscriber by index= 5"}}},
+         "0 1 5 2 0 1"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.column);
-        auto run = ran(c.server, c.setup, c.choices);
-        QStringList expected = c.count == 0 ? c.lines.value(0) : QStringList();
-        for (int device = 0; device < c.count; ++device)
-            expected << c.lines.value(device, {" " + kAliases[device] + " Notification device edits"});
-        EXPECT_EQ(notificationLines(*run), expected);
+        SCOPED_TRACE(c.setup.join("; ").toStdString());
+        auto run = ran(c.server, c.setup, choices);
+        QStringList expected = c.devices > 0 ? QStringList() : c.lines.value(0);
+        for (int device = 0; device < c.devices; ++device)
+            expected << c.lines.value(device, QStringList{" " + kAliases[device] + " Notification device edits"}
+                                                  + applied.value(device));
+        // The category's lines: from the first that names a notification device to the end.
+        const QStringList changes = run->changesOf(0);
+        const qsizetype first = changes.indexOf(QRegularExpression(".*otification.*"));
+        EXPECT_EQ(first < 0 ? QStringList() : changes.mid(first), expected);
         EXPECT_EQ(run->log->LogErrorCount(), expected.filter("(error)").size());
-        EXPECT_EQ(run->stored(QString("SELECT %1 AND ParentObjectID=%2").arg(c.column, kFirst)), c.stored);
+        EXPECT_EQ(stored(*run, columns), c.stored);
         EXPECT_FALSE(run->session.bDirectoryWriteThroughPending || run->session.bNotifierRestartPending);
     }
 }
 
 TEST(NotificationRules, TheTriggerBoxesAndTheScheduleRewriteTheRule)
 {
-    const QString all = "    Notification trigger of all messages set on device with alias=Home Phone";
-    const QString voice = "    Notification trigger for voice mail set on device with alias=Home Phone";
+    const QMap<QChar, QString> boxes{{'T', "UpdateNotificationTriggers"}, {'S', "UpdateNotificationSchedule"},
+                                     {'A', "NotificationTriggerAllMessages"}, {'a', "NotificationTriggerAllMessagesUrgent"},
+                                     {'V', "NotificationTriggerVoiceMail"}, {'v', "NotificationTriggerVoiceMailUrgent"},
+                                     {'E', "NotificationTriggerEmail"}, {'e', "NotificationTriggerEmailUrgent"},
+                                     {'F', "NotificationTriggerFaxes"}, {'f', "NotificationTriggerFaxesUrgent"}};
+    const auto set = [](const char* trigger) {
+        return "    Notification trigger " + QString(trigger) + " set on device with alias=Home Phone";
+    };
     const struct {
         const char* repeat;
-        QStringList ticked;   // boxes of the Home Phone tab
-        const char *criteria, *events, *schedule;
+        const char* ticked;   // boxes of the Home Phone tab
+        const char* stored;   // criteria list, event list, schedule
         QStringList lines;
     } cases[] = {
-        {"0", {"UpdateNotificationTriggers", "NotificationTriggerVoiceMail", "NotificationTriggerFaxes"}, "0100000005000000",
-         "030000000b000000", "old", {voice, "    Notification trigger for fax set on device with alias=Home Phone"}},
-        {"1", {"UpdateNotificationTriggers", "NotificationTriggerVoiceMail", "NotificationTriggerVoiceMailUrgent", "NotificationTriggerEmail",
-               "NotificationTriggerEmailUrgent", "NotificationTriggerFaxes", "NotificationTriggerFaxesUrgent"},
-         "020000000400000006000000", "02000000060000000a000000", "old",
-         {"    Notification trigger for urgent voice mail set on device with alias=Home Phone",
-          "    Notification trigger for urgent email set on device with alias=Home Phone",
-          "    Notification trigger for urgent fax set on device with alias=Home Phone"}},
-        {"NULL", {"UpdateNotificationTriggers", "NotificationTriggerAllMessages", "NotificationTriggerVoiceMail"}, "07000000", "0f000000", "old", {all}},
-        {"1", {"UpdateNotificationTriggers", "NotificationTriggerAllMessages", "NotificationTriggerAllMessagesUrgent"}, "08000000", "0e000000", "old",
-         {"    Notification trigger for all urgent message set on device with alias=Home Phone"}},
-        {"0", {"UpdateNotificationTriggers", "NotificationTriggerEmailUrgent", "NotificationTriggerVoiceMail"}, "01000000", "03000000", "old", {voice}},
-        {"1", {"UpdateNotificationTriggers", "UpdateNotificationSchedule"}, "NULL", "NULL", "", {"    Notification triggers cleared on device with alias=Home Phone"}},
-        {"1", {"UpdateNotificationSchedule", "NotificationTriggerVoiceMail"}, "ff", "ff", "0108001700", {}},
-        {"1", {"NotificationTriggerAllMessages"}, "ff", "ff", "old", {}},
+        {"0", "TVF", "0100000005000000 030000000b000000 old", {set("for voice mail"), set("for fax")}},
+        {"1", "TVvEeFf", "020000000400000006000000 02000000060000000a000000 old",
+         {set("for urgent voice mail"), set("for urgent email"), set("for urgent fax")}},
+        {"NULL", "TAV", "07000000 0f000000 old", {set("of all messages")}},
+        {"1", "TAa", "08000000 0e000000 old", {set("for all urgent message")}},
+        {"0", "TeV", "01000000 03000000 old", {set("for voice mail")}},
+        {"1", "TS", "NULL NULL ", {kCleared + "Home Phone"}},
+        {"1", "SV", "ff ff 0108001700", {}},
+        {"1", "A", "ff ff old", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.ticked.join(' ').toStdString());
-        QStringList choices;
-        for (const QString& box : c.ticked)
-            choices << "chk" + box + "_0=[x]";
-        choices << QString("txtNotificationSchedule_0=") + c.schedule;
+        SCOPED_TRACE(c.ticked);
+        QStringList choices{QString("txtNotificationSchedule_0=") + QString(c.stored).section(' ', 2)};
+        for (const QChar box : QString(c.ticked))
+            choices << "chk" + boxes[box] + "_0=[x]";
         auto run = ran(TempInstallation::smallOptions(),
                        {QString("UPDATE NotificationRule SET DlvruleRepeatNotify=%1, dlvruleCriteriaID=X'FF', dlvruleevent=X'FF', "
-                                "DlvRuleSchedule='old' WHERE Alias='Home Phone Rule'").arg(c.repeat)},
-                       choices);
-        EXPECT_EQ(notificationLines(*run).mid(1, c.lines.size() + 1), c.lines + QStringList{" Work Phone Notification device edits"});
-        const QString rule = " FROM NotificationRule WHERE Alias='Home Phone Rule' AND ParentObjectID=" + kFirst;
-        EXPECT_EQ(shown(run->stored("SELECT dlvruleCriteriaID" + rule)), c.criteria);
-        EXPECT_EQ(shown(run->stored("SELECT dlvruleevent" + rule)), c.events);
-        EXPECT_EQ(shown(run->stored("SELECT DlvRuleSchedule" + rule)), c.schedule);
+                                "DlvRuleSchedule='old' WHERE Alias='Home Phone Rule'").arg(c.repeat)}, choices);
+        const QStringList changes = run->changesOf(0);
+        EXPECT_EQ(changes.mid(changes.indexOf(" Home Phone Notification device edits") + 1, c.lines.size() + 1),
+                  c.lines + QStringList{" Work Phone Notification device edits"});
+        EXPECT_EQ(stored(*run, {"NotificationRule.dlvruleCriteriaID.Home Phone Rule", "NotificationRule.dlvruleevent.Home Phone Rule",
+                                "NotificationRule.DlvRuleSchedule.Home Phone Rule"}), c.stored);
     }
 }
 
 TEST(ExitAction, SlotNineteenSetsTheExitColumnsOfEverySubscriber)
 {
-    const QString chosen = "optCallerInputDontChange_19=@0";
+    const QString take = "optCallerInputTakeAction_19=@1", chosen = "optCallerInputDontChange_19=@0";
     const struct {
         int type;
         QStringList choices;
         const char* stored;   // ExitAction, ExitConversation, ExitObjectID, ExitObjectIDType; "%H" the handler
     } cases[] = {
         {1, {}, "9 old old 9"},
-        {1, {chosen, "optCallerInputTakeAction_19=@1", "cmbCallerInputTakeAction_19==152"}, "1  NULL NULL"},
-        {5, {chosen, "optCallerInputTakeAction_19=@1", "cmbCallerInputTakeAction_19==175"}, "2 PHGreeting %H 3"},
-        {1, {chosen, "optCallerInputTakeAction_19=@1", "cmbCallerInputTakeAction_19==247"}, "2 SubSignIn NULL NULL"},
-        {2, {chosen, "optCallerInputGoToCallHandler_19=@1", "txtCallerInputGoToCallHandlerObjectID_19=%H"}, "2 PHTransfer %H 3"},
+        {1, {chosen, take, "cmbCallerInputTakeAction_19==152"}, "1  NULL NULL"},
+        {5, {chosen, take, "cmbCallerInputTakeAction_19==175"}, "2 PHGreeting %H 3"},
+        {2, {chosen, take, "cmbCallerInputTakeAction_19==247"}, "2 SubSignIn NULL NULL"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         auto run = ran(TempInstallation::smallOptions(),
                        {QString("UPDATE Subscriber SET SubscriberType=%1, ExitAction=9, ExitConversation='old', ExitObjectID='old', "
-                                "ExitObjectIDType=9 WHERE SubscriberObjectID=%F").arg(c.type)},
-                       c.choices);
-        const QString handler = run->stored("SELECT CallHandlerObjectID FROM Subscriber WHERE SubscriberObjectID=" + kFirst).toString();
-        QStringList stored;
-        for (const char* column : {"ExitAction", "ExitConversation", "ExitObjectID", "ExitObjectIDType"})
-            stored << shown(run->stored(QString("SELECT %1 FROM Subscriber WHERE SubscriberObjectID=").arg(column) + kFirst));
-        EXPECT_EQ(stored.join(' '), QString(c.stored).replace("%H", handler));
-        const QStringList lines{"   Exit action value set to:" + (" " + stored[0]), "   Exit conversation name set to:" + stored[1]};
+                                "ExitObjectIDType=9 WHERE SubscriberObjectID=%F").arg(c.type)}, c.choices);
+        const QString exit = stored(*run, {"Subscriber.ExitAction", "Subscriber.ExitConversation", "Subscriber.ExitObjectID",
+                                           "Subscriber.ExitObjectIDType"});
+        EXPECT_EQ(exit, QString(c.stored).replace("%H", stored(*run, {"Subscriber.CallHandlerObjectID"})));
+        const QStringList lines{"   Exit action value set to: " + exit.section(' ', 0, 0),
+                                "   Exit conversation name set to:" + exit.section(' ', 1, 1)};
         EXPECT_EQ(run->changesOf(0).filter(QRegularExpression("^   Exit ")), c.choices.isEmpty() ? QStringList() : lines);
     }
 }
