@@ -213,6 +213,9 @@ void applyDevices(SubscriberEdit& edit)
                                       "you shoudl contact Norwick."));
         return;
     }
+    // Every device and rule is looked for by its alias: an index instead of a scan for each.
+    devices.setOptimize(QStringLiteral("Alias"));
+    rules.setOptimize(QStringLiteral("Alias"));
     for (int device = 0; device < count; ++device) {
         const QString alias = QLatin1String(kDeviceAliases[device]);
         DeviceEdit choices(edit, device);
