@@ -110,15 +110,18 @@ public:
 
     void applyToRule(Recordset& rule)
     {
-        if (ticked("chkUpdateNotificationTriggers"))
-            m_edit.step([&] { triggers(rule); });
-        if (ticked("chkUpdateNotificationSchedule"))
-            m_edit.step([&] {
-                // An empty schedule is stored as the empty text, never as no value.
-                const QString schedule = control("txtNotificationSchedule").text;
-                rule.setValue(QStringLiteral("DlvRuleSchedule"), schedule.isNull() ? QStringLiteral("") : schedule);
-                rule.update();
-            });
+        m_edit.step([&] {
+            if (ticked("chkUpdateNotificationTriggers"))
+                triggers(rule);
+        });
+        m_edit.step([&] {
+            if (!ticked("chkUpdateNotificationSchedule"))
+                return;
+            // An empty schedule is stored as the empty text, never as no value.
+            const QString schedule = control("txtNotificationSchedule").text;
+            rule.setValue(QStringLiteral("DlvRuleSchedule"), schedule.isNull() ? QStringLiteral("") : schedule);
+            rule.update();
+        });
     }
 
 private:
