@@ -31,9 +31,11 @@ const QHash<QString, int>& listedControls()
 {
     static const QHash<QString, int> listed = [] {
         QHash<QString, int> byName;
-        for (const EngineControl& control : subscriberEngineControls())
-            byName.insert(QString::fromLatin1(control.form) + u'/' + QString::fromLatin1(control.name),
-                          control.elements);
+        // A control two categories read (elements of one array each) is listed with the most.
+        for (const EngineControl& control : subscriberEngineControls()) {
+            int& elements = byName[QString::fromLatin1(control.form) + u'/' + QString::fromLatin1(control.name)];
+            elements = qMax(elements, control.elements);
+        }
         return byName;
     }();
     return listed;
@@ -236,7 +238,7 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
         SubscriberChanges::oneKeyMenu,
         SubscriberChanges::afterMessageAction,
         SubscriberChanges::afterGreetingActions,
-        {"notification devices, rules, triggers, schedule and exit action", nullptr},
+        SubscriberChanges::notificationDevices,
         {"alternate extensions", nullptr},
         SubscriberChanges::messageStackOrder,
         SubscriberChanges::locationMove,

@@ -15,17 +15,18 @@ extern const SubscriberChangeCategory accountAndPassword;           // AccountAn
 extern const SubscriberChangeCategory conversationAndPlaybackFlags; // ConversationAndPlaybackFlags.cpp
 extern const SubscriberChangeCategory transferRules;                // TransferRules.cpp
 extern const SubscriberChangeCategory enhancedAlternateGreeting;    // EnhancedAlternateGreeting.cpp
+extern const SubscriberChangeCategory greetings;                    // Greetings.cpp
 extern const SubscriberChangeCategory callerInputDigits;            // CallerInputDigits.cpp
 extern const SubscriberChangeCategory messageWaitingIndicators;     // MessageWaitingIndicators.cpp
 extern const SubscriberChangeCategory messageOptions;               // MessageOptions.cpp
+extern const SubscriberChangeCategory oneKeyMenu;                   // OneKeyMenu.cpp
+extern const SubscriberChangeCategory afterMessageAction;           // AfterMessageAction.cpp
+extern const SubscriberChangeCategory afterGreetingActions;         // AfterGreetingActions.cpp
+extern const SubscriberChangeCategory notificationDevices;          // NotificationDevices.cpp
 extern const SubscriberChangeCategory messageStackOrder;            // MessageStackOrder.cpp
 extern const SubscriberChangeCategory locationMove;                 // LocationMove.cpp
 extern const SubscriberChangeCategory features;                     // Features.cpp
 extern const SubscriberChangeCategory phoneApplications;            // PhoneApplications.cpp
-extern const SubscriberChangeCategory greetings;                    // Greetings.cpp
-extern const SubscriberChangeCategory afterGreetingActions;         // AfterGreetingActions.cpp
-extern const SubscriberChangeCategory oneKeyMenu;                   // OneKeyMenu.cpp
-extern const SubscriberChangeCategory afterMessageAction;           // AfterMessageAction.cpp
 
 // The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
 // ("12/25/1990 8:00:00 AM"); null enables it.
