@@ -62,6 +62,9 @@ frmSetNotificationSchedule::frmSetNotificationSchedule(QWidget* optionsPage)
     layout->addLayout(buttons);
     connect(cmdExit, &QPushButton::clicked, this, &frmSetNotificationSchedule::cmdExit_Click);
     clearGrid();
+    // The whole week side by side, and as many half-hours as a 768-pixel screen leaves room for.
+    grdSchedule->resizeColumnsToContents();
+    resize(grdSchedule->horizontalHeader()->length() + 2 * grdSchedule->frameWidth() + 60, 680);
 }
 
 void frmSetNotificationSchedule::showEvent(QShowEvent* event)
