@@ -2,16 +2,19 @@
 // subscribers, without a window and with its run log, a transaction per subscriber. Two runs:
 // - the frame alone: one column of each subscriber row and handler row changed by a category of
 //   the benchmark, both rows written back, the directory write-through requested;
-// - six changes chosen on the loaded (never shown) options page, through the real categories:
+// - ten changes chosen on the loaded (never shown) options page, through the real categories:
 //   an extension rule (prepend 9), two tri-states (say ANI, list in directory), a transfer rule
-//   (Off Hours enabled), the callers' language and a new phone password.
+//   (Off Hours enabled), the Standard greeting (enabled, two replays), key 1 locked, the Work
+//   Phone notification device disabled, an alternate extension (prepend 8), the callers'
+//   language and a new phone password.
 // Each is set against a floor: the least work the same changes need, on the SQLite C API, over a
 // second installation generated alike. Per subscriber the floor runs one BEGIN IMMEDIATE ...
-// COMMIT; reads what the engine reads (the subscriber and handler rows; for the six changes
-// also the extension conflict search, the contact rules and the one-key menu entries, which the
-// engine always names); writes each changed row once,
-// through the table or view the engine writes; requests the directory write-through; and writes
-// the subscriber's log lines, the engine's own, with one write and one flush. Its statements are
+// COMMIT; reads what the engine reads (the subscriber and handler rows; for the ten changes
+// also the extension conflict searches, the contact rules, the messaging rules (twice), the
+// one-key menu entries, the notification devices and rules, the alternate extensions); writes
+// each changed row once, through the table or view the engine writes; requests the directory
+// write-through; and writes the subscriber's log lines, the engine's own (the lines categories
+// write with nothing chosen included), with one write and one flush. Its statements are
 // prepared once and bound, its connection set up as Database::open sets one up. After each run
 // the rows of both installations and the two logs are compared. Run by hand:
 // build/bench/bench_subscriber_engine [subscribers ...]
@@ -41,8 +44,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -157,12 +162,15 @@ private:
 struct FloorSchema {
     QByteArray handlerView;   // where the primary call handler rows are read and written
     int transferRules;        // the contact rules the transfer rules category works through
+    int notificationDevices;  // the devices the notification category visits
+    bool alternateSlots;      // alternate extensions by numbered slot rather than appended
 };
 
 FloorSchema floorSchema(const Session& session)
 {
     return {session.isVersionAtLeast(4, 0, 2, 111) ? "vw_CallHandler_Primary" : "vw_CallHandler",
-            session.isVersionAtLeast(7, 0, 0, 1) ? 6 : 3};
+            session.isVersionAtLeast(7, 0, 0, 1) ? 6 : 3, session.isVersionAtLeast(4, 0, 3, 120) ? 14 : 13,
+            session.isVersionAtLeast(4, 0, 3, 120)};
 }
 
 // One subscriber in the floor: its rows as read and the lines of its log.
@@ -171,6 +179,7 @@ struct FloorRow {
     QByteArray subscriberId;
     QByteArray handlerId;
     QByteArray transferString;   // the subscriber's XFerString
+    qint64 subscriberType = 0;
     QByteArray extension;        // the handler's DTMFAccessID
     bool handlerLanguageSet = false;
     qint64 handlerLanguage = 0;
@@ -185,7 +194,8 @@ class Floor {
 public:
     Floor(FloorConnection& db, const FloorSchema& schema) : m_db(db), m_schema(schema)
     {
-        m_subscriber = db.prepare("SELECT CallHandlerObjectID, XFerString FROM vw_Subscriber WHERE SubscriberObjectID = ?");
+        m_subscriber = db.prepare("SELECT CallHandlerObjectID, XFerString, SubscriberType FROM vw_Subscriber "
+                                  "WHERE SubscriberObjectID = ?");
         m_handler = db.prepare("SELECT DTMFAccessID, Language FROM " + schema.handlerView + " WHERE CallHandlerObjectID = ?");
         m_sync = db.prepare("INSERT INTO DirectorySyncRequest (SubscriberObjectID, DirectorySync, DirectorySyncFlags) "
                             "VALUES (?, 1, 1)");
@@ -234,6 +244,7 @@ private:
             }
             row.handlerId = subscriber.textAt(0);
             row.transferString = subscriber.textAt(1);
+            row.subscriberType = subscriber.integerAt(2);
         }
         Use handler = use(m_handler);
         handler.text(row.handlerId);
@@ -272,10 +283,11 @@ void runFrameFloor(Floor& floor, const QString& logPath, const QList<SelectionGr
     });
 }
 
-// The six changes as the bench chooses them. Only what the generated installations hold is
+// The ten changes as the bench chooses them. Only what the generated installations hold is
 // handled; anything else (an extension in use, a missing contact rule) stops the floor.
-struct SixChanges {
+struct TenChanges {
     QByteArray prefix;      // put before the extension
+    QByteArray alternatePrefix;   // put before the extension as loaded: the new alternate
     qint64 callerLanguage;  // the callers' language; -1: not changed
 };
 
@@ -286,7 +298,7 @@ struct ContactRuleRow {
     QByteArray extension;
 };
 
-void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<SelectionGridRow>& rows, const SixChanges& six)
+void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<SelectionGridRow>& rows, const TenChanges& ten)
 {
     FloorConnection& db = floor.connection();
     const QByteArray& handlerView = floor.schema().handlerView;
@@ -303,10 +315,23 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
                                           "SayANI = 1, XFerString = ? WHERE SubscriberObjectID = ?");
     sqlite3_stmt* handler = db.prepare("UPDATE " + handlerView + " SET Language = ? WHERE CallHandlerObjectID = ?");
     sqlite3_stmt* menuEntries = db.prepare("SELECT Alias FROM MenuEntry WHERE ParentObjectID = ?");
+    sqlite3_stmt* keyLocked = db.prepare("UPDATE MenuEntry SET Locked = 1 WHERE ParentObjectID = ? AND Alias = '1'");
+    sqlite3_stmt* messagingRules = db.prepare("SELECT Alias FROM vw_MessagingRule WHERE ParentObjectID = ?");
+    sqlite3_stmt* greeting = db.prepare("UPDATE vw_MessagingRule SET TimeExpires = NULL, Reprompts = 2 "
+                                        "WHERE ParentObjectID = ? AND Alias = 'Standard'");
+    sqlite3_stmt* devices = db.prepare("SELECT Alias FROM vw_NotificationDevice WHERE ParentObjectID = ?");
+    sqlite3_stmt* deviceRules = db.prepare("SELECT Alias FROM vw_NotificationRule WHERE ParentObjectID = ?");
+    sqlite3_stmt* deviceOff = db.prepare("UPDATE vw_NotificationDevice SET DLVDeviceActive = 0 "
+                                         "WHERE ParentObjectID = ? AND Alias = 'Work Phone'");
+    sqlite3_stmt* alternates = db.prepare("SELECT COUNT(*) FROM vw_DTMFAccessID WHERE ParentObjectID = ? AND IsPrimaryID = 0");
+    sqlite3_stmt* addAlternate = db.prepare("INSERT INTO DTMFAccessID (DTMFAccessID, ParentObjectID, IsPrimaryID, "
+                                            "ParentObjectIDType) VALUES (?, ?, 0, 1)");
+    if (floor.schema().alternateSlots)
+        throw std::runtime_error("floor: the bench's server fills alternate extension slots, the floor only appends");
 
     // The password holds no "X" (the extension's place): one hash serves every subscriber.
     const QByteArray hash = QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper();
-    const QByteArray languageLine = "   Language callers hear set to LangID:" + paddedNumber(six.callerLanguage).toUtf8();
+    const QByteArray languageLine = "   Language callers hear set to LangID:" + paddedNumber(ten.callerLanguage).toUtf8();
     static const char* const kRuleAliases[] = {"Alternate", "Off Hours", "Standard", "Follow-Me Here", "Follow-Me Home",
                                                "Follow-Me Mobile"};
     constexpr int kOffHours = 1;
@@ -316,7 +341,7 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
     floor.run(logPath, rows, [&](FloorRow& row) {
         // The primary extension.
         bool transferMoves = false;
-        const QByteArray extension = row.extension.isEmpty() ? QByteArray() : six.prefix + row.extension;
+        const QByteArray extension = row.extension.isEmpty() ? QByteArray() : ten.prefix + row.extension;
         if (extension.isEmpty()) {
             row.line("    Modification rules invalid for selected extension");
         } else {
@@ -337,7 +362,7 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
             row.line("   Extension changed to:" + extension);
         }
         row.line("   List in Directory set to:  0");
-        if (six.callerLanguage > 0)
+        if (ten.callerLanguage > 0)
             row.line(languageLine);
         row.line("   Password set to value specified");
         row.line("   Say ANI value set to: 1");
@@ -371,6 +396,32 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
                 floor.use(ruleEnabled).integer(rule.rowid).done();
         }
 
+        // The greetings: every rule named, the Standard one enabled with two replays; the
+        // after-greeting actions read the rules again.
+        const auto aliasesOf = [&](sqlite3_stmt* query, const QByteArray& owner) {
+            QList<QByteArray> aliases;
+            Use read = floor.use(query);
+            read.text(owner);
+            while (read.next())
+                aliases << read.textAt(0);
+            return aliases;
+        };
+        const auto need = [&](const QList<QByteArray>& aliases, const QByteArray& alias) {
+            if (!std::any_of(aliases.begin(), aliases.end(), [&](const QByteArray& a) { return sameText(a, alias.constData()); }))
+                throw std::runtime_error("floor: no " + alias.toStdString() + " for " + row.subscriberId.toStdString());
+        };
+        const QList<QByteArray> greetings = aliasesOf(messagingRules, row.handlerId);
+        for (const char* alias : {"Standard", "Off Hours", "Busy", "Alternate", "Internal", "Error"}) {
+            need(greetings, alias);
+            row.line(QByteArray("   ") + alias + " Messaging Rule");
+            if (alias == std::string_view("Standard")) {
+                row.line("   Greeting enabled");
+                row.line("    Reprompt times set to:  2");
+                floor.use(greeting).text(row.handlerId).done();
+            }
+        }
+        aliasesOf(messagingRules, row.handlerId);
+
         // The one-key menu: each key named, each with its one entry.
         QByteArray keys;
         {
@@ -383,6 +434,50 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
             if (keys.count(key) != 1)
                 throw std::runtime_error("floor: not one menu entry " + std::string(1, key) + " for " + row.handlerId.toStdString());
             row.line(QByteArray("    Menu entry: ") + key);
+            if (key == '1') {
+                row.line("   Key locked value set to: 1");
+                floor.use(keyLocked).text(row.handlerId).done();
+            }
+        }
+
+        // The notification devices of subscribers and of their kind 3, each named; Work Phone
+        // switched off.
+        if (row.subscriberType == 1 || row.subscriberType == 3) {
+            const QList<QByteArray> deviceRows = aliasesOf(devices, row.subscriberId);
+            const QList<QByteArray> ruleRows = aliasesOf(deviceRules, row.subscriberId);
+            static const char* const kDevices[] = {"Home Phone", "Work Phone", "Pager", "Spare Phone", "Pager 2",
+                                                   "Phone 2", "Phone 3", "Phone 4", "Phone 5", "Phone 6",
+                                                   "Text Pager 1", "Text Pager 2", "Text for VMI", "SMS"};
+            for (int device = 0; device < floor.schema().notificationDevices; ++device) {
+                need(deviceRows, kDevices[device]);
+                need(ruleRows, QByteArray(kDevices[device]) + " Rule");
+                row.line(QByteArray(" ") + kDevices[device] + " Notification device edits");
+                if (device == 1) {
+                    row.line("      Notification device disabled");
+                    floor.use(deviceOff).text(row.subscriberId).done();
+                }
+            }
+        }
+
+        // An alternate extension appended, derived from the extension as loaded.
+        row.line("    Adding alternate extension based on primary ID for this subscriber");
+        if (row.extension.isEmpty()) {
+            row.line("    Modification rules invalid for selected extension");
+        } else {
+            const QByteArray alternate = ten.alternatePrefix + row.extension;
+            for (sqlite3_stmt* search : {usedBySubscriber, usedByOther}) {
+                Use used = floor.use(search);
+                if (used.text(alternate).next())
+                    throw std::runtime_error("floor: alternate extension " + alternate.toStdString() + " is in use");
+            }
+            {
+                Use count = floor.use(alternates);
+                count.text(row.subscriberId).next();
+                if (count.integerAt(0) >= 9)
+                    throw std::runtime_error("floor: nine alternate extensions for " + row.subscriberId.toStdString());
+            }
+            floor.use(addAlternate).text(alternate).text(row.subscriberId).done();
+            row.line("   New alternate extension added for user:" + alternate);
         }
 
         floor.use(subscriber)
@@ -391,8 +486,8 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
             .text(transferMoves ? extension : row.transferString)
             .text(row.subscriberId)
             .done();
-        if (six.callerLanguage > 0 && (!row.handlerLanguageSet || row.handlerLanguage != six.callerLanguage))
-            floor.use(handler).integer(six.callerLanguage).text(row.handlerId).done();
+        if (ten.callerLanguage > 0 && (!row.handlerLanguageSet || row.handlerLanguage != ten.callerLanguage))
+            floor.use(handler).integer(ten.callerLanguage).text(row.handlerId).done();
     });
 }
 
@@ -403,8 +498,9 @@ void runSixChangesFloor(Floor& floor, const QString& logPath, const QList<Select
 // compares only as set or not.
 QStringList rowDifferences(const QString& engineFile, const QString& floorFile)
 {
-    static const char* const kTables[] = {"Subscriber", "CallHandler", "DTMFAccessID", "ContactRule",
-                                          "DirectorySyncRequest", "GlobalSubscriber"};
+    static const char* const kTables[] = {"Subscriber",    "CallHandler", "DTMFAccessID",       "ContactRule",
+                                          "MessagingRule", "MenuEntry",   "NotificationDevice", "DirectorySyncRequest",
+                                          "GlobalSubscriber"};
     static const QByteArray kTimeStamp = "PWTimeChanged";
     struct Column {
         int rows = 0;
@@ -513,7 +609,7 @@ bool runFloorAndCompare(QTextStream& out, const QString& what, qsizetype rows, T
     const QStringList differences = rowDifferences(engineFile, floorFile);
     if (differences.isEmpty())
         out << what << ": floor and engine leave the same rows (Subscriber, CallHandler, DTMFAccessID, ContactRule, "
-                       "DirectorySyncRequest, GlobalSubscriber; PWTimeChanged compared as set)"
+                       "MessagingRule, MenuEntry, NotificationDevice, DirectorySyncRequest, GlobalSubscriber; PWTimeChanged compared as set)"
             << Qt::endl;
     for (const QString& difference : differences)
         out << what << ": " << difference << Qt::endl;
@@ -522,15 +618,34 @@ bool runFloorAndCompare(QTextStream& out, const QString& what, qsizetype rows, T
     QFile floorLines(floorLog);
     const bool read = engineLog.open(QIODevice::ReadOnly) && floorLines.open(QIODevice::ReadOnly);
     const QByteArray floorBytes = read ? floorLines.readAll() : QByteArray();
+    // The engine's lines: from the start of the run to its closing line.
+    QByteArray engineBytes = read ? engineLog.readAll() : QByteArray();
+    engineBytes = engineBytes.mid(engineBytes.indexOf("Starting subscriber edits"));
+    engineBytes.truncate(engineBytes.lastIndexOf("\r\nChanges complete at:"));
     out << what << ": floor log " << floorBytes.size() << " bytes, "
-        << (read && engineLog.readAll().contains(floorBytes) ? "the engine's lines" : "NOT the engine's lines") << Qt::endl;
+        << (read && engineBytes == floorBytes ? "equals the engine's lines" : "NOT the engine's lines") << Qt::endl;
+    if (engineBytes != floorBytes) {
+        const QList<QByteArray> engineLines = engineBytes.split('\n');
+        const QList<QByteArray> floorLineList = floorBytes.split('\n');
+        qsizetype line = 0;
+        while (line < engineLines.size() && line < floorLineList.size() && engineLines[line] == floorLineList[line])
+            ++line;
+        out << what << ": first difference at line " << line + 1 << ": engine '"
+            << engineLines.value(line).trimmed() << "', floor '" << floorLineList.value(line).trimmed() << "'" << Qt::endl;
+    }
     return true;
 }
 
-// Makes the six changes on the loaded options page, as the administrator would; the callers'
+// Makes the ten changes on the loaded options page, as the administrator would; the callers'
 // language chosen (its identifier), -1 when the page offers none.
-int chooseSixChanges(frmSelectSubscriberChanges& page)
+int chooseTenChanges(frmSelectSubscriberChanges& page)
 {
+    page.findChild<QComboBox*>(QStringLiteral("comGreetingEnabled_0"))->setCurrentText(QStringLiteral("TRUE"));
+    page.findChild<QLineEdit*>(QStringLiteral("txtGreetingReplayTimes_0"))->setText(QStringLiteral("2"));
+    page.findChild<QComboBox*>(QStringLiteral("cmbCallerInputLockKey_1"))->setCurrentText(QStringLiteral("TRUE"));
+    page.findChild<QComboBox*>(QStringLiteral("comNotificationDisableDevice_1"))->setCurrentText(QStringLiteral("TRUE"));
+    page.findChild<QCheckBox*>(QStringLiteral("chkAltExtAppendToLeft"))->setChecked(true);
+    page.findChild<QLineEdit*>(QStringLiteral("txtAltExtAppendToLeft"))->setText(QStringLiteral("8"));
     page.findChild<QCheckBox*>(QStringLiteral("chkSubscriberExtensionAppendToLeft"))->setChecked(true);
     page.findChild<QLineEdit*>(QStringLiteral("txtSubscriberExtensionAppendToLeft"))->setText(QStringLiteral("9"));
     page.findChild<QComboBox*>(QStringLiteral("comConversationSayANI"))->setCurrentText(QStringLiteral("TRUE"));
@@ -584,14 +699,14 @@ int main(int argc, char** argv)
                                 [&] { runFrameFloor(floor, frameLog, rows); }))
             return 1;
 
-        // Six changes chosen on the options page, through the real categories.
+        // Ten changes chosen on the options page, through the real categories.
         MessageBoxService messages;
         messages.setAnswerer([](const MessageBoxService::Request&) { return QMessageBox::Ok; });
         FormRegistry forms;
         WizardContext context{session, messages, forms};
         context.state.iSelectedSubscriberType = 1;
         frmSelectSubscriberChanges page(context);
-        const int callerLanguage = chooseSixChanges(page);
+        const int callerLanguage = chooseTenChanges(page);
         const OptionsSnapshot options =
             captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
         // What the engine changed of the subscribers' own rows.
@@ -604,17 +719,27 @@ int main(int argc, char** argv)
                                      "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
                 count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '") + hash + u'\''),
                 count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NULL "
-                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
+                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
+                count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 0 AND DTMFAccessID LIKE '8%' "
+                                     "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
+                count(QStringLiteral("SELECT COUNT(*) FROM NotificationDevice WHERE Alias = 'Work Phone' AND DLVDeviceActive = 0")),
+                count(QStringLiteral("SELECT COUNT(*) FROM MenuEntry WHERE Alias = '1' AND Locked = 1 "
+                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
+                count(QStringLiteral("SELECT COUNT(*) FROM MessagingRule WHERE Alias = 'Standard' AND Reprompts = 2 "
+                                     "AND TimeExpires IS NULL AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
         };
         const QList<qint64> before = kept();
-        Timing sixChanges = runEngine(session, dir.path(), options, subscriberChangeCategories(), rows);
+        Timing tenChanges = runEngine(session, dir.path(), options, subscriberChangeCategories(), rows);
         const QList<qint64> after = kept();
-        out << QString("six changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled")
+        out << QString("ten changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled, "
+                       "%4 alternate extensions added, %5 Work Phone devices disabled, %6 keys 1 locked, "
+                       "%7 Standard greetings enabled with two replays")
                    .arg(after[0] - before[0]).arg(after[1] - before[1]).arg(after[2] - before[2])
+                   .arg(after[3] - before[3]).arg(after[4] - before[4]).arg(after[5] - before[5]).arg(after[6] - before[6])
             << Qt::endl;
-        const QString sixLog = floorDir.filePath(QStringLiteral("floor-six.log"));
-        if (!runFloorAndCompare(out, QStringLiteral("six changes"), rows.size(), sixChanges, engineFile, floorFile, sixLog,
-                                [&] { runSixChangesFloor(floor, sixLog, rows, {"9", callerLanguage}); }))
+        const QString tenLog = floorDir.filePath(QStringLiteral("floor-ten.log"));
+        if (!runFloorAndCompare(out, QStringLiteral("ten changes"), rows.size(), tenChanges, engineFile, floorFile, tenLog,
+                                [&] { runTenChangesFloor(floor, tenLog, rows, {"9", "8", callerLanguage}); }))
             return 1;
         CloseServerRecordsets(session);
     }

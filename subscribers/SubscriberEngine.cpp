@@ -239,7 +239,7 @@ std::span<const SubscriberChangeCategory> subscriberChangeCategories()
         SubscriberChanges::afterMessageAction,
         SubscriberChanges::afterGreetingActions,
         SubscriberChanges::notificationDevices,
-        {"alternate extensions", nullptr},
+        SubscriberChanges::alternateExtensions,
         SubscriberChanges::messageStackOrder,
         SubscriberChanges::locationMove,
         SubscriberChanges::features,

@@ -23,6 +23,7 @@ extern const SubscriberChangeCategory oneKeyMenu;                   // OneKeyMen
 extern const SubscriberChangeCategory afterMessageAction;           // AfterMessageAction.cpp
 extern const SubscriberChangeCategory afterGreetingActions;         // AfterGreetingActions.cpp
 extern const SubscriberChangeCategory notificationDevices;          // NotificationDevices.cpp
+extern const SubscriberChangeCategory alternateExtensions;          // AlternateExtensions.cpp
 extern const SubscriberChangeCategory messageStackOrder;            // MessageStackOrder.cpp
 extern const SubscriberChangeCategory locationMove;                 // LocationMove.cpp
 extern const SubscriberChangeCategory features;                     // Features.cpp
