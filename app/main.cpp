@@ -3,6 +3,7 @@
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
 #include "handlers/ui/frmChooseHandlers.h"
+#include "handlers/ui/frmSelectCallHandlerChanges.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
@@ -72,6 +73,15 @@ int main(int argc, char** argv)
         return subscriberOptions;
     };
 
+    // The call handler options page, created by the handler selection page's first Next; it
+    // stays loaded.
+    QPointer<frmSelectCallHandlerChanges> handlerOptions;
+    context.handlerOptionsPage = [&]() -> QWidget* {
+        if (!handlerOptions)
+            handlerOptions = new frmSelectCallHandlerChanges(context);
+        return handlerOptions;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
@@ -80,6 +90,7 @@ int main(int argc, char** argv)
     delete subscriberEngine;
     delete subscriberOptions;
     delete subscriberSelection;
+    delete handlerOptions;
     delete handlerSelection;
     return context.exiting ? exitCode : result;
 }

@@ -33,6 +33,11 @@ struct WizardContext {
     // page's Next passes (the engine captures it at Go and returns to it on Previous); the caller
     // places and shows it. Empty: not part of this build.
     std::function<QWidget*(QWidget* optionsPage)> subscriberEnginePage{};
+    // The call handler options page, created by the handler selection page's first Next; it
+    // stays loaded.
+    std::function<QWidget*()> handlerOptionsPage{};
+    // The call handler engine page, as subscriberEnginePage is for the subscriber branch.
+    std::function<QWidget*(QWidget* optionsPage)> handlerEnginePage{};
 
     // What the pages hand each other.
     WizardState state{};

@@ -29,7 +29,9 @@
 #include <QVBoxLayout>
 
 frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context)
+    : QWidget(parent),
+      optionsPage([this]() -> QWidget* { return m_context.handlerOptionsPage ? m_context.handlerOptionsPage() : nullptr; }),
+      m_context(context)
 {
     setObjectName(QStringLiteral("frmChooseHandlers"));
     buildPage();

@@ -26,8 +26,8 @@ public:
     // Builds the page and runs its load. Not shown yet: the caller places and shows it.
     explicit frmChooseHandlers(WizardContext& context, QWidget* parent = nullptr);
 
-    // Opens the handler options page for Next (created on first use by whoever builds it); an
-    // empty function: that page is not part of this build, and Next stays here.
+    // Opens the handler options page for Next: the context's handlerOptionsPage unless replaced;
+    // a page that returns none keeps Next here.
     std::function<QWidget*()> optionsPage;
 
     // Fonts, captions and grid headers in the current language (the language switch runs it

@@ -7,7 +7,7 @@
 #include "core/ui/OptionsCapture.h"
 #include "core/ui/WizardContext.h"
 #include "resources/EnglishStrings.h"
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 #include "subscribers/ui/options/DependentControls.h"
 #include "subscribers/ui/options/ExtensionTests.h"
 #include "subscribers/ui/options/PickersAndGreetingFiles.h"
@@ -16,7 +16,6 @@
 #include "subscribers/ui/options/PopulateSteps.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -145,28 +144,6 @@ int missingDestinationMessage(int group)
 constexpr int kGreetingCount = 6;
 
 }  // namespace
-
-std::unique_ptr<QFileDialog> OpenFileDialog::make(QWidget* owner) const
-{
-    auto dialog = std::make_unique<QFileDialog>(owner, title, initialFolder);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setDefaultSuffix(defaultSuffix);
-    dialog->setNameFilter(filter);
-    if (!fileName.isEmpty())
-        dialog->selectFile(fileName);
-    return dialog;
-}
-
-std::optional<QString> OpenFileDialog::showOpen(QWidget* owner)
-{
-    const std::unique_ptr<QFileDialog> dialog = make(owner);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    fileName = dialog->selectedFiles().constFirst();
-    return fileName;
-}
 
 frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, QWidget* parent)
     : QWidget(parent), m_context(context)

@@ -4,35 +4,17 @@
 // page takes its snapshot(). It is created once and stays loaded for the rest of the run: moving
 // on or back hides and shows it.
 #include "core/OptionsSnapshot.h"
+#include "core/ui/OpenFileDialog.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <initializer_list>
 
-#include <memory>
-#include <optional>
-
-class QFileDialog;
 class QLabel;
 class QPushButton;
 class QTabWidget;
 struct WizardContext;
-
-// The page's one open-file dialog, shared by the greetings' Browse buttons: settings kept from
-// one showing to the next, and a modal dialog made for each showing.
-struct OpenFileDialog {
-    QString title;
-    QString defaultSuffix;   // without the dot
-    QString fileName;        // the name shown at first, and then the file chosen
-    QString filter;          // name patterns, e.g. "*.WAV"
-    QString initialFolder;
-
-    // The dialog as the next showing would open it (tests look at its settings).
-    std::unique_ptr<QFileDialog> make(QWidget* owner) const;
-    // Shows the dialog; the chosen file (also kept in fileName), or nothing when cancelled.
-    std::optional<QString> showOpen(QWidget* owner);
-};
 
 class frmSelectSubscriberChanges : public QWidget {
     Q_OBJECT

@@ -4,7 +4,7 @@
 // the inventory does not list.
 #include "core/OptionsSnapshot.h"
 #include "core/ui/OptionsCapture.h"
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 
 #include <QStackedWidget>
 #include <QTabBar>

@@ -1,4 +1,4 @@
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 
 #include "OptionsInventory.h"
 

@@ -5,7 +5,7 @@
 #include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
 #include "resources/EnglishStrings.h"
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

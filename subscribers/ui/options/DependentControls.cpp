@@ -3,7 +3,7 @@
 #include "core/Errors.h"
 #include "core/ui/FormStatements.h"
 #include "core/ui/WizardContext.h"
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 #include "subscribers/ui/options/NotificationDevicePage.h"
 #include "subscribers/ui/options/PopulateSteps.h"
 

@@ -2,7 +2,7 @@
 #include "subscribers/ui/options/OptionsTabs.h"
 
 #include "core/ui/FormBuilding.h"
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>

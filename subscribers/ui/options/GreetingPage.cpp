@@ -1,6 +1,6 @@
 #include "subscribers/ui/options/GreetingPage.h"
 
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 
 #include "core/ui/Captions.h"
 #include "resources/EnglishStrings.h"

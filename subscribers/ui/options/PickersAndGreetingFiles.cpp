@@ -3,7 +3,7 @@
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 #include "subscribers/ui/frmSetNotificationSchedule.h"
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 #include "subscribers/ui/options/GreetingPage.h"
 #include "subscribers/ui/options/NotificationDevicePage.h"
 

@@ -4,7 +4,7 @@
 #include "subscribers/ui/options/PopulateSteps.h"
 
 #include "core/ControlNames.h"
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 #include "subscribers/ui/options/GreetingPage.h"
 #include "subscribers/ui/options/TransferRulePage.h"
 

@@ -1,4 +1,4 @@
-#include "subscribers/ui/options/CallerInputActionGroup.h"
+#include "search/ui/CallerInputActionGroup.h"
 
 #include "resources/EnglishStrings.h"
 
@@ -13,8 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent)
-    : CompositeGroup(index, parent), m_choices(new QButtonGroup(this))
+CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent, Options options)
+    : CompositeGroup(index, parent), m_options(options), m_choices(new QButtonGroup(this))
 {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -39,7 +39,7 @@ CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent)
 
     grid->addWidget(element(new QRadioButton, "optCallerInputTakeAction"), row, 0);
     grid->addWidget(element(new QComboBox, "cmbCallerInputTakeAction"), row, 1);
-    if (isKeyGroup()) {
+    if (hasNumberToDial()) {
         auto* dial = new QHBoxLayout;
         dial->addWidget(element(new QLabel, "Label34", NumberToDialLabel));
         dial->addWidget(element(new QLineEdit, "txtSubscriberCallerInputNumbertoDial"));
@@ -93,9 +93,9 @@ CallerInputActionGroup::CallerInputActionGroup(int index, QWidget* parent)
     applyCaptions(resources::englishString);
 }
 
-CallerInputActionGroup* CallerInputActionGroup::placeIn(QGroupBox* frame, int index)
+CallerInputActionGroup* CallerInputActionGroup::placeIn(QGroupBox* frame, int index, Options options)
 {
-    auto* group = new CallerInputActionGroup(index, frame);
+    auto* group = new CallerInputActionGroup(index, frame, options);
     (new QVBoxLayout(frame))->addWidget(group);
     return group;
 }
@@ -128,9 +128,8 @@ QList<CompositeGroup::Caption> CallerInputActionGroup::captions() const
         {"cmdCallerInputFindInterviewer", 138},
     };
     if (isKeyGroup())
-        rows += {{"chkCallerInputChangeOnlyIfSetToIgnore", 61},
-                 {"Label34", 505, NumberToDialLabel},
-                 {"Label34", 506, BlankLeavesNumberLabel},
-                 {"Label24", 174}};
+        rows += {{"chkCallerInputChangeOnlyIfSetToIgnore", 61}, {"Label24", 174}};
+    if (hasNumberToDial())
+        rows += {{"Label34", 505, NumberToDialLabel}, {"Label34", 506, BlankLeavesNumberLabel}};
     return rows;
 }
