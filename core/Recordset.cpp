@@ -44,8 +44,11 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
     RowTable rows;
     db.select(sql, bindValues, rows);
     QHash<QString, int> fieldIndex;
-    for (int i = 0; i < rows.fields().size(); ++i)
+    QHash<QString, int> exactFieldIndex;
+    for (int i = 0; i < rows.fields().size(); ++i) {
         fieldIndex.insert(rows.fields()[i].toCaseFolded(), i);
+        exactFieldIndex.insert(rows.fields()[i], i);
+    }
 
     m_db = &db;
     m_lock = lock;
@@ -55,6 +58,7 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
     m_keyFields.reset();
     m_fields = rows.fields();
     m_fieldIndex = fieldIndex;
+    m_exactFieldIndex = exactFieldIndex;
     m_rows = std::move(rows);
     m_filtered = false;
     m_filterText.clear();
@@ -74,6 +78,7 @@ void Recordset::close()
     m_rows.clear();
     m_fields.clear();
     m_fieldIndex.clear();
+    m_exactFieldIndex.clear();
     m_visible.clear();
     m_index.clear();
     m_indexedField = -1;
@@ -161,6 +166,10 @@ void Recordset::movePrevious()
 
 int Recordset::fieldIndex(const QString& name) const
 {
+    // Callers mostly spell a field as the query gives it: that look-up needs no case folding.
+    const auto exact = m_exactFieldIndex.constFind(name);
+    if (exact != m_exactFieldIndex.constEnd())
+        return *exact;
     return m_fieldIndex.value(name.toCaseFolded(), -1);
 }
 

@@ -147,6 +147,7 @@ private:
     mutable std::optional<QVector<int>> m_keyFields;       // resolved on the first write
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex;      // case-folded name -> index
+    QHash<QString, int> m_exactFieldIndex;   // name as the query gives it -> index
     RowTable m_rows;
 
     bool m_filtered = false;
