@@ -1,5 +1,6 @@
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
 
+#include "core/RunLog.h"
 #include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
 #include "core/ui/FormStatements.h"
@@ -8,6 +9,7 @@
 #include "core/ui/WizardContext.h"
 #include "handlers/HandlerOptionNames.h"
 #include "handlers/ui/HandlerGreeting.h"
+#include "handlers/ui/HandlerOptionsLists.h"
 #include "handlers/ui/HandlerTransferRule.h"
 #include "search/ui/CallerInputActionGroup.h"
 
@@ -143,9 +145,10 @@ QWidget* profileTab()
 {
     auto* tab = new QWidget;
     auto* rows = new QGridLayout;
-    addRow(rows, named(new QLabel, "Label2"), named(new QComboBox, "cmbCallHandlerDefaultLanguage"), 0);
+    // The language and switch lists wait for PopulateControls to find a server that has them.
+    addRow(rows, named(new QLabel, "Label2"), named(new QComboBox, "cmbCallHandlerDefaultLanguage"), 0)->setEnabled(false);
     addRow(rows, named(new QLabel, "Label4"), named(new QComboBox, "cmbCallHandlerSchedule"), 1);
-    addRow(rows, named(new QLabel, "Label3"), named(new QComboBox, "cmbCallHandlerSwitchAssignment"), 2);
+    addRow(rows, named(new QLabel, "Label3"), named(new QComboBox, "cmbCallHandlerSwitchAssignment"), 2)->setEnabled(false);
     rows->setColumnStretch(2, 1);
     auto* page = new QVBoxLayout(tab);
     page->addLayout(rows);
@@ -316,7 +319,15 @@ void frmSelectCallHandlerChanges::frmSelectCallHandlerChanges_Auto_Init()
     }
 }
 
-void frmSelectCallHandlerChanges::PopulateControls() {}
+void frmSelectCallHandlerChanges::PopulateControls()
+{
+    const Languages& languages = m_context.session.languages;
+    FormStatements run(this, languages.stringLookup(), [&](const KestraneError& error) {
+        m_context.messages.show(languages.mymyLoadString(47) + error.description() + languages.mymyLoadString(1)
+                                + paddedNumber(error.number()));
+    });
+    fillHandlerOptionLists(run, m_context.session);
+}
 
 void frmSelectCallHandlerChanges::Form_Load()
 {

@@ -25,8 +25,8 @@ public:
     // Fonts first, then every caption in the current language, and the version-dependent
     // prompt labels. Run by the load, and again by the language switch.
     void frmSelectCallHandlerChanges_Auto_Init();
-    // Fills the option lists by server version. The lists are not part of this build yet: it
-    // fills nothing.
+    // Fills the option lists and sets the controls that depend on the server's version; a
+    // failing statement shows one message and filling goes on.
     void PopulateControls();
 
     // What the engine reads: every named control of the page.

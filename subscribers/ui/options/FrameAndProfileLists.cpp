@@ -25,13 +25,6 @@ constexpr int kSpeedsDontChange = 10;
 
 }  // namespace
 
-QString itemTextOf(const QVariant& value)
-{
-    if (value.isNull())
-        throw KestraneError(ErrorNumber::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
-    return value.toString();
-}
-
 bool PopulateRun::versionAtLeast(qint16 major, qint16 minor, qint16 release, qint16 build) const
 {
     return session.isVersionAtLeast(major, minor, release, build);

@@ -10,6 +10,7 @@
 // their signals blocked, and a step that fills a list calls the rules that depend on it itself.
 #include "core/OptionsSnapshot.h"
 #include "core/ui/FormStatements.h"
+#include "core/ui/InstallationLists.h"
 
 class QTabWidget;
 class Session;
@@ -26,10 +27,6 @@ struct PopulateRun {
 };
 
 using PopulateStep = void (*)(PopulateRun& populate);
-
-// A field's value as the text of a list item; a null value fails with "Invalid use of Null", as
-// reading it into a text would.
-QString itemTextOf(const QVariant& value);
 
 // The frame and profile lists, in their order.
 void enableLanguageLists(PopulateRun& populate);

@@ -6,68 +6,18 @@
 #include "core/Registry.h"
 #include "core/Session.h"
 #include "core/VelmoVersion.h"
-#include "core/ui/ControlValues.h"
-#include "core/ui/SwitchCombo.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
-
-#include <utility>
 
 namespace SubscriberOptions {
 
 namespace {
 
-
 const QString kDefaultLanguage = QStringLiteral("cmbSubscriberProfileDefaultLanguage");
 const QString kOutsideCallerLanguage = QStringLiteral("cmbSubscriberProfileOutsideCallerLanguage");
 const QString kZoneNames = QStringLiteral("cmbSubscriberProfileTimeZoneDisplayNames");
 const QString kZoneKeys = QStringLiteral("cmbSubscribersProfileTimeZoneIDs");
-
-// Fills `list` with fixed texts, each carrying the item data paired with it, the first selected.
-void fillCodedFixedTexts(FormStatements& run, const QString& list, const QList<std::pair<int, int>>& stringsAndCodes)
-{
-    QList<int> strings;
-    for (const auto& [string, code] : stringsAndCodes)
-        strings << string;
-    run.fillFixedTexts(list, strings);
-    run.run([&] {
-        auto* combo = run.control<QComboBox>(list);
-        for (int position = 0; position < stringsAndCodes.size(); ++position)
-            combo->setItemData(position, stringsAndCodes[position].second, ListRole::ItemData);
-    });
-}
-
-// One statement: appends an item of the installation's own text with its code.
-void addCodedItem(FormStatements& run, const QString& list, const QString& text, const QVariant& code)
-{
-    run.run([&] {
-        auto* combo = run.control<QComboBox>(list);
-        const QSignalBlocker quiet(combo);
-        combo->addItem(text, code);
-    });
-}
-
-void selectItem(FormStatements& run, const QString& list, int position)
-{
-    run.run([&] {
-        auto* combo = run.control<QComboBox>(list);
-        const QSignalBlocker quiet(combo);
-        combo->setCurrentIndex(position);
-    });
-}
-
-// A switch list: "<Don't Change>" (no item data) selected, then one item per integration.
-void fillSwitchList(PopulateRun& populate, const QString& list)
-{
-    FormStatements& run = populate.run;
-    run.fillFixedTexts(list, {20});
-    run.run([&] {
-        auto* combo = run.control<QComboBox>(list);
-        const QSignalBlocker quiet(combo);
-        PopulateListControlWithSwitchInfo(combo, populate.session.switchInfo);
-    });
-}
 
 }  // namespace
 
@@ -79,57 +29,25 @@ void fillOutsideCallerLanguageStart(PopulateRun& populate)
 void fillInstalledLanguages(PopulateRun& populate)
 {
     FormStatements& run = populate.run;
-    QString loaded;
-    run.run([&] {
-        loaded = populate.session.registry
-                     .GetRegValue(HKEY_LOCAL_MACHINE, VelmoKeys::SystemParametersKey, QStringLiteral("TUI Languages Loaded"), REG_SZ, QString())
-                     .toString();
-    });
-    // The parts are taken as they stand: " DEU" is no code the language table knows.
-    const QStringList codes = loaded.isEmpty() ? QStringList() : loaded.split(QLatin1Char(','));
-    for (const QString& code : codes) {
-        const qint32 language = GetLanguageIDFromCode(code);
-        const QString name = GetLanguageNameFromCode(code);
-        addCodedItem(run, kDefaultLanguage, name, language);
-        addCodedItem(run, kOutsideCallerLanguage, name, language);
-    }
+    appendInstalledLanguages(run, populate.session.registry, {kDefaultLanguage, kOutsideCallerLanguage});
     selectItem(run, kOutsideCallerLanguage, 0);
     selectItem(run, kDefaultLanguage, 0);
 }
 
 void fillSchedules(PopulateRun& populate)
 {
-    FormStatements& run = populate.run;
-    const QString list = QStringLiteral("cmbSubscriberProfileSchedule");
-    run.fillFixedTexts(list, {20});
-    bool read = false;
-    QueryResult schedules;
-    run.run([&] {
-        schedules = populate.session.database.select(QStringLiteral("Select DisplayName from Schedule"));
-        read = true;
-    });
-    if (!read)
-        return;
-    // A schedule is known to the engine by its name: the items carry no item data.
-    for (const QVector<QVariant>& row : schedules.rows) {
-        run.run([&] {
-            const QString name = itemTextOf(row.value(0));
-            auto* combo = run.control<QComboBox>(list);
-            const QSignalBlocker quiet(combo);
-            combo->addItem(name);
-        });
-    }
+    fillScheduleList(populate.run, populate.session.database, QStringLiteral("cmbSubscriberProfileSchedule"));
 }
 
 void fillSwitchAssignment(PopulateRun& populate)
 {
-    fillSwitchList(populate, QStringLiteral("cmbSubscriberProfileSwitchAssignment"));
+    fillSwitchList(populate.run, populate.session.switchInfo, QStringLiteral("cmbSubscriberProfileSwitchAssignment"));
 }
 
 void fillNotificationSwitchLists(PopulateRun& populate)
 {
     for (int device = 0; device <= 10; ++device)
-        fillSwitchList(populate, elementName(QStringLiteral("comNotificationSwitchID"), device));
+        fillSwitchList(populate.run, populate.session.switchInfo, elementName(QStringLiteral("comNotificationSwitchID"), device));
 }
 
 void fillTimeZones(PopulateRun& populate)
