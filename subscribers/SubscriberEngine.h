@@ -31,8 +31,9 @@ const EngineControlList& subscriberEngineControlList();
 // The names of the list's controls of one form, array elements spelt out.
 QStringList subscriberEngineControlNames(const QString& form);
 
-// The options page (and its conversation style dialog) as the categories read it; a snapshot
-// alone is read as the subscriber options page.
+// The options page (and its conversation style dialog) as the categories read it. Written
+// without its list, `EngineOptions(snapshot)` is this reader too: the subscriber engine came
+// first, and the handler engine names its own reader by its alias.
 using SubscriberOptions = EngineOptions<subscriberEngineControlList>;
 EngineOptions(const OptionsSnapshot&) -> EngineOptions<subscriberEngineControlList>;
 
