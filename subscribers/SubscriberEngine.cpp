@@ -2,6 +2,7 @@
 
 #include "core/ControlNames.h"
 #include "core/Criterion.h"
+#include "core/EngineStep.h"
 #include "core/Errors.h"
 #include "core/Recordset.h"
 #include "core/Registry.h"
@@ -11,13 +12,11 @@
 #include "subscribers/changes/DestinationLookup.h"
 #include "subscribers/changes/SubscriberChanges.h"
 
-#include <QHash>
-#include <stdexcept>
+#include <vector>
 
 namespace {
 
 const QString kPageForm = QStringLiteral("frmSelectSubscriberChanges");
-const QString kStyleLimitsForm = QStringLiteral("frmSetConversationStyleLimits");
 const QString kProcedure = QStringLiteral("MakeChangesToSubscriber");
 const QString kEngineForm = QStringLiteral("frmMakeSubscriberChanges");
 
@@ -26,120 +25,29 @@ QString stepErrorLine(const KestraneError& error)
     return formatProcedureError(error, kProcedure, QStringLiteral("Form"), kEngineForm);
 }
 
-// The controls of subscriberEngineControls() by form and name: the element count of each.
-const QHash<QString, int>& listedControls()
-{
-    static const QHash<QString, int> listed = [] {
-        QHash<QString, int> byName;
-        // A control two categories read (elements of one array each) is listed with the most.
-        for (const EngineControl& control : subscriberEngineControls()) {
-            int& elements = byName[QString::fromLatin1(control.form) + u'/' + QString::fromLatin1(control.name)];
-            elements = qMax(elements, control.elements);
-        }
-        return byName;
-    }();
-    return listed;
-}
-
-void requireListed(const QString& form, const QString& name, int index)
-{
-    const auto listed = listedControls().constFind(form + u'/' + name);
-    const bool known = listed != listedControls().constEnd()
-                       && (index < 0 ? *listed == 0 : index < *listed);
-    if (!known)
-        throw std::logic_error("the engine reads " + (index < 0 ? name : elementName(name, index)).toStdString()
-                               + " of " + form.toStdString() + ", which its control list lacks");
-}
-
-// One step of the per-subscriber procedure: a failure of the database goes on to end the
-// subscriber's transaction, any other is logged and ends the step.
-void runStep(RunLog& log, const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const KestraneError& failure) {
-        if (isDatabaseFailure(failure))
-            throw;
-        log.WriteLogLine(stepErrorLine(failure));
-    } catch (const OptionsSnapshot::UnknownName& missing) {
-        // A control the options page does not have: that step cannot be read.
-        log.WriteLogLine(stepErrorLine(KestraneError(ErrorNumber::ItemNotFound, QString::fromStdString(missing.what()))));
-    }
-}
-
 }  // namespace
 
-const std::vector<EngineControl>& subscriberEngineControls()
+const EngineControlList& subscriberEngineControlList()
 {
-    static const std::vector<EngineControl> controls = [] {
+    static const EngineControlList controls = [] {
         // The destination lookup serves several categories and the check at Go.
         const std::span<const EngineControl> lookup = destinationLookupControls();
         std::vector<EngineControl> all(lookup.begin(), lookup.end());
         for (const SubscriberChangeCategory& category : subscriberChangeCategories())
             all.insert(all.end(), category.controls.begin(), category.controls.end());
-        return all;
+        return EngineControlList(kPageForm, std::move(all));
     }();
     return controls;
 }
 
 QStringList subscriberEngineControlNames(const QString& form)
 {
-    QStringList names;
-    for (const EngineControl& control : subscriberEngineControls()) {
-        if (form != QLatin1String(control.form))
-            continue;
-        const QString name = QString::fromLatin1(control.name);
-        if (control.elements == 0)
-            names << name;
-        for (int index = 0; index < control.elements; ++index)
-            names << elementName(name, index);
-    }
-    return names;
+    return subscriberEngineControlList().names(form);
 }
 
 QString subscriberEditErrorLine(const KestraneError& failure)
 {
     return stepErrorLine(failure);
-}
-
-const ControlState& EngineOptions::resolve(QHash<Key, const ControlState*>& found, const QString& form,
-                                           const QString& name, int index,
-                                           const std::function<const ControlState&()>& find) const
-{
-    const Key key{name, index};
-    if (const ControlState* known = found.value(key))
-        return *known;
-    requireListed(form, name, index);
-    const ControlState& control = find();   // a control the snapshot lacks throws, and is not kept
-    found.insert(key, &control);
-    return control;
-}
-
-const ControlState& EngineOptions::control(const QString& name) const
-{
-    return resolve(m_pageControls, kPageForm, name, -1, [&]() -> const ControlState& { return m_page.control(name); });
-}
-
-const ControlState& EngineOptions::control(const QString& arrayName, int index) const
-{
-    return resolve(m_pageControls, kPageForm, arrayName, index,
-                   [&]() -> const ControlState& { return m_page.control(arrayName, index); });
-}
-
-const ControlState& EngineOptions::styleLimit(const QString& name) const
-{
-    return resolve(m_styleLimits, kStyleLimitsForm, name, -1,
-                   [&]() -> const ControlState& { return m_page.dialog(kStyleLimitsForm).control(name); });
-}
-
-qint16 EngineOptions::triStateCode(const ControlState& list, const std::function<qint16()>& compute) const
-{
-    const auto known = m_triStateCodes.constFind(&list);
-    if (known != m_triStateCodes.constEnd())
-        return *known;
-    const qint16 code = compute();
-    m_triStateCodes.insert(&list, code);
-    return code;
 }
 
 Recordset& SubscriberEdit::subscriber()
@@ -195,7 +103,7 @@ bool SubscriberEdit::applyTriStateOf(const ControlState& list, Recordset& row, c
 
 void SubscriberEdit::step(const std::function<void()>& work)
 {
-    runStep(log, work);
+    runEngineStep(work, [this](const KestraneError& failure) { log.WriteLogLine(stepErrorLine(failure)); });
 }
 
 Recordset& SubscriberEdit::scratch(ScratchQuery which, const QString& sql, const QVariantList& values)

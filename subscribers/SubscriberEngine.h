@@ -10,64 +10,32 @@
 //     RunFrame frame(session, log);
 //     engine.run(state.selectionGridRows, frame, progress);
 //     ... log.LogErrorCount(), session.bDirectoryWriteThroughPending, ...
-#include "core/OptionsSnapshot.h"
+#include "core/EngineOptions.h"
 #include "core/RunFrame.h"
 #include "core/RunLog.h"
 #include "core/WizardState.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
 
 #include <functional>
 #include <span>
-#include <utility>
-#include <vector>
 
 class Recordset;
 class Session;
 
-// A control the engine reads: of the options page or of its conversation style dialog; an
-// array of `elements` controls "Name_0" ... when elements > 0.
-struct EngineControl {
-    const char* form;
-    const char* name;
-    int elements = 0;
-};
-
-// Every control the engine reads, in one list: the controls of every category (EngineOptions
-// refuses any other), so that the list can be checked against the real page.
-const std::vector<EngineControl>& subscriberEngineControls();
-// The names of subscriberEngineControls() of one form, array elements spelt out.
+// Every control the engine reads, in one list: the controls of every category (the engine's
+// EngineOptions refuses any other), so that the list can be checked against the real page.
+const EngineControlList& subscriberEngineControlList();
+// The names of the list's controls of one form, array elements spelt out.
 QStringList subscriberEngineControlNames(const QString& form);
 
-// The snapshot as the categories read it. Reading a control that subscriberEngineControls() does
-// not list is a fault of the engine (std::logic_error); one the snapshot lacks throws
-// OptionsSnapshot::UnknownName.
-// A run reads the same controls for every subscriber: each is found (and checked against the
-// list) once, and a tri-state list's code worked out once.
-class EngineOptions {
-public:
-    explicit EngineOptions(const OptionsSnapshot& page) : m_page(page) {}
-
-    const ControlState& control(const QString& name) const;
-    const ControlState& control(const QString& arrayName, int index) const;
-    // A check box of the conversation style dialog.
-    const ControlState& styleLimit(const QString& name) const;
-    // The code `compute` gives for the tri-state list `list`, worked out on the first call.
-    qint16 triStateCode(const ControlState& list, const std::function<qint16()>& compute) const;
-
-private:
-    using Key = std::pair<QString, int>;   // name and element index (-1: no array)
-    const ControlState& resolve(QHash<Key, const ControlState*>& found, const QString& form, const QString& name,
-                                int index, const std::function<const ControlState&()>& find) const;
-
-    const OptionsSnapshot& m_page;
-    mutable QHash<Key, const ControlState*> m_pageControls;
-    mutable QHash<Key, const ControlState*> m_styleLimits;
-    mutable QHash<const ControlState*, qint16> m_triStateCodes;
-};
+// The options page (and its conversation style dialog) as the categories read it. Written
+// without its list, `EngineOptions(snapshot)` is this reader too: the subscriber engine came
+// first, and the handler engine names its own reader by its alias.
+using SubscriberOptions = EngineOptions<subscriberEngineControlList>;
+EngineOptions(const OptionsSnapshot&) -> EngineOptions<subscriberEngineControlList>;
 
 // The engine's scratch recordsets, one per family of rows it queries.
 enum class ScratchQuery {
@@ -83,7 +51,7 @@ enum class ScratchQuery {
 // One subscriber being changed: what the categories work with.
 class SubscriberEdit {
 public:
-    SubscriberEdit(Session& session, RunLog& log, const EngineOptions& options, ObjectActions& actions)
+    SubscriberEdit(Session& session, RunLog& log, const SubscriberOptions& options, ObjectActions& actions)
         : session(session), log(log), options(options), actions(actions)
     {
     }
@@ -107,8 +75,8 @@ public:
     bool applyTriState(Recordset& row, const QString& arrayName, int index, const QString& column, const QString& line);
     // The code of a tri-state list: 1 "TRUE", 0 "FALSE", 2 "<Don't Change>", 3 any other text.
     qint16 triState(const ControlState& list) const;
-    // Runs one step of a category. A failure of the database ends the subscriber (its
-    // transaction is rolled back); any other failure is logged as the procedure's error line
+    // Runs one step of a category (runEngineStep). A failure of the database ends the subscriber
+    // (its transaction is rolled back); any other failure is logged as the procedure's error line
     // and ends only this step, so a change line after the failing statement is not written.
     void step(const std::function<void()>& work);
     // Closes the scratch recordset quietly and opens it on `sql` (prepared once per run, the
@@ -121,7 +89,7 @@ public:
 
     Session& session;
     RunLog& log;
-    const EngineOptions& options;
+    const SubscriberOptions& options;
     ObjectActions& actions;   // on-commit / on-rollback actions (greeting files)
 
     QString rootPath;           // the server's folder ("Root Path"); empty when not set
@@ -175,7 +143,7 @@ private:
     Session& m_session;
     RunLog& m_log;
     OptionsSnapshot m_snapshot;   // a copy: the engine may outlive the snapshot it was given
-    EngineOptions m_options{m_snapshot};
+    SubscriberOptions m_options{m_snapshot};
     std::span<const SubscriberChangeCategory> m_categories;
     qint32 m_processed = 0;
 };

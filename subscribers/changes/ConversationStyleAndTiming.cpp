@@ -146,13 +146,16 @@ void applyConversationStyle(SubscriberEdit& edit)
 
 void applyStyleLimits(SubscriberEdit& edit)
 {
+    const auto styleLimit = [&](const QString& box) -> const ControlState& {
+        return edit.options.dialogControl(QStringLiteral("frmSetConversationStyleLimits"), box);
+    };
     // Only a clear "Make no changes" box lets the limits be written (a dimmed one means no change).
     if (!edit.session.isVersionAtLeast(5, 0, 0, 10)
-        || edit.options.styleLimit(QStringLiteral("chkNoChange")).checkState != CheckValue::Clear)
+        || styleLimit(QStringLiteral("chkNoChange")).checkState != CheckValue::Clear)
         return;
     qint32 mask = 0;
     for (const StyleLimit& limit : kStyleLimits)
-        if (edit.options.styleLimit(QLatin1String(limit.box)).checkState == CheckValue::Ticked)
+        if (styleLimit(QLatin1String(limit.box)).checkState == CheckValue::Ticked)
             mask |= limit.bit;
     edit.subscriber().setValue(QStringLiteral("AllowedConversations"), QVariant::fromValue(mask));
     edit.writeLine(QStringLiteral("    AllowedConversation=") + paddedNumber(mask));

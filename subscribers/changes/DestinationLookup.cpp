@@ -84,12 +84,12 @@ std::span<const EngineControl> destinationLookupControls()
     return kControls;
 }
 
-bool callerInputSlotApplies(const EngineOptions& options, int slot)
+bool callerInputSlotApplies(const SubscriberOptions& options, int slot)
 {
     return !options.control(QStringLiteral("optCallerInputDontChange"), slot).selected;
 }
 
-int resolveCallerAction(const EngineOptions& options, const StringLookup& strings, const Recordset& subscribers,
+int resolveCallerAction(const SubscriberOptions& options, const StringLookup& strings, const Recordset& subscribers,
                         const QString& selfHandlerObjectID, int slot, CallerAction& action)
 {
     action.actionCode = CallerActionCode::Ignore;
@@ -154,7 +154,7 @@ QString invalidCallerInputMessage(const StringLookup& strings, int slot, int ref
     return strings(refusalString) + keyLabel(slot) + strings(kKeyTabTail);
 }
 
-QString firstInvalidCallerInput(const EngineOptions& options, const StringLookup& strings, const Recordset& subscribers)
+QString firstInvalidCallerInput(const SubscriberOptions& options, const StringLookup& strings, const Recordset& subscribers)
 {
     for (int slot = 0; slot < CallerInputSlot::Count; ++slot) {
         int refusal = 0;

@@ -55,13 +55,13 @@ struct CallerAction {
 std::span<const EngineControl> destinationLookupControls();
 
 // True when the run applies slot `slot`: its "<Don't Change>" button is not the one set.
-bool callerInputSlotApplies(const EngineOptions& options, int slot);
+bool callerInputSlotApplies(const SubscriberOptions& options, int slot);
 
 // Turns slot `slot`'s choice into `action` ("Loop Back To Self" names `selfHandlerObjectID`);
 // "go to a subscriber" takes that subscriber's call handler from `subscribers` (the directory
 // list, left where it stands). The resource string that refuses the choice (164 to 167) when it
-// cannot be applied, else 0. A control the snapshot lacks throws as EngineOptions does.
-int resolveCallerAction(const EngineOptions& options, const StringLookup& strings, const Recordset& subscribers,
+// cannot be applied, else 0. A control the snapshot lacks throws as SubscriberOptions does.
+int resolveCallerAction(const SubscriberOptions& options, const StringLookup& strings, const Recordset& subscribers,
                         const QString& selfHandlerObjectID, int slot, CallerAction& action);
 
 // The refusal of slot `slot`'s choice: "Invalid <...> destination on the Caller Input " + the
@@ -71,7 +71,7 @@ QString invalidCallerInputMessage(const StringLookup& strings, int slot, int ref
 // Go's check before a run: the refusal of the first slot the run would apply whose choice
 // cannot be applied; empty when there is none. A slot whose controls cannot be read is passed
 // over, as the run passes over it.
-QString firstInvalidCallerInput(const EngineOptions& options, const StringLookup& strings, const Recordset& subscribers);
+QString firstInvalidCallerInput(const SubscriberOptions& options, const StringLookup& strings, const Recordset& subscribers);
 
 // The lookup inside the run. False, with the procedure's error line logged, when the choice
 // cannot be read or applied: the caller then leaves the slot as it is.

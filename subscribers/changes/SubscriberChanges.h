@@ -1,9 +1,8 @@
 #pragma once
 // The change categories of the subscriber engine, each in a file of its own in this folder;
 // subscriberChangeCategories() (SubscriberEngine.cpp) runs them in their order.
+#include "core/DisabledDate.h"
 #include "subscribers/SubscriberEngine.h"
-
-#include <QDateTime>
 
 namespace SubscriberChanges {
 
@@ -29,9 +28,7 @@ extern const SubscriberChangeCategory locationMove;                 // LocationM
 extern const SubscriberChangeCategory features;                     // Features.cpp
 extern const SubscriberChangeCategory phoneApplications;            // PhoneApplications.cpp
 
-// The expiry that marks a transfer rule or a greeting disabled: 25 December 1990, 08:00:00
-// ("12/25/1990 8:00:00 AM"); null enables it.
-QDateTime disabledDate();   // TransferRules.cpp
+using ::disabledDate;   // core/DisabledDate.h
 
 // A whole number typed into the page's box `box` goes into `column` of the handler row when it
 // is `minimum` or more, and `line` + the number in padded form is logged. CallerInputDigits.cpp

@@ -262,9 +262,4 @@ void applyTransferRules(SubscriberEdit& edit)
 
 }  // namespace
 
-QDateTime SubscriberChanges::disabledDate()
-{
-    return QDateTime(QDate(1990, 12, 25), QTime(8, 0));
-}
-
 const SubscriberChangeCategory SubscriberChanges::transferRules{"transfer rules", &applyTransferRules, kControls};

@@ -16,13 +16,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
-    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_logOpener(HelpFiles::desktopOpener())
+    : QWidget(parent), m_context(context), m_optionsPage(optionsPage)
 {
     setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
     buildPage();
@@ -118,7 +117,8 @@ void frmMakeSubscriberChanges::cmdGo_Click()
     if (auto* page = qobject_cast<frmSelectSubscriberChanges*>(m_optionsPage.data()))
         options = page->snapshot({frmSetConversationStyleLimits::instance(m_context, page)});
     // A caller-input choice the run could not apply is refused before anything is written.
-    const QString refusal = firstInvalidCallerInput(EngineOptions(options), languages.stringLookup(), session.rsSubscribers);
+    const QString refusal =
+        firstInvalidCallerInput(SubscriberOptions(options), languages.stringLookup(), session.rsSubscribers);
     if (!refusal.isEmpty()) {
         m_context.messages.show(refusal);
         return;
@@ -172,7 +172,7 @@ void frmMakeSubscriberChanges::cmdGo_Click()
         showDatabaseFailure(*frame.databaseFailure(), frame.committedCount());
     else
         showClosingMessages();
-    offerLog(logPath);
+    m_logOffer.offer(m_context, logPath);
 }
 
 void frmMakeSubscriberChanges::showClosingMessages()
@@ -198,28 +198,6 @@ void frmMakeSubscriberChanges::showDatabaseFailure(const KestraneError& failure,
                        "again.")
             .arg(failure.description())
             .arg(committed));
-}
-
-void frmMakeSubscriberChanges::offerLog(const QString& logPath)
-{
-    MessageBoxService& messages = m_context.messages;
-    if (messages.show(m_context.session.languages.mymyLoadString(100), QMessageBox::Ok | QMessageBox::Cancel)
-        != QMessageBox::Ok)
-        return;
-
-    HelpFiles::Launch launch = m_logOpener(logPath);
-    switch (launch.status) {
-    case HelpFiles::Launch::Started:
-        m_logViewer = std::move(launch.viewer);
-        break;
-    case HelpFiles::Launch::NoHandler:
-        messages.show(QStringLiteral("No program is currently associated to open this file type: ") + logPath);
-        break;
-    case HelpFiles::Launch::Failed:
-        messages.show(QStringLiteral("Unable to open the output log ") + logPath
-                      + QStringLiteral(". Error code returned is ") + QString::number(launch.errorCode));
-        break;
-    }
 }
 
 void frmMakeSubscriberChanges::cmdExit_Click()

@@ -3,17 +3,14 @@
 // engine over the checked rows that the selection page handed on, with the choices of the
 // options page as they stand at Go, then reports the errors and warnings, the closing notices
 // and offers to open the run log. One page performs at most one run.
-#include "core/HelpFiles.h"
+#include "core/ui/RunLogOffer.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include <memory>
-
 class KestraneError;
 class QGroupBox;
 class QLabel;
-class QProcess;
 class QProgressBar;
 class QPushButton;
 class RunFrame;
@@ -31,7 +28,7 @@ public:
     void frmMakeSubscriberChanges_Auto_Init();
 
     // How the log is opened after the run (the desktop's handler by default).
-    void setLogOpener(HelpFiles::Opener opener) { m_logOpener = std::move(opener); }
+    void setLogOpener(HelpFiles::Opener opener) { m_logOffer.setOpener(std::move(opener)); }
 
     void cmdGo_Click();
     void cmdExit_Click();
@@ -47,13 +44,10 @@ private:
     void showClosingMessages();
     // After a run that a failure of the database ended.
     void showDatabaseFailure(const KestraneError& failure, int committed);
-    // Offers to open the log, and opens it.
-    void offerLog(const QString& logPath);
 
     WizardContext& m_context;
     QPointer<QWidget> m_optionsPage;
-    HelpFiles::Opener m_logOpener;
-    std::unique_ptr<QProcess> m_logViewer;
+    RunLogOffer m_logOffer;
     RunFrame* m_runFrame = nullptr;   // while a run is under way
 
     QLabel* Label1;

@@ -1,0 +1,79 @@
+#include "core/EngineOptions.h"
+
+#include "core/ControlNames.h"
+
+#include <stdexcept>
+
+EngineControlList::EngineControlList(QString pageForm, std::vector<EngineControl> controls)
+    : m_pageForm(std::move(pageForm)), m_controls(std::move(controls))
+{
+    for (const EngineControl& control : m_controls) {
+        int& elements = m_elements[QString::fromLatin1(control.form) + u'/' + QString::fromLatin1(control.name)];
+        elements = qMax(elements, control.elements);
+    }
+}
+
+QStringList EngineControlList::names(const QString& form) const
+{
+    QStringList names;
+    for (const EngineControl& control : m_controls) {
+        if (form != QLatin1String(control.form))
+            continue;
+        const QString name = QString::fromLatin1(control.name);
+        if (control.elements == 0)
+            names << name;
+        for (int index = 0; index < control.elements; ++index)
+            names << elementName(name, index);
+    }
+    return names;
+}
+
+void EngineControlList::requireListed(const QString& form, const QString& name, int index) const
+{
+    const auto listed = m_elements.constFind(form + u'/' + name);
+    const bool known = listed != m_elements.constEnd() && (index < 0 ? *listed == 0 : index < *listed);
+    if (!known)
+        throw std::logic_error("the engine reads " + (index < 0 ? name : elementName(name, index)).toStdString()
+                               + " of " + form.toStdString() + ", which its control list lacks");
+}
+
+const ControlState& EngineOptionsBase::resolve(QHash<Key, const ControlState*>& found, const QString& form,
+                                               const QString& name, int index,
+                                               const std::function<const ControlState&()>& find) const
+{
+    const Key key{name, index};
+    if (const ControlState* known = found.value(key))
+        return *known;
+    m_listed.requireListed(form, name, index);
+    const ControlState& control = find();   // a control the snapshot lacks throws, and is not kept
+    found.insert(key, &control);
+    return control;
+}
+
+const ControlState& EngineOptionsBase::control(const QString& name) const
+{
+    return resolve(m_pageControls, m_listed.pageForm(), name, -1,
+                   [&]() -> const ControlState& { return m_page.control(name); });
+}
+
+const ControlState& EngineOptionsBase::control(const QString& arrayName, int index) const
+{
+    return resolve(m_pageControls, m_listed.pageForm(), arrayName, index,
+                   [&]() -> const ControlState& { return m_page.control(arrayName, index); });
+}
+
+const ControlState& EngineOptionsBase::dialogControl(const QString& form, const QString& name) const
+{
+    return resolve(m_dialogControls[form], form, name, -1,
+                   [&]() -> const ControlState& { return m_page.dialog(form).control(name); });
+}
+
+qint16 EngineOptionsBase::triStateCode(const ControlState& list, const std::function<qint16()>& compute) const
+{
+    const auto known = m_triStateCodes.constFind(&list);
+    if (known != m_triStateCodes.constEnd())
+        return *known;
+    const qint16 code = compute();
+    m_triStateCodes.insert(&list, code);
+    return code;
+}
