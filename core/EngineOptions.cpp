@@ -37,7 +37,7 @@ void EngineControlList::requireListed(const QString& form, const QString& name, 
                                + " of " + form.toStdString() + ", which its control list lacks");
 }
 
-const ControlState& EngineOptionsBase::resolve(QHash<Key, const ControlState*>& found, const QString& form,
+const ControlState& EngineOptions::resolve(QHash<Key, const ControlState*>& found, const QString& form,
                                                const QString& name, int index,
                                                const std::function<const ControlState&()>& find) const
 {
@@ -50,25 +50,25 @@ const ControlState& EngineOptionsBase::resolve(QHash<Key, const ControlState*>& 
     return control;
 }
 
-const ControlState& EngineOptionsBase::control(const QString& name) const
+const ControlState& EngineOptions::control(const QString& name) const
 {
     return resolve(m_pageControls, m_listed.pageForm(), name, -1,
                    [&]() -> const ControlState& { return m_page.control(name); });
 }
 
-const ControlState& EngineOptionsBase::control(const QString& arrayName, int index) const
+const ControlState& EngineOptions::control(const QString& arrayName, int index) const
 {
     return resolve(m_pageControls, m_listed.pageForm(), arrayName, index,
                    [&]() -> const ControlState& { return m_page.control(arrayName, index); });
 }
 
-const ControlState& EngineOptionsBase::dialogControl(const QString& form, const QString& name) const
+const ControlState& EngineOptions::dialogControl(const QString& form, const QString& name) const
 {
     return resolve(m_dialogControls[form], form, name, -1,
                    [&]() -> const ControlState& { return m_page.dialog(form).control(name); });
 }
 
-qint16 EngineOptionsBase::triStateCode(const ControlState& list, const std::function<qint16()>& compute) const
+qint16 EngineOptions::triStateCode(const ControlState& list, const std::function<qint16()>& compute) const
 {
     const auto known = m_triStateCodes.constFind(&list);
     if (known != m_triStateCodes.constEnd())

@@ -4,8 +4,7 @@
 // name is on the real page, so the check keeps an engine from reading a name the page lacks.
 //
 //     const EngineControlList& handlerEngineControlList();   // the engine's one list
-//     using HandlerOptions = EngineOptions<handlerEngineControlList>;
-//     const HandlerOptions options(snapshot);
+//     const EngineOptions options(snapshot, handlerEngineControlList());
 //     options.control("txtRingsToWait", 2).text ...
 #include "core/OptionsSnapshot.h"
 
@@ -50,9 +49,9 @@ private:
 // std::logic_error; one the snapshot lacks throws OptionsSnapshot::UnknownName.
 // A run reads the same controls for every object: each is found (and checked against the list)
 // once, and a tri-state list's code worked out once.
-class EngineOptionsBase {
+class EngineOptions {
 public:
-    EngineOptionsBase(const OptionsSnapshot& page, const EngineControlList& listed) : m_page(page), m_listed(listed) {}
+    EngineOptions(const OptionsSnapshot& page, const EngineControlList& listed) : m_page(page), m_listed(listed) {}
 
     // A control of the options page.
     const ControlState& control(const QString& name) const;
@@ -72,12 +71,4 @@ private:
     mutable QHash<Key, const ControlState*> m_pageControls;
     mutable QHash<QString, QHash<Key, const ControlState*>> m_dialogControls;   // by form
     mutable QHash<const ControlState*, qint16> m_triStateCodes;
-};
-
-// The reader of one engine, its type named by the engine's list, so that one engine's reader
-// cannot be handed to the other's functions.
-template <const EngineControlList& (*listed)()>
-class EngineOptions : public EngineOptionsBase {
-public:
-    explicit EngineOptions(const OptionsSnapshot& page) : EngineOptionsBase(page, listed()) {}
 };

@@ -31,11 +31,12 @@ const EngineControlList& subscriberEngineControlList();
 // The names of the list's controls of one form, array elements spelt out.
 QStringList subscriberEngineControlNames(const QString& form);
 
-// The options page (and its conversation style dialog) as the categories read it. Written
-// without its list, `EngineOptions(snapshot)` is this reader too: the subscriber engine came
-// first, and the handler engine names its own reader by its alias.
-using SubscriberOptions = EngineOptions<subscriberEngineControlList>;
-EngineOptions(const OptionsSnapshot&) -> EngineOptions<subscriberEngineControlList>;
+// The options page (and its conversation style dialog) as the categories read it: a type of its
+// own, so that the handler engine's reader cannot be handed to the subscriber engine's functions.
+class SubscriberOptions : public EngineOptions {
+public:
+    explicit SubscriberOptions(const OptionsSnapshot& page) : EngineOptions(page, subscriberEngineControlList()) {}
+};
 
 // The engine's scratch recordsets, one per family of rows it queries.
 enum class ScratchQuery {

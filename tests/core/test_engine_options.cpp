@@ -23,7 +23,7 @@ TEST(EngineOptions, ReadsOnlyListedControlsOfItsOwnForms)
     OptionsSnapshot dialog("frmDlg");
     dialog.add("chkA", {});
     page.addDialog(dialog);
-    const EngineOptions<testList> options(page);
+    const EngineOptions options(page, testList());
 
     enum Outcome { Read, Unlisted, NotOnPage };
     const struct {

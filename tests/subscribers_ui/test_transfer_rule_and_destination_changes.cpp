@@ -279,7 +279,7 @@ TEST(DestinationLookup, EachChoiceGivesItsActionValues)
         OptionsSnapshot options = withChoice(run.options, c.slot, c.option, c.text, c.dontRing);
         options.control("txtSubscriberCallerInputNumbertoDial_2").text = "5551234";
         CallerAction action{7, "stale", "stale", kept, "stale"};
-        const EngineOptions engineOptions(options);
+        const SubscriberOptions engineOptions(options);
         EXPECT_TRUE(callerInputSlotApplies(engineOptions, c.slot));
         EXPECT_EQ(resolveCallerAction(engineOptions, run.session.languages.stringLookup(), subscribers, "SELF", c.slot, action),
                   c.refusal);
@@ -296,7 +296,7 @@ TEST(DestinationLookup, OnlyAppliedSlotsAreCheckedAndTheRefusalNamesTheKey)
     FirstSubscriber run;
     const StringLookup strings = run.session.languages.stringLookup();
     const auto firstInvalid = [&](const OptionsSnapshot& options) {
-        return firstInvalidCallerInput(EngineOptions(options), strings, run.session.rsSubscribers);
+        return firstInvalidCallerInput(SubscriberOptions(options), strings, run.session.rsSubscribers);
     };
     const struct {
         int slot;
@@ -329,7 +329,7 @@ TEST(DestinationLookup, OnlyAppliedSlotsAreCheckedAndTheRefusalNamesTheKey)
     const QString path = run.log->GenerateNewLogFileName();
     run.log->WriteLogHeader(path, {});
     const OptionsSnapshot snapshot = withChoice(run.options, 12, "optCallerInputTakeAction", "Dial A Friend");
-    const EngineOptions options(snapshot);
+    const SubscriberOptions options(snapshot);
     ObjectActions actions;
     SubscriberEdit edit(run.session, *run.log, options, actions);
     CallerAction action;
