@@ -1,6 +1,8 @@
 #include "core/ui/OpenFileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 std::unique_ptr<QFileDialog> OpenFileDialog::make(QWidget* owner) const
 {
@@ -22,4 +24,19 @@ std::optional<QString> OpenFileDialog::showOpen(QWidget* owner)
         return std::nullopt;
     fileName = dialog->selectedFiles().constFirst();
     return fileName;
+}
+
+std::optional<QString> OpenFileDialog::chooseWavFile(QWidget* owner, const QString& dialogTitle)
+{
+    title = dialogTitle;
+    // No default suffix: a typed "hello" would otherwise become "hello.wav". The pattern
+    // matches in any letter case (the dialog's filter is not case-sensitive).
+    defaultSuffix.clear();
+    fileName.clear();
+    filter = QStringLiteral("*.wav");
+    initialFolder = QDir::homePath();
+    const std::optional<QString> chosen = showOpen(owner);
+    if (chosen && QFileInfo(*chosen).isFile())
+        return chosen;
+    return std::nullopt;
 }

@@ -20,4 +20,7 @@ struct OpenFileDialog {
     std::unique_ptr<QFileDialog> make(QWidget* owner) const;
     // Shows the dialog; the chosen file (also kept in fileName), or nothing when cancelled.
     std::optional<QString> showOpen(QWidget* owner);
+    // A greeting's WAV file, as every options page's Browse asks for it: an existing file, or
+    // nothing when cancelled or the name is not a file.
+    std::optional<QString> chooseWavFile(QWidget* owner, const QString& dialogTitle);
 };

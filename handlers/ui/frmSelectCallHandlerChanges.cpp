@@ -10,6 +10,7 @@
 #include "handlers/HandlerOptionNames.h"
 #include "handlers/ui/HandlerGreeting.h"
 #include "handlers/ui/HandlerOptionsLists.h"
+#include "handlers/ui/HandlerOptionsInput.h"
 #include "handlers/ui/HandlerTransferRule.h"
 #include "search/ui/CallerInputActionGroup.h"
 
@@ -241,6 +242,7 @@ frmSelectCallHandlerChanges::frmSelectCallHandlerChanges(WizardContext& context,
     connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectCallHandlerChanges::cmdPrevious_Click);
     connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+    HandlerOptions::connectHandlerOptionsInput(*this, m_context);
 
     m_context.forms.add(this, [this] { frmSelectCallHandlerChanges_Auto_Init(); });
     Form_Load();
@@ -327,6 +329,9 @@ void frmSelectCallHandlerChanges::PopulateControls()
                                 + paddedNumber(error.number()));
     });
     fillHandlerOptionLists(run, m_context.session);
+    // The lists are filled under signal blockers: each greeting's file controls as its source reads.
+    for (int greeting = 0; greeting < GreetingCount; ++greeting)
+        HandlerOptions::UpdateGreetingSourceControls(*this, m_context.session.languages, qint16(greeting));
 }
 
 void frmSelectCallHandlerChanges::Form_Load()
@@ -342,6 +347,10 @@ OptionsSnapshot frmSelectCallHandlerChanges::snapshot() const
 
 void frmSelectCallHandlerChanges::cmdNext_Click()
 {
+    if (const QString fault = HandlerOptions::firstEntryFault(*this, m_context.session.languages); !fault.isEmpty()) {
+        m_context.messages.show(fault);
+        return;
+    }
     QWidget* engine = m_context.handlerEnginePage ? m_context.handlerEnginePage(this) : nullptr;
     if (!engine)
         return;

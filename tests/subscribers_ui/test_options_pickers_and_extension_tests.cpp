@@ -64,22 +64,6 @@ TEST(OptionsPagePickers, FindFillsBothBoxesCancelEmptiesThemAndEachKindHasOnePic
     EXPECT_EQ(run.shown, QStringList());
 }
 
-// Runs `actions` on the open-file dialog that `show` opens.
-void withFileDialog(const std::function<void(QFileDialog&)>& actions, const std::function<void()>& show)
-{
-    bool acted = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); dialog && !acted) {
-            acted = true;
-            actions(*dialog);
-        }
-    });
-    poll.start(5);
-    show();
-    EXPECT_TRUE(acted);
-}
-
 TEST(OptionsPageGreetings, SourceListShowsTheFileControlsAndBrowseTakesAnExistingWavFile)
 {
     OptionsPage run;

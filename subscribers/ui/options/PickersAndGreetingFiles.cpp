@@ -19,8 +19,6 @@
 #include "search/ui/frmSubscriberSearch.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -83,16 +81,9 @@ void connectFindButtons(QWidget& page, WizardContext& context)
 // cancelled or the file does not exist.
 void cmdGreetingsourceWAVSelect_Click(frmSelectSubscriberChanges& page, WizardContext& context, int greeting)
 {
-    OpenFileDialog& dialog = page.CommonDialog1;
-    dialog.title = context.session.languages.mymyLoadString(SelectWavTitle);
-    // No default suffix: a typed "hello" would otherwise become "hello.wav". The pattern
-    // matches in any letter case (the dialog's filter is not case-sensitive).
-    dialog.defaultSuffix.clear();
-    dialog.fileName.clear();
-    dialog.filter = QStringLiteral("*.wav");
-    dialog.initialFolder = QDir::homePath();
-    const std::optional<QString> chosen = dialog.showOpen(&page);
-    if (chosen && QFileInfo(*chosen).isFile())
+    const std::optional<QString> chosen =
+        page.CommonDialog1.chooseWavFile(&page, context.session.languages.mymyLoadString(SelectWavTitle));
+    if (chosen)
         element<QLineEdit>(page, "txtGreetingSourcePath", greeting)->setText(*chosen);
 }
 

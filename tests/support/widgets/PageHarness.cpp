@@ -98,3 +98,18 @@ void whileShown(QDialog& dialog, const std::function<void()>& actions)
 {
     whileShown(dialog, actions, [&] { dialog.exec(); });
 }
+
+void withFileDialog(const std::function<void(QFileDialog&)>& actions, const std::function<void()>& show)
+{
+    bool acted = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); dialog && !acted) {
+            acted = true;
+            actions(*dialog);
+        }
+    });
+    poll.start(5);
+    show();
+    EXPECT_TRUE(acted);
+}

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -85,3 +86,5 @@ QString focusedName(const QWidget& window);
 // or still open after a deadline, is rejected and fails the test.
 void whileShown(QDialog& dialog, const std::function<void()>& actions, const std::function<void()>& show);
 void whileShown(QDialog& dialog, const std::function<void()>& actions);
+// Runs `actions` on the open-file dialog that `show` opens (a page's `CommonDialog1`).
+void withFileDialog(const std::function<void(QFileDialog&)>& actions, const std::function<void()>& show);
