@@ -29,10 +29,10 @@ QStringList message(int number)
 }
 
 // The page opened in the active window, so that the focus moves as on a desktop; Next leads to
-// a stand-in engine page.
+// a stand-in engine page. The server offers every box (prepend and postpend digits included).
 class ActiveHandlerPage : public HandlerOptionsPage {
 public:
-    ActiveHandlerPage()
+    ActiveHandlerPage() : HandlerOptionsPage(TempInstallation::smallServer(7, 0, 0, 1))
     {
         EXPECT_TRUE(open());
         context.handlerEnginePage = [this](QWidget*) { return &engine; };
