@@ -26,6 +26,15 @@ void ExitApplication(WizardContext& context, bool ask, int exitCode)
         context.endProgram(exitCode);
 }
 
+void showInPlaceOf(QWidget* next, QWidget* current)
+{
+    if (!next)
+        return;
+    next->move(current->pos());
+    next->show();
+    current->hide();
+}
+
 void showHelp(WizardContext& context)
 {
     if (!context.help)

@@ -53,3 +53,7 @@ void ExitApplication(WizardContext& context, bool ask = false, int exitCode = 0)
 
 // Opens the help document of the current language (every page's Help button and menu).
 void showHelp(WizardContext& context);
+
+// Moving between wizard pages: `next` shown where `current` stands, then `current` hidden.
+// Nothing happens without a next page.
+void showInPlaceOf(QWidget* next, QWidget* current);

@@ -199,11 +199,7 @@ void frmMain::cmdNext_Click()
     cmdNext->setEnabled(false);
     const auto& openPage = optEditCallHandlers->isChecked() ? m_context.handlerSelectionPage
                                                             : m_context.subscriberSelectionPage;
-    if (QWidget* next = openPage ? openPage() : nullptr) {
-        next->move(pos());
-        next->show();
-        hide();
-    }
+    showInPlaceOf(openPage ? openPage() : nullptr, this);
     unsetCursor();
     cmdNext->setEnabled(true);
 }

@@ -412,11 +412,7 @@ void frmChooseHandlers::cmdNext_Click()
     cmdNext->setEnabled(false);
     // The grid cannot change while the later pages run (this page is hidden then).
     m_context.state.selectionGridRows = myGrid->selectionRows();
-    if (QWidget* next = optionsPage ? optionsPage() : nullptr) {
-        next->move(pos());
-        next->show();
-        hide();
-    }
+    showInPlaceOf(optionsPage ? optionsPage() : nullptr, this);
     unsetCursor();
     cmdNext->setEnabled(true);
 }

@@ -351,22 +351,12 @@ void frmSelectCallHandlerChanges::cmdNext_Click()
         m_context.messages.show(fault);
         return;
     }
-    QWidget* engine = m_context.handlerEnginePage ? m_context.handlerEnginePage(this) : nullptr;
-    if (!engine)
-        return;
-    engine->move(pos());
-    engine->show();
-    hide();
+    showInPlaceOf(m_context.handlerEnginePage ? m_context.handlerEnginePage(this) : nullptr, this);
 }
 
 void frmSelectCallHandlerChanges::cmdPrevious_Click()
 {
-    QWidget* selection = m_context.handlerSelectionPage ? m_context.handlerSelectionPage() : nullptr;
-    if (!selection)
-        return;
-    selection->move(pos());
-    selection->show();
-    hide();
+    showInPlaceOf(m_context.handlerSelectionPage ? m_context.handlerSelectionPage() : nullptr, this);
 }
 
 void frmSelectCallHandlerChanges::closeEvent(QCloseEvent* event)

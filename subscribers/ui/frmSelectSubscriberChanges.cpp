@@ -348,22 +348,12 @@ void frmSelectSubscriberChanges::cmdNext_Click()
         m_context.messages.show(fault);
         return;
     }
-    QWidget* engine = m_context.subscriberEnginePage ? m_context.subscriberEnginePage(this) : nullptr;
-    if (!engine)
-        return;
-    engine->move(pos());
-    engine->show();
-    hide();
+    showInPlaceOf(m_context.subscriberEnginePage ? m_context.subscriberEnginePage(this) : nullptr, this);
 }
 
 void frmSelectSubscriberChanges::cmdPrevious_Click()
 {
-    QWidget* selection = m_context.subscriberSelectionPage ? m_context.subscriberSelectionPage() : nullptr;
-    if (!selection)
-        return;
-    selection->move(pos());
-    selection->show();
-    hide();
+    showInPlaceOf(m_context.subscriberSelectionPage ? m_context.subscriberSelectionPage() : nullptr, this);
 }
 
 void frmSelectSubscriberChanges::closeEvent(QCloseEvent* event)
