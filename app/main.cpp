@@ -3,6 +3,7 @@
 #include "core/ui/frmMain.h"
 #include "core/ui/WizardContext.h"
 #include "handlers/ui/frmChooseHandlers.h"
+#include "handlers/ui/frmMakeCallHandlerChanges.h"
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
 #include "subscribers/ui/frmChooseSubscribers.h"
 #include "subscribers/ui/frmMakeSubscriberChanges.h"
@@ -82,6 +83,15 @@ int main(int argc, char** argv)
         return handlerOptions;
     };
 
+    // The call handler engine page, created on first use by the options page's Next; it stays
+    // loaded for the rest of the program.
+    QPointer<frmMakeCallHandlerChanges> handlerEngine;
+    context.handlerEnginePage = [&](QWidget* optionsPage) -> QWidget* {
+        if (!handlerEngine)
+            handlerEngine = new frmMakeCallHandlerChanges(context, optionsPage);
+        return handlerEngine;
+    };
+
     frmMain startPage(context);
     if (!startPage.Form_Load())
         return exitCode;
@@ -90,6 +100,7 @@ int main(int argc, char** argv)
     delete subscriberEngine;
     delete subscriberOptions;
     delete subscriberSelection;
+    delete handlerEngine;
     delete handlerOptions;
     delete handlerSelection;
     return context.exiting ? exitCode : result;

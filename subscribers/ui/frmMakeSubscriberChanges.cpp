@@ -3,8 +3,8 @@
 #include "core/Errors.h"
 #include "core/RunFrame.h"
 #include "core/ui/Captions.h"
-#include "core/ui/FormBuilding.h"
 #include "core/ui/LanguageFonts.h"
+#include "core/ui/RunPageLayout.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
 #include "subscribers/changes/DestinationLookup.h"
@@ -13,12 +13,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
     : QWidget(parent), m_context(context), m_optionsPage(optionsPage)
@@ -37,49 +34,18 @@ frmMakeSubscriberChanges::~frmMakeSubscriberChanges() = default;
 
 void frmMakeSubscriberChanges::buildPage()
 {
-    auto* page = new QVBoxLayout(this);
-    Label1 = named(new QLabel, "Label1");
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    Label2 = named(new QLabel, "Label2");
-    Label2->setWordWrap(true);
-    page->addWidget(Label1);
-    page->addWidget(Label2);
-
-    frameProgress = named(new QGroupBox, "frameProgress");
-    auto* progress = new QVBoxLayout(frameProgress);
-    auto* counter = new QHBoxLayout;
-    Label4 = named(new QLabel, "Label4");
-    lblRecordNumber = named(new QLabel, "lblRecordNumber");
-    counter->addWidget(Label4);
-    counter->addWidget(lblRecordNumber);
-    counter->addStretch(1);
-    ProgressBar = named(new QProgressBar, "ProgressBar");
-    ProgressBar->setTextVisible(false);
-    progress->addLayout(counter);
-    progress->addWidget(ProgressBar);
-    page->addWidget(frameProgress);
-
-    auto* goRow = new QHBoxLayout;
-    cmdGo = named(new QPushButton, "cmdGo");
-    goRow->addStretch(1);
-    goRow->addWidget(cmdGo);
-    goRow->addStretch(1);
-    page->addLayout(goRow);
-    page->addStretch(1);
-
-    auto* buttons = new QHBoxLayout;
-    cmdHelp = named(new QPushButton, "cmdHelp");
-    cmdPrev = named(new QPushButton, "cmdPrev");
-    cmdExit = named(new QPushButton, "cmdExit");
-    cmdNext = named(new QPushButton, "cmdNext");
-    cmdNext->setEnabled(false);   // the last page: Next has no action
-    buttons->addWidget(cmdHelp);
-    buttons->addStretch(1);
-    for (QPushButton* button : {cmdPrev, cmdExit, cmdNext})
-        buttons->addWidget(button);
-    page->addLayout(buttons);
+    const RunPageControls c = buildRunPage(this);
+    Label1 = c.Label1;
+    Label2 = c.Label2;
+    frameProgress = c.frameProgress;
+    Label4 = c.Label4;
+    lblRecordNumber = c.lblRecordNumber;
+    ProgressBar = c.ProgressBar;
+    cmdGo = c.cmdGo;
+    cmdPrev = c.cmdPrev;
+    cmdNext = c.cmdNext;
+    cmdExit = c.cmdExit;
+    cmdHelp = c.cmdHelp;
 }
 
 void frmMakeSubscriberChanges::frmMakeSubscriberChanges_Auto_Init()
