@@ -46,6 +46,9 @@ constexpr long DatabaseError = -2147467259;   // generic provider failure
 constexpr long RowChangedUnderneath = -2147217864;
 // A server component (the Notifier) that cannot be reached.
 constexpr long ComponentUnavailable = -2147023174;
+// An object a server component looked for is not there (hexadecimal 8004010F). The call handler
+// edits pass it over without a line or a message.
+constexpr long ComponentObjectNotFound = -2147221233;
 }
 
 // True for a failure of the database itself: a statement, a stored procedure, a commit or a

@@ -137,9 +137,19 @@ QString RunLog::timeStamp() const
 
 void RunLog::WriteLogLine(const QString& line)
 {
+    writeLine(line, false);
+}
+
+void RunLog::writeErrorLine(const QString& line)
+{
+    writeLine(line, true);
+}
+
+void RunLog::writeLine(const QString& line, bool countedAsError)
+{
     if (!m_file.isOpen())
         throw KestraneError(ErrorNumber::BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
-    if (line.contains(QLatin1String("(error)"), Qt::CaseInsensitive))
+    if (countedAsError || line.contains(QLatin1String("(error)"), Qt::CaseInsensitive))
         ++m_errorCount;
     if (line.contains(QLatin1String("(warning)"), Qt::CaseInsensitive))
         ++m_warningCount;

@@ -53,6 +53,9 @@ public:
     // responsive; while lines are held, counts and keeps it instead. Throws KestraneError when no
     // log is open or the write fails.
     void WriteLogLine(const QString& line);
+    // Writes the line as WriteLogLine does and counts it as one error, whatever its text holds:
+    // for an error line whose wording carries no "(error)".
+    void writeErrorLine(const QString& line);
     // From now on lines are kept in memory instead of written.
     void holdLines();
     // Writes the lines kept so far in one write and one flush; lines are still held after it.
@@ -78,6 +81,7 @@ public:
 
 private:
     QString usableLogFolder();
+    void writeLine(const QString& line, bool countedAsError);
 
     QString m_programFolder;
     MessageSink m_messages;

@@ -1,8 +1,11 @@
 #include "handlers/HandlerEngine.h"
 
 #include "core/Criterion.h"
+#include "core/EngineStep.h"
 #include "core/Recordset.h"
 #include "core/Session.h"
+#include "core/TriState.h"
+#include "core/VelmoVersion.h"
 
 namespace {
 
@@ -38,6 +41,55 @@ const EngineControlList& handlerEngineControlList()
         return EngineControlList(QStringLiteral("frmSelectCallHandlerChanges"), std::move(controls));
     }();
     return list;
+}
+
+Recordset& HandlerEdit::handler()
+{
+    return session.rsNonPrimaryCallHandlers;
+}
+
+void HandlerEdit::writeLine(const QString& line)
+{
+    log.WriteLogLine(line);
+}
+
+QString HandlerEdit::string(int number) const
+{
+    return session.languages.mymyLoadString(number);
+}
+
+bool HandlerEdit::shows(const QString& text, int number) const
+{
+    return text.compare(string(number), Qt::CaseInsensitive) == 0;
+}
+
+qint16 HandlerEdit::triState(const ControlState& list) const
+{
+    return options.triStateCode(list, [&] { return GetTriStateComboValue(list.text, session.languages.stringLookup()); });
+}
+
+QString handlerEditErrorLine(const KestraneError& failure)
+{
+    return QStringLiteral("Error encountered. Number=") + QString::number(failure.number())
+           + QStringLiteral(", Description=") + failure.description();
+}
+
+void HandlerEdit::step(const std::function<void()>& work)
+{
+    runEngineStep(work, [this](const KestraneError& failure) {
+        if (failure.number() == ErrorNumber::ComponentObjectNotFound)
+            return;
+        // Counted, although its wording holds no "(error)": the closing message must show it.
+        log.writeErrorLine(handlerEditErrorLine(failure));
+        tell(log.messages(), string(121) + QString::number(failure.number()) + string(17) + failure.description());
+    });
+}
+
+Recordset& HandlerEdit::reopen(Recordset& recordset, const QString& sql, const QVariantList& values)
+{
+    recordset.close();
+    recordset.open(sql, session.database, LockType::Optimistic, values);
+    return recordset;
 }
 
 HandlerEngine::HandlerEngine(Session& session, RunLog& log, const OptionsSnapshot& options)
@@ -82,14 +134,33 @@ void HandlerEngine::ApplyHandlerChanges(RunFrame& frame)
     frame.applyObject(
         m_session.rsNonPrimaryCallHandlers.value(QStringLiteral("CallHandlerObjectID")).toString(),
         [&](ObjectActions& actions) {
-            HandlerEdit edit{m_session, m_log, m_options, actions};
+            HandlerEdit edit(m_session, m_log, m_options, actions);
+            edit.step([&] { edit.rootPath = serverRootPath(m_session.registry); });
+            edit.lastTransferRule = m_session.isVersionAtLeast(7, 0, 0, 1) ? 5 : 2;
+            writeHeading(edit);
             for (const HandlerEditSection& section : handlerEditSections())
                 if (section.apply)
-                    section.apply(edit);
+                    edit.step([&] { section.apply(edit); });
+            // What the later sections set on the handler row itself is written here.
+            edit.step([&] { edit.handler().update(); });
+            edit.writeLine(QStringLiteral("   Hanlder updates complete\r\n"));
         },
         [&](const KestraneError& failure) {
-            m_log.WriteLogLine(QStringLiteral("(error) Error encountered. Number=") + paddedNumber(failure.number())
-                               + QStringLiteral(", Description=") + failure.description()
+            m_log.WriteLogLine(QStringLiteral("(error) ") + handlerEditErrorLine(failure)
                                + QStringLiteral(".  None of this handler's changes were kept."));
+            tell(m_log.messages(), m_session.languages.mymyLoadString(121) + QString::number(failure.number())
+                                       + m_session.languages.mymyLoadString(17) + failure.description());
         });
+}
+
+void HandlerEngine::writeHeading(HandlerEdit& edit)
+{
+    Recordset& handler = edit.handler();
+    edit.step([&] { edit.writeLine(QStringLiteral("\r\n") + handler.value(QStringLiteral("TextName")).toString()); });
+    edit.step([&] { edit.writeLine(QStringLiteral("Alias=") + handler.value(QStringLiteral("Alias")).toString()); });
+    edit.step([&] {
+        const QVariant extension = handler.value(QStringLiteral("DTMFAccessID"));
+        edit.writeLine(QStringLiteral("Extension=")
+                       + (extension.isNull() ? QStringLiteral("(empty)") : extension.toString()));
+    });
 }

@@ -14,10 +14,13 @@
 #include "core/WizardState.h"
 
 #include <QList>
+#include <QString>
+#include <QVariant>
 
 #include <functional>
 #include <span>
 
+class Recordset;
 class Session;
 
 // Every control the engine's sections read, in one list, checked against the real page.
@@ -30,12 +33,46 @@ public:
 };
 
 // One handler being changed: what the sections work with.
-struct HandlerEdit {
+class HandlerEdit {
+public:
+    HandlerEdit(Session& session, RunLog& log, const HandlerOptions& options, ObjectActions& actions)
+        : session(session), log(log), options(options), actions(actions)
+    {
+    }
+
+    // The handler row: the current row of the list of non-primary call handlers. Sections set its
+    // columns; the record section writes it back, and the procedure once more at its end.
+    Recordset& handler();
+
+    // Writes one line to the run log.
+    void writeLine(const QString& line);
+    // Resource string `number` of the current language: option lists are matched against it.
+    QString string(int number) const;
+    // True when an option list's text is resource string `number`, ignoring case.
+    bool shows(const QString& text, int number) const;
+    // The code of a tri-state list: 1 "TRUE", 0 "FALSE", 2 "<Don't Change>", 3 any other text.
+    qint16 triState(const ControlState& list) const;
+    // Runs one step of a section (runEngineStep). A failure of the database ends the handler (its
+    // transaction is rolled back). Any other failure is logged as the counted line "Error
+    // encountered. Number=..." and shown (message 121), and ends only this step: a change line
+    // after the failing statement is not written. ComponentObjectNotFound is passed over.
+    void step(const std::function<void()>& work);
+    // Closes `recordset` quietly and opens it on `sql` (prepared once per run, the values bound),
+    // writable with optimistic concurrency. A failing open throws.
+    Recordset& reopen(Recordset& recordset, const QString& sql, const QVariantList& values = {});
+
     Session& session;
     RunLog& log;
     const HandlerOptions& options;
-    ObjectActions& actions;
+    ObjectActions& actions;   // on-commit / on-rollback actions (greeting files)
+
+    QString rootPath;               // the server's folder ("Root Path"); empty when not set
+    qint16 lastTransferRule = 2;    // 5 on a server of 7.0.0.1 or later, set by the record section
 };
+
+// "Error encountered. Number=" + number + ", Description=" + description: the per-handler
+// procedure's error line and, with resource strings 121 and 17, its message.
+QString handlerEditErrorLine(const KestraneError& failure);
 
 // One section of the per-handler procedure.
 struct HandlerEditSection {
@@ -66,6 +103,7 @@ public:
 private:
     void updateRow(const SelectionGridRow& row, RunFrame& frame);
     void ApplyHandlerChanges(RunFrame& frame);
+    static void writeHeading(HandlerEdit& edit);
 
     Session& m_session;
     RunLog& m_log;

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -37,14 +38,15 @@ public:
         });
     }
 
-    // The lines of the run's log from "Starting call handler edits" on, CR LF split.
+    // The run's own lines of the log (not the lines of each handler's changes), CR LF split.
     QStringList runLines() const
     {
         const QStringList files = QDir(programFolder.filePath("logs")).entryList({"*.TXT"}, QDir::Files);
         QFile file(programFolder.filePath("logs/" + files.value(0)));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
-        return lines.mid(lines.indexOf("Starting call handler edits"));
+        return lines.mid(lines.indexOf("Starting call handler edits")).filter(QRegularExpression(
+            "^(Starting call handler edits|\\*\\* Updating handler \\*\\*|    Alias=|    ObjectID=|\\(error\\) No object)"));
     }
 
     QTemporaryDir programFolder;
@@ -90,13 +92,12 @@ TEST(HandlerEnginePageTest, ARunLogsEachCheckedRowAndEndsWithItsSummaryAndTheOff
             run.session.rsPrimaryCallHandlers.moveFirst();
             rows[1].objectID = run.session.rsPrimaryCallHandlers.value("CallHandlerObjectID").toString();
         }
-        QStringList expected{"Starting call handler edits", ""};
+        QStringList expected{"Starting call handler edits"};
         for (int row = 0; row < rows.size(); ++row) {
             expected << "** Updating handler **" << "    Alias=" + rows[row].alias << "    ObjectID=" + rows[row].objectID;
             if (c.primarySecond && row == 1)
                 expected << notFound;
         }
-        expected << "";
         run.recorder.answerWith(c.answer);
         click(*run.engine, "cmdGo");
         EXPECT_EQ(run.runLines(), expected);

@@ -113,3 +113,8 @@ void withFileDialog(const std::function<void(QFileDialog&)>& actions, const std:
     show();
     EXPECT_TRUE(acted);
 }
+
+QVariant WizardRun::stored(const QString& query, const QVariantList& values)
+{
+    return session.database.select(query, values).rows.value(0).value(0);
+}

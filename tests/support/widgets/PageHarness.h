@@ -52,6 +52,8 @@ public:
     // Runs a statement on the installation's database through a connection of its own (before
     // or after start-up).
     void sql(const QString& statement);
+    // A value read through the session's connection: the first column of the first row.
+    QVariant stored(const QString& query, const QVariantList& values = {});
 
     TempInstallation installation;
     Session session;

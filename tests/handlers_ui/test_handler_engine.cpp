@@ -1,0 +1,49 @@
+// The call handler engine's frame: the heading and closing lines of each handler, the empty
+// grid.
+#include "tests/handlers_ui/HandlerEngineScenario.h"
+
+#include "core/Recordset.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The lines of a handler that the run changes in no way: its heading and the closing line.
+QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow& row)
+{
+    Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
+    handlers.moveFirst();
+    EXPECT_TRUE(handlers.find("CallHandlerObjectID='" + row.objectID + "'"));
+    const QVariant extension = handlers.value("DTMFAccessID");
+    return {"** Updating handler **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID, "",
+            handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),
+            "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString()),
+            "   Hanlder updates complete", ""};
+}
+
+TEST(HandlerEngineFrame, HeadingAndClosingLinesOfEachHandlerAndOfAnEmptyGrid)
+{
+    HandlerEngineScenario run(20);
+    ASSERT_TRUE(run.open());
+    EXPECT_EQ(run.run(QList<SelectionGridRow>{}), (QStringList{"Starting call handler edits", "", ""}));
+    EXPECT_EQ(run.log->LogErrorCount(), 0);
+
+    // The first handler and the first without an extension.
+    QList<SelectionGridRow> rows = run.firstHandlers(1);
+    for (const SelectionGridRow& row : run.firstHandlers(20))
+        if (run.stored("SELECT DTMFAccessID IS NULL FROM vw_CallHandler WHERE CallHandlerObjectID = ?", {row.objectID}).toBool()) {
+            rows << row;
+            break;
+        }
+    ASSERT_EQ(rows.size(), 2) << "no handler without an extension";
+    run.run(rows);
+    QStringList expected{"Starting call handler edits", ""};
+    for (const SelectionGridRow& row : run.rows)
+        expected << untouchedHandler(run, row);
+    expected << "";
+    EXPECT_EQ(run.lines, expected);
+    EXPECT_TRUE(expected.contains("Extension=(empty)"));
+    EXPECT_EQ(run.log->LogErrorCount(), 0);
+}
+
+}  // namespace
