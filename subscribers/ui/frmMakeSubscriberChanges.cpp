@@ -4,7 +4,6 @@
 #include "core/RunFrame.h"
 #include "core/ui/Captions.h"
 #include "core/ui/LanguageFonts.h"
-#include "core/ui/RunPageLayout.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
 #include "subscribers/changes/DestinationLookup.h"
@@ -18,35 +17,18 @@
 #include <QPushButton>
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
-    : QWidget(parent), m_context(context), m_optionsPage(optionsPage)
+    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this))
 {
     setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
-    buildPage();
-    connect(cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdExit_Click);
-    connect(cmdPrev, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdPrev_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+    connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
+    connect(m_controls.cmdExit, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdExit_Click);
+    connect(m_controls.cmdPrev, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdPrev_Click);
+    connect(m_controls.cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     m_context.forms.add(this, [this] { frmMakeSubscriberChanges_Auto_Init(); });
     frmMakeSubscriberChanges_Auto_Init();
 }
 
 frmMakeSubscriberChanges::~frmMakeSubscriberChanges() = default;
-
-void frmMakeSubscriberChanges::buildPage()
-{
-    const RunPageControls c = buildRunPage(this);
-    Label1 = c.Label1;
-    Label2 = c.Label2;
-    frameProgress = c.frameProgress;
-    Label4 = c.Label4;
-    lblRecordNumber = c.lblRecordNumber;
-    ProgressBar = c.ProgressBar;
-    cmdGo = c.cmdGo;
-    cmdPrev = c.cmdPrev;
-    cmdNext = c.cmdNext;
-    cmdExit = c.cmdExit;
-    cmdHelp = c.cmdHelp;
-}
 
 void frmMakeSubscriberChanges::frmMakeSubscriberChanges_Auto_Init()
 {
@@ -103,8 +85,8 @@ void frmMakeSubscriberChanges::cmdGo_Click()
         m_context.messages.show(failure.description());
         return;
     }
-    cmdGo->setEnabled(false);
-    cmdPrev->setEnabled(false);
+    m_controls.cmdGo->setEnabled(false);
+    m_controls.cmdPrev->setEnabled(false);
     setCursor(Qt::WaitCursor);
 
     RunFrame frame(session, log);
@@ -112,12 +94,12 @@ void frmMakeSubscriberChanges::cmdGo_Click()
     m_runFrame = &frame;
     SubscriberEngine::Progress progress;
     progress.started = [this](int maximum) {
-        ProgressBar->setRange(0, maximum);
-        ProgressBar->setValue(0);
+        m_controls.ProgressBar->setRange(0, maximum);
+        m_controls.ProgressBar->setValue(0);
     };
     progress.rowDone = [this](int value, qint32 processed) {
-        ProgressBar->setValue(value);
-        lblRecordNumber->setText(paddedNumber(processed));
+        m_controls.ProgressBar->setValue(value);
+        m_controls.lblRecordNumber->setText(paddedNumber(processed));
     };
     SubscriberEngine engine(session, log, options);
     RunEnd end = RunEnd::Completed;
@@ -172,7 +154,7 @@ void frmMakeSubscriberChanges::cmdExit_Click()
     if (m_runFrame)
         m_runFrame->requestStop();
     else
-        ExitApplication(m_context, cmdGo->isEnabled());
+        ExitApplication(m_context, m_controls.cmdGo->isEnabled());
 }
 
 void frmMakeSubscriberChanges::cmdPrev_Click()

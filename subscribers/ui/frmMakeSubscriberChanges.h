@@ -4,15 +4,12 @@
 // options page as they stand at Go, then reports the errors and warnings, the closing notices
 // and offers to open the run log. One page performs at most one run.
 #include "core/ui/RunLogOffer.h"
+#include "core/ui/RunPageLayout.h"
 
 #include <QPointer>
 #include <QWidget>
 
 class KestraneError;
-class QGroupBox;
-class QLabel;
-class QProgressBar;
-class QPushButton;
 class RunFrame;
 struct WizardContext;
 
@@ -39,7 +36,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildPage();
     // After a completed run: the counts of errors and warnings and the notices the run asked for.
     void showClosingMessages();
     // After a run that a failure of the database ended.
@@ -49,16 +45,5 @@ private:
     QPointer<QWidget> m_optionsPage;
     RunLogOffer m_logOffer;
     RunFrame* m_runFrame = nullptr;   // while a run is under way
-
-    QLabel* Label1;
-    QLabel* Label2;
-    QGroupBox* frameProgress;
-    QLabel* Label4;
-    QLabel* lblRecordNumber;
-    QProgressBar* ProgressBar;
-    QPushButton* cmdGo;
-    QPushButton* cmdPrev;
-    QPushButton* cmdNext;
-    QPushButton* cmdExit;
-    QPushButton* cmdHelp;
+    RunPageControls m_controls;
 };
