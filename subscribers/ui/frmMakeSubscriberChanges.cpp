@@ -11,13 +11,11 @@
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
-    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this))
+    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
+      m_run(context, *this, m_controls)
 {
     setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
     connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
@@ -72,65 +70,25 @@ void frmMakeSubscriberChanges::cmdGo_Click()
         return;
     }
 
-    if (!state.runLog)
-        state.runLog = std::make_unique<RunLog>(QCoreApplication::applicationDirPath(), m_context.messages.sink());
-    RunLog& log = *state.runLog;
-    const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
-                                    session.gServerVersion.strDisplay};
-    // No run without its log: nothing has been changed yet, and Go stays available.
-    QString logPath;
-    try {
-        logPath = log.startNewLog(header);
-    } catch (const KestraneError& failure) {
-        m_context.messages.show(failure.description());
-        return;
-    }
-    m_controls.cmdGo->setEnabled(false);
-    m_controls.cmdPrev->setEnabled(false);
-    setCursor(Qt::WaitCursor);
-
-    RunFrame frame(session, log);
-    frame.setStopHandler([this] { ExitApplication(m_context, false); });
-    m_runFrame = &frame;
-    SubscriberEngine::Progress progress;
-    progress.started = [this](int maximum) {
-        m_controls.ProgressBar->setRange(0, maximum);
-        m_controls.ProgressBar->setValue(0);
-    };
-    progress.rowDone = [this](int value, qint32 processed) {
-        m_controls.ProgressBar->setValue(value);
-        m_controls.lblRecordNumber->setText(paddedNumber(processed));
-    };
-    SubscriberEngine engine(session, log, options);
-    RunEnd end = RunEnd::Completed;
-    try {
-        end = engine.run(state.selectionGridRows, frame, progress);
-    } catch (const KestraneError& failure) {
-        // The log itself cannot be written: the run ends here.
-        m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
-                                + QStringLiteral(" Number=") + paddedNumber(failure.number()));
-    }
-    m_runFrame = nullptr;
-    if (end == RunEnd::Stopped)
-        return;   // Exit was pressed during the run: the program has ended
-
-    unsetCursor();
-    log.Close();
-    if (end == RunEnd::DatabaseBroken)
-        showDatabaseFailure(*frame.databaseFailure(), frame.committedCount());
-    else
-        showClosingMessages();
-    m_logOffer.offer(m_context, logPath);
+    m_run.go(
+        [&](RunLog& log, RunFrame& frame, const RunProgress& progress) {
+            return SubscriberEngine(session, log, options)
+                .run(state.selectionGridRows, frame, {progress.started, progress.rowDone});
+        },
+        [this](RunEnd end, const RunFrame& frame, const RunLog& log) {
+            if (end == RunEnd::DatabaseBroken)
+                showDatabaseFailure(*frame.databaseFailure(), frame.committedCount());
+            else
+                showClosingMessages(log);
+        });
 }
 
-void frmMakeSubscriberChanges::showClosingMessages()
+void frmMakeSubscriberChanges::showClosingMessages(const RunLog& log)
 {
     const Session& session = m_context.session;
     const Languages& languages = session.languages;
-    const RunLog& log = *m_context.state.runLog;
     MessageBoxService& messages = m_context.messages;
-    messages.show(languages.mymyLoadString(115) + paddedNumber(log.LogErrorCount()) + languages.mymyLoadString(5)
-                  + paddedNumber(log.LogWarningCount()) + languages.mymyLoadString(8) + QStringLiteral("\r\n\r\n"));
+    messages.show(runSummary(languages, log) + QStringLiteral("\r\n\r\n"));
     if (session.bDirectoryWriteThroughPending)
         messages.show(languages.mymyLoadString(336));
     if (session.bNotifierRestartPending)
@@ -151,9 +109,7 @@ void frmMakeSubscriberChanges::showDatabaseFailure(const KestraneError& failure,
 void frmMakeSubscriberChanges::cmdExit_Click()
 {
     // During a run the current subscriber is committed or rolled back before the program ends.
-    if (m_runFrame)
-        m_runFrame->requestStop();
-    else
+    if (!m_run.requestStop())
         ExitApplication(m_context, m_controls.cmdGo->isEnabled());
 }
 
