@@ -1,16 +1,23 @@
 #pragma once
 // What the benchmarks share: the installation sizes to run (from the command line, else the
-// defaults), generated installations of a given size and the peak memory printed beside the times.
+// defaults), generated installations of a given size, the wizard a page bench runs its page in
+// and the peak memory printed beside the times.
 #include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "core/VelmoVersion.h"
+#include "core/ui/FormRegistry.h"
+#include "core/ui/MessageBoxService.h"
+#include "core/ui/OptionsCapture.h"
+#include "core/ui/WizardContext.h"
 #include "velmo/ServerStandIns.h"
 #include "velmo/Simulator.h"
 
 #include <QList>
 #include <QString>
 #include <QTextStream>
+#include <QWidget>
 
+#include <algorithm>
 #include <memory>
 
 #include <sys/resource.h>
@@ -62,6 +69,50 @@ inline std::unique_ptr<Session> openBenchSession(const QString& folder, int subs
         return nullptr;
     }
     return session;
+}
+
+// A page bench's wizard: a session on a generated installation, a message-box service that
+// answers OK and counts the messages, and the context the page is handed.
+struct BenchWizard {
+    explicit BenchWizard(std::unique_ptr<Session> opened) : session(std::move(opened))
+    {
+        messages.setAnswerer([this](const MessageBoxService::Request&) {
+            ++messagesShown;
+            return QMessageBox::Ok;
+        });
+    }
+    BenchWizard(const BenchWizard&) = delete;
+    BenchWizard& operator=(const BenchWizard&) = delete;
+    // The page must be gone first.
+    ~BenchWizard() { CloseServerRecordsets(*session); }
+
+    std::unique_ptr<Session> session;
+    MessageBoxService messages;
+    int messagesShown = 0;
+    FormRegistry forms;
+    WizardContext context{*session, messages, forms};
+};
+
+// A wizard on a session that openBenchSession opened; null when it could not.
+inline std::unique_ptr<BenchWizard> openBenchWizard(const QString& folder, int subscribers, QTextStream& out)
+{
+    std::unique_ptr<Session> session = openBenchSession(folder, subscribers, out);
+    return session ? std::make_unique<BenchWizard>(std::move(session)) : nullptr;
+}
+
+// Page benches run headless unless a display is given (under xvfb-run the page is really drawn);
+// before the QApplication is made.
+inline void headlessUnlessDisplayed()
+{
+    if (!qEnvironmentVariableIsSet("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The page's controls that carry a name the options snapshot records.
+inline long namedControlCount(const QWidget& page)
+{
+    const QList<QWidget*> children = page.findChildren<QWidget*>();
+    return std::count_if(children.begin(), children.end(), isNamedControl);
 }
 
 // The process's peak resident memory so far, in MiB.

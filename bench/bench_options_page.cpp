@@ -3,12 +3,6 @@
 // filled by its load, filled again, shown and painted), and a later entry's PopulateControls; the
 // process's peak memory beside them.
 // Run by hand: build/bench/bench_options_page [subscriber counts...]
-#include "core/DirectoryLists.h"
-#include "core/Session.h"
-#include "core/ui/FormRegistry.h"
-#include "core/ui/MessageBoxService.h"
-#include "core/ui/OptionsCapture.h"
-#include "core/ui/WizardContext.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "bench/BenchInstallations.h"
 
@@ -22,29 +16,18 @@
 
 int main(int argc, char** argv)
 {
-    // Headless unless a display is given (under xvfb-run the page is really drawn).
-    if (!qEnvironmentVariableIsSet("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    headlessUnlessDisplayed();
     QApplication app(argc, argv);
     QTextStream out(stdout);
     for (const int size : benchSizes(argc, argv, {50000})) {
         QTemporaryDir dir;
-        const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
-        if (!opened)
+        const std::unique_ptr<BenchWizard> wizard = openBenchWizard(dir.path(), size, out);
+        if (!wizard)
             return 1;
-        Session& session = *opened;
-        MessageBoxService messages;
-        int messagesShown = 0;
-        messages.setAnswerer([&](const MessageBoxService::Request&) {
-            ++messagesShown;
-            return QMessageBox::Ok;
-        });
-        FormRegistry forms;
-        WizardContext context{session, messages, forms};
 
         QElapsedTimer timer;
         timer.start();
-        auto page = std::make_unique<frmSelectSubscriberChanges>(context);
+        auto page = std::make_unique<frmSelectSubscriberChanges>(wizard->context);
         const qint64 loadMs = timer.elapsed();
         page->PopulateControls();
         page->show();
@@ -61,15 +44,12 @@ int main(int argc, char** argv)
             slowest = std::max(slowest, ms);
             total += ms;
         }
-        const QList<QWidget*> children = page->findChildren<QWidget*>();
         out << QString("%1 subscribers: first show %2 ms (load %3 ms); re-entry PopulateControls mean %4 ms, "
                        "slowest %5 ms over %6 entries; %7 messages, %8 named controls; peak memory %9 MiB")
                    .arg(size).arg(firstShowMs).arg(loadMs).arg(total / 1000.0 / kEntries, 0, 'f', 2)
-                   .arg(slowest / 1000.0, 0, 'f', 2).arg(kEntries).arg(messagesShown)
-                   .arg(std::count_if(children.begin(), children.end(), isNamedControl)).arg(peakMemoryMiB())
+                   .arg(slowest / 1000.0, 0, 'f', 2).arg(kEntries).arg(wizard->messagesShown)
+                   .arg(namedControlCount(*page)).arg(peakMemoryMiB())
             << Qt::endl;
-        page.reset();
-        CloseServerRecordsets(session);
     }
     return 0;
 }

@@ -43,7 +43,6 @@ std::span<const NeedsPick> ownerAndRecipient();
 int missingDestinationMessage(int element);
 
 constexpr int RecordingWithoutFileMessage = 457;
-constexpr int SourceRecording = 454;
 constexpr int SelectWavTitle = 458;
 
 }  // namespace HandlerEntryRules

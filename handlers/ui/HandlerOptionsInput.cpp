@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "core/ui/EntryChecks.h"
 #include "core/ui/FormBuilding.h"
+#include "core/ui/GreetingSourceControls.h"
 #include "core/ui/WizardContext.h"
 #include "handlers/HandlerEntryRules.h"
 #include "handlers/HandlerOptionNames.h"
@@ -102,7 +103,7 @@ void connectGreetings(frmSelectCallHandlerChanges& page, WizardContext& context)
     for (int greeting = 0; greeting < GreetingCount; ++greeting) {
         auto* path = control<QLineEdit>(page, "txtGreetingSourcePath", greeting);
         QObject::connect(control<QComboBox>(page, "comGreetingSource", greeting), &QComboBox::currentIndexChanged, &page,
-                         [&page, &languages, greeting] { UpdateGreetingSourceControls(page, languages, qint16(greeting)); });
+                         [&page, greeting] { UpdateGreetingSourceControls(page, qint16(greeting)); });
         QObject::connect(control<QPushButton>(page, "cmdGreetingsourceWAVSelect", greeting), &QPushButton::clicked, &page,
                          [&page, &languages, path] {
                              if (const auto chosen = page.CommonDialog1.chooseWavFile(&page, languages.mymyLoadString(SelectWavTitle)))
@@ -161,18 +162,6 @@ void connectHandlerOptionsInput(frmSelectCallHandlerChanges& page, WizardContext
     connectGreetings(page, context);
     connectClearBoxes(page);
     installEntryChecks(page, context);
-}
-
-void UpdateGreetingSourceControls(QWidget& page, const Languages& languages, qint16 greeting)
-{
-    const bool recording = control<QComboBox>(page, "comGreetingSource", greeting)
-                               ->currentText()
-                               .compare(languages.mymyLoadString(SourceRecording), Qt::CaseInsensitive)
-        == 0;
-    control<QPushButton>(page, "cmdGreetingsourceWAVSelect", greeting)->setEnabled(recording);
-    auto* path = control<QLineEdit>(page, "txtGreetingSourcePath", greeting);
-    path->clear();
-    path->setVisible(recording);
 }
 
 QString firstEntryFault(const QWidget& page, const Languages& languages)

@@ -3,7 +3,6 @@
 // Find buttons, the greetings' Browse buttons and source lists, the Clear boxes of the caller-input
 // digits, the checks of typed entries when the focus leaves them, and the checks of Next.
 #include <QString>
-#include <QtGlobal>
 
 class Languages;
 class QWidget;
@@ -15,10 +14,6 @@ namespace HandlerOptions {
 // Connects the page's Find and Browse buttons, greeting source lists and Clear boxes, and its
 // entry checks (the wizard buttons first run the leave check of the box that holds the focus).
 void connectHandlerOptionsInput(frmSelectCallHandlerChanges& page, WizardContext& context);
-
-// Greeting `greeting`'s Browse button and path box as its source list now reads: enabled and
-// shown for "Recording" only, the path emptied either way.
-void UpdateGreetingSourceControls(QWidget& page, const Languages& languages, qint16 greeting);
 
 // The message of the first choice that Next refuses; empty when the page may be left.
 QString firstEntryFault(const QWidget& page, const Languages& languages);

@@ -1,7 +1,5 @@
 #include "handlers/ui/frmMakeCallHandlerChanges.h"
 
-#include "core/Errors.h"
-#include "core/RunFrame.h"
 #include "core/ui/Captions.h"
 #include "core/ui/LanguageFonts.h"
 #include "core/ui/WizardContext.h"
@@ -9,13 +7,11 @@
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 
 frmMakeCallHandlerChanges::frmMakeCallHandlerChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
-    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this))
+    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
+      m_run(context, *this, m_controls)
 {
     setObjectName(QStringLiteral("frmMakeCallHandlerChanges"));
     connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeCallHandlerChanges::cmdGo_Click);
@@ -49,69 +45,24 @@ void frmMakeCallHandlerChanges::frmMakeCallHandlerChanges_Auto_Init()
 
 void frmMakeCallHandlerChanges::cmdGo_Click()
 {
-    Session& session = m_context.session;
-    const Languages& languages = session.languages;
-    WizardState& state = m_context.state;
     OptionsSnapshot options(QStringLiteral("frmSelectCallHandlerChanges"));
     if (auto* page = qobject_cast<frmSelectCallHandlerChanges*>(m_optionsPage.data()))
         options = page->snapshot();
 
-    if (!state.runLog)
-        state.runLog = std::make_unique<RunLog>(QCoreApplication::applicationDirPath(), m_context.messages.sink());
-    RunLog& log = *state.runLog;
-    const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
-                                    session.gServerVersion.strDisplay};
-    // No run without its log: nothing has been changed yet, and Go stays available.
-    QString logPath;
-    try {
-        logPath = log.startNewLog(header);
-    } catch (const KestraneError& failure) {
-        m_context.messages.show(failure.description());
-        return;
-    }
-    m_controls.cmdPrev->setEnabled(false);
-    m_controls.cmdGo->setEnabled(false);
-    setCursor(Qt::WaitCursor);
-
-    RunFrame frame(session, log);
-    frame.setStopHandler([this] { ExitApplication(m_context, false); });
-    m_runFrame = &frame;
-    HandlerEngine::Progress progress;
-    progress.started = [this](int maximum) {
-        m_controls.ProgressBar->setRange(0, maximum);
-        m_controls.ProgressBar->setValue(0);
-    };
-    progress.rowDone = [this](int value, qint32 processed) {
-        m_controls.ProgressBar->setValue(value);
-        m_controls.lblRecordNumber->setText(paddedNumber(processed));
-    };
-    HandlerEngine engine(session, log, options);
-    RunEnd end = RunEnd::Completed;
-    try {
-        end = engine.run(state.selectionGridRows, frame, progress);
-    } catch (const KestraneError& failure) {
-        // The log itself cannot be written: the run ends here.
-        m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
-                                + QStringLiteral(" Number=") + paddedNumber(failure.number()));
-    }
-    m_runFrame = nullptr;
-    if (end == RunEnd::Stopped)
-        return;   // Exit was pressed during the run: the program has ended
-
-    unsetCursor();
-    log.Close();
-    m_context.messages.show(languages.mymyLoadString(115) + paddedNumber(log.LogErrorCount())
-                            + languages.mymyLoadString(5) + paddedNumber(log.LogWarningCount())
-                            + languages.mymyLoadString(8) + QStringLiteral("\r\n"));
-    m_logOffer.offer(m_context, logPath);
+    m_run.go(
+        [&](RunLog& log, RunFrame& frame, const RunProgress& progress) {
+            return HandlerEngine(m_context.session, log, options)
+                .run(m_context.state.selectionGridRows, frame, {progress.started, progress.rowDone});
+        },
+        [this](RunEnd, const RunFrame&, const RunLog& log) {
+            m_context.messages.show(runSummary(m_context.session.languages, log) + QStringLiteral("\r\n"));
+        });
 }
 
 void frmMakeCallHandlerChanges::cmdExit_Click()
 {
     // During a run the current handler is committed or rolled back before the program ends.
-    if (m_runFrame)
-        m_runFrame->requestStop();
-    else
+    if (!m_run.requestStop())
         ExitApplication(m_context, false);
 }
 

@@ -3,13 +3,12 @@
 // change engine over the checked rows of the selection grid, with the choices of the options page
 // as they stand at Go, then reports the errors and warnings and offers to open the run log. One
 // page performs at most one run; Exit never asks.
-#include "core/ui/RunLogOffer.h"
+#include "core/ui/EngineRun.h"
 #include "core/ui/RunPageLayout.h"
 
 #include <QPointer>
 #include <QWidget>
 
-class RunFrame;
 struct WizardContext;
 
 class frmMakeCallHandlerChanges : public QWidget {
@@ -24,7 +23,7 @@ public:
     void frmMakeCallHandlerChanges_Auto_Init();
 
     // How the log is opened after the run (the desktop's handler by default).
-    void setLogOpener(HelpFiles::Opener opener) { m_logOffer.setOpener(std::move(opener)); }
+    void setLogOpener(HelpFiles::Opener opener) { m_run.setLogOpener(std::move(opener)); }
 
     void cmdGo_Click();
     void cmdExit_Click();
@@ -37,7 +36,6 @@ protected:
 private:
     WizardContext& m_context;
     QPointer<QWidget> m_optionsPage;
-    RunLogOffer m_logOffer;
-    RunFrame* m_runFrame = nullptr;   // while a run is under way
     RunPageControls m_controls;
+    EngineRun m_run;
 };

@@ -4,6 +4,7 @@
 #include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
 #include "core/ui/FormStatements.h"
+#include "core/ui/GreetingSourceControls.h"
 #include "core/ui/LanguageFonts.h"
 #include "core/ui/OptionsCapture.h"
 #include "core/ui/WizardContext.h"
@@ -331,7 +332,7 @@ void frmSelectCallHandlerChanges::PopulateControls()
     fillHandlerOptionLists(run, m_context.session);
     // The lists are filled under signal blockers: each greeting's file controls as its source reads.
     for (int greeting = 0; greeting < GreetingCount; ++greeting)
-        HandlerOptions::UpdateGreetingSourceControls(*this, m_context.session.languages, qint16(greeting));
+        UpdateGreetingSourceControls(*this, qint16(greeting));
 }
 
 void frmSelectCallHandlerChanges::Form_Load()

@@ -4,7 +4,6 @@
 #include "core/RunFrame.h"
 #include "core/ui/Captions.h"
 #include "core/ui/LanguageFonts.h"
-#include "core/ui/RunPageLayout.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
 #include "subscribers/changes/DestinationLookup.h"
@@ -12,41 +11,22 @@
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
-    : QWidget(parent), m_context(context), m_optionsPage(optionsPage)
+    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
+      m_run(context, *this, m_controls)
 {
     setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
-    buildPage();
-    connect(cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdExit_Click);
-    connect(cmdPrev, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdPrev_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+    connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
+    connect(m_controls.cmdExit, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdExit_Click);
+    connect(m_controls.cmdPrev, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdPrev_Click);
+    connect(m_controls.cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     m_context.forms.add(this, [this] { frmMakeSubscriberChanges_Auto_Init(); });
     frmMakeSubscriberChanges_Auto_Init();
 }
 
 frmMakeSubscriberChanges::~frmMakeSubscriberChanges() = default;
-
-void frmMakeSubscriberChanges::buildPage()
-{
-    const RunPageControls c = buildRunPage(this);
-    Label1 = c.Label1;
-    Label2 = c.Label2;
-    frameProgress = c.frameProgress;
-    Label4 = c.Label4;
-    lblRecordNumber = c.lblRecordNumber;
-    ProgressBar = c.ProgressBar;
-    cmdGo = c.cmdGo;
-    cmdPrev = c.cmdPrev;
-    cmdNext = c.cmdNext;
-    cmdExit = c.cmdExit;
-    cmdHelp = c.cmdHelp;
-}
 
 void frmMakeSubscriberChanges::frmMakeSubscriberChanges_Auto_Init()
 {
@@ -90,65 +70,25 @@ void frmMakeSubscriberChanges::cmdGo_Click()
         return;
     }
 
-    if (!state.runLog)
-        state.runLog = std::make_unique<RunLog>(QCoreApplication::applicationDirPath(), m_context.messages.sink());
-    RunLog& log = *state.runLog;
-    const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
-                                    session.gServerVersion.strDisplay};
-    // No run without its log: nothing has been changed yet, and Go stays available.
-    QString logPath;
-    try {
-        logPath = log.startNewLog(header);
-    } catch (const KestraneError& failure) {
-        m_context.messages.show(failure.description());
-        return;
-    }
-    cmdGo->setEnabled(false);
-    cmdPrev->setEnabled(false);
-    setCursor(Qt::WaitCursor);
-
-    RunFrame frame(session, log);
-    frame.setStopHandler([this] { ExitApplication(m_context, false); });
-    m_runFrame = &frame;
-    SubscriberEngine::Progress progress;
-    progress.started = [this](int maximum) {
-        ProgressBar->setRange(0, maximum);
-        ProgressBar->setValue(0);
-    };
-    progress.rowDone = [this](int value, qint32 processed) {
-        ProgressBar->setValue(value);
-        lblRecordNumber->setText(paddedNumber(processed));
-    };
-    SubscriberEngine engine(session, log, options);
-    RunEnd end = RunEnd::Completed;
-    try {
-        end = engine.run(state.selectionGridRows, frame, progress);
-    } catch (const KestraneError& failure) {
-        // The log itself cannot be written: the run ends here.
-        m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
-                                + QStringLiteral(" Number=") + paddedNumber(failure.number()));
-    }
-    m_runFrame = nullptr;
-    if (end == RunEnd::Stopped)
-        return;   // Exit was pressed during the run: the program has ended
-
-    unsetCursor();
-    log.Close();
-    if (end == RunEnd::DatabaseBroken)
-        showDatabaseFailure(*frame.databaseFailure(), frame.committedCount());
-    else
-        showClosingMessages();
-    m_logOffer.offer(m_context, logPath);
+    m_run.go(
+        [&](RunLog& log, RunFrame& frame, const RunProgress& progress) {
+            return SubscriberEngine(session, log, options)
+                .run(state.selectionGridRows, frame, {progress.started, progress.rowDone});
+        },
+        [this](RunEnd end, const RunFrame& frame, const RunLog& log) {
+            if (end == RunEnd::DatabaseBroken)
+                showDatabaseFailure(*frame.databaseFailure(), frame.committedCount());
+            else
+                showClosingMessages(log);
+        });
 }
 
-void frmMakeSubscriberChanges::showClosingMessages()
+void frmMakeSubscriberChanges::showClosingMessages(const RunLog& log)
 {
     const Session& session = m_context.session;
     const Languages& languages = session.languages;
-    const RunLog& log = *m_context.state.runLog;
     MessageBoxService& messages = m_context.messages;
-    messages.show(languages.mymyLoadString(115) + paddedNumber(log.LogErrorCount()) + languages.mymyLoadString(5)
-                  + paddedNumber(log.LogWarningCount()) + languages.mymyLoadString(8) + QStringLiteral("\r\n\r\n"));
+    messages.show(runSummary(languages, log) + QStringLiteral("\r\n\r\n"));
     if (session.bDirectoryWriteThroughPending)
         messages.show(languages.mymyLoadString(336));
     if (session.bNotifierRestartPending)
@@ -169,10 +109,8 @@ void frmMakeSubscriberChanges::showDatabaseFailure(const KestraneError& failure,
 void frmMakeSubscriberChanges::cmdExit_Click()
 {
     // During a run the current subscriber is committed or rolled back before the program ends.
-    if (m_runFrame)
-        m_runFrame->requestStop();
-    else
-        ExitApplication(m_context, cmdGo->isEnabled());
+    if (!m_run.requestStop())
+        ExitApplication(m_context, m_controls.cmdGo->isEnabled());
 }
 
 void frmMakeSubscriberChanges::cmdPrev_Click()

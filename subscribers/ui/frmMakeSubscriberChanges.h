@@ -3,17 +3,13 @@
 // engine over the checked rows that the selection page handed on, with the choices of the
 // options page as they stand at Go, then reports the errors and warnings, the closing notices
 // and offers to open the run log. One page performs at most one run.
-#include "core/ui/RunLogOffer.h"
+#include "core/ui/EngineRun.h"
+#include "core/ui/RunPageLayout.h"
 
 #include <QPointer>
 #include <QWidget>
 
 class KestraneError;
-class QGroupBox;
-class QLabel;
-class QProgressBar;
-class QPushButton;
-class RunFrame;
 struct WizardContext;
 
 class frmMakeSubscriberChanges : public QWidget {
@@ -28,7 +24,7 @@ public:
     void frmMakeSubscriberChanges_Auto_Init();
 
     // How the log is opened after the run (the desktop's handler by default).
-    void setLogOpener(HelpFiles::Opener opener) { m_logOffer.setOpener(std::move(opener)); }
+    void setLogOpener(HelpFiles::Opener opener) { m_run.setLogOpener(std::move(opener)); }
 
     void cmdGo_Click();
     void cmdExit_Click();
@@ -39,26 +35,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildPage();
     // After a completed run: the counts of errors and warnings and the notices the run asked for.
-    void showClosingMessages();
+    void showClosingMessages(const RunLog& log);
     // After a run that a failure of the database ended.
     void showDatabaseFailure(const KestraneError& failure, int committed);
 
     WizardContext& m_context;
     QPointer<QWidget> m_optionsPage;
-    RunLogOffer m_logOffer;
-    RunFrame* m_runFrame = nullptr;   // while a run is under way
-
-    QLabel* Label1;
-    QLabel* Label2;
-    QGroupBox* frameProgress;
-    QLabel* Label4;
-    QLabel* lblRecordNumber;
-    QProgressBar* ProgressBar;
-    QPushButton* cmdGo;
-    QPushButton* cmdPrev;
-    QPushButton* cmdNext;
-    QPushButton* cmdExit;
-    QPushButton* cmdHelp;
+    RunPageControls m_controls;
+    EngineRun m_run;
 };

@@ -3,6 +3,7 @@
 #include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
 #include "core/ui/FormStatements.h"
+#include "core/ui/GreetingSourceControls.h"
 #include "core/ui/LanguageFonts.h"
 #include "core/ui/OptionsCapture.h"
 #include "core/ui/WizardContext.h"

@@ -9,8 +9,8 @@
 
 #include "core/Registry.h"
 #include "core/VelmoVersion.h"
-#include "core/ui/ControlValues.h"
 #include "core/ui/FormBuilding.h"
+#include "core/ui/GreetingSourceControls.h"
 #include "core/ui/WizardContext.h"
 #include "search/ui/SharedPicker.h"
 #include "search/ui/frmCallHandlerSearch.h"
@@ -25,7 +25,6 @@
 namespace SubscriberOptions {
 namespace {
 
-constexpr int SourceRecording = 454;
 constexpr int SelectWavTitle = 458;
 constexpr int AlternateGreetingNoticeMessage = 492;
 
@@ -130,17 +129,6 @@ void connectPickersAndGreetingFiles(frmSelectSubscriberChanges& page, WizardCont
     connectFindButtons(page, context);
     connectGreetings(page, context);
     connectDialogButtons(page, context);
-}
-
-void UpdateGreetingSourceControls(QWidget& page, qint16 greeting)
-{
-    // The fixed item's string number: "Recording" in whatever language the list was filled.
-    const bool recording =
-        element<QComboBox>(page, "comGreetingSource", greeting)->currentData(ListRole::StringNumber).toInt() == SourceRecording;
-    element<QPushButton>(page, "cmdGreetingsourceWAVSelect", greeting)->setEnabled(recording);
-    auto* path = element<QLineEdit>(page, "txtGreetingSourcePath", greeting);
-    path->clear();
-    path->setVisible(recording);
 }
 
 }  // namespace SubscriberOptions

@@ -1,0 +1,77 @@
+#include "core/ui/EngineRun.h"
+
+#include "core/Errors.h"
+#include "core/Languages.h"
+#include "core/RunLog.h"
+#include "core/ui/RunPageLayout.h"
+#include "core/ui/WizardContext.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+bool EngineRun::requestStop()
+{
+    if (!m_frame)
+        return false;
+    m_frame->requestStop();
+    return true;
+}
+
+void EngineRun::go(const Engine& engine, const Closing& closing)
+{
+    Session& session = m_context.session;
+    WizardState& state = m_context.state;
+    if (!state.runLog)
+        state.runLog = std::make_unique<RunLog>(QCoreApplication::applicationDirPath(), m_context.messages.sink());
+    RunLog& log = *state.runLog;
+    const RunLog::HeaderInfo header{m_context.version.major, m_context.version.minor, m_context.version.revision,
+                                    session.gServerVersion.strDisplay};
+    // No run without its log: nothing has been changed yet, and Go stays available.
+    QString logPath;
+    try {
+        logPath = log.startNewLog(header);
+    } catch (const KestraneError& failure) {
+        m_context.messages.show(failure.description());
+        return;
+    }
+    m_controls.cmdPrev->setEnabled(false);
+    m_controls.cmdGo->setEnabled(false);
+    m_page.setCursor(Qt::WaitCursor);
+
+    RunFrame frame(session, log);
+    frame.setStopHandler([this] { ExitApplication(m_context, false); });
+    m_frame = &frame;
+    RunProgress progress;
+    progress.started = [this](int maximum) {
+        m_controls.ProgressBar->setRange(0, maximum);
+        m_controls.ProgressBar->setValue(0);
+    };
+    progress.rowDone = [this](int value, qint32 processed) {
+        m_controls.ProgressBar->setValue(value);
+        m_controls.lblRecordNumber->setText(paddedNumber(processed));
+    };
+    RunEnd end = RunEnd::Completed;
+    try {
+        end = engine(log, frame, progress);
+    } catch (const KestraneError& failure) {
+        // The log itself cannot be written: the run ends here.
+        m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
+                                + QStringLiteral(" Number=") + paddedNumber(failure.number()));
+    }
+    m_frame = nullptr;
+    if (end == RunEnd::Stopped)
+        return;   // Exit was pressed during the run: the program has ended
+
+    m_page.unsetCursor();
+    log.Close();
+    closing(end, frame, log);
+    m_logOffer.offer(m_context, logPath);
+}
+
+QString runSummary(const Languages& languages, const RunLog& log)
+{
+    return languages.mymyLoadString(115) + paddedNumber(log.LogErrorCount()) + languages.mymyLoadString(5)
+           + paddedNumber(log.LogWarningCount()) + languages.mymyLoadString(8);
+}

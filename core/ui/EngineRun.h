@@ -1,0 +1,53 @@
+#pragma once
+// What Go does on either engine page around the page's own engine: the run log created if
+// missing and started (no log, no run: its failure is shown and Go stays available), Previous and
+// Go disabled, the wait cursor, the engine on a RunFrame whose deferred Exit ends the program, its
+// progress on the page's bar and counter; then, unless Exit ended the program, the cursor back,
+// the log closed, the page's closing messages and the offer to open the log.
+#include "core/RunFrame.h"
+#include "core/ui/RunLogOffer.h"
+
+#include <QString>
+#include <functional>
+
+class Languages;
+class QWidget;
+class RunLog;
+struct RunPageControls;
+struct WizardContext;
+
+// What a run shows while it goes, in the shape both engines report it.
+struct RunProgress {
+    std::function<void(int maximum)> started;
+    std::function<void(int value, qint32 processed)> rowDone;
+};
+
+class EngineRun {
+public:
+    // The page's engine over the grid rows on `frame`, writing into the started `log`.
+    using Engine = std::function<RunEnd(RunLog& log, RunFrame& frame, const RunProgress& progress)>;
+    // The page's messages after a run that Exit did not end; the log is closed.
+    using Closing = std::function<void(RunEnd end, const RunFrame& frame, const RunLog& log)>;
+
+    EngineRun(WizardContext& context, QWidget& page, const RunPageControls& controls)
+        : m_context(context), m_page(page), m_controls(controls)
+    {
+    }
+
+    // How the log is opened after the run (the desktop's handler by default).
+    void setLogOpener(HelpFiles::Opener opener) { m_logOffer.setOpener(std::move(opener)); }
+    // Exit during a run: the object under way commits or rolls back, then the program ends.
+    // False when no run is under way.
+    bool requestStop();
+    void go(const Engine& engine, const Closing& closing);
+
+private:
+    WizardContext& m_context;
+    QWidget& m_page;
+    const RunPageControls& m_controls;
+    RunLogOffer m_logOffer;
+    RunFrame* m_frame = nullptr;   // while a run is under way
+};
+
+// Message 115 / 5 / 8: the errors and warnings the run logged (the page adds its line ending).
+QString runSummary(const Languages& languages, const RunLog& log);
