@@ -75,3 +75,14 @@ QString runSummary(const Languages& languages, const RunLog& log)
     return languages.mymyLoadString(115) + paddedNumber(log.LogErrorCount()) + languages.mymyLoadString(5)
            + paddedNumber(log.LogWarningCount()) + languages.mymyLoadString(8);
 }
+
+QString runStoppedByDatabase(const KestraneError& failure, int committed, const QString& noun)
+{
+    return QStringLiteral("The run was stopped because the database failed:\r\n%1\r\n\r\n"
+                          "%2 %3(s) were changed before the failure and keep their changes; the %3 under "
+                          "way was rolled back and no later %3 was touched.  Check the database before running "
+                          "again.")
+        .arg(failure.description())
+        .arg(committed)
+        .arg(noun);
+}

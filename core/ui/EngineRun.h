@@ -4,6 +4,7 @@
 // Go disabled, the wait cursor, the engine on a RunFrame whose deferred Exit ends the program, its
 // progress on the page's bar and counter; then, unless Exit ended the program, the cursor back,
 // the log closed, the page's closing messages and the offer to open the log.
+#include "core/Errors.h"
 #include "core/RunFrame.h"
 #include "core/ui/RunLogOffer.h"
 
@@ -48,6 +49,11 @@ private:
     RunLogOffer m_logOffer;
     RunFrame* m_frame = nullptr;   // while a run is under way
 };
+
+// The message after a run that a failure of the database itself ended: `committed` objects of
+// the kind `noun` ("subscriber", "call handler") keep their changes, the one under way was rolled
+// back.
+QString runStoppedByDatabase(const KestraneError& failure, int committed, const QString& noun);
 
 // Message 115 / 5 / 8: the errors and warnings the run logged (the page adds its line ending).
 QString runSummary(const Languages& languages, const RunLog& log);

@@ -54,8 +54,12 @@ void frmMakeCallHandlerChanges::cmdGo_Click()
             return HandlerEngine(m_context.session, log, options)
                 .run(m_context.state.selectionGridRows, frame, {progress.started, progress.rowDone});
         },
-        [this](RunEnd, const RunFrame&, const RunLog& log) {
-            m_context.messages.show(runSummary(m_context.session.languages, log) + QStringLiteral("\r\n"));
+        [this](RunEnd end, const RunFrame& frame, const RunLog& log) {
+            if (end == RunEnd::DatabaseBroken)
+                m_context.messages.show(
+                    runStoppedByDatabase(*frame.databaseFailure(), frame.committedCount(), QStringLiteral("call handler")));
+            else
+                m_context.messages.show(runSummary(m_context.session.languages, log) + QStringLiteral("\r\n"));
         });
 }
 

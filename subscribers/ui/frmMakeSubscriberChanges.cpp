@@ -77,7 +77,8 @@ void frmMakeSubscriberChanges::cmdGo_Click()
         },
         [this](RunEnd end, const RunFrame& frame, const RunLog& log) {
             if (end == RunEnd::DatabaseBroken)
-                showDatabaseFailure(*frame.databaseFailure(), frame.committedCount());
+                m_context.messages.show(
+                    runStoppedByDatabase(*frame.databaseFailure(), frame.committedCount(), QStringLiteral("subscriber")));
             else
                 showClosingMessages(log);
         });
@@ -93,17 +94,6 @@ void frmMakeSubscriberChanges::showClosingMessages(const RunLog& log)
         messages.show(languages.mymyLoadString(336));
     if (session.bNotifierRestartPending)
         messages.show(languages.mymyLoadString(445));
-}
-
-void frmMakeSubscriberChanges::showDatabaseFailure(const KestraneError& failure, int committed)
-{
-    m_context.messages.show(
-        QStringLiteral("The run was stopped because the database failed:\r\n%1\r\n\r\n"
-                       "%2 subscriber(s) were changed before the failure and keep their changes; the subscriber under "
-                       "way was rolled back and no later subscriber was touched.  Check the database before running "
-                       "again.")
-            .arg(failure.description())
-            .arg(committed));
 }
 
 void frmMakeSubscriberChanges::cmdExit_Click()

@@ -37,8 +37,6 @@ protected:
 private:
     // After a completed run: the counts of errors and warnings and the notices the run asked for.
     void showClosingMessages(const RunLog& log);
-    // After a run that a failure of the database ended.
-    void showDatabaseFailure(const KestraneError& failure, int committed);
 
     WizardContext& m_context;
     QPointer<QWidget> m_optionsPage;
