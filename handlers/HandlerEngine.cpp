@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
+#include "handlers/changes/CallerInputEdits.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ std::span<const HandlerEditSection> handlerEditSections()
         {"record", nullptr, kRecordControls},
         {"transfer rules", nullptr},
         {"greeting rules", nullptr},
-        {"caller input", nullptr},
+        {"caller input", applyCallerInputEdits, callerInputEditControls()},
     };
     return sections;
 }

@@ -4,6 +4,7 @@
 #include "core/ui/LanguageFonts.h"
 #include "core/ui/WizardContext.h"
 #include "handlers/HandlerEngine.h"
+#include "handlers/changes/OneKeyRouting.h"
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
 
 #include <QCloseEvent>
@@ -48,6 +49,12 @@ void frmMakeCallHandlerChanges::cmdGo_Click()
     OptionsSnapshot options(QStringLiteral("frmSelectCallHandlerChanges"));
     if (auto* page = qobject_cast<frmSelectCallHandlerChanges*>(m_optionsPage.data()))
         options = page->snapshot();
+    // A caller-input choice the run could not apply is refused before anything is written.
+    const QString refusal = OneKeyRouting::firstRefusal(options, languages.stringLookup(), session.rsSubscribers);
+    if (!refusal.isEmpty()) {
+        m_context.messages.show(refusal);
+        return;
+    }
 
     m_run.go(
         [&](RunLog& log, RunFrame& frame, const RunProgress& progress) {

@@ -12,6 +12,7 @@
 //         CallerAction action;
 //         if (GetDestinationInfo(edit, handlerObjectID, slot, action)) ... write action ...
 //     }
+#include "core/CallerAction.h"
 #include "core/StringLookup.h"
 #include "subscribers/SubscriberEngine.h"
 
@@ -25,31 +26,6 @@ namespace CallerInputSlot {
 constexpr int Count = 20;
 constexpr int KeyCount = 12;   // the keys "0" to "9", "*" and "#"
 }
-
-// Action codes and destination kinds as the server stores them.
-namespace CallerActionCode {
-constexpr qint16 Ignore = 0;
-constexpr qint16 HangUp = 1;
-constexpr qint16 GoTo = 2;   // a conversation, with or without a destination object
-constexpr qint16 TakeMessage = 4;
-constexpr qint16 SkipGreeting = 5;
-}
-namespace DestinationType {
-constexpr qint16 CallHandler = 3;
-constexpr qint16 InterviewHandler = 5;
-constexpr qint16 DirectoryHandler = 6;
-}
-
-// A slot's choice as stored values. A lookup sets every member but `destinationObjectIDType`,
-// which only the choices that name a destination set; a caller stores a destination only when
-// the code is GoTo and the object ID is not empty.
-struct CallerAction {
-    qint16 actionCode = CallerActionCode::Ignore;
-    QString conversationName;
-    QString destinationObjectID;
-    qint16 destinationObjectIDType = 0;
-    QString altContactNumber;
-};
 
 // The controls the destination lookup reads (the engine lists them with its own).
 std::span<const EngineControl> destinationLookupControls();

@@ -3,22 +3,26 @@
 #include "tests/handlers_ui/HandlerEngineScenario.h"
 
 #include "core/Recordset.h"
+#include "handlers/HandlerOptionNames.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The lines of a handler that the run changes in no way: its heading and the closing line.
+// The lines of a handler that the run changes in no way: its heading, the headings of its menu
+// entries and the closing line.
 QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow& row)
 {
     Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
     handlers.moveFirst();
     EXPECT_TRUE(handlers.find("CallHandlerObjectID='" + row.objectID + "'"));
     const QVariant extension = handlers.value("DTMFAccessID");
-    return {"** Updating handler **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID, "",
-            handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),
-            "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString()),
-            "   Hanlder updates complete", ""};
+    QStringList lines{"** Updating handler **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID, "",
+                      handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),
+                      "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString())};
+    for (const char* key : HandlerOptionNames::kKeyCaptions)
+        lines << QString("    Menu entry: ") + key;
+    return lines << "   Hanlder updates complete" << "";
 }
 
 TEST(HandlerEngineFrame, HeadingAndClosingLinesOfEachHandlerAndOfAnEmptyGrid)

@@ -1,0 +1,243 @@
+#include "handlers/changes/CallerInputEdits.h"
+
+#include "core/Criterion.h"
+#include "core/ExtensionRules.h"
+#include "core/Recordset.h"
+#include "core/Session.h"
+#include "handlers/HandlerOptionNames.h"
+#include "handlers/changes/OneKeyRouting.h"
+
+#include <iterator>
+#include <vector>
+
+namespace {
+
+using namespace HandlerOptionNames;
+
+constexpr const char* kPage = "frmSelectCallHandlerChanges";
+constexpr EngineControl kOwnControls[] = {
+    {kPage, "txtCallerInputMilisecondsToWait"},
+    {kPage, "txtCallerInputPrependDigits"},
+    {kPage, "txtCallerInputPostPendDigits"},
+    {kPage, "chkCallerInputPrependDigitsClear"},
+    {kPage, "chkCallerInputPostPendDigitsClear"},
+    {kPage, "cmbCallerInputLockKey", KeyCount},
+    {kPage, "chkCallerInputChangeOnlyIfSetToIgnore", KeyCount},
+};
+
+// The digits dialled before and after a transfer: a text sets them, the clear box empties them.
+struct DigitsField {
+    const char* box;
+    const char* clearBox;
+    const char* field;
+    const char* setLine;
+    const char* clearedLine;
+};
+constexpr DigitsField kDigitsFields[] = {
+    {"txtCallerInputPrependDigits", "chkCallerInputPrependDigitsClear", "PrePendDigits", "    Prepend Digits set to: ",
+     "    Prepend Digits cleared"},
+    {"txtCallerInputPostPendDigits", "chkCallerInputPostPendDigitsClear", "PostPendDigits",
+     "    Postpend Digits set to: ", "    Postpend Digits cleared."},
+};
+
+// The columns a row keeps a routing action in, and the lines that report each change.
+struct RoutingColumns {
+    const char* action;
+    const char* conversation;
+    const char* destination;
+    const char* destinationType;
+    const char* actionLine;         // + the code
+    const char* conversationLine;   // + the name, which may be empty
+    const char* destinationLine;    // + the object ID
+    const char* clearedLine;
+};
+constexpr RoutingColumns kMenuEntryColumns{
+    "Action", "ConversationName", "DestinationObjectID", "DestinationObjectIDType",
+    "   Key set to action: ", "   Key set to go to conversation: ", "    Key destination object id=",
+    "    Key destination object id cleared",
+};
+constexpr RoutingColumns kHandlerColumns{
+    "AfterMessageAction", "AfterMessageConversation", "AfterMessageObjectID", "AfterMessageObjectIDType",
+    "   After message action value set to: ", "   After message action conversation name set to: ",
+    "    After message destination object id=", "    After message destination object id cleared",
+};
+constexpr RoutingColumns kMessagingRuleColumns{
+    "Action", "ConversationName", "DestinationObjectID", "DestinationObjectIDType",
+    "   Action value set to:", "   Conversation name set to ", "    Destination object id=",
+    "    Destination object id cleared",
+};
+
+// Writes `action` into `row`: the code and the conversation always; the destination only for a
+// go-to with an object ID, otherwise null and type 0. The row is not saved here.
+void storeRouting(HandlerEdit& edit, Recordset& row, const CallerAction& action, const RoutingColumns& columns)
+{
+    row.setValue(QLatin1String(columns.action), QVariant::fromValue<qint16>(action.actionCode));
+    row.setValue(QLatin1String(columns.conversation), action.conversationName);
+    edit.writeLine(QLatin1String(columns.actionLine) + QString::number(action.actionCode));
+    edit.writeLine(QLatin1String(columns.conversationLine) + action.conversationName);
+    const bool toObject = action.actionCode == CallerActionCode::GoTo && !action.destinationObjectID.isEmpty();
+    row.setValue(QLatin1String(columns.destination), toObject ? QVariant(action.destinationObjectID) : QVariant());
+    row.setValue(QLatin1String(columns.destinationType),
+                 QVariant::fromValue<qint16>(toObject ? action.destinationObjectIDType : 0));
+    edit.writeLine(toObject ? QLatin1String(columns.destinationLine) + action.destinationObjectID
+                            : QString::fromLatin1(columns.clearedLine));
+}
+
+QString handlerObjectID(HandlerEdit& edit)
+{
+    return edit.handler().value(QStringLiteral("CallHandlerObjectID")).toString();
+}
+
+void applyHandlerFields(HandlerEdit& edit)
+{
+    Recordset& handler = edit.handler();
+    edit.step([&] {
+        const QString text = edit.options.control(QStringLiteral("txtCallerInputMilisecondsToWait")).text;
+        if (text.isEmpty())
+            return;
+        const qint32 delay = leadingWholeNumber<qint32>(text);
+        if (delay < 0)
+            return;
+        handler.setValue(QStringLiteral("OnekeyDelay"), delay);
+        edit.writeLine(QStringLiteral("   One key delay value set to: ") + QString::number(delay));
+    });
+    // Both texts first, then both clear boxes: a clear box wins over a text typed with it.
+    for (const DigitsField& digits : kDigitsFields)
+        edit.step([&] {
+            const QString text = edit.options.control(QLatin1String(digits.box)).text;
+            if (text.isEmpty())
+                return;
+            handler.setValue(QLatin1String(digits.field), text);
+            edit.writeLine(QLatin1String(digits.setLine) + text);
+        });
+    for (const DigitsField& digits : kDigitsFields)
+        edit.step([&] {
+            if (edit.options.control(QLatin1String(digits.clearBox)).checkState != CheckValue::Ticked)
+                return;
+            handler.setValue(QLatin1String(digits.field), QVariant());
+            edit.writeLine(QLatin1String(digits.clearedLine));
+        });
+}
+
+// Key `key` of the menu entries in `entries`: its lock, saved first, then its action.
+void applyMenuEntry(HandlerEdit& edit, Recordset& entries, int key)
+{
+    entries.moveFirst();
+    const bool found = entries.find(QStringLiteral("Alias=") + quoteLiteral(QLatin1String(kKeyCaptions[key])));
+    edit.writeLine(QStringLiteral("    Menu entry: ") + QLatin1String(kKeyCaptions[key]));
+    if (!found) {
+        edit.writeLine(QStringLiteral(
+            "(error) could not find menu entry for call handler.  This is a serous error, you should contact Norwick."));
+        return;
+    }
+    edit.step([&] {
+        const qint16 lock = edit.triState(edit.options.control(QStringLiteral("cmbCallerInputLockKey"), key));
+        if (lock != 0 && lock != 1)
+            return;
+        entries.setValue(QStringLiteral("Locked"), QVariant::fromValue(lock));
+        entries.update();
+        edit.writeLine(QStringLiteral("   Setting Lock Key value to: ") + QString::number(lock));
+    });
+    edit.step([&] {
+        if (!OneKeyRouting::applies(edit.options, key))
+            return;
+        // An entry without an action (null) counts as set to ignore.
+        const bool onlyIfIgnored =
+            edit.options.control(QStringLiteral("chkCallerInputChangeOnlyIfSetToIgnore"), key).checkState != CheckValue::Clear;
+        if (onlyIfIgnored && entries.value(QStringLiteral("Action")).toInt() != CallerActionCode::Ignore)
+            return;
+        CallerAction action;
+        if (!GetOneKeyRoutingSelections(edit, key, action))
+            return;
+        storeRouting(edit, entries, action, kMenuEntryColumns);
+        entries.update();
+    });
+}
+
+void applyMenuEntries(HandlerEdit& edit)
+{
+    Recordset* entries = nullptr;
+    edit.step([&] {
+        entries = &edit.reopen(edit.session.rsMenuEntries, QStringLiteral("SELECT * FROM vw_MenuEntry WHERE ParentObjectID=?"),
+                               {handlerObjectID(edit)});
+    });
+    if (!entries)
+        return;
+    for (int key = 0; key < KeyCount; ++key)
+        edit.step([&] { applyMenuEntry(edit, *entries, key); });
+    entries->close();
+}
+
+// Stored on the handler row, which the per-handler edit saves at its end.
+void applyAfterMessageAction(HandlerEdit& edit)
+{
+    edit.step([&] {
+        if (!OneKeyRouting::applies(edit.options, AfterMessageInput))
+            return;
+        CallerAction action;
+        if (GetOneKeyRoutingSelections(edit, AfterMessageInput, action))
+            storeRouting(edit, edit.handler(), action, kHandlerColumns);
+    });
+}
+
+void applyAfterGreetingAction(HandlerEdit& edit, Recordset& rules, int greeting)
+{
+    const int element = FirstAfterGreetingInput + greeting;
+    if (!OneKeyRouting::applies(edit.options, element))
+        return;
+    const QLatin1String alias(kGreetings[greeting].alias);
+    rules.moveFirst();
+    const bool found = rules.find(QStringLiteral("Alias=") + quoteLiteral(alias));
+    edit.writeLine(QStringLiteral("    ") + alias + QStringLiteral(" messaging rule"));
+    if (!found) {
+        edit.writeLine(QStringLiteral(
+            "(error) could not find messaging rule for this handler.  This is a serious error, you should contact Norwick."));
+        return;
+    }
+    CallerAction action;
+    if (!GetOneKeyRoutingSelections(edit, element, action))
+        return;
+    storeRouting(edit, rules, action, kMessagingRuleColumns);
+    rules.update();
+}
+
+void applyAfterGreetingActions(HandlerEdit& edit)
+{
+    // The rules are not read when no greeting's action changes.
+    bool anyApplies = false;
+    for (int greeting = 0; greeting < GreetingCount; ++greeting)
+        anyApplies = anyApplies || OneKeyRouting::applies(edit.options, FirstAfterGreetingInput + greeting);
+    if (!anyApplies)
+        return;
+    Recordset* rules = nullptr;
+    edit.step([&] {
+        rules = &edit.reopen(edit.session.rsMessagingRules,
+                             QStringLiteral("SELECT * FROM vw_MessagingRule WHERE ParentObjectID=?"), {handlerObjectID(edit)});
+    });
+    if (!rules)
+        return;
+    for (int greeting = 0; greeting < GreetingCount; ++greeting)
+        edit.step([&] { applyAfterGreetingAction(edit, *rules, greeting); });
+    rules->close();
+}
+
+}  // namespace
+
+void applyCallerInputEdits(HandlerEdit& edit)
+{
+    applyHandlerFields(edit);
+    applyMenuEntries(edit);
+    applyAfterMessageAction(edit);
+    applyAfterGreetingActions(edit);
+}
+
+std::span<const EngineControl> callerInputEditControls()
+{
+    static const std::vector<EngineControl> controls = [] {
+        std::vector<EngineControl> all(std::begin(kOwnControls), std::end(kOwnControls));
+        const std::span<const EngineControl> routing = OneKeyRouting::controls();
+        all.insert(all.end(), routing.begin(), routing.end());
+        return all;
+    }();
+    return controls;
+}
