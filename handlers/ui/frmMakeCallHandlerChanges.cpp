@@ -50,7 +50,8 @@ void frmMakeCallHandlerChanges::cmdGo_Click()
     if (auto* page = qobject_cast<frmSelectCallHandlerChanges*>(m_optionsPage.data()))
         options = page->snapshot();
     // A caller-input choice the run could not apply is refused before anything is written.
-    const QString refusal = OneKeyRouting::firstRefusal(options, languages.stringLookup(), session.rsSubscribers);
+    const QString refusal = OneKeyRouting::firstRefusal(options, m_context.session.languages.stringLookup(),
+                                                               m_context.session.rsSubscribers);
     if (!refusal.isEmpty()) {
         m_context.messages.show(refusal);
         return;
