@@ -52,13 +52,13 @@ inline bool loadBenchSession(Session& session, QString* error)
     return LoadDirectoryLists(session, session.strConnectionString, error);
 }
 
-// A generated installation of `subscribers` subscribers in `folder` and a session on it with the
-// server stand-ins, loaded by loadBenchSession; null, with the reason written to `out`, when
-// either fails.
-inline std::unique_ptr<Session> openBenchSession(const QString& folder, int subscribers, QTextStream& out)
+// A generated installation of `subscribers` subscribers (and `handlers` as createBenchInstallation
+// takes them) in `folder` and a session on it with the server stand-ins, loaded by
+// loadBenchSession; null, with the reason written to `out`, when either fails.
+inline std::unique_ptr<Session> openBenchSession(const QString& folder, int subscribers, QTextStream& out, int handlers = 0)
 {
     QString error;
-    if (!createBenchInstallation(folder, subscribers, &error)) {
+    if (!createBenchInstallation(folder, subscribers, &error, handlers)) {
         out << "cannot create installation: " << error << Qt::endl;
         return nullptr;
     }

@@ -19,6 +19,7 @@
 // the rows of both installations and the two logs are compared. Run by hand:
 // build/bench/bench_subscriber_engine [subscribers ...]
 #include "bench/BenchInstallations.h"
+#include "bench/EngineFloor.h"
 #include "core/DirectoryLists.h"
 #include "core/Recordset.h"
 #include "core/Session.h"
@@ -36,16 +37,13 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
-#include <QMap>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 #include <string_view>
 
@@ -61,102 +59,6 @@ void renameBoth(SubscriberEdit& edit)
 constexpr char kPassword[] = "24680";
 
 // ---- The floor -------------------------------------------------------------------------------
-
-[[noreturn]] void failFloor(sqlite3* db, const QByteArray& what)
-{
-    throw std::runtime_error("floor: " + what.toStdString() + ": " + sqlite3_errmsg(db));
-}
-
-// A connection set up as Database::open sets up the engine's; statements prepared once.
-class FloorConnection {
-public:
-    explicit FloorConnection(const QString& file)
-    {
-        if (sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            failFloor(m_db, "open " + file.toUtf8());
-        for (const char* pragma : {"PRAGMA busy_timeout = 5000", "PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
-                                   "PRAGMA foreign_keys = ON", "PRAGMA mmap_size = 4294967296", "PRAGMA cache_size = -65536"})
-            run(pragma);
-    }
-    ~FloorConnection()
-    {
-        for (sqlite3_stmt* statement : m_statements)
-            sqlite3_finalize(statement);
-        sqlite3_close(m_db);
-    }
-    FloorConnection(const FloorConnection&) = delete;
-    FloorConnection& operator=(const FloorConnection&) = delete;
-
-    void run(const char* sql)
-    {
-        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            failFloor(m_db, sql);
-    }
-    sqlite3_stmt* prepare(const QByteArray& sql)
-    {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v3(m_db, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
-            != SQLITE_OK)
-            failFloor(m_db, sql);
-        m_statements.push_back(statement);
-        return statement;
-    }
-    sqlite3* handle() const { return m_db; }
-
-private:
-    sqlite3* m_db = nullptr;
-    std::vector<sqlite3_stmt*> m_statements;
-};
-
-// One use of a prepared statement: its values bound in order, its rows stepped, reset at the end.
-class Use {
-public:
-    Use(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
-    ~Use() { sqlite3_reset(m_statement); }
-    Use(const Use&) = delete;
-    Use& operator=(const Use&) = delete;
-
-    Use& text(const QByteArray& value)   // a null value binds NULL
-    {
-        const int rc = value.isNull() ? sqlite3_bind_null(m_statement, ++m_bound)
-                                      : sqlite3_bind_text(m_statement, ++m_bound, value.constData(), int(value.size()),
-                                                          SQLITE_TRANSIENT);
-        return check(rc);
-    }
-    Use& integer(qint64 value) { return check(sqlite3_bind_int64(m_statement, ++m_bound, value)); }
-    bool next()
-    {
-        const int rc = sqlite3_step(m_statement);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            failFloor(m_db, sqlite3_sql(m_statement));
-        return rc == SQLITE_ROW;
-    }
-    // Runs a statement without rows; the count of rows it changed.
-    int done()
-    {
-        while (next()) {
-        }
-        return sqlite3_changes(m_db);
-    }
-    QByteArray textAt(int index) const   // NULL gives a null array
-    {
-        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, index));
-        return data ? QByteArray(data, sqlite3_column_bytes(m_statement, index)) : QByteArray();
-    }
-    qint64 integerAt(int index) const { return sqlite3_column_int64(m_statement, index); }
-    bool isNullAt(int index) const { return sqlite3_column_type(m_statement, index) == SQLITE_NULL; }
-
-private:
-    Use& check(int rc)
-    {
-        if (rc != SQLITE_OK)
-            failFloor(m_db, "bind");
-        return *this;
-    }
-    sqlite3* m_db;
-    sqlite3_stmt* m_statement;
-    int m_bound = 0;
-};
 
 // What depends on the server version, as the directory lists and the transfer rules take it.
 struct FloorSchema {
@@ -207,11 +109,8 @@ public:
 
     void run(const QString& logPath, const QList<SelectionGridRow>& rows, const std::function<void(FloorRow&)>& change)
     {
-        std::FILE* log = std::fopen(QFile::encodeName(logPath).constData(), "wb");
-        if (!log)
-            throw std::runtime_error("floor: cannot create its log");
-        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closing(log, std::fclose);
-        write(log, "Starting subscriber edits\r\n\r\n");
+        FloorLog log(logPath);
+        log.write("Starting subscriber edits\r\n\r\n");
         for (const SelectionGridRow& grid : rows) {
             if (!grid.checked)
                 continue;
@@ -228,7 +127,7 @@ public:
                 use(m_sync).text(row.subscriberId).done();
             }
             m_db.run("COMMIT");
-            write(log, row.lines);
+            log.write(row.lines);
         }
     }
 
@@ -256,12 +155,6 @@ private:
         row.handlerLanguageSet = !handler.isNullAt(1);
         row.handlerLanguage = handler.integerAt(1);
         return true;
-    }
-
-    static void write(std::FILE* log, const QByteArray& bytes)
-    {
-        if (std::fwrite(bytes.constData(), 1, bytes.size(), log) != size_t(bytes.size()) || std::fflush(log) != 0)
-            throw std::runtime_error("floor: cannot write its log");
     }
 
     FloorConnection& m_db;
@@ -491,88 +384,18 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
     });
 }
 
-// ---- The comparison --------------------------------------------------------------------------
-
-// Where the rows of the installations at `engineFile` and `floorFile` differ, one line per
-// column: every column of every table the runs write, row by row; a time stamp the runs set
-// compares only as set or not.
-QStringList rowDifferences(const QString& engineFile, const QString& floorFile)
-{
-    static const char* const kTables[] = {"Subscriber",    "CallHandler", "DTMFAccessID",       "ContactRule",
-                                          "MessagingRule", "MenuEntry",   "NotificationDevice", "DirectorySyncRequest",
-                                          "GlobalSubscriber"};
-    static const QByteArray kTimeStamp = "PWTimeChanged";
-    struct Column {
-        int rows = 0;
-        QString example;
-    };
-    QMap<QString, Column> differing;
-    QStringList lines;
-    FloorConnection engine(engineFile);
-    FloorConnection floor(floorFile);
-    for (const char* table : kTables) {
-        const QByteArray sql = QByteArray("SELECT * FROM ") + table + " ORDER BY rowid";
-        sqlite3_stmt* e = engine.prepare(sql);
-        sqlite3_stmt* f = floor.prepare(sql);
-        Use a(engine.handle(), e);
-        Use b(floor.handle(), f);
-        qint64 row = 0;
-        for (;; ++row) {
-            const bool more = a.next();
-            if (more != b.next()) {
-                lines << QStringLiteral("%1: the runs leave different numbers of rows (from row %2 on)").arg(table).arg(row);
-                break;
-            }
-            if (!more)
-                break;
-            for (int column = 0; column < sqlite3_column_count(e); ++column) {
-                const QByteArray name = sqlite3_column_name(e, column);
-                const QByteArray engineValue = a.textAt(column);
-                const QByteArray floorValue = b.textAt(column);
-                const bool same = name.compare(kTimeStamp, Qt::CaseInsensitive) == 0
-                                      ? engineValue.isNull() == floorValue.isNull()
-                                      : engineValue == floorValue && engineValue.isNull() == floorValue.isNull()
-                                            && sqlite3_column_type(e, column) == sqlite3_column_type(f, column);
-                if (same)
-                    continue;
-                Column& differs = differing[QString::fromLatin1(table) + u'.' + QString::fromUtf8(name)];
-                if (differs.rows++ == 0)
-                    differs.example = QStringLiteral("row %1: engine '%2', floor '%3'")
-                                          .arg(row)
-                                          .arg(engineValue.isNull() ? QStringLiteral("NULL") : QString::fromUtf8(engineValue),
-                                               floorValue.isNull() ? QStringLiteral("NULL") : QString::fromUtf8(floorValue));
-            }
-        }
-    }
-    for (auto column = differing.cbegin(); column != differing.cend(); ++column)
-        lines << QStringLiteral("%1 differs in %2 rows, first %3").arg(column.key()).arg(column->rows).arg(column->example);
-    return lines;
-}
-
 // ---- The runs --------------------------------------------------------------------------------
 
-struct Timing {
-    qint64 engineMs = 0;
-    qint64 floorMs = 0;
-    qint32 processed = 0;
-    int errors = 0;
-    int warnings = 0;
-    QString engineLog;
-};
-
-void report(QTextStream& out, const QString& what, qsizetype rows, const Timing& timing)
-{
-    out << QString("%1 subscribers, %2 (%3 processed, %4 errors, %5 warnings): engine %6 ms (%7 ms per 1,000), "
-                   "floor %8 ms, ratio %9")
-               .arg(rows).arg(what).arg(timing.processed).arg(timing.errors).arg(timing.warnings)
-               .arg(timing.engineMs).arg(timing.engineMs * 1000.0 / std::max<qsizetype>(rows, 1), 0, 'f', 0)
-               .arg(timing.floorMs)
-               .arg(timing.floorMs > 0 ? double(timing.engineMs) / timing.floorMs : 0.0, 0, 'f', 2)
-        << Qt::endl;
-}
+// Every table the runs write; PWTimeChanged is set to the clock.
+const FloorComparison kComparison{{"Subscriber", "CallHandler", "DTMFAccessID", "ContactRule", "MessagingRule", "MenuEntry",
+                                   "NotificationDevice", "DirectorySyncRequest", "GlobalSubscriber"},
+                                  "PWTimeChanged",
+                                  "Starting subscriber edits",
+                                  "\r\nChanges complete at:",
+                                  QStringLiteral("subscribers")};
 
 // Runs the engine over `rows` and times it.
-Timing runEngine(Session& session, const QString& folder, const OptionsSnapshot& options,
+EngineTiming runEngine(Session& session, const QString& folder, const OptionsSnapshot& options,
                  std::span<const SubscriberChangeCategory> categories, const QList<SelectionGridRow>& rows)
 {
     RunLog log(folder, {});
@@ -580,7 +403,7 @@ Timing runEngine(Session& session, const QString& folder, const OptionsSnapshot&
     RunFrame frame(session, log);
     QElapsedTimer timer;
     timer.start();
-    Timing timing;
+    EngineTiming timing;
     timing.engineLog = log.startNewLog({});
     engine.run(rows, frame);
     timing.engineMs = timer.elapsed();
@@ -589,51 +412,6 @@ Timing runEngine(Session& session, const QString& folder, const OptionsSnapshot&
     timing.warnings = log.LogWarningCount();
     log.Close();
     return timing;
-}
-
-// Times `floorRun`, then compares its rows and log with the engine's and reports all three.
-bool runFloorAndCompare(QTextStream& out, const QString& what, qsizetype rows, Timing& timing, const QString& engineFile,
-                        const QString& floorFile, const QString& floorLog, const std::function<void()>& floorRun)
-{
-    QElapsedTimer timer;
-    timer.start();
-    try {
-        floorRun();
-    } catch (const std::exception& failure) {
-        out << what << ": " << failure.what() << Qt::endl;
-        return false;
-    }
-    timing.floorMs = timer.elapsed();
-    report(out, what, rows, timing);
-
-    const QStringList differences = rowDifferences(engineFile, floorFile);
-    if (differences.isEmpty())
-        out << what << ": floor and engine leave the same rows (Subscriber, CallHandler, DTMFAccessID, ContactRule, "
-                       "MessagingRule, MenuEntry, NotificationDevice, DirectorySyncRequest, GlobalSubscriber; PWTimeChanged compared as set)"
-            << Qt::endl;
-    for (const QString& difference : differences)
-        out << what << ": " << difference << Qt::endl;
-
-    QFile engineLog(timing.engineLog);
-    QFile floorLines(floorLog);
-    const bool read = engineLog.open(QIODevice::ReadOnly) && floorLines.open(QIODevice::ReadOnly);
-    const QByteArray floorBytes = read ? floorLines.readAll() : QByteArray();
-    // The engine's lines: from the start of the run to its closing line.
-    QByteArray engineBytes = read ? engineLog.readAll() : QByteArray();
-    engineBytes = engineBytes.mid(engineBytes.indexOf("Starting subscriber edits"));
-    engineBytes.truncate(engineBytes.lastIndexOf("\r\nChanges complete at:"));
-    out << what << ": floor log " << floorBytes.size() << " bytes, "
-        << (read && engineBytes == floorBytes ? "equals the engine's lines" : "NOT the engine's lines") << Qt::endl;
-    if (engineBytes != floorBytes) {
-        const QList<QByteArray> engineLines = engineBytes.split('\n');
-        const QList<QByteArray> floorLineList = floorBytes.split('\n');
-        qsizetype line = 0;
-        while (line < engineLines.size() && line < floorLineList.size() && engineLines[line] == floorLineList[line])
-            ++line;
-        out << what << ": first difference at line " << line + 1 << ": engine '"
-            << engineLines.value(line).trimmed() << "', floor '" << floorLineList.value(line).trimmed() << "'" << Qt::endl;
-    }
-    return true;
 }
 
 // Makes the ten changes on the loaded options page, as the administrator would; the callers'
@@ -692,11 +470,11 @@ int main(int argc, char** argv)
 
         // The frame alone.
         const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
-        Timing frameOnly = runEngine(session, dir.path(), OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")),
-                                     renaming, rows);
+        EngineTiming frameOnly = runEngine(session, dir.path(),
+                                           OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")), renaming, rows);
         const QString frameLog = floorDir.filePath(QStringLiteral("floor-frame.log"));
         if (!runFloorAndCompare(out, QStringLiteral("frame only"), rows.size(), frameOnly, engineFile, floorFile, frameLog,
-                                [&] { runFrameFloor(floor, frameLog, rows); }))
+                                kComparison, [&] { runFrameFloor(floor, frameLog, rows); }))
             return 1;
 
         // Ten changes chosen on the options page, through the real categories.
@@ -729,7 +507,7 @@ int main(int argc, char** argv)
                                      "AND TimeExpires IS NULL AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
         };
         const QList<qint64> before = kept();
-        Timing tenChanges = runEngine(session, dir.path(), options, subscriberChangeCategories(), rows);
+        EngineTiming tenChanges = runEngine(session, dir.path(), options, subscriberChangeCategories(), rows);
         const QList<qint64> after = kept();
         out << QString("ten changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled, "
                        "%4 alternate extensions added, %5 Work Phone devices disabled, %6 keys 1 locked, "
@@ -739,7 +517,7 @@ int main(int argc, char** argv)
             << Qt::endl;
         const QString tenLog = floorDir.filePath(QStringLiteral("floor-ten.log"));
         if (!runFloorAndCompare(out, QStringLiteral("ten changes"), rows.size(), tenChanges, engineFile, floorFile, tenLog,
-                                [&] { runTenChangesFloor(floor, tenLog, rows, {"9", "8", callerLanguage}); }))
+                                kComparison, [&] { runTenChangesFloor(floor, tenLog, rows, {"9", "8", callerLanguage}); }))
             return 1;
         CloseServerRecordsets(session);
     }
