@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
+#include "handlers/changes/TransferRules.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::span<const HandlerEditSection> handlerEditSections()
 {
     static const HandlerEditSection sections[] = {
         {"record", nullptr, kRecordControls},
-        {"transfer rules", nullptr},
+        {"transfer rules", &HandlerChanges::applyTransferRules, HandlerChanges::transferRuleControls()},
         {"greeting rules", nullptr},
         {"caller input", nullptr},
     };

@@ -8,7 +8,8 @@
 
 namespace {
 
-// The lines of a handler that the run changes in no way: its heading and the closing line.
+// The lines of a handler that the run changes in no way: its heading, the headings of the
+// server's three transfer rules and the closing line.
 QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow& row)
 {
     Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
@@ -18,6 +19,7 @@ QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow&
     return {"** Updating handler **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID, "",
             handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),
             "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString()),
+            "   Alternate Transfer Rule Edits:", "   Standard Transfer Rule Edits:", "   Off Hours Transfer Rule Edits",
             "   Hanlder updates complete", ""};
 }
 
