@@ -7,6 +7,7 @@
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
 #include "handlers/changes/CallerInputEdits.h"
+#include "handlers/changes/TransferRules.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::span<const HandlerEditSection> handlerEditSections()
 {
     static const HandlerEditSection sections[] = {
         {"record", nullptr, kRecordControls},
-        {"transfer rules", nullptr},
+        {"transfer rules", &HandlerChanges::applyTransferRules, HandlerChanges::transferRuleControls()},
         {"greeting rules", nullptr},
         {"caller input", applyCallerInputEdits, callerInputEditControls()},
     };
@@ -93,8 +94,9 @@ Recordset& HandlerEdit::reopen(Recordset& recordset, const QString& sql, const Q
     return recordset;
 }
 
-HandlerEngine::HandlerEngine(Session& session, RunLog& log, const OptionsSnapshot& options)
-    : m_session(session), m_log(log), m_snapshot(options)
+HandlerEngine::HandlerEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
+                             std::span<const HandlerEditSection> sections)
+    : m_session(session), m_log(log), m_snapshot(options), m_sections(sections)
 {
 }
 
@@ -139,7 +141,7 @@ void HandlerEngine::ApplyHandlerChanges(RunFrame& frame)
             edit.step([&] { edit.rootPath = serverRootPath(m_session.registry); });
             edit.lastTransferRule = m_session.isVersionAtLeast(7, 0, 0, 1) ? 5 : 2;
             writeHeading(edit);
-            for (const HandlerEditSection& section : handlerEditSections())
+            for (const HandlerEditSection& section : m_sections)
                 if (section.apply)
                     edit.step([&] { section.apply(edit); });
             // What the later sections set on the handler row itself is written here.

@@ -92,7 +92,8 @@ public:
         std::function<void(int value, qint32 processed)> rowDone;
     };
 
-    HandlerEngine(Session& session, RunLog& log, const OptionsSnapshot& options);
+    HandlerEngine(Session& session, RunLog& log, const OptionsSnapshot& options,
+                  std::span<const HandlerEditSection> sections = handlerEditSections());
 
     // Writes the run into the log, which its header has opened, from "Starting call handler
     // edits" on; leaves the log open. RunEnd::Stopped: Exit was pressed and the program ended.
@@ -109,5 +110,6 @@ private:
     RunLog& m_log;
     OptionsSnapshot m_snapshot;   // a copy: the engine may outlive the snapshot it was given
     HandlerOptions m_options{m_snapshot};
+    std::span<const HandlerEditSection> m_sections;
     qint32 m_processed = 0;
 };

@@ -1,4 +1,5 @@
 #include "core/HelpFiles.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -10,12 +11,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-// Readable failure messages; internal linkage so that other test files may have their own.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

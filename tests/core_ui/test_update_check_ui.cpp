@@ -1,4 +1,5 @@
 #include "core/ui/UpdateCheckUi.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/support/LocalHttpServer.h"
 
@@ -7,12 +8,6 @@
 #include <QStringList>
 
 #include <gtest/gtest.h>
-
-// Readable failure messages; internal linkage so that other test files may have their own.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -50,7 +50,12 @@ QStringList HandlerEngineScenario::run(int count)
 QStringList HandlerEngineScenario::run(const QList<SelectionGridRow>& gridRows)
 {
     rows = gridRows;
-    HandlerEngine engine(session, *log, options);
+    std::vector<HandlerEditSection> sections;
+    for (const HandlerEditSection& each : handlerEditSections())
+        if (section.isEmpty() || section == QLatin1String(each.name))
+            sections.push_back(each);
+    EXPECT_FALSE(sections.empty()) << "no section " << section.toStdString();
+    HandlerEngine engine(session, *log, options, sections);
     const QString path = log->startNewLog({});
     RunFrame frame(session, *log);
     EXPECT_EQ(engine.run(rows, frame), RunEnd::Completed);

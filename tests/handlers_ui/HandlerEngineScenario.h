@@ -29,6 +29,9 @@ public:
     // closing "   Hanlder updates complete" and the empty lines after it.
     QStringList changesOf(int index = 0) const;
 
+    // The one section the runs apply (by name), so that a test of a section sees its lines only;
+    // empty: every section.
+    QString section;
     QList<SelectionGridRow> rows;   // the rows of the last run
     QStringList lines;              // the log of the last run
     std::unique_ptr<RunLog> log;

@@ -43,6 +43,7 @@ TEST(HandlerCallerInput, EachChoiceReachesItsRowAndItsLines)
 {
     HandlerEngineScenario run(3);
     ASSERT_TRUE(run.open());
+    run.section = "caller input";
     const QString target = run.firstHandlers(3)[2].objectID;
     run.session.rsSubscribers.moveFirst();
     const QString subscriberHandler = run.session.rsSubscribers.value("CallHandlerObjectID").toString();
@@ -107,6 +108,7 @@ TEST(HandlerCallerInput, GoRefusesTheFirstChoiceTheRunCouldNotApply)
 {
     HandlerEngineScenario run(1);
     ASSERT_TRUE(run.open());
+    run.section = "caller input";
     const QString tail = " key tab.  Please correct and try again";
     const struct {
         int element;
@@ -155,6 +157,7 @@ TEST(HandlerCallerInput, ADatabaseFailureInOneHandlersMenuEntryKeepsNoneOfItsCha
 {
     HandlerEngineScenario run(3);
     ASSERT_TRUE(run.open());
+    run.section = "caller input";
     const QList<SelectionGridRow> handlers = run.firstHandlers(3);
     run.sql("CREATE TRIGGER refuse BEFORE UPDATE ON MenuEntry WHEN OLD.ParentObjectID = '" + handlers[1].objectID
             + "' BEGIN SELECT RAISE(ABORT, 'refused'); END");

@@ -9,8 +9,8 @@
 
 namespace {
 
-// The lines of a handler that the run changes in no way: its heading, the headings of its menu
-// entries and the closing line.
+// The lines of a handler that the run changes in no way: its heading, the headings of the
+// server's three transfer rules and of its menu entries, and the closing line.
 QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow& row)
 {
     Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
@@ -19,7 +19,9 @@ QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow&
     const QVariant extension = handlers.value("DTMFAccessID");
     QStringList lines{"** Updating handler **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID, "",
                       handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),
-                      "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString())};
+                      "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString()),
+                      "   Alternate Transfer Rule Edits:", "   Standard Transfer Rule Edits:",
+                      "   Off Hours Transfer Rule Edits"};
     for (const char* key : HandlerOptionNames::kKeyCaptions)
         lines << QString("    Menu entry: ") + key;
     return lines << "   Hanlder updates complete" << "";

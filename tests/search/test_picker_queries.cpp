@@ -9,12 +9,6 @@
 #include <memory>
 #include <ostream>
 
-// Statements read as text in failure messages.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 using By = PickerSearchBy;

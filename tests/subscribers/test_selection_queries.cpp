@@ -14,12 +14,6 @@
 // The criteria are written with designated initializers; GCC 12 still asks for every other member.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-// Statements and messages read as text in failure messages.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 using Type = SubscriberSelectionType;

@@ -1,6 +1,7 @@
 // The primary extension change and the account and password changes of the subscriber engine,
 // run on the loaded options page over the first subscriber of a generated installation.
 #include "core/AlternateExtensions.h"
+#include "tests/support/QtPrinters.h"
 #include "core/Database.h"
 #include "core/Errors.h"
 #include "core/Recordset.h"
@@ -14,12 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-// Failures show texts as texts.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

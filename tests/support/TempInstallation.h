@@ -2,6 +2,7 @@
 // A simulated installation in a temporary folder, for tests.
 #include "core/Installation.h"
 #include "core/Messages.h"
+#include "tests/support/QtPrinters.h"
 #include "velmo/InstallationOptions.h"
 
 #include <QStringList>
