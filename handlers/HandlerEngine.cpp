@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
+#include "handlers/changes/GreetingRules.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::span<const HandlerEditSection> handlerEditSections()
     static const HandlerEditSection sections[] = {
         {"record", nullptr, kRecordControls},
         {"transfer rules", nullptr},
-        {"greeting rules", nullptr},
+        {"greeting rules", &applyGreetingRules, greetingRuleControls()},
         {"caller input", nullptr},
     };
     return sections;

@@ -8,7 +8,8 @@
 
 namespace {
 
-// The lines of a handler that the run changes in no way: its heading and the closing line.
+// The lines of a handler that the run changes in no way: its heading, the greeting headings and
+// the closing line.
 QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow& row)
 {
     Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
@@ -18,6 +19,8 @@ QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow&
     return {"** Updating handler **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID, "",
             handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),
             "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString()),
+            "    Standard Messaging Rule", "    Off Hours Messaging Rule", "    Busy Messaging Rule",
+            "    Alternate Messaging Rule", "    Internal Messaging Rule", "    Error Messaging Rule",
             "   Hanlder updates complete", ""};
 }
 
