@@ -43,8 +43,10 @@ TEST(HandlerGreetingRules, EachChoiceWritesItsColumnsAndLine)
     } cases[] = {
         {"Standard", {{"comGreetingEnabled_0", "=137"}, {"comGreetingAllowInput_0", "=137"}, {"comGreetingPlayPleaseRecord_0", "=279"}},
          {"   Rule disabled", "   Ignore digits to to On", prompt + "1"}, off + " 1 5 2 1 old.WAV 0"},
-        {"Off Hours", {{"comGreetingEnabled_1", "=279"}, {"comGreetingAllowInput_1", "=279"}, {"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", "/no/such.wav"}, {"comGreetingPlayPleaseRecord_1", "=137"}},
-         {"   Rule enabled", "   Ignore digits set to Off", "(error) path for WAV file to use for greeting source not found:/no/such.wav", prompt + "0"}, "- 0 5 2 1 old.WAV 1"},
+        {"Off Hours", {{"comGreetingEnabled_1", "=279"}, {"comGreetingAllowInput_1", "=279"}, {"comGreetingSource_1", "=454"},
+                       {"txtGreetingSourcePath_1", "/no/such.wav"}, {"comGreetingPlayPleaseRecord_1", "=137"}},
+         {"   Rule enabled", "   Ignore digits set to Off",
+          "(error) path for WAV file to use for greeting source not found:/no/such.wav", prompt + "0"}, "- 0 5 2 1 old.WAV 1"},
         {"Busy", {{"txtGreetingReplayTimes_2", "2.5"}, {"txtGreetingSecondsBetweenReplays_2", "7"}, {"comGreetingSource_2", "=455"}},
          {"    Reprompt times set to: 2", "    Reprompt delay interval set to: 7", "    Greeting source set to blank"}, off + " 0 2 7 2 old.WAV 1"},
         {"Alternate", {{"comGreetingEnabled_3", "=137"}, {"txtGreetingReplayTimes_3", "0"}, {"comGreetingSource_3", "=20"}},
@@ -109,7 +111,8 @@ TEST(HandlerGreetingRules, ARecordingIsPlacedOnlyWhenTheHandlerIsKept)
             if (ending != Kept)
                 continue;
             EXPECT_TRUE(copy.open(QIODevice::ReadOnly) && copy.readAll() == wave);
-            EXPECT_EQ(linesOf(run, handler, "Off Hours"), QStringList{"    Greeting source set to recording using WAV file=" + source.fileName() + ".  Target path=" + copy.fileName()});
+            EXPECT_EQ(linesOf(run, handler, "Off Hours"), QStringList{"    Greeting source set to recording using WAV file="
+                                                                      + source.fileName() + ".  Target path=" + copy.fileName()});
         }
         if (ending != Kept)
             continue;
