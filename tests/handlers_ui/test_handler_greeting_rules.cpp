@@ -21,42 +21,32 @@ QString rule(HandlerEngineScenario& run, int handler, const QString& alias)
                       {run.rows[handler].objectID, alias}).toString();
 }
 
-// The lines under a greeting's heading, up to the next heading.
-QStringList linesOf(const HandlerEngineScenario& run, int handler, const QString& alias)
-{
-    const QStringList changes = run.changesOf(handler);
-    qsizetype line = changes.indexOf("    " + alias + " Messaging Rule") + 1, end = line;
-    while (end > 0 && end < changes.size() && !changes[end].endsWith(" Messaging Rule"))
-        ++end;
-    return changes.mid(line, end - line);
-}
-
 // Choices ("=N": resource string N, "txt...": typed) on every greeting of two handlers; the second lacks its Busy rule.
 TEST(HandlerGreetingRules, EachChoiceWritesItsColumnsAndLine)
 {
-    const QString off = kOff, prompt = "    Play the 'Record your message at the tone...' prompt set to:";
+    const QString prompt = "    Play the 'Record your message at the tone...' prompt set to:";
     const struct {
         const char* alias;
         QList<std::pair<QString, QString>> choices;
         QStringList lines;
-        QString after;   // was: "<its date> 0 5 2 1 old.WAV 1"
+        QString after;   // the rule after the run; before it: "<its date or -> 0 5 2 1 old.WAV 1"
     } cases[] = {
         {"Standard", {{"comGreetingEnabled_0", "=137"}, {"comGreetingAllowInput_0", "=137"}, {"comGreetingPlayPleaseRecord_0", "=279"}},
-         {"   Rule disabled", "   Ignore digits to to On", prompt + "1"}, off + " 1 5 2 1 old.WAV 0"},
+         {"   Rule disabled", "   Ignore digits to to On", prompt + "1"}, kOff + " 1 5 2 1 old.WAV 0"},
         {"Off Hours", {{"comGreetingEnabled_1", "=279"}, {"comGreetingAllowInput_1", "=279"}, {"comGreetingSource_1", "=454"},
                        {"txtGreetingSourcePath_1", "/no/such.wav"}, {"comGreetingPlayPleaseRecord_1", "=137"}},
          {"   Rule enabled", "   Ignore digits set to Off",
           "(error) path for WAV file to use for greeting source not found:/no/such.wav", prompt + "0"}, "- 0 5 2 1 old.WAV 1"},
         {"Busy", {{"txtGreetingReplayTimes_2", "2.5"}, {"txtGreetingSecondsBetweenReplays_2", "7"}, {"comGreetingSource_2", "=455"}},
-         {"    Reprompt times set to: 2", "    Reprompt delay interval set to: 7", "    Greeting source set to blank"}, off + " 0 2 7 2 old.WAV 1"},
+         {"    Reprompt times set to: 2", "    Reprompt delay interval set to: 7", "    Greeting source set to blank"}, kOff + " 0 2 7 2 old.WAV 1"},
         {"Alternate", {{"comGreetingEnabled_3", "=137"}, {"txtGreetingReplayTimes_3", "0"}, {"comGreetingSource_3", "=20"}},
-         {"   Rule disabled", "    Reprompt times set to: 0"}, off + " 0 0 2 1 old.WAV 1"},
-        {"Internal", {{"comGreetingSource_4", "=453"}}, {"    Greeting source set to system"}, off + " 0 5 2 0 old.WAV 1"},
+         {"   Rule disabled", "    Reprompt times set to: 0"}, kOff + " 0 0 2 1 old.WAV 1"},
+        {"Internal", {{"comGreetingSource_4", "=453"}}, {"    Greeting source set to system"}, kOff + " 0 5 2 0 old.WAV 1"},
         {"Error", {{"txtGreetingReplayTimes_5", "99999"}, {"txtGreetingSecondsBetweenReplays_5", "3"}, {"comGreetingSource_5", "system"}},   // case counts
          {"Error encountered. Number=6, Description=Overflow", "    Reprompt delay interval set to: 3"}, "- 0 5 3 1 old.WAV 1"},
     };
     HandlerEngineScenario run;
-    run.sql("UPDATE MessagingRule SET TimeExpires=CASE WHEN Alias IN ('Standard', 'Error') THEN NULL ELSE '" + off
+    run.sql("UPDATE MessagingRule SET TimeExpires=CASE WHEN Alias IN ('Standard', 'Error') THEN NULL ELSE '" + kOff
             + "' END, PlayWhat=1, StreamPath='old.WAV', Reprompts=5");
     ASSERT_TRUE(run.open());
     for (const auto& c : cases)
@@ -64,13 +54,16 @@ TEST(HandlerGreetingRules, EachChoiceWritesItsColumnsAndLine)
             text.startsWith('=') ? run.chooseString(name, text.mid(1).toInt()) : name.startsWith("txt") ? run.type(name, text) : run.choose(name, text);
     run.sql("DELETE FROM MessagingRule WHERE ParentObjectID='" + run.firstHandlers(2)[1].objectID + "' AND Alias='Busy'");
     run.run(2);
-    for (int handler : {0, 1})
+    for (int handler : {0, 1}) {
+        QStringList lines;
         for (const auto& c : cases) {
             const bool lacking = handler == 1 && QString(c.alias) == "Busy";
-            EXPECT_EQ(linesOf(run, handler, c.alias), lacking ? QStringList{"(error) messaging rule not found for this call handler.  "
-                                                                             "This is a serious error, you should contact Norwick"} : c.lines);
+            lines << "    " + QString(c.alias) + " Messaging Rule"
+                  << (lacking ? QStringList{"(error) messaging rule not found for this call handler.  This is a serious error, you should contact Norwick"} : c.lines);
             EXPECT_EQ(rule(run, handler, c.alias), lacking ? "" : c.after) << handler << c.alias;
         }
+        EXPECT_EQ(run.changesOf(handler), lines);
+    }
     EXPECT_EQ(run.log->LogErrorCount(), 5);
     EXPECT_EQ(run.shown.filter("Overflow").size(), 2);
 }
@@ -106,13 +99,13 @@ TEST(HandlerGreetingRules, ARecordingIsPlacedOnlyWhenTheHandlerIsKept)
         for (int handler : {0, 1}) {
             const QString name = ending == Kept ? added.value(handler) : "old.WAV";
             EXPECT_EQ(rule(run, handler, "Off Hours"), kOff + " 0 0 2 " + (ending == Kept ? "1 " : "0 ") + name + " 1");
-            EXPECT_EQ(linesOf(run, handler, "Off Hours").filter("Greeting source").size(), ending == CopyFailed ? 0 : 1);
+            const QStringList lines = run.changesOf(handler).filter("Greeting source");
+            EXPECT_EQ(lines.size(), ending == CopyFailed ? 0 : 1);
             QFile copy(streamFiles.filePath(name));
             if (ending != Kept)
                 continue;
             EXPECT_TRUE(copy.open(QIODevice::ReadOnly) && copy.readAll() == wave);
-            EXPECT_EQ(linesOf(run, handler, "Off Hours"), QStringList{"    Greeting source set to recording using WAV file="
-                                                                      + source.fileName() + ".  Target path=" + copy.fileName()});
+            EXPECT_EQ(lines.value(0), "    Greeting source set to recording using WAV file=" + source.fileName() + ".  Target path=" + copy.fileName());
         }
         if (ending != Kept)
             continue;
