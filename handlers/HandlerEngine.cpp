@@ -8,6 +8,7 @@
 #include "core/VelmoVersion.h"
 #include "handlers/changes/CallerInputEdits.h"
 #include "handlers/changes/TransferRules.h"
+#include "handlers/changes/GreetingRules.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::span<const HandlerEditSection> handlerEditSections()
     static const HandlerEditSection sections[] = {
         {"record", nullptr, kRecordControls},
         {"transfer rules", &HandlerChanges::applyTransferRules, HandlerChanges::transferRuleControls()},
-        {"greeting rules", nullptr},
+        {"greeting rules", &applyGreetingRules, greetingRuleControls()},
         {"caller input", applyCallerInputEdits, callerInputEditControls()},
     };
     return sections;

@@ -4,10 +4,9 @@
 #include "subscribers/changes/SubscriberChanges.h"
 
 #include "core/ExtensionRules.h"
-#include "core/GreetingRecording.h"
+#include "core/GreetingSource.h"
 #include "core/RunLog.h"
-
-#include <QFileInfo>
+#include "core/Session.h"
 
 namespace {
 
@@ -23,12 +22,6 @@ constexpr EngineControl kControls[] = {
     {kPage, "txtGreetingReplayTimes", Count},
     {kPage, "txtGreetingSecondsBetweenReplays", Count},
 };
-
-namespace Source {
-constexpr int System = 453;
-constexpr int Recording = 454;
-constexpr int Blank = 455;
-}
 
 // What "TRUE" and "FALSE" of a tri-state list write.
 struct TriStateChoice {
@@ -77,42 +70,12 @@ private:
         m_edit.writeLine(QStringLiteral("    Play 'please record...' prompt set to:") + paddedNumber(code));
     }
 
-    // The source list's text is compared exactly: a text of another case leaves the source alone.
     void source()
     {
-        const QString text = control("comGreetingSource").text;
-        if (text == m_edit.string(Source::System))
-            playWhat(0, QStringLiteral("    Greeting source set to system"));
-        else if (text == m_edit.string(Source::Blank))
-            playWhat(2, QStringLiteral("    Greeting source set to blank"));
-        else if (text == m_edit.string(Source::Recording))
-            recording();
-    }
-
-    void playWhat(qint16 value, const QString& line)
-    {
-        setColumn("PlayWhat", QVariant::fromValue(value));
-        m_edit.writeLine(line);
-    }
-
-    // The rule names the copy only once it is made: a failed copy leaves the source as it was.
-    void recording()
-    {
-        const QString path = control("txtGreetingSourcePath").text;
-        if (path.isEmpty()) {
-            m_edit.writeLine(QStringLiteral("(error) path to greeting WAV file to use is empty"));
-            return;
-        }
-        if (!QFileInfo(path).isFile()) {
-            m_edit.writeLine(QStringLiteral("(error) path for WAV file to use for greeting source not found:") + path);
-            return;
-        }
-        const GreetingRecording copy = copyGreetingRecording(
-            path, m_edit.rootPath, {m_edit.alias, m_rule.value(QStringLiteral("Alias")).toString()}, m_edit.actions,
-            [&log = m_edit.log](const KestraneError& failure) { log.WriteLogLine(subscriberEditErrorLine(failure)); });
-        setColumn("StreamPath", copy.streamPath);
-        playWhat(1, QStringLiteral("    Greeting source set to recording using WAV file=") + path
-                        + QStringLiteral(".  Target path=") + copy.targetPath);
+        applyGreetingSource(m_rule, {control("comGreetingSource").text, control("txtGreetingSourcePath").text},
+                            {m_edit.alias, m_edit.rootPath, m_edit.actions, m_edit.log,
+                             [&log = m_edit.log](const KestraneError& failure) { log.WriteLogLine(subscriberEditErrorLine(failure)); }},
+                            m_edit.session.languages.stringLookup());
     }
 
     void choose(const TriStateChoice& choice)

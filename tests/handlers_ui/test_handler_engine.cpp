@@ -10,7 +10,7 @@
 namespace {
 
 // The lines of a handler that the run changes in no way: its heading, the headings of the
-// server's three transfer rules and of its menu entries, and the closing line.
+// server's three transfer rules, of the greetings and of the menu entries, and the closing line.
 QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow& row)
 {
     Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
@@ -21,7 +21,10 @@ QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow&
                       handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),
                       "Extension=" + (extension.isNull() ? QString("(empty)") : extension.toString()),
                       "   Alternate Transfer Rule Edits:", "   Standard Transfer Rule Edits:",
-                      "   Off Hours Transfer Rule Edits"};
+                      "   Off Hours Transfer Rule Edits",     "    Standard Messaging Rule",
+                      "    Off Hours Messaging Rule",          "    Busy Messaging Rule",
+                      "    Alternate Messaging Rule",          "    Internal Messaging Rule",
+                      "    Error Messaging Rule"};
     for (const char* key : HandlerOptionNames::kKeyCaptions)
         lines << QString("    Menu entry: ") + key;
     return lines << "   Hanlder updates complete" << "";
