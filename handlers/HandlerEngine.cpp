@@ -6,25 +6,12 @@
 #include "core/Session.h"
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
-
-namespace {
-
-// The controls of the handler record edits.
-constexpr EngineControl kRecordControls[] = {
-    {"frmSelectCallHandlerChanges", "cmbCallHandlerDefaultLanguage"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerOwnerChangeSubscriber"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerOwnerChangeDL"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerRecipientSubscriber"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerRecipientDL"},
-    {"frmSelectCallHandlerChanges", "txtMessagesMaxMessageLength"},
-};
-
-} // namespace
+#include "handlers/changes/RecordEdits.h"
 
 std::span<const HandlerEditSection> handlerEditSections()
 {
     static const HandlerEditSection sections[] = {
-        {"record", nullptr, kRecordControls},
+        {"record", applyHandlerRecordEdits, handlerRecordEditControls},
         {"transfer rules", nullptr},
         {"greeting rules", nullptr},
         {"caller input", nullptr},
