@@ -1,6 +1,8 @@
 #include "core/EngineOptions.h"
 
 #include "core/ControlNames.h"
+#include "core/Errors.h"
+#include "core/ExtensionRules.h"
 
 #include <stdexcept>
 
@@ -77,3 +79,16 @@ qint16 EngineOptions::triStateCode(const ControlState& list, const std::function
     m_triStateCodes.insert(&list, code);
     return code;
 }
+
+template <typename Int> std::optional<Int> selectedItemData(const ControlState& list)
+{
+    if (list.currentIndex < 0)
+        return std::nullopt;
+    const std::optional<Int> data = roundedToWhole<Int>(list.current.data.toDouble());
+    if (!data)
+        throw KestraneError(ErrorNumber::Overflow, QStringLiteral("Overflow"));
+    return data;
+}
+
+template std::optional<qint16> selectedItemData<qint16>(const ControlState&);
+template std::optional<qint32> selectedItemData<qint32>(const ControlState&);

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -72,3 +73,8 @@ private:
     mutable QHash<QString, QHash<Key, const ControlState*>> m_dialogControls;   // by form
     mutable QHash<const ControlState*, qint16> m_triStateCodes;
 };
+
+// The item data of a list's selected entry as an Int (qint16 or qint32); nothing when no entry
+// is selected. Item data that does not fit throws KestraneError(ErrorNumber::Overflow), never
+// a guessed value.
+template <typename Int> std::optional<Int> selectedItemData(const ControlState& list);

@@ -7,27 +7,14 @@
 #include "core/TriState.h"
 #include "core/VelmoVersion.h"
 #include "handlers/changes/CallerInputEdits.h"
-#include "handlers/changes/TransferRules.h"
 #include "handlers/changes/GreetingRules.h"
-
-namespace {
-
-// The controls of the handler record edits.
-constexpr EngineControl kRecordControls[] = {
-    {"frmSelectCallHandlerChanges", "cmbCallHandlerDefaultLanguage"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerOwnerChangeSubscriber"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerOwnerChangeDL"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerRecipientSubscriber"},
-    {"frmSelectCallHandlerChanges", "optCallHandlerRecipientDL"},
-    {"frmSelectCallHandlerChanges", "txtMessagesMaxMessageLength"},
-};
-
-} // namespace
+#include "handlers/changes/RecordEdits.h"
+#include "handlers/changes/TransferRules.h"
 
 std::span<const HandlerEditSection> handlerEditSections()
 {
     static const HandlerEditSection sections[] = {
-        {"record", nullptr, kRecordControls},
+        {"record", applyHandlerRecordEdits, handlerRecordEditControls},
         {"transfer rules", &HandlerChanges::applyTransferRules, HandlerChanges::transferRuleControls()},
         {"greeting rules", &applyGreetingRules, greetingRuleControls()},
         {"caller input", applyCallerInputEdits, callerInputEditControls()},

@@ -67,7 +67,7 @@ public:
     ObjectActions& actions;   // on-commit / on-rollback actions (greeting files)
 
     QString rootPath;               // the server's folder ("Root Path"); empty when not set
-    qint16 lastTransferRule = 2;    // 5 on a server of 7.0.0.1 or later, set by the record section
+    qint16 lastTransferRule = 2;    // 5 on a server of 7.0.0.1 or later, else 2; set before the sections run
 };
 
 // "Error encountered. Number=" + number + ", Description=" + description: the per-handler

@@ -16,18 +16,6 @@ constexpr int kDontChange = 20;
 constexpr int kInheritedLanguage = 1;   // the callers' "Inherited" entry
 constexpr int kServerTimeZone = 0;      // "<Default To Time Zone On Velmo Server>"
 
-// The item data of a list's selected entry as an Int (qint16 or qint32); nothing when no entry
-// is selected. Item data that does not fit is an overflow, never a guessed value.
-template <typename Int> std::optional<Int> selectedItemData(const ControlState& list)
-{
-    if (list.currentIndex < 0)
-        return std::nullopt;
-    const std::optional<Int> data = roundedToWhole<Int>(list.current.data.toDouble());
-    if (!data)
-        throw KestraneError(ErrorNumber::Overflow, QStringLiteral("Overflow"));
-    return data;
-}
-
 void applySubscriberLanguage(SubscriberEdit& edit)
 {
     const std::optional<qint32> language =

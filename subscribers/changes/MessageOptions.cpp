@@ -2,39 +2,11 @@
 // marking it urgent or private. Columns of the handler row, which the frame saves at its end.
 #include "subscribers/changes/SubscriberChanges.h"
 
+#include "core/MessageMarking.h"
 #include "core/Recordset.h"
+#include "core/Session.h"
 
 namespace {
-
-// The entries of the urgent and private lists (resource string), tested in this order, and the
-// value each stands for.
-struct Marking {
-    int string;
-    qint16 value;
-    const char* name;   // ends the change line, in any language
-};
-constexpr Marking kMarkings[] = {{45, 1, "Always"}, {189, 0, "Never"}, {65, 2, "Ask Caller"}};
-
-struct MarkingList {
-    const char* list;
-    const char* column;
-    const char* line;
-};
-constexpr MarkingList kMarkingLists[] = {
-    {"comMessagesMarkUrgent", "SendUrgentMsg", "   Mark messages as urgent set to "},
-    {"comMessagesMarkPrivate", "SendPrivateMsg", "   Mark messages as private set to "},
-};
-
-void applyMarking(SubscriberEdit& edit, const MarkingList& marking)
-{
-    const QString text = edit.options.control(QLatin1String(marking.list)).text;
-    for (const Marking& entry : kMarkings)
-        if (edit.shows(text, entry.string)) {
-            edit.handler().setValue(QLatin1String(marking.column), QVariant::fromValue(entry.value));
-            edit.writeLine(QLatin1String(marking.line) + QLatin1String(entry.name));
-            return;
-        }
-}
 
 void applyMessageOptions(SubscriberEdit& edit)
 {
@@ -46,8 +18,11 @@ void applyMessageOptions(SubscriberEdit& edit)
         edit.applyTriState(edit.handler(), QStringLiteral("comMessagesCallersCanEdit"), QStringLiteral("EditMsg"),
                            QStringLiteral("   Callers can edit messages set to:"));
     });
-    for (const MarkingList& marking : kMarkingLists)
-        edit.step([&] { applyMarking(edit, marking); });
+    for (const MessageMarkingList& marking : messageMarkingLists())
+        edit.step([&] {
+            if (const auto line = applyMessageMarking(edit.handler(), marking, edit.options, edit.session.languages.stringLookup()))
+                edit.writeLine(*line);
+        });
 }
 
 constexpr char kPage[] = "frmSelectSubscriberChanges";

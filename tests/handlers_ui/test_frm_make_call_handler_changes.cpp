@@ -7,12 +7,15 @@
 #include "handlers/HandlerEngine.h"
 #include "tests/handlers_ui/HandlerOptionsPageFixture.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -106,6 +109,37 @@ TEST(HandlerEnginePageTest, ARunLogsEachCheckedRowAndEndsWithItsSummaryAndTheOff
         EXPECT_EQ(findByName<QLabel>(*run.engine, "lblRecordNumber")->text(), c.recordNumber);
         EXPECT_FALSE(findByName<QPushButton>(*run.engine, "cmdGo")->isEnabled());
         EXPECT_FALSE(findByName<QPushButton>(*run.engine, "cmdPrev")->isEnabled());
+    }
+}
+
+// Exit pressed when the first of three handlers is done (at the message-loop turn after it):
+// that handler is committed, or rolled back whole when the database refuses its row; no later
+// handler starts; the program ends with the log closed.
+TEST(HandlerEnginePageTest, ExitDuringARunEndsItOnceTheCurrentHandlerIsOver)
+{
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused);
+        HandlerEnginePage run;
+        const QList<SelectionGridRow> rows = run.context.state.selectionGridRows;
+        const QString scheduleOf = "SELECT ScheduleObjectName FROM vw_CallHandler WHERE CallHandlerObjectID = ?";
+        const QString before = run.stored(scheduleOf, {rows[0].objectID}).toString();
+        auto* schedules = run.child<QComboBox>("cmbCallHandlerSchedule");
+        schedules->setCurrentIndex(schedules->findText(before == "Weekdays" ? "All Hours" : "Weekdays"));
+        ASSERT_GT(schedules->currentIndex(), 0);
+        if (refused)
+            run.sql("CREATE TRIGGER Refuse BEFORE UPDATE ON CallHandler BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        QObject::connect(findByName<QProgressBar>(*run.engine, "ProgressBar"), &QProgressBar::valueChanged,
+                         run.engine.get(), [&](int done) {
+                             if (done == 1)
+                                 QTimer::singleShot(0, run.engine.get(), [&] { click(*run.engine, "cmdExit"); });
+                         });
+        click(*run.engine, "cmdGo");
+
+        EXPECT_EQ(run.endedWith, 0);
+        EXPECT_FALSE(run.context.state.runLog->isOpen());
+        EXPECT_EQ(run.runLines(), (QStringList{"Starting call handler edits", "** Updating handler **",
+                                               "    Alias=" + rows[0].alias, "    ObjectID=" + rows[0].objectID}));
+        EXPECT_EQ(run.stored(scheduleOf, {rows[0].objectID}).toString(), refused ? before : schedules->currentText());
     }
 }
 
