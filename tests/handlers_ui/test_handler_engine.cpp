@@ -3,6 +3,7 @@
 #include "tests/handlers_ui/HandlerEngineScenario.h"
 
 #include "core/Recordset.h"
+#include "tests/support/Backends.h"
 #include "handlers/HandlerOptionNames.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,38 @@ TEST(HandlerEngineFrame, HeadingAndClosingLinesOfEachHandlerAndOfAnEmptyGrid)
     EXPECT_EQ(run.lines, expected);
     EXPECT_TRUE(expected.contains("Extension=(empty)"));
     EXPECT_EQ(run.log->LogErrorCount(), 0);
+}
+
+// Over the SQLite ODBC driver a change in each section commits, dates included, with no error.
+TEST(HandlerEngineOdbc, EverySectionCommitsOverOdbc)
+{
+    if (!backendAvailable(Backend::Odbc))
+        GTEST_SKIP() << "SQLite ODBC driver not installed";
+    HandlerEngineScenario run;
+    run.sql("UPDATE ContactRule SET TimeExpires='2020-01-01 00:00:00'");
+    qputenv("KESTRANE_ODBC",
+            databaseTarget(Backend::Odbc, run.installation.installation().databaseFile()).odbcConnectionString.toUtf8());
+    const bool opened = run.open();
+    qunsetenv("KESTRANE_ODBC");
+    ASSERT_TRUE(opened);
+    ASSERT_FALSE(run.session.database.isEmbedded());
+    run.type("txtMessagesMaxMessageLength", "20");
+    run.chooseString("comTransferEnabled_2", 137);
+    run.chooseString("comGreetingEnabled_0", 137);
+    run.chooseString("cmbCallerInputLockKey_3", 279);
+    run.run(2);
+
+    EXPECT_TRUE(run.lines.filter("(error)").isEmpty()) << run.lines.filter("(error)").join('\n').toStdString();
+    for (const SelectionGridRow& row : run.rows) {
+        const QVariantList id{row.objectID};
+        EXPECT_EQ(run.stored("SELECT MaxMsgLen FROM CallHandler WHERE CallHandlerObjectID=?", id).toInt(), 20);
+        EXPECT_TRUE(run.stored("SELECT TimeExpires FROM ContactRule WHERE ParentObjectID=? AND Alias='Standard'", id).isNull());
+        EXPECT_EQ(run.stored("SELECT TimeExpires FROM ContactRule WHERE ParentObjectID=? AND Alias='Off Hours'", id).toDateTime(),
+                  QDateTime(QDate(1990, 12, 25), QTime(8, 0)));
+        EXPECT_EQ(run.stored("SELECT TimeExpires FROM MessagingRule WHERE ParentObjectID=? AND Alias='Standard'", id).toDateTime(),
+                  QDateTime(QDate(1990, 12, 25), QTime(8, 0)));
+        EXPECT_EQ(run.stored("SELECT Locked FROM MenuEntry WHERE ParentObjectID=? AND Alias='3'", id).toInt(), 1);
+    }
 }
 
 }  // namespace
