@@ -33,9 +33,14 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
     try {
         logPath = log.startNewLog(header);
     } catch (const KestraneError& failure) {
-        m_context.messages.show(failure.description());
+        if (!m_context.exiting)
+            m_context.messages.show(failure.description());
         return;
     }
+    // Exit pressed while the header was written (its lines let the message loop run) has ended
+    // the program already.
+    if (m_context.exiting)
+        return;
     m_controls.cmdPrev->setEnabled(false);
     m_controls.cmdGo->setEnabled(false);
     m_page.setCursor(Qt::WaitCursor);

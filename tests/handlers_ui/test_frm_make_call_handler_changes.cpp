@@ -115,10 +115,13 @@ TEST(HandlerEnginePageTest, ARunLogsEachCheckedRowAndEndsWithItsSummaryAndTheOff
 // Exit pressed when the first of three handlers is done (at the message-loop turn after it):
 // that handler is committed, or rolled back whole when the database refuses its row; no later
 // handler starts; the program ends with the log closed.
+// Exit while the log's header is written ends the program before any handler, silently; Exit
+// during the first handler lets it commit (or roll back) whole.
 TEST(HandlerEnginePageTest, ExitDuringARunEndsItOnceTheCurrentHandlerIsOver)
 {
-    for (const bool refused : {false, true}) {
-        SCOPED_TRACE(refused);
+    enum When { DuringHeader, Committed, Refused };
+    for (const When when : {DuringHeader, Committed, Refused}) {
+        SCOPED_TRACE(when);
         HandlerEnginePage run;
         const QList<SelectionGridRow> rows = run.context.state.selectionGridRows;
         const QString scheduleOf = "SELECT ScheduleObjectName FROM vw_CallHandler WHERE CallHandlerObjectID = ?";
@@ -126,20 +129,26 @@ TEST(HandlerEnginePageTest, ExitDuringARunEndsItOnceTheCurrentHandlerIsOver)
         auto* schedules = run.child<QComboBox>("cmbCallHandlerSchedule");
         schedules->setCurrentIndex(schedules->findText(before == "Weekdays" ? "All Hours" : "Weekdays"));
         ASSERT_GT(schedules->currentIndex(), 0);
-        if (refused)
+        if (when == Refused)
             run.sql("CREATE TRIGGER Refuse BEFORE UPDATE ON CallHandler BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        const auto exit = [&] { QTimer::singleShot(0, run.engine.get(), [&] { click(*run.engine, "cmdExit"); }); };
+        if (when == DuringHeader)
+            exit();
         QObject::connect(findByName<QProgressBar>(*run.engine, "ProgressBar"), &QProgressBar::valueChanged,
                          run.engine.get(), [&](int done) {
                              if (done == 1)
-                                 QTimer::singleShot(0, run.engine.get(), [&] { click(*run.engine, "cmdExit"); });
+                                 exit();
                          });
         click(*run.engine, "cmdGo");
 
         EXPECT_EQ(run.endedWith, 0);
+        EXPECT_EQ(run.shown.size(), when == Refused ? 1 : 0);   // message 121 of the rollback
         EXPECT_FALSE(run.context.state.runLog->isOpen());
-        EXPECT_EQ(run.runLines(), (QStringList{"Starting call handler edits", "** Updating handler **",
-                                               "    Alias=" + rows[0].alias, "    ObjectID=" + rows[0].objectID}));
-        EXPECT_EQ(run.stored(scheduleOf, {rows[0].objectID}).toString(), refused ? before : schedules->currentText());
+        EXPECT_EQ(run.runLines(), when == DuringHeader ? QStringList{}
+                                                       : (QStringList{"Starting call handler edits", "** Updating handler **",
+                                                                      "    Alias=" + rows[0].alias,
+                                                                      "    ObjectID=" + rows[0].objectID}));
+        EXPECT_EQ(run.stored(scheduleOf, {rows[0].objectID}).toString(), when == Committed ? schedules->currentText() : before);
     }
 }
 
