@@ -14,10 +14,10 @@
 std::span<const HandlerEditSection> handlerEditSections()
 {
     static const HandlerEditSection sections[] = {
-        {"record", applyHandlerRecordEdits, handlerRecordEditControls},
-        {"transfer rules", &HandlerChanges::applyTransferRules, HandlerChanges::transferRuleControls()},
-        {"greeting rules", &applyGreetingRules, greetingRuleControls()},
-        {"caller input", applyCallerInputEdits, callerInputEditControls()},
+        {"record", HandlerChanges::applyRecordEdits, HandlerChanges::recordEditControls()},
+        {"transfer rules", HandlerChanges::applyTransferRules, HandlerChanges::transferRuleControls()},
+        {"greeting rules", HandlerChanges::applyGreetingRules, HandlerChanges::greetingRuleControls()},
+        {"caller input", HandlerChanges::applyCallerInputEdits, HandlerChanges::callerInputEditControls()},
     };
     return sections;
 }

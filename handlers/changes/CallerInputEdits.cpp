@@ -223,7 +223,7 @@ void applyAfterGreetingActions(HandlerEdit& edit)
 
 }  // namespace
 
-void applyCallerInputEdits(HandlerEdit& edit)
+void HandlerChanges::applyCallerInputEdits(HandlerEdit& edit)
 {
     applyHandlerFields(edit);
     applyMenuEntries(edit);
@@ -231,7 +231,7 @@ void applyCallerInputEdits(HandlerEdit& edit)
     applyAfterGreetingActions(edit);
 }
 
-std::span<const EngineControl> callerInputEditControls()
+std::span<const EngineControl> HandlerChanges::callerInputEditControls()
 {
     static const std::vector<EngineControl> controls = [] {
         std::vector<EngineControl> all(std::begin(kOwnControls), std::end(kOwnControls));

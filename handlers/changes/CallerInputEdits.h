@@ -6,7 +6,10 @@
 
 #include <span>
 
-void applyCallerInputEdits(HandlerEdit& edit);
+namespace HandlerChanges {
 
+void applyCallerInputEdits(HandlerEdit& edit);
 // Every control the section reads, the routing's among them.
 std::span<const EngineControl> callerInputEditControls();
+
+}  // namespace HandlerChanges

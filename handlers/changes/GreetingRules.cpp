@@ -107,7 +107,7 @@ private:
 
 }  // namespace
 
-void applyGreetingRules(HandlerEdit& edit)
+void HandlerChanges::applyGreetingRules(HandlerEdit& edit)
 {
     Recordset& rules = edit.reopen(edit.session.rsMessagingRules, QStringLiteral("SELECT * FROM vw_MessagingRule WHERE ParentObjectID=?"),
                                    {edit.handler().value(QStringLiteral("CallHandlerObjectID"))});
@@ -125,7 +125,7 @@ void applyGreetingRules(HandlerEdit& edit)
     rules.close();
 }
 
-std::span<const EngineControl> greetingRuleControls()
+std::span<const EngineControl> HandlerChanges::greetingRuleControls()
 {
     return kControls;
 }

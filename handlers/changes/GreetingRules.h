@@ -7,6 +7,10 @@
 
 class HandlerEdit;
 
+namespace HandlerChanges {
+
 void applyGreetingRules(HandlerEdit& edit);
 // Every control applyGreetingRules reads.
 std::span<const EngineControl> greetingRuleControls();
+
+}  // namespace HandlerChanges

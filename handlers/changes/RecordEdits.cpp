@@ -118,9 +118,12 @@ constexpr EngineControl kControls[] = {
 
 }  // namespace
 
-constinit const std::span<const EngineControl> handlerRecordEditControls{kControls};
+std::span<const EngineControl> HandlerChanges::recordEditControls()
+{
+    return kControls;
+}
 
-void applyHandlerRecordEdits(HandlerEdit& edit)
+void HandlerChanges::applyRecordEdits(HandlerEdit& edit)
 {
     // Each edit is a step of its own: a failure that is not the database's costs only that edit.
     edit.step([&] { assignObject(edit, kOwner); });

@@ -3,6 +3,10 @@
 // language, schedule, message options, recipient), written back at the section's end.
 #include "handlers/HandlerEngine.h"
 
-void applyHandlerRecordEdits(HandlerEdit& edit);
-// Every control applyHandlerRecordEdits reads.
-extern const std::span<const EngineControl> handlerRecordEditControls;
+namespace HandlerChanges {
+
+void applyRecordEdits(HandlerEdit& edit);
+// Every control applyRecordEdits reads.
+std::span<const EngineControl> recordEditControls();
+
+}  // namespace HandlerChanges
