@@ -2,6 +2,8 @@
 // A caller action as the server stores it for a one-key menu entry, an after-message or an
 // after-greeting action: the action code, the conversation and the destination object. Both
 // engines turn a caller-input choice of their options page into one.
+#include "core/OptionsSnapshot.h"
+
 #include <QString>
 
 // Action codes and destination kinds as the server stores them.
@@ -28,3 +30,22 @@ struct CallerAction {
     qint16 destinationObjectIDType = 0;
     QString altContactNumber;   // the subscriber page's number to dial, for its keys
 };
+
+// The messages that refuse a caller-input choice at Go, by what was chosen: resource string
+// 164 / 165 / 166 / 167 + the key's name + string 6 (" key tab.  Please correct and try again").
+namespace CallerActionRefusal {
+constexpr int CallHandler = 164;
+constexpr int Interview = 165;
+constexpr int Subscriber = 166;
+constexpr int TakeAction = 167;
+constexpr int KeyTabTail = 6;
+// A destination object ID is never shorter.
+constexpr int ShortestObjectID = 10;
+}
+
+// The conversation of a destination handler or subscriber: "PHGreeting" skips ringing the
+// destination's phone, "PHTransfer" tries it first.
+inline QString ringOrGreeting(const ControlState& dontRingPhone)
+{
+    return dontRingPhone.checkState != CheckValue::Clear ? QStringLiteral("PHGreeting") : QStringLiteral("PHTransfer");
+}

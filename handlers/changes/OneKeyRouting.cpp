@@ -26,16 +26,7 @@ constexpr EngineControl kControls[] = {
     {kPage, "txtCallerInputGoToInterviewObjectID", CallerInputCount},
 };
 
-// The refusals, by what was chosen.
-namespace Refusal {
-constexpr int CallHandler = 164;
-constexpr int Interview = 165;
-constexpr int Subscriber = 166;
-constexpr int TakeAction = 167;
-}
-constexpr int kKeyTabTail = 6;   // " key tab.  Please correct and try again"
-// A destination object ID is never shorter.
-constexpr int kShortestObjectID = 10;
+namespace Refusal = CallerActionRefusal;
 
 // The entries of the take-action lists, by resource string, and what each stands for.
 struct TakeAction {
@@ -65,12 +56,6 @@ QString keyName(int element)
     return element >= 0 && element < KeyCount ? QLatin1String(kKeyCaptions[element]) : QStringLiteral("<unknown>");
 }
 
-// "PHGreeting" skips ringing the destination's phone; "PHTransfer" tries it first.
-QString ringOrGreeting(const ControlState& dontRingPhone)
-{
-    return dontRingPhone.checkState != CheckValue::Clear ? QStringLiteral("PHGreeting") : QStringLiteral("PHTransfer");
-}
-
 }  // namespace
 
 namespace OneKeyRouting {
@@ -92,7 +77,7 @@ int route(const HandlerOptions& options, const StringLookup& strings, const Reco
     const auto chosen = [&](const char* option) { return options.control(QLatin1String(option), element).selected; };
     const auto text = [&](const char* box) { return options.control(QLatin1String(box), element).text; };
     const auto refusedWhenShort = [&](int refusal) {
-        return action.destinationObjectID.size() < kShortestObjectID ? refusal : 0;
+        return action.destinationObjectID.size() < Refusal::ShortestObjectID ? refusal : 0;
     };
 
     if (chosen("optCallerInputTakeAction")) {
@@ -144,7 +129,7 @@ int route(const HandlerOptions& options, const StringLookup& strings, const Reco
 
 QString refusalMessage(const StringLookup& strings, int element, int refusalString)
 {
-    return strings(refusalString) + keyName(element) + strings(kKeyTabTail);
+    return strings(refusalString) + keyName(element) + strings(Refusal::KeyTabTail);
 }
 
 QString firstRefusal(const OptionsSnapshot& page, const StringLookup& strings, const Recordset& subscribers)

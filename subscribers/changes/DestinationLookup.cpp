@@ -27,16 +27,7 @@ constexpr EngineControl kControls[] = {
     {kPage, "txtSubscriberCallerInputNumbertoDial", CallerInputSlot::KeyCount},
 };
 
-// The refusals, by what was chosen.
-namespace Refusal {
-constexpr int CallHandler = 164;
-constexpr int Interview = 165;
-constexpr int Subscriber = 166;
-constexpr int TakeAction = 167;
-}
-constexpr int kKeyTabTail = 6;   // " key tab.  Please correct and try again"
-// A destination object ID is never shorter.
-constexpr int kShortestObjectID = 10;
+namespace Refusal = CallerActionRefusal;
 
 // The entries of the take-action lists, by resource string, and what each stands for.
 struct TakeAction {
@@ -69,12 +60,6 @@ QString keyLabel(int slot)
     if (slot == 11)
         return QStringLiteral("#");
     return QStringLiteral("<unknown>");
-}
-
-// "PHGreeting" skips ringing the destination's phone; "PHTransfer" tries it first.
-QString ringOrGreeting(const ControlState& dontRingPhone)
-{
-    return dontRingPhone.checkState != CheckValue::Clear ? QStringLiteral("PHGreeting") : QStringLiteral("PHTransfer");
 }
 
 }  // namespace
@@ -129,13 +114,13 @@ int resolveCallerAction(const SubscriberOptions& options, const StringLookup& st
         action.conversationName = ringOrGreeting(options.control(QStringLiteral("chkCallerInputGoToCallHandlerSkipGreeting"), slot));
         action.destinationObjectID = text("txtCallerInputGoToCallHandlerObjectID");
         action.destinationObjectIDType = DestinationType::CallHandler;
-        return action.destinationObjectID.size() < kShortestObjectID ? Refusal::CallHandler : 0;
+        return action.destinationObjectID.size() < Refusal::ShortestObjectID ? Refusal::CallHandler : 0;
     }
     if (!chosen("optCallerInputGoToSubscriber")) {
         action.conversationName = QStringLiteral("CHInterview");
         action.destinationObjectID = text("txtCallerInputGoToInterviewObjectID");
         action.destinationObjectIDType = DestinationType::InterviewHandler;
-        return action.destinationObjectID.size() < kShortestObjectID ? Refusal::Interview : 0;
+        return action.destinationObjectID.size() < Refusal::ShortestObjectID ? Refusal::Interview : 0;
     }
 
     // A subscriber is reached through its own call handler.
@@ -146,12 +131,12 @@ int resolveCallerAction(const SubscriberOptions& options, const StringLookup& st
     if (handler)
         action.destinationObjectID = handler->toString();
     action.destinationObjectIDType = DestinationType::CallHandler;
-    return action.destinationObjectID.size() < kShortestObjectID ? Refusal::Subscriber : 0;
+    return action.destinationObjectID.size() < Refusal::ShortestObjectID ? Refusal::Subscriber : 0;
 }
 
 QString invalidCallerInputMessage(const StringLookup& strings, int slot, int refusalString)
 {
-    return strings(refusalString) + keyLabel(slot) + strings(kKeyTabTail);
+    return strings(refusalString) + keyLabel(slot) + strings(Refusal::KeyTabTail);
 }
 
 QString firstInvalidCallerInput(const SubscriberOptions& options, const StringLookup& strings, const Recordset& subscribers)
