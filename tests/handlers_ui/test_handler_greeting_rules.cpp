@@ -1,6 +1,5 @@
 // The handler engine's greeting rules on the loaded options page: each choice's columns and
 // line, a missing rule, and a recording put in place only when the handler is kept.
-#include "core/Recordset.h"
 #include "tests/handlers_ui/HandlerEngineScenario.h"
 #include "velmo/InstallationRegistry.h"
 
@@ -17,11 +16,9 @@ const QString kRule = "TimeExpires,IgnoreDigits,Reprompts,RepromptDelay,PlayWhat
 // rule is "<its date or null>|0|5|2|1|old.WAV|1"; a source's case counts ("system").
 TEST(HandlerGreetingRules, EachChoiceWritesItsColumnsAndLine)
 {
-    const QString prompt = "    Play the 'Record your message at the tone...' prompt set to:";
     const struct { const char* alias; QList<std::pair<QString, QString>> choices; QStringList lines; QString after; } cases[] = {
-        {"Standard", {{"comGreetingEnabled_0", "=137"}, {"comGreetingAllowInput_0", "=137"}, {"comGreetingPlayPleaseRecord_0", "=279"}}, {"   Rule disabled", "   Ignore digits to to On", prompt + "1"}, kOff + "|1|5|2|1|old.WAV|0"},
-        {"Off Hours", {{"comGreetingEnabled_1", "=279"}, {"comGreetingAllowInput_1", "=279"}, {"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", "/no/such.wav"}, {"comGreetingPlayPleaseRecord_1", "=137"}},
-         {"   Rule enabled", "   Ignore digits set to Off", "(error) path for WAV file to use for greeting source not found:/no/such.wav", prompt + "0"}, "null|0|5|2|1|old.WAV|1"},
+        {"Standard", {{"comGreetingEnabled_0", "=137"}, {"comGreetingAllowInput_0", "=137"}, {"comGreetingPlayPleaseRecord_0", "=279"}}, {"   Rule disabled", "   Ignore digits to to On", "    Play the 'Record your message at the tone...' prompt set to:1"}, kOff + "|1|5|2|1|old.WAV|0"},
+        {"Off Hours", {{"comGreetingEnabled_1", "=279"}, {"comGreetingAllowInput_1", "=279"}, {"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", "/no/such.wav"}, {"comGreetingPlayPleaseRecord_1", "=137"}}, {"   Rule enabled", "   Ignore digits set to Off", "(error) path for WAV file to use for greeting source not found:/no/such.wav", "    Play the 'Record your message at the tone...' prompt set to:0"}, "null|0|5|2|1|old.WAV|1"},
         {"Busy", {{"txtGreetingReplayTimes_2", "2.5"}, {"txtGreetingSecondsBetweenReplays_2", "7"}, {"comGreetingSource_2", "=455"}}, {"    Reprompt times set to: 2", "    Reprompt delay interval set to: 7", "    Greeting source set to blank"}, kOff + "|0|2|7|2|old.WAV|1"},
         {"Alternate", {{"comGreetingEnabled_3", "=137"}, {"txtGreetingReplayTimes_3", "0"}, {"comGreetingSource_3", "=20"}}, {"   Rule disabled", "    Reprompt times set to: 0"}, kOff + "|0|0|2|1|old.WAV|1"},
         {"Internal", {{"comGreetingSource_4", "=453"}}, {"    Greeting source set to system"}, kOff + "|0|5|2|0|old.WAV|1"},
@@ -62,8 +59,7 @@ TEST(HandlerGreetingRules, ARecordingIsPlacedOnlyWhenTheHandlerIsKept)
         for (const char* alias : {"a/b", "ab"})
             handlers.setValue("Alias", alias), handlers.update(), handlers.moveNext();
         QFile source(run.programFolder.filePath("hello.wav"));
-        ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write(wave) == 9);
-        source.close();
+        ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write(wave) == 9 && source.flush());
         run.make({{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", source.fileName()}});
         if (ending == RolledBack)
             run.refuseUpdates("MessagingRule", {}, "Off Hours");

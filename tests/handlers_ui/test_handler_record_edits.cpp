@@ -1,7 +1,6 @@
 // The handler record edits: each choice's line and stored columns, and what a failure keeps.
 #include "tests/handlers_ui/HandlerEngineScenario.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,14 +37,12 @@ TEST(HandlerRecordEdits, EachChoiceWritesItsColumnsAndItsLine)
     HandlerEngineScenario run(int(std::size(cases)));
     ASSERT_TRUE(run.open("record", {"UPDATE CallHandler SET ScheduleObjectName='All Hours', MaxMsgLen=300, EditMsg=1, SendUrgentMsg=2, SendPrivateMsg=1, "
                                     "Language=1033, RecipientObjectID='r', RecipientObjectIDType=1, AdministratorObjectID='a', AdministratorObjectIDType=1"}));
-    const auto withIds = [&](QString text) {
-        return text.replace("%list", run.stored("SELECT MIN(SystemDListObjectID) FROM DistributionList").toString())
-            .replace("%subscriber", run.stored("SELECT MIN(SubscriberObjectID) FROM Subscriber").toString());
-    };
+    const QString list = run.stored("SELECT MIN(SystemDListObjectID) FROM DistributionList").toString(), subscriber = run.stored("SELECT MIN(SubscriberObjectID) FROM Subscriber").toString();
+    const auto withIds = [&](QString text) { return text.replace("%list", list).replace("%subscriber", subscriber); };
     const OptionsSnapshot asLoaded = run.options;
     const QList<SelectionGridRow> handlers = run.firstHandlers(int(std::size(cases)));
     for (qsizetype i = 0; i < handlers.size(); ++i) {
-        SCOPED_TRACE(cases[i].line.toStdString());
+        SCOPED_TRACE(i);
         run.options = asLoaded;
         for (const auto& [name, text] : cases[i].choices)
             run.make({{name, withIds(text)}});
@@ -74,14 +71,12 @@ TEST(HandlerRecordEdits, ADatabaseFailureKeepsNothingOfTheHandlerAnyOtherOnlyIts
         run.run(handlers);
         for (int i = 0; i < 3; ++i) {
             const bool kept = !refused || i != 1;
-            QStringList expected{"    Schedule set to:Weekdays", refused ? "   Setting max message length to:20" : "Error encountered. Number=6, Description=Overflow"};
-            if (!kept)
-                expected << "(error) Error encountered. Number=-2147467259, Description=refused by the server.  None of this handler's changes were kept.";
-            EXPECT_EQ(run.changesOf(i), expected);
+            EXPECT_EQ(run.changesOf(i), QStringList({"    Schedule set to:Weekdays", refused ? "   Setting max message length to:20" : "Error encountered. Number=6, Description=Overflow"})
+                + (kept ? QStringList{} : QStringList{"(error) Error encountered. Number=-2147467259, Description=refused by the server.  None of this handler's changes were kept."}));
             EXPECT_EQ(run.columns("ScheduleObjectName,MaxMsgLen", kRow, {handlers[i].objectID}), QString(kept ? "Weekdays|" : "All Hours|") + (refused && kept ? "20" : "300"));
         }
         EXPECT_EQ(run.log->LogErrorCount(), refused ? 1 : 3);
-        EXPECT_EQ(run.shown.filter(QRegularExpression("^" + QRegularExpression::escape(run.string(121)))).size(), refused ? 1 : 3);
+        EXPECT_EQ(run.shown.filter(run.string(121)).size(), refused ? 1 : 3);
         EXPECT_EQ(run.listed(handlers[1].objectID).value("ScheduleObjectName").toString(), refused ? "All Hours" : "Weekdays");
     }
 }
