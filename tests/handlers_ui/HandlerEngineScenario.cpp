@@ -31,6 +31,14 @@ HandlerEngineScenario::HandlerEngineScenario(int handlers, velmo::InstallationOp
     return opened;
 }
 
+::testing::AssertionResult HandlerEngineScenario::open(const QString& section, const QStringList& setup)
+{
+    this->section = section;
+    for (const QString& statement : setup)
+        sql(statement);
+    return open();
+}
+
 QList<SelectionGridRow> HandlerEngineScenario::firstHandlers(int count)
 {
     QList<SelectionGridRow> first;
@@ -82,4 +90,48 @@ QStringList HandlerEngineScenario::changesOf(int index) const
     if (!changes.isEmpty() && changes.last() == QStringLiteral("   Hanlder updates complete"))
         changes.removeLast();
     return changes;
+}
+
+void HandlerEngineScenario::make(const QList<std::pair<QString, QString>>& choices)
+{
+    for (const auto& [name, text] : choices) {
+        if (text.startsWith('=') || text.startsWith('@'))
+            text[0] == '=' ? chooseString(name, text.mid(1).toInt()) : chooseItem(name, text, text.mid(1).toInt());
+        else if (name.startsWith(QStringLiteral("opt")))
+            pick(name);
+        else
+            choose(name, text);
+    }
+}
+
+QString HandlerEngineScenario::columns(const QString& columns, const QString& from, const QVariantList& values)
+{
+    QStringList each;
+    for (const QString& column : columns.split(','))
+        each << "IFNULL(" + column + ",'null')";
+    return stored("SELECT " + each.join(QStringLiteral("||'|'||")) + " FROM " + from, values).toString();
+}
+
+QString HandlerEngineScenario::columnsOf(const QString& table, int index, const QString& alias, const QString& columns)
+{
+    return this->columns(columns, table + " WHERE ParentObjectID=? AND Alias=?", {rows.value(index).objectID, alias});
+}
+
+void HandlerEngineScenario::refuseUpdates(const QString& table, const QString& objectID, const QString& alias)
+{
+    QStringList when{QStringLiteral("1")};
+    if (!objectID.isEmpty())
+        when << QString(table == QLatin1String("CallHandler") ? "OLD.CallHandlerObjectID='" : "OLD.ParentObjectID='") + objectID + "'";
+    if (!alias.isEmpty())
+        when << "OLD.Alias='" + alias + "'";
+    sql("CREATE TRIGGER Refuse" + table + " BEFORE UPDATE ON " + table + " WHEN " + when.join(" AND ")
+        + " BEGIN SELECT RAISE(ABORT, 'refused by the server'); END");
+}
+
+Recordset& HandlerEngineScenario::listed(const QString& objectID)
+{
+    Recordset& list = session.rsNonPrimaryCallHandlers;
+    list.moveFirst();
+    EXPECT_TRUE(list.find("CallHandlerObjectID='" + objectID + "'")) << objectID.toStdString();
+    return list;
 }

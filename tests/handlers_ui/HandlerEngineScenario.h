@@ -17,6 +17,8 @@ public:
 
     // Starts the run, loads the options page and takes its snapshot.
     ::testing::AssertionResult open();
+    // The same for the runs of `section` alone, on an installation that `setup` changed first.
+    ::testing::AssertionResult open(const QString& section, const QStringList& setup = {});
 
     // The grid rows of the first `count` handlers of the list of non-primary call handlers.
     QList<SelectionGridRow> firstHandlers(int count);
@@ -28,6 +30,19 @@ public:
     // The lines handler `index` of the last run got after its "Extension=" line, without the
     // closing "   Hanlder updates complete" and the empty lines after it.
     QStringList changesOf(int index = 0) const;
+
+    // Choices by control name: "=N" shows resource string N, "@N" selects a list item whose data
+    // is N, an option button ("opt...") is set, any other text is shown as typed.
+    void make(const QList<std::pair<QString, QString>>& choices);
+    // Columns "A,B" of the first row of `from` ("Table WHERE ..."), as "a|b" (null: "null").
+    QString columns(const QString& columns, const QString& from, const QVariantList& values = {});
+    // The same of the rule or menu entry `alias` in `table` of handler `index` of the last run.
+    QString columnsOf(const QString& table, int index, const QString& alias, const QString& columns);
+    // The database refuses each update of `table`'s rows of handler `objectID` (of every handler
+    // when empty) and, when given, of `alias`.
+    void refuseUpdates(const QString& table, const QString& objectID, const QString& alias = {});
+    // The list of non-primary call handlers at handler `objectID`.
+    Recordset& listed(const QString& objectID);
 
     // The one section the runs apply (by name), so that a test of a section sees its lines only;
     // empty: every section.

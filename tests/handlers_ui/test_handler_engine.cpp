@@ -14,9 +14,7 @@ namespace {
 // server's three transfer rules, of the greetings and of the menu entries, and the closing line.
 QStringList untouchedHandler(HandlerEngineScenario& run, const SelectionGridRow& row)
 {
-    Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
-    handlers.moveFirst();
-    EXPECT_TRUE(handlers.find("CallHandlerObjectID='" + row.objectID + "'"));
+    Recordset& handlers = run.listed(row.objectID);
     const QVariant extension = handlers.value("DTMFAccessID");
     QStringList lines{"** Updating handler **", "    Alias=" + row.alias, "    ObjectID=" + row.objectID, "",
                       handlers.value("TextName").toString(), "Alias=" + handlers.value("Alias").toString(),

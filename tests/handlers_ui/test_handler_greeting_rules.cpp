@@ -1,6 +1,5 @@
 // The handler engine's greeting rules on the loaded options page: each choice's columns and
 // line, a missing rule, and a recording put in place only when the handler is kept.
-#include "core/Recordset.h"
 #include "tests/handlers_ui/HandlerEngineScenario.h"
 #include "velmo/InstallationRegistry.h"
 
@@ -11,48 +10,24 @@
 namespace {
 
 const QString kOff = "1990-12-25T08:00:00.000";   // the disabled date as the database holds it
+const QString kRule = "TimeExpires,IgnoreDigits,Reprompts,RepromptDelay,PlayWhat,StreamPath,PlayPleaseRecordPrompt";
 
-// A rule's columns TimeExpires, IgnoreDigits, Reprompts, RepromptDelay, PlayWhat, StreamPath and
-// PlayPleaseRecordPrompt, "-" for null.
-QString rule(HandlerEngineScenario& run, int handler, const QString& alias)
-{
-    return run.stored("SELECT ifnull(TimeExpires, '-')||' '||IgnoreDigits||' '||Reprompts||' '||RepromptDelay||' '||PlayWhat||' '||"
-                      "StreamPath||' '||PlayPleaseRecordPrompt FROM vw_MessagingRule WHERE ParentObjectID=? AND Alias=?",
-                      {run.rows[handler].objectID, alias}).toString();
-}
-
-// Choices ("=N": resource string N, "txt...": typed) on every greeting of two handlers; the second lacks its Busy rule.
+// Choices on every greeting of two handlers; the second lacks its Busy rule. Before the run each
+// rule is "<its date or null>|0|5|2|1|old.WAV|1"; a source's case counts ("system").
 TEST(HandlerGreetingRules, EachChoiceWritesItsColumnsAndLine)
 {
-    const QString prompt = "    Play the 'Record your message at the tone...' prompt set to:";
-    const struct {
-        const char* alias;
-        QList<std::pair<QString, QString>> choices;
-        QStringList lines;
-        QString after;   // the rule after the run; before it: "<its date or -> 0 5 2 1 old.WAV 1"
-    } cases[] = {
-        {"Standard", {{"comGreetingEnabled_0", "=137"}, {"comGreetingAllowInput_0", "=137"}, {"comGreetingPlayPleaseRecord_0", "=279"}},
-         {"   Rule disabled", "   Ignore digits to to On", prompt + "1"}, kOff + " 1 5 2 1 old.WAV 0"},
-        {"Off Hours", {{"comGreetingEnabled_1", "=279"}, {"comGreetingAllowInput_1", "=279"}, {"comGreetingSource_1", "=454"},
-                       {"txtGreetingSourcePath_1", "/no/such.wav"}, {"comGreetingPlayPleaseRecord_1", "=137"}},
-         {"   Rule enabled", "   Ignore digits set to Off",
-          "(error) path for WAV file to use for greeting source not found:/no/such.wav", prompt + "0"}, "- 0 5 2 1 old.WAV 1"},
-        {"Busy", {{"txtGreetingReplayTimes_2", "2.5"}, {"txtGreetingSecondsBetweenReplays_2", "7"}, {"comGreetingSource_2", "=455"}},
-         {"    Reprompt times set to: 2", "    Reprompt delay interval set to: 7", "    Greeting source set to blank"}, kOff + " 0 2 7 2 old.WAV 1"},
-        {"Alternate", {{"comGreetingEnabled_3", "=137"}, {"txtGreetingReplayTimes_3", "0"}, {"comGreetingSource_3", "=20"}},
-         {"   Rule disabled", "    Reprompt times set to: 0"}, kOff + " 0 0 2 1 old.WAV 1"},
-        {"Internal", {{"comGreetingSource_4", "=453"}}, {"    Greeting source set to system"}, kOff + " 0 5 2 0 old.WAV 1"},
-        {"Error", {{"txtGreetingReplayTimes_5", "99999"}, {"txtGreetingSecondsBetweenReplays_5", "3"}, {"comGreetingSource_5", "system"}},   // case counts
-         {"Error encountered. Number=6, Description=Overflow", "    Reprompt delay interval set to: 3"}, "- 0 5 3 1 old.WAV 1"},
+    const struct { const char* alias; QList<std::pair<QString, QString>> choices; QStringList lines; QString after; } cases[] = {
+        {"Standard", {{"comGreetingEnabled_0", "=137"}, {"comGreetingAllowInput_0", "=137"}, {"comGreetingPlayPleaseRecord_0", "=279"}}, {"   Rule disabled", "   Ignore digits to to On", "    Play the 'Record your message at the tone...' prompt set to:1"}, kOff + "|1|5|2|1|old.WAV|0"},
+        {"Off Hours", {{"comGreetingEnabled_1", "=279"}, {"comGreetingAllowInput_1", "=279"}, {"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", "/no/such.wav"}, {"comGreetingPlayPleaseRecord_1", "=137"}}, {"   Rule enabled", "   Ignore digits set to Off", "(error) path for WAV file to use for greeting source not found:/no/such.wav", "    Play the 'Record your message at the tone...' prompt set to:0"}, "null|0|5|2|1|old.WAV|1"},
+        {"Busy", {{"txtGreetingReplayTimes_2", "2.5"}, {"txtGreetingSecondsBetweenReplays_2", "7"}, {"comGreetingSource_2", "=455"}}, {"    Reprompt times set to: 2", "    Reprompt delay interval set to: 7", "    Greeting source set to blank"}, kOff + "|0|2|7|2|old.WAV|1"},
+        {"Alternate", {{"comGreetingEnabled_3", "=137"}, {"txtGreetingReplayTimes_3", "0"}, {"comGreetingSource_3", "=20"}}, {"   Rule disabled", "    Reprompt times set to: 0"}, kOff + "|0|0|2|1|old.WAV|1"},
+        {"Internal", {{"comGreetingSource_4", "=453"}}, {"    Greeting source set to system"}, kOff + "|0|5|2|0|old.WAV|1"},
+        {"Error", {{"txtGreetingReplayTimes_5", "99999"}, {"txtGreetingSecondsBetweenReplays_5", "3"}, {"comGreetingSource_5", "system"}}, {"Error encountered. Number=6, Description=Overflow", "    Reprompt delay interval set to: 3"}, "null|0|5|3|1|old.WAV|1"},
     };
     HandlerEngineScenario run;
-    run.sql("UPDATE MessagingRule SET TimeExpires=CASE WHEN Alias IN ('Standard', 'Error') THEN NULL ELSE '" + kOff
-            + "' END, PlayWhat=1, StreamPath='old.WAV', Reprompts=5");
-    ASSERT_TRUE(run.open());
-    run.section = "greeting rules";
+    ASSERT_TRUE(run.open("greeting rules", {"UPDATE MessagingRule SET TimeExpires=CASE WHEN Alias IN ('Standard', 'Error') THEN NULL ELSE '" + kOff + "' END, PlayWhat=1, StreamPath='old.WAV', Reprompts=5"}));
     for (const auto& c : cases)
-        for (const auto& [name, text] : c.choices)
-            text.startsWith('=') ? run.chooseString(name, text.mid(1).toInt()) : name.startsWith("txt") ? run.type(name, text) : run.choose(name, text);
+        run.make(c.choices);
     run.sql("DELETE FROM MessagingRule WHERE ParentObjectID='" + run.firstHandlers(2)[1].objectID + "' AND Alias='Busy'");
     run.run(2);
     for (int handler : {0, 1}) {
@@ -61,7 +36,7 @@ TEST(HandlerGreetingRules, EachChoiceWritesItsColumnsAndLine)
             const bool lacking = handler == 1 && QString(c.alias) == "Busy";
             lines << "    " + QString(c.alias) + " Messaging Rule"
                   << (lacking ? QStringList{"(error) messaging rule not found for this call handler.  This is a serious error, you should contact Norwick"} : c.lines);
-            EXPECT_EQ(rule(run, handler, c.alias), lacking ? "" : c.after) << handler << c.alias;
+            EXPECT_EQ(run.columnsOf("vw_MessagingRule", handler, c.alias, kRule), lacking ? "" : c.after) << handler << c.alias;
         }
         EXPECT_EQ(run.changesOf(handler), lines);
     }
@@ -77,20 +52,17 @@ TEST(HandlerGreetingRules, ARecordingIsPlacedOnlyWhenTheHandlerIsKept)
     const QByteArray wave("RIFF\0WAVE", 9);
     for (const Ending ending : {Kept, RolledBack, CopyFailed}) {
         HandlerEngineScenario run;
-        run.sql("UPDATE MessagingRule SET PlayWhat=0, StreamPath='old.WAV'");
-        ASSERT_TRUE(run.open());
-        run.section = "greeting rules";
+        ASSERT_TRUE(run.open("greeting rules", {"UPDATE MessagingRule SET PlayWhat=0, StreamPath='old.WAV'"}));
         QDir streamFiles(velmo::serverRootPath(run.installation.folder()) + "Stream Files");
         Recordset& handlers = run.session.rsNonPrimaryCallHandlers;
         handlers.moveFirst();
         for (const char* alias : {"a/b", "ab"})
             handlers.setValue("Alias", alias), handlers.update(), handlers.moveNext();
         QFile source(run.programFolder.filePath("hello.wav"));
-        ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write(wave) == 9);
-        source.close();
-        run.chooseString("comGreetingSource_1", 454), run.type("txtGreetingSourcePath_1", source.fileName());
+        ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write(wave) == 9 && source.flush());
+        run.make({{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", source.fileName()}});
         if (ending == RolledBack)
-            run.sql("CREATE TRIGGER Refuse BEFORE UPDATE ON MessagingRule WHEN NEW.Alias='Off Hours' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+            run.refuseUpdates("MessagingRule", {}, "Off Hours");
         ASSERT_TRUE(ending != CopyFailed || streamFiles.removeRecursively());
         const QDateTime started = QDateTime::currentDateTime();
         run.run(2);
@@ -100,14 +72,14 @@ TEST(HandlerGreetingRules, ARecordingIsPlacedOnlyWhenTheHandlerIsKept)
         EXPECT_EQ(run.shown.size(), ending == Kept ? 0 : 2);
         for (int handler : {0, 1}) {
             const QString name = ending == Kept ? added.value(handler) : "old.WAV";
-            EXPECT_EQ(rule(run, handler, "Off Hours"), kOff + " 0 0 2 " + (ending == Kept ? "1 " : "0 ") + name + " 1");
+            EXPECT_EQ(run.columnsOf("vw_MessagingRule", handler, "Off Hours", kRule), kOff + "|0|0|2|" + (ending == Kept ? "1|" : "0|") + name + "|1");
             const QStringList lines = run.changesOf(handler).filter("Greeting source");
             EXPECT_EQ(lines.size(), ending == CopyFailed ? 0 : 1);
-            QFile copy(streamFiles.filePath(name));
-            if (ending != Kept)
-                continue;
-            EXPECT_TRUE(copy.open(QIODevice::ReadOnly) && copy.readAll() == wave);
-            EXPECT_EQ(lines.value(0), "    Greeting source set to recording using WAV file=" + source.fileName() + ".  Target path=" + copy.fileName());
+            if (ending == Kept) {
+                QFile copy(streamFiles.filePath(name));
+                EXPECT_TRUE(copy.open(QIODevice::ReadOnly) && copy.readAll() == wave);
+                EXPECT_EQ(lines.value(0), "    Greeting source set to recording using WAV file=" + source.fileName() + ".  Target path=" + copy.fileName());
+            }
         }
         if (ending != Kept)
             continue;
