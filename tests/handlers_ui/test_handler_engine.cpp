@@ -1,5 +1,5 @@
 // The call handler engine's frame: the heading and closing lines of each handler, the empty
-// grid.
+// grid, nothing chosen, and the ODBC road.
 #include "tests/handlers_ui/HandlerEngineScenario.h"
 
 #include "core/Recordset.h"
@@ -44,7 +44,17 @@ TEST(HandlerEngineFrame, HeadingAndClosingLinesOfEachHandlerAndOfAnEmptyGrid)
             break;
         }
     ASSERT_EQ(rows.size(), 2) << "no handler without an extension";
+    // Nothing chosen changes no row, but enables the Standard transfer rules.
+    run.sql("UPDATE ContactRule SET TimeExpires = NULL WHERE Alias = 'Standard'");
+    const auto dump = [&] {
+        QList<QVector<QVector<QVariant>>> tables;
+        for (const char* table : {"CallHandler", "ContactRule", "MessagingRule", "MenuEntry"})
+            tables << run.session.database.select(QString("SELECT * FROM ") + table).rows;
+        return tables;
+    };
+    const auto before = dump();
     run.run(rows);
+    EXPECT_EQ(dump(), before);
     QStringList expected{"Starting call handler edits", ""};
     for (const SelectionGridRow& row : run.rows)
         expected << untouchedHandler(run, row);
