@@ -4,6 +4,7 @@
 #include "core/ExtensionRules.h"
 #include "core/Recordset.h"
 #include "core/Session.h"
+#include "core/StoredCallerAction.h"
 #include "handlers/HandlerOptionNames.h"
 #include "handlers/changes/OneKeyRouting.h"
 
@@ -40,48 +41,22 @@ constexpr DigitsField kDigitsFields[] = {
      "    Postpend Digits set to: ", "    Postpend Digits cleared."},
 };
 
-// The columns a row keeps a routing action in, and the lines that report each change.
-struct RoutingColumns {
-    const char* action;
-    const char* conversation;
-    const char* destination;
-    const char* destinationType;
-    const char* actionLine;         // + the code
-    const char* conversationLine;   // + the name, which may be empty
-    const char* destinationLine;    // + the object ID
-    const char* clearedLine;
-};
-constexpr RoutingColumns kMenuEntryColumns{
-    "Action", "ConversationName", "DestinationObjectID", "DestinationObjectIDType",
-    "   Key set to action: ", "   Key set to go to conversation: ", "    Key destination object id=",
+constexpr CallerActionColumns kMenuEntryColumns{
+    "Action", "   Key set to action: ", "ConversationName", "   Key set to go to conversation: ",
+    "DestinationObjectID", "DestinationObjectIDType", "    Key destination object id=",
     "    Key destination object id cleared",
 };
-constexpr RoutingColumns kHandlerColumns{
-    "AfterMessageAction", "AfterMessageConversation", "AfterMessageObjectID", "AfterMessageObjectIDType",
-    "   After message action value set to: ", "   After message action conversation name set to: ",
-    "    After message destination object id=", "    After message destination object id cleared",
+constexpr CallerActionColumns kHandlerColumns{
+    "AfterMessageAction", "   After message action value set to: ",
+    "AfterMessageConversation", "   After message action conversation name set to: ",
+    "AfterMessageObjectID", "AfterMessageObjectIDType", "    After message destination object id=",
+    "    After message destination object id cleared",
 };
-constexpr RoutingColumns kMessagingRuleColumns{
-    "Action", "ConversationName", "DestinationObjectID", "DestinationObjectIDType",
-    "   Action value set to:", "   Conversation name set to ", "    Destination object id=",
+constexpr CallerActionColumns kMessagingRuleColumns{
+    "Action", "   Action value set to:", "ConversationName", "   Conversation name set to ",
+    "DestinationObjectID", "DestinationObjectIDType", "    Destination object id=",
     "    Destination object id cleared",
 };
-
-// Writes `action` into `row`: the code and the conversation always; the destination only for a
-// go-to with an object ID, otherwise null and type 0. The row is not saved here.
-void storeRouting(HandlerEdit& edit, Recordset& row, const CallerAction& action, const RoutingColumns& columns)
-{
-    row.setValue(QLatin1String(columns.action), QVariant::fromValue<qint16>(action.actionCode));
-    row.setValue(QLatin1String(columns.conversation), action.conversationName);
-    edit.writeLine(QLatin1String(columns.actionLine) + QString::number(action.actionCode));
-    edit.writeLine(QLatin1String(columns.conversationLine) + action.conversationName);
-    const bool toObject = action.actionCode == CallerActionCode::GoTo && !action.destinationObjectID.isEmpty();
-    row.setValue(QLatin1String(columns.destination), toObject ? QVariant(action.destinationObjectID) : QVariant());
-    row.setValue(QLatin1String(columns.destinationType),
-                 QVariant::fromValue<qint16>(toObject ? action.destinationObjectIDType : 0));
-    edit.writeLine(toObject ? QLatin1String(columns.destinationLine) + action.destinationObjectID
-                            : QString::fromLatin1(columns.clearedLine));
-}
 
 QString handlerObjectID(HandlerEdit& edit)
 {
@@ -149,7 +124,7 @@ void applyMenuEntry(HandlerEdit& edit, Recordset& entries, int key)
         CallerAction action;
         if (!GetOneKeyRoutingSelections(edit, key, action))
             return;
-        storeRouting(edit, entries, action, kMenuEntryColumns);
+        storeCallerAction(edit.log, entries, action, kMenuEntryColumns, ActionCodeForm::Plain);
         entries.update();
     });
 }
@@ -176,7 +151,7 @@ void applyAfterMessageAction(HandlerEdit& edit)
             return;
         CallerAction action;
         if (GetOneKeyRoutingSelections(edit, AfterMessageInput, action))
-            storeRouting(edit, edit.handler(), action, kHandlerColumns);
+            storeCallerAction(edit.log, edit.handler(), action, kHandlerColumns, ActionCodeForm::Plain);
     });
 }
 
@@ -197,7 +172,7 @@ void applyAfterGreetingAction(HandlerEdit& edit, Recordset& rules, int greeting)
     CallerAction action;
     if (!GetOneKeyRoutingSelections(edit, element, action))
         return;
-    storeRouting(edit, rules, action, kMessagingRuleColumns);
+    storeCallerAction(edit.log, rules, action, kMessagingRuleColumns, ActionCodeForm::Plain);
     rules.update();
 }
 

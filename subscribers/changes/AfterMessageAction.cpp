@@ -4,7 +4,7 @@
 
 #include "core/Recordset.h"
 #include "subscribers/changes/DestinationLookup.h"
-#include "subscribers/changes/StoredCallerAction.h"
+#include "core/StoredCallerAction.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void applyAfterMessageAction(SubscriberEdit& edit)
     CallerAction action;
     if (GetDestinationInfo(edit, edit.handler().value(QStringLiteral("CallHandlerObjectID")).toString(),
                            kAfterMessageSlot, action))
-        storeCallerAction(edit, edit.handler(), action, kHandlerColumns);
+        storeCallerAction(edit.log, edit.handler(), action, kHandlerColumns, ActionCodeForm::Padded);
 }
 
 }  // namespace

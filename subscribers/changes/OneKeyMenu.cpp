@@ -6,7 +6,7 @@
 #include "core/Criterion.h"
 #include "core/Recordset.h"
 #include "subscribers/changes/DestinationLookup.h"
-#include "subscribers/changes/StoredCallerAction.h"
+#include "core/StoredCallerAction.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ void applyKey(SubscriberEdit& edit, Recordset& entries, const QString& handlerOb
     CallerAction action;
     if (!GetDestinationInfo(edit, handlerObjectID, slot, action))
         return;
-    storeCallerAction(edit, entries, action, kMenuEntryColumns);
+    storeCallerAction(edit.log, entries, action, kMenuEntryColumns, ActionCodeForm::Padded);
     // The subscriber row keeps the number; the engine saves that row at its end.
     if (action.conversationName.compare(QLatin1String("TransferAltContactNumber"), Qt::CaseInsensitive) == 0
         && !action.altContactNumber.isEmpty()) {
