@@ -1,6 +1,7 @@
 #include "handlers/changes/CallerInputEdits.h"
 
 #include "core/Criterion.h"
+#include "core/DialedDigits.h"
 #include "core/ExtensionRules.h"
 #include "core/Recordset.h"
 #include "core/Session.h"
@@ -24,21 +25,6 @@ constexpr EngineControl kOwnControls[] = {
     {kPage, "chkCallerInputPostPendDigitsClear"},
     {kPage, "cmbCallerInputLockKey", KeyCount},
     {kPage, "chkCallerInputChangeOnlyIfSetToIgnore", KeyCount},
-};
-
-// The digits dialled before and after a transfer: a text sets them, the clear box empties them.
-struct DigitsField {
-    const char* box;
-    const char* clearBox;
-    const char* field;
-    const char* setLine;
-    const char* clearedLine;
-};
-constexpr DigitsField kDigitsFields[] = {
-    {"txtCallerInputPrependDigits", "chkCallerInputPrependDigitsClear", "PrePendDigits", "    Prepend Digits set to: ",
-     "    Prepend Digits cleared"},
-    {"txtCallerInputPostPendDigits", "chkCallerInputPostPendDigitsClear", "PostPendDigits",
-     "    Postpend Digits set to: ", "    Postpend Digits cleared."},
 };
 
 constexpr CallerActionColumns kMenuEntryColumns{
@@ -76,22 +62,7 @@ void applyHandlerFields(HandlerEdit& edit)
         handler.setValue(QStringLiteral("OnekeyDelay"), delay);
         edit.writeLine(QStringLiteral("   One key delay value set to: ") + QString::number(delay));
     });
-    // Both texts first, then both clear boxes: a clear box wins over a text typed with it.
-    for (const DigitsField& digits : kDigitsFields)
-        edit.step([&] {
-            const QString text = edit.options.control(QLatin1String(digits.box)).text;
-            if (text.isEmpty())
-                return;
-            handler.setValue(QLatin1String(digits.field), text);
-            edit.writeLine(QLatin1String(digits.setLine) + text);
-        });
-    for (const DigitsField& digits : kDigitsFields)
-        edit.step([&] {
-            if (edit.options.control(QLatin1String(digits.clearBox)).checkState != CheckValue::Ticked)
-                return;
-            handler.setValue(QLatin1String(digits.field), QVariant());
-            edit.writeLine(QLatin1String(digits.clearedLine));
-        });
+    applyDialedDigits(edit);
 }
 
 // Key `key` of the menu entries in `entries`: its lock, saved first, then its action.

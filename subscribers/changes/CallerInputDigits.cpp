@@ -1,28 +1,14 @@
 // The caller input tab's digits: how long the subscriber's handler waits for a second digit
 // after a one-key entry, and the digits put in front of and behind what a caller dials. Columns
-// of the handler row, which the frame saves at its end. The clear boxes run after both texts, so
-// a text and its clear box together leave the column empty (both lines logged, set first).
+// of the handler row, which the frame saves at its end.
 #include "subscribers/changes/SubscriberChanges.h"
 
+#include "core/DialedDigits.h"
 #include "core/ExtensionRules.h"
 #include "core/Recordset.h"
 #include "core/RunLog.h"
 
 namespace {
-
-struct DialedDigits {
-    const char* box;
-    const char* clearBox;
-    const char* column;
-    const char* setLine;
-    const char* clearedLine;
-};
-constexpr DialedDigits kDialedDigits[] = {
-    {"txtCallerInputPrependDigits", "chkCallerInputPrependDigitsClear", "PrePendDigits", "    Prepend Digits set to: ",
-     "    Prepend Digits cleared"},
-    {"txtCallerInputPostPendDigits", "chkCallerInputPostPendDigitsClear", "PostPendDigits",
-     "    Postpend Digits set to: ", "    Postpend Digits cleared."},
-};
 
 void applyCallerInputDigits(SubscriberEdit& edit)
 {
@@ -30,21 +16,7 @@ void applyCallerInputDigits(SubscriberEdit& edit)
         SubscriberChanges::applyWholeNumber(edit, "txtCallerInputMilisecondsToWait", "OneKeyDelay",
                                             "   One key digit delay set to:", 0);
     });
-    for (const DialedDigits& digits : kDialedDigits)
-        edit.step([&] {
-            const QString text = edit.options.control(QLatin1String(digits.box)).text;
-            if (text.isEmpty())
-                return;
-            edit.handler().setValue(QLatin1String(digits.column), text);
-            edit.writeLine(QLatin1String(digits.setLine) + text);
-        });
-    for (const DialedDigits& digits : kDialedDigits)
-        edit.step([&] {
-            if (edit.options.control(QLatin1String(digits.clearBox)).checkState != CheckValue::Ticked)
-                return;
-            edit.handler().setValue(QLatin1String(digits.column), QVariant());
-            edit.writeLine(QLatin1String(digits.clearedLine));
-        });
+    applyDialedDigits(edit);
 }
 
 constexpr char kPage[] = "frmSelectSubscriberChanges";
