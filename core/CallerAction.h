@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Action codes and destination kinds as the server stores them.
 namespace CallerActionCode {
 constexpr qint16 Ignore = 0;
@@ -49,3 +51,9 @@ inline QString ringOrGreeting(const ControlState& dontRingPhone)
 {
     return dontRingPhone.checkState != CheckValue::Clear ? QStringLiteral("PHGreeting") : QStringLiteral("PHTransfer");
 }
+
+// The check at Go of either engine: the message of the first of `count` caller-input elements
+// whose routing is refused (`refusalOf` gives its refusal, 0 when there is none), or the empty
+// text. An element that cannot be read is passed over: the run logs it as its own error.
+QString firstCallerInputRefusal(int count, const std::function<int(int element)>& refusalOf,
+                                const std::function<QString(int element, int refusal)>& message);

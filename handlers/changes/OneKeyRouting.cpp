@@ -135,22 +135,13 @@ QString refusalMessage(const StringLookup& strings, int element, int refusalStri
 QString firstRefusal(const OptionsSnapshot& page, const StringLookup& strings, const Recordset& subscribers)
 {
     const HandlerOptions options(page);
-    for (int element = 0; element < CallerInputCount; ++element) {
-        int refusal = 0;
-        try {
-            if (!applies(options, element))
-                continue;
+    return firstCallerInputRefusal(
+        CallerInputCount,
+        [&](int element) {
             CallerAction action;
-            refusal = route(options, strings, subscribers, QString(), element, action);
-        } catch (const OptionsSnapshot::UnknownName&) {
-            continue;
-        } catch (const KestraneError&) {
-            continue;
-        }
-        if (refusal != 0)
-            return refusalMessage(strings, element, refusal);
-    }
-    return {};
+            return applies(options, element) ? route(options, strings, subscribers, QString(), element, action) : 0;
+        },
+        [&](int element, int refusal) { return refusalMessage(strings, element, refusal); });
 }
 
 }  // namespace OneKeyRouting

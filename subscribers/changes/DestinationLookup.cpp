@@ -141,22 +141,15 @@ QString invalidCallerInputMessage(const StringLookup& strings, int slot, int ref
 
 QString firstInvalidCallerInput(const SubscriberOptions& options, const StringLookup& strings, const Recordset& subscribers)
 {
-    for (int slot = 0; slot < CallerInputSlot::Count; ++slot) {
-        int refusal = 0;
-        try {
-            if (!callerInputSlotApplies(options, slot))
-                continue;
+    return firstCallerInputRefusal(
+        CallerInputSlot::Count,
+        [&](int slot) {
             CallerAction action;
-            refusal = resolveCallerAction(options, strings, subscribers, QString(), slot, action);
-        } catch (const OptionsSnapshot::UnknownName&) {
-            continue;
-        } catch (const KestraneError&) {
-            continue;
-        }
-        if (refusal != 0)
-            return invalidCallerInputMessage(strings, slot, refusal);
-    }
-    return {};
+            return callerInputSlotApplies(options, slot)
+                       ? resolveCallerAction(options, strings, subscribers, QString(), slot, action)
+                       : 0;
+        },
+        [&](int slot, int refusal) { return invalidCallerInputMessage(strings, slot, refusal); });
 }
 
 bool GetDestinationInfo(SubscriberEdit& edit, const QString& selfHandlerObjectID, int slot, CallerAction& action)
