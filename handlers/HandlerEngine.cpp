@@ -64,6 +64,12 @@ QString handlerEditErrorLine(const KestraneError& failure)
            + QStringLiteral(", Description=") + failure.description();
 }
 
+QString handlerEditErrorMessage(const Languages& languages, const KestraneError& failure)
+{
+    return languages.mymyLoadString(121) + QString::number(failure.number()) + languages.mymyLoadString(17)
+           + failure.description();
+}
+
 void HandlerEdit::step(const std::function<void()>& work)
 {
     runEngineStep(work, [this](const KestraneError& failure) {
@@ -71,7 +77,7 @@ void HandlerEdit::step(const std::function<void()>& work)
             return;
         // Counted, although its wording holds no "(error)": the closing message must show it.
         log.writeErrorLine(handlerEditErrorLine(failure));
-        tell(log.messages(), string(121) + QString::number(failure.number()) + string(17) + failure.description());
+        tell(log.messages(), handlerEditErrorMessage(session.languages, failure));
     });
 }
 
@@ -130,8 +136,7 @@ void HandlerEngine::ApplyHandlerChanges(RunFrame& frame)
             edit.lastTransferRule = m_session.isVersionAtLeast(7, 0, 0, 1) ? 5 : 2;
             writeHeading(edit);
             for (const HandlerEditSection& section : m_sections)
-                if (section.apply)
-                    edit.step([&] { section.apply(edit); });
+                edit.step([&] { section.apply(edit); });
             // What the later sections set on the handler row itself is written here.
             edit.step([&] { edit.handler().update(); });
             edit.writeLine(QStringLiteral("   Hanlder updates complete\r\n"));
@@ -139,8 +144,7 @@ void HandlerEngine::ApplyHandlerChanges(RunFrame& frame)
         [&](const KestraneError& failure) {
             m_log.WriteLogLine(QStringLiteral("(error) ") + handlerEditErrorLine(failure)
                                + QStringLiteral(".  None of this handler's changes were kept."));
-            tell(m_log.messages(), m_session.languages.mymyLoadString(121) + QString::number(failure.number())
-                                       + m_session.languages.mymyLoadString(17) + failure.description());
+            tell(m_log.messages(), handlerEditErrorMessage(m_session.languages, failure));
         });
 }
 

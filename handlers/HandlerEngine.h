@@ -20,6 +20,7 @@
 #include <functional>
 #include <span>
 
+class Languages;
 class Recordset;
 class Session;
 
@@ -71,13 +72,15 @@ public:
 };
 
 // "Error encountered. Number=" + number + ", Description=" + description: the per-handler
-// procedure's error line and, with resource strings 121 and 17, its message.
+// procedure's error line.
 QString handlerEditErrorLine(const KestraneError& failure);
+// Its message: resource string 121 + number + resource string 17 + description.
+QString handlerEditErrorMessage(const Languages& languages, const KestraneError& failure);
 
 // One section of the per-handler procedure.
 struct HandlerEditSection {
     const char* name;
-    void (*apply)(HandlerEdit& edit);   // null: the section is not built yet and is passed over
+    void (*apply)(HandlerEdit& edit);
     std::span<const EngineControl> controls = {};   // every control `apply` reads
 };
 
