@@ -85,7 +85,11 @@ private:
         HandlerEdit& edit = m_edit;
         applyGreetingSource(m_rule, {control("comGreetingSource").text, control("txtGreetingSourcePath").text},
                             {edit.handler().value(QStringLiteral("Alias")).toString(), edit.rootPath, edit.actions, edit.log,
-                             [&log = edit.log](const KestraneError& failure) { log.writeErrorLine(handlerEditErrorLine(failure)); }},
+                             // Runs after the commit, when this edit is gone: only the log and the strings are held.
+                             [&log = edit.log, &languages = edit.session.languages](const KestraneError& failure) {
+                                 log.writeErrorLine(handlerEditErrorLine(failure));
+                                 tell(log.messages(), handlerEditErrorMessage(languages, failure));
+                             }},
                             edit.session.languages.stringLookup());
     }
 

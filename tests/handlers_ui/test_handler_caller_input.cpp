@@ -36,6 +36,7 @@ TEST(HandlerCallerInput, EachChoiceReachesItsRowAndItsLines)
     run.session.rsSubscribers.moveFirst();
     const QString subscriberHandler = run.session.rsSubscribers.value("CallHandlerObjectID").toString();
     run.sql("UPDATE MenuEntry SET Action = CASE Alias WHEN '7' THEN 4 ELSE 0 END WHERE Alias IN ('7', '8')");
+    run.sql("DELETE FROM MenuEntry WHERE Alias='#' AND ParentObjectID='" + run.firstHandlers(2)[1].objectID + "'");
     run.make({{"txtCallerInputMilisecondsToWait", "1500"}, {"txtCallerInputPrependDigits", "12"}, {"txtCallerInputPostPendDigits", "34"}, {"cmbCallerInputLockKey_3", "=279"}});
     run.tick("chkCallerInputPrependDigitsClear");
     route(run, 3, "optCallerInputTakeAction", run.string(175));
@@ -53,7 +54,8 @@ TEST(HandlerCallerInput, EachChoiceReachesItsRowAndItsLines)
         const QHash<QString, QStringList> keyLines{
             {"3", {"   Setting Lock Key value to: 1", "   Key set to action: 2", "   Key set to go to conversation: PHGreeting", "    Key destination object id=" + self}},
             {"5", {"   Key set to action: 2", "   Key set to go to conversation: PHGreeting", "    Key destination object id=" + target}},
-            {"8", {"   Key set to action: 4", "   Key set to go to conversation: ", "    Key destination object id cleared"}}};
+            {"8", {"   Key set to action: 4", "   Key set to go to conversation: ", "    Key destination object id cleared"}},
+            {"#", {handler == 0 ? QStringList{} : QStringList{"(error) could not find menu entry for call handler.  This is a serous error, you should contact Norwick."}}}};
         QStringList expected{"   One key delay value set to: 1500", "    Prepend Digits set to: 12", "    Postpend Digits set to: 34", "    Prepend Digits cleared"};
         for (const QString key : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "#"})
             expected << "    Menu entry: " + key << keyLines.value(key);
@@ -71,7 +73,7 @@ TEST(HandlerCallerInput, EachChoiceReachesItsRowAndItsLines)
             EXPECT_EQ(run.columnsOf(r.table, handler, r.alias, r.columns), r.stored) << r.alias.toStdString();
         EXPECT_EQ(run.columns("OneKeyDelay,PrePendDigits,PostPendDigits,AfterMessageAction,AfterMessageObjectID,AfterMessageObjectIDType", kHandlerRow, {self}), "1500|null|34|1|null|0");
     }
-    EXPECT_EQ(run.log->LogErrorCount(), 0);
+    EXPECT_EQ(run.log->LogErrorCount(), 1);   // the second handler's missing "#" entry
 }
 
 // The first element the run would apply that it could not is refused; the later ones, and those
