@@ -2,6 +2,10 @@
 // What the engine benches share: a floor on the SQLite C API (a connection set up as
 // Database::open sets one up, statements prepared once and bound, a log written once per object)
 // and the check that floor and engine leave the same rows and log the same lines.
+#include "core/RunFrame.h"
+#include "core/RunLog.h"
+#include "core/WizardState.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
@@ -208,6 +212,28 @@ struct EngineTiming {
     int warnings = 0;
     QString engineLog;
 };
+
+// Times one run of `Engine` (constructed from the session, a new log and `engineArguments`) over
+// `rows`, with its log written in `folder`.
+template <typename Engine, typename... EngineArguments>
+EngineTiming timeEngineRun(Session& session, const QString& folder, const QList<SelectionGridRow>& rows,
+                           const EngineArguments&... engineArguments)
+{
+    RunLog log(folder, {});
+    Engine engine(session, log, engineArguments...);
+    RunFrame frame(session, log);
+    QElapsedTimer timer;
+    timer.start();
+    EngineTiming timing;
+    timing.engineLog = log.startNewLog({});
+    engine.run(rows, frame);
+    timing.engineMs = timer.elapsed();
+    timing.processed = engine.processedCount();
+    timing.errors = log.LogErrorCount();
+    timing.warnings = log.LogWarningCount();
+    log.Close();
+    return timing;
+}
 
 inline void reportTiming(QTextStream& out, const QString& what, qsizetype rows, const QString& objects,
                          const EngineTiming& timing)

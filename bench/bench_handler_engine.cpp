@@ -264,25 +264,6 @@ const FloorComparison kComparison{{"CallHandler", "ContactRule", "MessagingRule"
                                   {},
                                   QStringLiteral("handlers")};
 
-EngineTiming runEngine(Session& session, const QString& folder, const OptionsSnapshot& options,
-                       const QList<SelectionGridRow>& rows)
-{
-    RunLog log(folder, {});
-    HandlerEngine engine(session, log, options);
-    RunFrame frame(session, log);
-    QElapsedTimer timer;
-    timer.start();
-    EngineTiming timing;
-    timing.engineLog = log.startNewLog({});
-    engine.run(rows, frame);
-    timing.engineMs = timer.elapsed();
-    timing.processed = engine.processedCount();
-    timing.errors = log.LogErrorCount();
-    timing.warnings = log.LogWarningCount();
-    log.Close();
-    return timing;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -323,7 +304,7 @@ int main(int argc, char** argv)
             rows << SelectionGridRow{true, handlers.value(QStringLiteral("Alias")).toString(),
                                      handlers.value(QStringLiteral("CallHandlerObjectID")).toString()};
 
-        EngineTiming timing = runEngine(session, dir.path(), options, rows);
+        EngineTiming timing = timeEngineRun<HandlerEngine>(session, dir.path(), rows, options);
         engineTimes << qMakePair(int(rows.size()), timing.engineMs);
         const QString engineFile = Installation::at(dir.path()).databaseFile();
         const QString floorFile = Installation::at(floorDir.path()).databaseFile();

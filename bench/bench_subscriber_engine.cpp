@@ -395,25 +395,6 @@ const FloorComparison kComparison{{"Subscriber", "CallHandler", "DTMFAccessID", 
                                   QStringLiteral("subscribers")};
 
 // Runs the engine over `rows` and times it.
-EngineTiming runEngine(Session& session, const QString& folder, const OptionsSnapshot& options,
-                 std::span<const SubscriberChangeCategory> categories, const QList<SelectionGridRow>& rows)
-{
-    RunLog log(folder, {});
-    SubscriberEngine engine(session, log, options, categories);
-    RunFrame frame(session, log);
-    QElapsedTimer timer;
-    timer.start();
-    EngineTiming timing;
-    timing.engineLog = log.startNewLog({});
-    engine.run(rows, frame);
-    timing.engineMs = timer.elapsed();
-    timing.processed = engine.processedCount();
-    timing.errors = log.LogErrorCount();
-    timing.warnings = log.LogWarningCount();
-    log.Close();
-    return timing;
-}
-
 // Makes the ten changes on the loaded options page, as the administrator would; the callers'
 // language chosen (its identifier), -1 when the page offers none.
 int chooseTenChanges(frmSelectSubscriberChanges& page)
@@ -470,8 +451,8 @@ int main(int argc, char** argv)
 
         // The frame alone.
         const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
-        EngineTiming frameOnly = runEngine(session, dir.path(),
-                                           OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")), renaming, rows);
+        EngineTiming frameOnly = timeEngineRun<SubscriberEngine>(
+            session, dir.path(), rows, OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")), renaming);
         const QString frameLog = floorDir.filePath(QStringLiteral("floor-frame.log"));
         if (!runFloorAndCompare(out, QStringLiteral("frame only"), rows.size(), frameOnly, engineFile, floorFile, frameLog,
                                 kComparison, [&] { runFrameFloor(floor, frameLog, rows); }))
@@ -507,7 +488,7 @@ int main(int argc, char** argv)
                                      "AND TimeExpires IS NULL AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
         };
         const QList<qint64> before = kept();
-        EngineTiming tenChanges = runEngine(session, dir.path(), options, subscriberChangeCategories(), rows);
+        EngineTiming tenChanges = timeEngineRun<SubscriberEngine>(session, dir.path(), rows, options, subscriberChangeCategories());
         const QList<qint64> after = kept();
         out << QString("ten changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled, "
                        "%4 alternate extensions added, %5 Work Phone devices disabled, %6 keys 1 locked, "
