@@ -44,6 +44,10 @@ bool LoadDirectoryLists(Session& s, const QString& connectionString, QString* fa
             clientOptimistic(s.rsPrimaryCallHandlers, QStringLiteral("Select * from vw_CallHandler WHERE IsPrimary='1' order by CallHandlerObjectID"));
         }
         step([&] { s.rsNonPrimaryCallHandlers.setOptimize(QStringLiteral("CallHandlerObjectID")); });
+        // Both engines and the CSV reader find a subscriber's primary handler by its object ID. Not
+        // a step of the load: a list that failed to open has had its message already.
+        if (s.rsPrimaryCallHandlers.isOpen())
+            s.rsPrimaryCallHandlers.setOptimize(QStringLiteral("CallHandlerObjectID"));
 
         step([&] { s.rsSubscribers.setCursorLocation(CursorLocation::Client); });
         clientOptimistic(s.rsSubscribers, QStringLiteral("Select * from vw_Subscriber order by SubscriberObjectID"));

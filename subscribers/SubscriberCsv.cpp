@@ -69,14 +69,6 @@ int CsvReader::read(const QString& path, const SelectionProgress& progress)
     m_aliasColumn = csv.aliasColumn;
     m_extensionColumn = csv.extensionColumn;
 
-    // Every line that finds a subscriber looks for its primary call handler by object ID. The
-    // index changes no result of Find, only its speed; a list that is not open fails each
-    // look-up below instead.
-    try {
-        m_session.rsPrimaryCallHandlers.setOptimize(QStringLiteral("CallHandlerObjectID"));
-    } catch (const KestraneError&) {
-    }
-
     for (const QString& line : csv.dataLines) {
         ++m_result.linesRead;
         if (progress.step)

@@ -168,13 +168,6 @@ RunEnd SubscriberEngine::run(const QList<SelectionGridRow>& rows, RunFrame& fram
     m_log.WriteLogLine(QStringLiteral("Starting subscriber edits\r\n"));
     if (progress.started)
         progress.started(int(rows.size()));
-    // Each row looks for its primary call handler by object ID: the index changes no result
-    // of Find, only its speed.
-    try {
-        m_session.rsPrimaryCallHandlers.setOptimize(QStringLiteral("CallHandlerObjectID"));
-    } catch (const KestraneError&) {
-    }
-
     const RunEnd end = frame.forEachRow(int(rows.size()), [&](int index) {
         try {
             updateRow(rows[index], frame);
