@@ -81,32 +81,25 @@ INSTANTIATE_TEST_SUITE_P(
                       GateCase{"At7_0_0_1", {false, 7, 0, 0, 1}, {}, {365, 366, 444}, true, true, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct LanguageCase {
-    const char* name;
-    QStringList loaded;   // "TUI Languages Loaded", joined by ","
-    QList<ListItem> languages;
-};
-
-class InstalledLanguages : public ::testing::TestWithParam<LanguageCase> {};
-
-TEST_P(InstalledLanguages, FollowDontChangeAndInherited)
+TEST(HandlerLanguages, InstalledLanguagesFollowDontChangeAndInherited)
 {
-    velmo::InstallationOptions options = TempInstallation::smallOptions();
-    options.languages = GetParam().loaded;
-    const ControlState list = openPage(options).page.control("cmbCallHandlerDefaultLanguage");
-    EXPECT_EQ(list.items, QList<ListItem>({fixed(20, 0), fixed(159, 1)}) + GetParam().languages);
-    EXPECT_EQ(list.currentIndex, 0);
+    const ListItem german = coded("German (Germany)", 1031), unitedStates = coded("English (United States)", 1033);
+    // "TUI Languages Loaded" pieces; an empty piece, or one with a blank, is no code: it reads as 1033.
+    const std::pair<QStringList, QList<ListItem>> cases[] = {
+        {{"DEU"}, {german}},
+        {{"ENX"}, {coded("English (TDD/TTY)", 33801)}},
+        {{"DEU", ""}, {german, unitedStates}},
+        {{"DEU", " ENX"}, {german, unitedStates}},
+        {{}, {}},
+    };
+    for (const auto& [loaded, languages] : cases) {
+        velmo::InstallationOptions options = TempInstallation::smallOptions();
+        options.languages = loaded;
+        const ControlState list = openPage(options).page.control("cmbCallHandlerDefaultLanguage");
+        EXPECT_EQ(list.items, QList<ListItem>({fixed(20, 0), fixed(159, 1)}) + languages) << loaded.join(",").toStdString();
+        EXPECT_EQ(list.currentIndex, 0);
+    }
 }
-
-const ListItem kGerman = coded("German (Germany)", 1031);
-INSTANTIATE_TEST_SUITE_P(
-    LanguageValues, InstalledLanguages,
-    // An empty piece, or one with a blank, is no code: it reads as 1033.
-    ::testing::Values(LanguageCase{"OneCode", {"DEU"}, {kGerman}}, LanguageCase{"TddTty", {"ENX"}, {coded("English (TDD/TTY)", 33801)}},
-                      LanguageCase{"TrailingComma", {"DEU", ""}, {kGerman, coded("English (United States)", 1033)}},
-                      LanguageCase{"BlankAfterTheComma", {"DEU", " ENX"}, {kGerman, coded("English (United States)", 1033)}},
-                      LanguageCase{"NoValue", {}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HandlerSchedules, ListInQueryOrderAndEachFailureCostsOneMessage)
 {
