@@ -154,13 +154,9 @@ TEST(HandlerOptionsFind, APickFillsItsOwnPairOnlyAndCancelEmptiesIt)
     EXPECT_FALSE(text("txtCallerInputGoToSubscriber_5").isEmpty());
     EXPECT_EQ(text("txtCallerInputGoToSubscriber_4") + text("txtCallerInputGoToSubscriber_6"), "");
     EXPECT_FALSE(run.child<QRadioButton>("optCallerInputGoToSubscriber_5")->isChecked());
-    bool remoteOffered = true;
-    whileShown(subscribers, [&] {
-        remoteOffered = subscribers.bShowRemoteSubscribers;
-        click(subscribers, "cmdCancel");
-    }, find("cmdSelectCallHandlerOwnerSubscriber"));
-    EXPECT_FALSE(remoteOffered);
-    whileShown(subscribers, [&] { click(subscribers, "cmdCancel"); }, find("cmdCallerInputFindSubscriber_5"));
+    const auto cancel = [&] { click(subscribers, "cmdCancel"); };
+    whileShown(subscribers, [&] { EXPECT_FALSE(subscribers.bShowRemoteSubscribers); cancel(); }, find("cmdSelectCallHandlerOwnerSubscriber"));
+    whileShown(subscribers, cancel, find("cmdCallerInputFindSubscriber_5"));
     EXPECT_EQ(text("txtCallerInputGoToSubscriber_5") + text("txtCallerInputGoToSubscriberObjectID_5"), "");
     EXPECT_EQ(run.shown, QStringList());
 }
@@ -174,8 +170,7 @@ TEST(HandlerOptionsBrowse, BrowseTakesAnExistingFileCancelKeepsItAndRecordingAga
     auto* path = run.child<QLineEdit>("txtGreetingSourcePath_2");
     const auto browseFor = [&](const QString& file) {
         withFileDialog([&](QFileDialog& dialog) {
-            EXPECT_EQ(QStringList({dialog.windowTitle(), dialog.nameFilters().join(""), dialog.defaultSuffix()}),
-                      QStringList({"Select WAV file for greeting", "*.wav", ""}));
+            EXPECT_EQ(dialog.windowTitle(), "Select WAV file for greeting");   // its filter is the shared dialog's
             dialog.findChild<QLineEdit*>("fileNameEdit")->setText(file);
             QDialog& modal = dialog;   // accept() is protected on QFileDialog
             file.isEmpty() ? modal.reject() : modal.accept();
