@@ -4,8 +4,6 @@
 
 #include "resources/EnglishStrings.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 namespace {
@@ -13,10 +11,7 @@ namespace {
 ListItem fixed(int string, QVariant data = {}) { return {resources::englishString(string), std::move(data), string}; }
 ListItem coded(const QString& text, QVariant data = {}) { return {text, std::move(data), -1}; }
 
-struct Opened {
-    OptionsSnapshot page;
-    QStringList messages;
-};
+struct Opened { OptionsSnapshot page; QStringList messages; };
 
 // Loads the page on `options`, after `prepare` has altered the started run.
 Opened openPage(const velmo::InstallationOptions& options, const std::function<void(HandlerOptionsPage&)>& prepare = {})
@@ -52,15 +47,14 @@ TEST_P(VersionGates, OfferWhatTheServerHas)
         EXPECT_EQ(page.control(list).enabled, gate.profile) << list;
     for (const char* list : {"cmbCallHandlerDefaultLanguage", "cmbCallHandlerSwitchAssignment", "cmbCallHandlerSchedule"})
         EXPECT_EQ(page.control(list).items.isEmpty(), !gate.profile) << list;
-    EXPECT_EQ(page.control("comVoiceTransferPrompt", 4).visible, gate.prompts);
-    EXPECT_EQ(page.control("comGreetingPlayPleaseRecord", 5).visible, gate.prompts);
+    EXPECT_EQ(page.control("comVoiceTransferPrompt", 4).visible && page.control("comGreetingPlayPleaseRecord", 5).visible, gate.prompts);
     for (int rule = 0; rule < 6; ++rule)
         EXPECT_EQ(page.control("SSTab4").tabs[rule].enabled, rule < 3 || gate.followMe) << rule;
     for (const QString name : {"label11_48", "label11_49", "label11_50", "label11_51", "chkCallerInputPrependDigitsClear",
                                "chkCallerInputPostPendDigitsClear"})
         EXPECT_EQ(page.control(name).visible, gate.digits) << name.toStdString();
-    EXPECT_EQ(page.control("txtCallerInputPrependDigits").enabled, gate.digits);
-    EXPECT_EQ(page.control("txtCallerInputPostPendDigits").enabled, gate.digits);
+    for (const char* box : {"txtCallerInputPrependDigits", "txtCallerInputPostPendDigits"})
+        EXPECT_EQ(page.control(box).enabled, gate.digits) << box;
     // Keys start on "Ignore Key", the after-message action on "Hang Up", the after-greeting
     // actions on "Take Message".
     QList<ListItem> later;
@@ -87,32 +81,25 @@ INSTANTIATE_TEST_SUITE_P(
                       GateCase{"At7_0_0_1", {false, 7, 0, 0, 1}, {}, {365, 366, 444}, true, true, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct LanguageCase {
-    const char* name;
-    QStringList loaded;   // "TUI Languages Loaded", joined by ","
-    QList<ListItem> languages;
-};
-
-class InstalledLanguages : public ::testing::TestWithParam<LanguageCase> {};
-
-TEST_P(InstalledLanguages, FollowDontChangeAndInherited)
+TEST(HandlerLanguages, InstalledLanguagesFollowDontChangeAndInherited)
 {
-    velmo::InstallationOptions options = TempInstallation::smallOptions();
-    options.languages = GetParam().loaded;
-    const ControlState list = openPage(options).page.control("cmbCallHandlerDefaultLanguage");
-    EXPECT_EQ(list.items, QList<ListItem>({fixed(20, 0), fixed(159, 1)}) + GetParam().languages);
-    EXPECT_EQ(list.currentIndex, 0);
+    const ListItem german = coded("German (Germany)", 1031), unitedStates = coded("English (United States)", 1033);
+    // "TUI Languages Loaded" pieces; an empty piece, or one with a blank, is no code: it reads as 1033.
+    const std::pair<QStringList, QList<ListItem>> cases[] = {
+        {{"DEU"}, {german}},
+        {{"ENX"}, {coded("English (TDD/TTY)", 33801)}},
+        {{"DEU", ""}, {german, unitedStates}},
+        {{"DEU", " ENX"}, {german, unitedStates}},
+        {{}, {}},
+    };
+    for (const auto& [loaded, languages] : cases) {
+        velmo::InstallationOptions options = TempInstallation::smallOptions();
+        options.languages = loaded;
+        const ControlState list = openPage(options).page.control("cmbCallHandlerDefaultLanguage");
+        EXPECT_EQ(list.items, QList<ListItem>({fixed(20, 0), fixed(159, 1)}) + languages) << loaded.join(",").toStdString();
+        EXPECT_EQ(list.currentIndex, 0);
+    }
 }
-
-const ListItem kGerman = coded("German (Germany)", 1031);
-INSTANTIATE_TEST_SUITE_P(
-    LanguageValues, InstalledLanguages,
-    // An empty piece, or one with a blank, is no code: it reads as 1033.
-    ::testing::Values(LanguageCase{"OneCode", {"DEU"}, {kGerman}}, LanguageCase{"TddTty", {"ENX"}, {coded("English (TDD/TTY)", 33801)}},
-                      LanguageCase{"TrailingComma", {"DEU", ""}, {kGerman, coded("English (United States)", 1033)}},
-                      LanguageCase{"BlankAfterTheComma", {"DEU", " ENX"}, {kGerman, coded("English (United States)", 1033)}},
-                      LanguageCase{"NoValue", {}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HandlerSchedules, ListInQueryOrderAndEachFailureCostsOneMessage)
 {
