@@ -62,13 +62,9 @@ TEST(HandlerCallerInput, EachChoiceReachesItsRowAndItsLines)
         expected << "   After message action value set to: 1" << "   After message action conversation name set to: " << "    After message destination object id cleared"
                  << "    Busy messaging rule" << "   Action value set to:2" << "   Conversation name set to PHTransfer" << "    Destination object id=" + subscriberHandler;
         EXPECT_EQ(run.changesOf(handler), expected);
-        const struct { const char* table; QString alias, columns, stored; } rows[] = {
-            {"MenuEntry", "3", kRouting + ",Locked", "2|PHGreeting|" + self + "|3|1"},
-            {"MenuEntry", "5", kRouting, "2|PHGreeting|" + target + "|3"},
-            {"MenuEntry", "7", "Action", "4"},
-            {"MenuEntry", "8", kRouting, "4||null|0"},
-            {"MessagingRule", "Busy", kRouting, "2|PHTransfer|" + subscriberHandler + "|3"},
-        };
+        const struct { const char* table; QString alias, columns, stored; } rows[] = {{"MenuEntry", "3", kRouting + ",Locked", "2|PHGreeting|" + self + "|3|1"},
+            {"MenuEntry", "5", kRouting, "2|PHGreeting|" + target + "|3"}, {"MenuEntry", "7", "Action", "4"}, {"MenuEntry", "8", kRouting, "4||null|0"},
+            {"MessagingRule", "Busy", kRouting, "2|PHTransfer|" + subscriberHandler + "|3"}};
         for (const auto& r : rows)
             EXPECT_EQ(run.columnsOf(r.table, handler, r.alias, r.columns), r.stored) << r.alias.toStdString();
         EXPECT_EQ(run.columns("OneKeyDelay,PrePendDigits,PostPendDigits,AfterMessageAction,AfterMessageObjectID,AfterMessageObjectIDType", kHandlerRow, {self}), "1500|null|34|1|null|0");
@@ -83,8 +79,7 @@ TEST(HandlerCallerInput, GoRefusesTheFirstChoiceTheRunCouldNotApply)
     HandlerEngineScenario run(1);
     ASSERT_TRUE(run.open());
     const QString tail = " key tab.  Please correct and try again";
-    // An empty refusal: accepted, and the refusal of element 18 is the first.
-    const struct { int element; const char* option; QString text, refusal; } cases[] = {
+    const struct { int element; const char* option; QString text, refusal; } cases[] = {   // no refusal: accepted, element 18's is first
         {4, "optCallerInputGoToSubscriber", "NO-SUCH-SUBSCRIBER", "Invalid <Go To Subscriber> destination on the Caller Input 4"},
         {10, "optCallerInputGoToCallHandler", "ABCDEFGHI", "Invalid <Go To Call Handler> destination on the Caller Input *"},
         {12, "optCallerInputTakeAction", "Dial A Friend", "Invalid <Take Action> setting on the Caller Input <unknown>"},
@@ -108,9 +103,9 @@ TEST(HandlerCallerInput, GoRefusesTheFirstChoiceTheRunCouldNotApply)
     frmMakeCallHandlerChanges page(run.context, run.page);
     const QVariantList handler{run.context.state.selectionGridRows[0].objectID};
     const QString before = run.columns("PrePendDigits", kHandlerRow, handler);
-    findByName<QLineEdit>(*run.page, "txtCallerInputPrependDigits")->setText("99");
-    findByName<QRadioButton>(*run.page, "optCallerInputGoToSubscriber_4")->setChecked(true);
-    findByName<QLineEdit>(*run.page, "txtCallerInputGoToSubscriberObjectID_4")->setText("NO-SUCH-SUBSCRIBER");
+    run.child<QLineEdit>("txtCallerInputPrependDigits")->setText("99");
+    run.child<QRadioButton>("optCallerInputGoToSubscriber_4")->setChecked(true);
+    run.child<QLineEdit>("txtCallerInputGoToSubscriberObjectID_4")->setText("NO-SUCH-SUBSCRIBER");
     click(page, "cmdGo");
     EXPECT_EQ(run.shown, QStringList{cases[0].refusal + tail});
     EXPECT_TRUE(QDir(run.programFolder.filePath("logs")).entryList({"*.TXT"}, QDir::Files).isEmpty());

@@ -45,28 +45,19 @@ TEST(MessageStackOrderChange, PacksThePlayOrderAndTheDeletedOrderFromItsServerVe
         int lists;                    // 1: "Receipts and Notices" on top of the new, 2: a saved one gone
         QStringList expected;
     } cases[] = {
-        {60, 1, 0, 1, 1, 0, 1,
-         {"    Deleted items stack set to FIFO (oldest first)", "    Stack order set to: NN:L7123456:O:L1234567",
-          "StackOrder=NN:L7123456:O:L1234567", "DeletedStackOrderType=1"}},
-        {60, 2, 1, 0, 0, -1, 0,
-         {"    Deleted items stack set to LIFO (newest first)", "    Stack order set to: YN:F1234567:O:F1234567",
-          "StackOrder=YN:F1234567:O:F1234567", "DeletedStackOrderType=0"}},
+        {60, 1, 0, 1, 1, 0, 1, {"    Deleted items stack set to FIFO (oldest first)", "    Stack order set to: NN:L7123456:O:L1234567", "StackOrder=NN:L7123456:O:L1234567", "DeletedStackOrderType=1"}},
+        {60, 2, 1, 0, 0, -1, 0, {"    Deleted items stack set to LIFO (newest first)", "    Stack order set to: YN:F1234567:O:F1234567", "StackOrder=YN:F1234567:O:F1234567", "DeletedStackOrderType=0"}},
         {60, 0, 1, 0, 0, 0, 1, {"StackOrder=kept", "DeletedStackOrderType=0"}},
         {59, 1, 1, -1, 1, 0, 0, {"    Stack order set to: YN:L1234567:O:L1234567", "StackOrder=YN:L1234567:O:L1234567"}},
-        {59, 1, 1, 0, 0, 0, 2, {"(error):5 (listFlexStackOrderOldMessages holds fewer than seven message types) in "
-                                "procedure MakeChangesToSubscriber of Form frmMakeSubscriberChanges", "StackOrder=kept"}},
+        {59, 1, 1, 0, 0, 0, 2, {"(error):5 (listFlexStackOrderOldMessages holds fewer than seven message types) in procedure MakeChangesToSubscriber of Form frmMakeSubscriberChanges", "StackOrder=kept"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected.last().toStdString());
         const QStringList columns = c.build >= 60 ? QStringList{"StackOrder", "DeletedStackOrderType"} : QStringList{"StackOrder"};
-        auto run = opened(TempInstallation::smallServer(4, 0, 3, c.build),
-                          {"UPDATE Subscriber SET StackOrder='kept'"
-                           + (c.build >= 60 ? QString(", DeletedStackOrderType=%1").arg(c.deleted != 0) : QString())});
+        auto run = opened(TempInstallation::smallServer(4, 0, 3, c.build), {"UPDATE Subscriber SET StackOrder='kept'" + (c.build >= 60 ? QString(", DeletedStackOrderType=%1").arg(c.deleted != 0) : QString())});
         run->tick("chkFlexStackMakeChange", c.make);
         run->tick("chkFlexStackMessageTypeMenu", c.menu);
-        for (const auto& [list, position] : {std::pair{"cmbFlexStackNewMessagesLIFOFIFO", c.newer},
-                                             {"cmbFlexStackSavedMessagesLIFOFIFO", c.saved},
-                                             {"cmbFlexStackDeletedItemsLIFOFIFO", c.deleted}})
+        for (const auto& [list, position] : {std::pair{"cmbFlexStackNewMessagesLIFOFIFO", c.newer}, {"cmbFlexStackSavedMessagesLIFOFIFO", c.saved}, {"cmbFlexStackDeletedItemsLIFOFIFO", c.deleted}})
             position < 0 ? run->choose(list, "") : run->chooseString(list, 327 + position);
         if (c.lists == 1)
             run->options.control("listFlexStackOrderNewMessages").items.move(6, 0);
@@ -94,42 +85,31 @@ TEST(LocationMoveChange, RebuildsTheRemoteAddressOfEachKindAndMovesTheSubscriber
         {9, "AB_CD", "55", "1234", "VOICE:55_AB_CD"},
         {9, nullptr, "55", "1234", "VOICE:55_"},
         {1, "kept", "55", "1234", "(error) invalid subscriber type encountered: 1"},
-        {5, "kept", nullptr, "1234",
-         "(error) new location object has NULL for it's DTMFAccessId which is invalid - skipping locaiton reassignment"},
+        {5, "kept", nullptr, "1234", "(error) new location object has NULL for it's DTMFAccessId which is invalid - skipping locaiton reassignment"},
         {5, "kept", "55", nullptr, "(error) subscriber has a NULL DTMFaccessId which is invalid - skipping location reassignment"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.result.toStdString());
-        const QString target = QString("(SELECT LocationObjectID FROM Location WHERE DestinationType=%1 ORDER BY "
-                                       "LocationObjectID LIMIT 1)").arg(c.kind == 1 ? 5 : c.kind);
+        const QString target = QString("(SELECT LocationObjectID FROM Location WHERE DestinationType=%1 ORDER BY LocationObjectID LIMIT 1)").arg(c.kind == 1 ? 5 : c.kind);
         const auto dial = [](const char* digits, const QString& owner) {
-            return (digits ? QString("UPDATE DTMFAccessID SET DTMFAccessID='%1'").arg(digits) : "DELETE FROM DTMFAccessID")
-                   + " WHERE IsPrimaryID=1 AND ParentObjectID=" + owner;
+            return (digits ? QString("UPDATE DTMFAccessID SET DTMFAccessID='%1'").arg(digits) : "DELETE FROM DTMFAccessID") + " WHERE IsPrimaryID=1 AND ParentObjectID=" + owner;
         };
-        auto run = opened(TempInstallation::smallOptions(),
-                          {QString("UPDATE Subscriber SET SubscriberType=%1, RemoteAddress=%2 WHERE SubscriberObjectID=%3")
-                               .arg(c.kind).arg(c.address ? QString("'%1'").arg(c.address) : "NULL", kFirst),
-                           dial(c.dial, target), dial(c.extension, kFirst)},
-                          c.kind);
+        auto run = opened(TempInstallation::smallOptions(), {QString("UPDATE Subscriber SET SubscriberType=%1, RemoteAddress=%2 WHERE SubscriberObjectID=%3")
+                                                                 .arg(c.kind).arg(c.address ? QString("'%1'").arg(c.address) : "NULL", kFirst), dial(c.dial, target), dial(c.extension, kFirst)}, c.kind);
         const bool moved = c.dial && c.extension;
-        const QString location = run->stored("SELECT " + (moved ? target : "LocationObjectID FROM Subscriber WHERE "
-                                                                           "SubscriberObjectID=" + kFirst)).toString();
-        const QString hidden = run->stored("SELECT " + target).toString();
+        const QString location = run->stored("SELECT " + (moved ? target : "LocationObjectID FROM Subscriber WHERE SubscriberObjectID=" + kFirst)).toString();
         if (c.kind == 1) {
             run->chooseItem("cmbLocationNewLocation", "Elsewhere", 1);
-            run->chooseItem("cmbLocationHiddenLocationObjectID", hidden, {});
+            run->chooseItem("cmbLocationHiddenLocationObjectID", run->stored("SELECT " + target).toString(), {});
         } else {
             run->choose("cmbLocationNewLocation", run->options.control("cmbLocationNewLocation").items.value(1).text);
         }
         run->run(1);
         const bool error = c.result.startsWith("(error)");
         EXPECT_EQ(outcome(*run, "location|remote address|\\(error\\)", {"RemoteAddress", "LocationObjectID", "DirectorySyncRequest.COUNT(*)"}),
-                  QStringList({"    Changing the location assignment of the subscriber to location with alias="
-                                   + run->stored("SELECT Alias FROM Location WHERE LocationObjectID=" + target).toString(),
-                               error ? c.result : "    Updating subscriber remote address to: " + c.result,
-                               "RemoteAddress=" + (error ? "kept" : c.result), "LocationObjectID=" + location,
-                               QString("DirectorySyncRequest.COUNT(*)=%1").arg(moved)})
-                      .join('\n').toStdString());
+                  QStringList({"    Changing the location assignment of the subscriber to location with alias=" + run->stored("SELECT Alias FROM Location WHERE LocationObjectID=" + target).toString(),
+                               error ? c.result : "    Updating subscriber remote address to: " + c.result, "RemoteAddress=" + (error ? "kept" : c.result),
+                               "LocationObjectID=" + location, QString("DirectorySyncRequest.COUNT(*)=%1").arg(moved)}).join('\n').toStdString());
     }
     auto run = opened(TempInstallation::smallOptions(), {});
     run->chooseItem("cmbLocationNewLocation", "Gone", 1);
@@ -150,41 +130,29 @@ TEST(FeatureChanges, EachFeatureWritesItsColumnFromItsServerVersionOn)
         QString columns, expected;          // "|" between columns, between lines; "%id": the subscriber
         bool directory;
     } cases[] = {
-        {179, "UPDATE Subscriber SET SendBroadcastMsg=9, SendBroadcastMsgMultiSvr=9, UpdateBroadcastMsg=9, "
-              "EnableMsgLocator=9, MsgLocatorReceipts=9",
+        {179, "UPDATE Subscriber SET SendBroadcastMsg=9, SendBroadcastMsgMultiSvr=9, UpdateBroadcastMsg=9, EnableMsgLocator=9, MsgLocatorReceipts=9",
          {{0, -546}, {1, 279}, {4, 137}, {2, 279}, {3, 137}, {5, 279}, {6, 279}},
-         "encryptmessages|SendBroadcastMsg|SendBroadcastMsgMultiSvr|UpdateBroadcastMsg|EnableMsgLocator|MsgLocatorReceipts|"
-             + exColumns,
-         "   Subscriber encrypt message set to: 2|   Subscriber send broadcast messages on this server set to: 1|"
-         "   Subscriber update broadcast messages on multiple servers set to: 0|"
-         "   Subscriber update broadcast messages set to: 1|   Subscriber Enable Message Locator set to: 0|"
-         "   Subscriber Enable Message Locator Receipts set to: 1|   PhoneAppsEnabled set to: 1|encryptmessages=2|"
-         "SendBroadcastMsg=1|SendBroadcastMsgMultiSvr=0|UpdateBroadcastMsg=1|EnableMsgLocator=0|MsgLocatorReceipts=1|"
-             + exRows.arg(1).arg(1),
-         true},
+         "encryptmessages|SendBroadcastMsg|SendBroadcastMsgMultiSvr|UpdateBroadcastMsg|EnableMsgLocator|MsgLocatorReceipts|" + exColumns,
+         "   Subscriber encrypt message set to: 2|   Subscriber send broadcast messages on this server set to: 1|   Subscriber update broadcast messages on multiple servers set to: 0|"
+         "   Subscriber update broadcast messages set to: 1|   Subscriber Enable Message Locator set to: 0|   Subscriber Enable Message Locator Receipts set to: 1|"
+         "   PhoneAppsEnabled set to: 1|encryptmessages=2|SendBroadcastMsg=1|SendBroadcastMsgMultiSvr=0|UpdateBroadcastMsg=1|EnableMsgLocator=0|MsgLocatorReceipts=1|" + exRows.arg(1).arg(1), true},
         {10, "UPDATE Subscriber SET encryptmessages=9", {{0, 0}}, "encryptmessages",
-         "(error) invalid drop down value for message encryption option - cmbSubscriberFeatures(0): Encrypt it|"
-         "encryptmessages=9", false},
-        {0, "UPDATE Subscriber SET EncryptPrivateMessages=9, PhoneAppsEnabled=9", {{0, 279}, {6, 137}},
-         "EncryptPrivateMessages|PhoneAppsEnabled",
-         "   Subscriber encrypt a private messages set to: 1|   PhoneAppsEnabled set to: 0|EncryptPrivateMessages=1|"
-         "PhoneAppsEnabled=0", false},
+         "(error) invalid drop down value for message encryption option - cmbSubscriberFeatures(0): Encrypt it|encryptmessages=9", false},
+        {0, "UPDATE Subscriber SET EncryptPrivateMessages=9, PhoneAppsEnabled=9", {{0, 279}, {6, 137}}, "EncryptPrivateMessages|PhoneAppsEnabled",
+         "   Subscriber encrypt a private messages set to: 1|   PhoneAppsEnabled set to: 0|EncryptPrivateMessages=1|PhoneAppsEnabled=0", false},
         {179, "DELETE FROM SubscriberEx WHERE SubscriberObjectID=" + kFirst, {{6, 279}}, exColumns,
          "(error) no entry found in SubscriberEx table for SubscriberObjectID=%id|" + exRows.arg(0).arg("NULL"), false},
-        {179, "INSERT INTO SubscriberEx SELECT * FROM SubscriberEx WHERE SubscriberObjectID=" + kFirst, {{6, 279}},
-         exColumns, "(error) more than one entry found in SubscriberEx table for SubscriberObjectID=%id|" + exRows.arg(2).arg(0),
-         false},
+        {179, "INSERT INTO SubscriberEx SELECT * FROM SubscriberEx WHERE SubscriberObjectID=" + kFirst, {{6, 279}}, exColumns,
+         "(error) more than one entry found in SubscriberEx table for SubscriberObjectID=%id|" + exRows.arg(2).arg(0), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected.toStdString());
         auto run = opened(c.build ? TempInstallation::smallServer(5, 0, 0, c.build) : TempInstallation::smallOptions(), {c.setup});
         for (const auto& [index, string] : c.choices)
-            run->choose("cmbSubscriberFeatures_" + QString::number(index),
-                        string == 0 ? "Encrypt it" : string < 0 ? run->string(-string).toUpper() : run->string(string));
+            run->choose("cmbSubscriberFeatures_" + QString::number(index), string == 0 ? "Encrypt it" : string < 0 ? run->string(-string).toUpper() : run->string(string));
         run->run(1);
-        const QString id = run->stored("SELECT " + kFirst).toString();
         EXPECT_EQ(outcome(*run, "^   (Subscriber |PhoneApps)|SubscriberEx|\\(error\\)", c.columns.split('|')),
-                  QString(c.expected).replace("%id", id).replace('|', '\n').toStdString());
+                  QString(c.expected).replace("%id", run->stored("SELECT " + kFirst).toString()).replace('|', '\n').toStdString());
         EXPECT_EQ(run->stored("SELECT COUNT(*) FROM DirectorySyncRequest").toInt(), int(c.directory));
     }
 }
