@@ -24,8 +24,9 @@ TEST(EngineOptions, ReadsOnlyListedControlsOfItsOwnForms)
         {[&] { options.control("txtArr", 2); }, Unlisted}, {[&] { options.control("cmdNext"); }, Unlisted},
         {[&] { options.control("chkA"); }, Unlisted},   // a dialog's control read as the page's
     };
-    for (const auto& [read, outcome] : cases) {
-        SCOPED_TRACE(&read - &cases[0].first);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        const auto& [read, outcome] = c;
         if (outcome == Read)
             EXPECT_NO_THROW(read());
         else if (outcome == Unlisted)
