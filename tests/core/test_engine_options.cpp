@@ -8,75 +8,52 @@
 
 namespace {
 
-const EngineControlList& testList()
-{
-    static const EngineControlList list("frmPage", {{"frmPage", "txtOne"}, {"frmPage", "txtArr", 2}, {"frmDlg", "chkA"}});
-    return list;
-}
-
 TEST(EngineOptions, ReadsOnlyListedControlsOfItsOwnForms)
 {
-    OptionsSnapshot page("frmPage");
-    page.add("txtOne", {});
-    page.add("txtArr_0", {});
-    page.add("cmdNext", {});
-    OptionsSnapshot dialog("frmDlg");
+    const EngineControlList list("frmPage", {{"frmPage", "txtOne"}, {"frmPage", "txtArr", 2}, {"frmDlg", "chkA"}});
+    OptionsSnapshot page("frmPage"), dialog("frmDlg");
+    for (const char* name : {"txtOne", "txtArr_0", "cmdNext"})
+        page.add(name, {});
     dialog.add("chkA", {});
     page.addDialog(dialog);
-    const EngineOptions options(page, testList());
-
+    const EngineOptions options(page, list);
     enum Outcome { Read, Unlisted, NotOnPage };
-    const struct {
-        const char* what;
-        std::function<void()> read;
-        Outcome outcome;
-    } cases[] = {
-        {"control", [&] { options.control("txtOne"); }, Read},
-        {"element", [&] { options.control("txtArr", 0); }, Read},
-        {"dialog control", [&] { options.dialogControl("frmDlg", "chkA"); }, Read},
-        {"element the page lacks", [&] { options.control("txtArr", 1); }, NotOnPage},
-        {"element beyond the list", [&] { options.control("txtArr", 2); }, Unlisted},
-        {"unlisted control", [&] { options.control("cmdNext"); }, Unlisted},
-        {"dialog control read as the page's", [&] { options.control("chkA"); }, Unlisted},
+    const std::pair<std::function<void()>, Outcome> cases[] = {
+        {[&] { options.control("txtOne"); }, Read}, {[&] { options.control("txtArr", 0); }, Read},
+        {[&] { options.dialogControl("frmDlg", "chkA"); }, Read}, {[&] { options.control("txtArr", 1); }, NotOnPage},
+        {[&] { options.control("txtArr", 2); }, Unlisted}, {[&] { options.control("cmdNext"); }, Unlisted},
+        {[&] { options.control("chkA"); }, Unlisted},   // a dialog's control read as the page's
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.outcome == Read)
-            EXPECT_NO_THROW(c.read());
-        else if (c.outcome == Unlisted)
-            EXPECT_THROW(c.read(), std::logic_error);
+        SCOPED_TRACE(&c - cases);
+        const auto& [read, outcome] = c;
+        if (outcome == Read)
+            EXPECT_NO_THROW(read());
+        else if (outcome == Unlisted)
+            EXPECT_THROW(read(), std::logic_error);
         else
-            EXPECT_THROW(c.read(), OptionsSnapshot::UnknownName);
+            EXPECT_THROW(read(), OptionsSnapshot::UnknownName);
     }
-    EXPECT_EQ(testList().names("frmPage"), QStringList({"txtOne", "txtArr_0", "txtArr_1"}));
+    EXPECT_EQ(list.names("frmPage"), QStringList({"txtOne", "txtArr_0", "txtArr_1"}));
 }
 
 TEST(EngineStep, OnlyADatabaseFailureEndsTheObject)
 {
-    const struct {
-        std::function<void()> fail;
-        bool endsObject;
-        long reported;
-    } cases[] = {
-        {[] { throw KestraneError(ErrorNumber::DatabaseError, "refused"); }, true, 0},
-        {[] { throw KestraneError(ErrorNumber::RowChangedUnderneath, "changed"); }, true, 0},
-        {[] { throw KestraneError(ErrorNumber::Overflow, "Overflow"); }, false, ErrorNumber::Overflow},
-        {[] { throw OptionsSnapshot::UnknownName("txtNone"); }, false, ErrorNumber::ItemNotFound},
+    const std::pair<std::function<void()>, std::optional<long>> cases[] = {   // the failure, reported or ends the object
+        {[] { throw KestraneError(ErrorNumber::DatabaseError, "refused"); }, std::nullopt},
+        {[] { throw KestraneError(ErrorNumber::RowChangedUnderneath, "changed"); }, std::nullopt},
+        {[] { throw KestraneError(ErrorNumber::Overflow, "Overflow"); }, ErrorNumber::Overflow},
+        {[] { throw OptionsSnapshot::UnknownName("txtNone"); }, ErrorNumber::ItemNotFound},
     };
-    for (const auto& c : cases) {
+    for (const auto& [fail, expected] : cases) {
         std::optional<long> reported;
         bool after = false;
-        const auto step = [&] {
-            runEngineStep([&] { c.fail(); after = true; },
-                          [&](const KestraneError& failure) { reported = failure.number(); });
-        };
-        if (c.endsObject) {
-            EXPECT_THROW(step(), KestraneError);
-            EXPECT_FALSE(reported);
-        } else {
+        const auto step = [&] { runEngineStep([&] { fail(); after = true; }, [&](const KestraneError& e) { reported = e.number(); }); };
+        if (expected)
             EXPECT_NO_THROW(step());
-            EXPECT_EQ(reported, c.reported);
-        }
+        else
+            EXPECT_THROW(step(), KestraneError);
+        EXPECT_EQ(reported, expected);
         EXPECT_FALSE(after);
     }
 }

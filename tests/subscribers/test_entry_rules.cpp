@@ -3,23 +3,15 @@
 #include "subscribers/EntryRules.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Case {
-    ServerVersion version;
-    QStringList specials;   // the engineering-special backup folders under the server's root
-    const char* box;
-    int index;
-    const char* text;
-    EntryMessage refusal;   // {}: accepted
-};
-
-const ServerVersion kOld{false, 4, 0, 3, 12, {}};
-const ServerVersion kEight{false, 8, 0, 0, 1, {}};
-const ServerVersion kSeven{false, 7, 0, 2, 0, {}};
+// A box's text on a server of `version` with these engineering-special backup folders; refusal {}: accepted.
+struct Case { ServerVersion version; QStringList specials; const char* box; int index; const char* text; EntryMessage refusal; };
+const ServerVersion kOld{false, 4, 0, 3, 12, {}}, kEight{false, 8, 0, 0, 1, {}}, kSeven{false, 7, 0, 2, 0, {}};
 
 const Case kCases[] = {
     {kOld, {}, "txtAccountBillingID", -1, "9999999999", {}},
@@ -52,14 +44,6 @@ const Case kCases[] = {
     {kSeven, {"a_b"}, "txtDCRSendTimeout", -1, "45", {534}},  // too short: 0
 };
 
-const EntryRule* ruleFor(const QString& box, int index)
-{
-    for (const EntryRule& rule : subscriberEntryRules())
-        if (box == QLatin1String(rule.box) && rule.firstIndex <= index && index <= rule.lastIndex)
-            return &rule;
-    return nullptr;
-}
-
 TEST(EntryRules, EachBoxAcceptsOrRefusesWithItsMessage)
 {
     for (const Case& test : kCases) {
@@ -69,10 +53,12 @@ TEST(EntryRules, EachBoxAcceptsOrRefusesWithItsMessage)
         for (const QString& special : test.specials)
             ASSERT_TRUE(QDir(root.path()).mkpath("EngineeringSpecialBackup/" + special));
         const RegistryAPI registry(store);
-        const EntryRule* rule = ruleFor(test.box, test.index);
-        ASSERT_NE(rule, nullptr) << test.box;
-        EXPECT_EQ(entryRefusal(*rule, test.text, {registry, test.version}).value_or(EntryMessage{}), test.refusal)
-            << test.box << " " << test.text;
+        const auto rules = subscriberEntryRules();
+        const auto rule = std::find_if(rules.begin(), rules.end(), [&](const EntryRule& r) {
+            return test.box == QLatin1String(r.box) && r.firstIndex <= test.index && test.index <= r.lastIndex;
+        });
+        ASSERT_NE(rule, rules.end()) << test.box;
+        EXPECT_EQ(entryRefusal(*rule, test.text, {registry, test.version}).value_or(EntryMessage{}), test.refusal) << test.text;
         EXPECT_EQ(entryRefusal(*rule, QString(), {registry, test.version}), std::nullopt) << test.box;
     }
 }

@@ -18,10 +18,7 @@ protected:
 
 TEST_F(DependentControls, GoverningBoxesEmptyLockOrOpenWhatTheyGovern)
 {
-    struct Case {
-        const char *governor, *governed;
-        bool enabledTicked, enabledCleared, emptied;
-    };
+    struct Case { const char *governor, *governed; bool enabledTicked, enabledCleared, emptied; };
     for (const Case& c : {Case{"chkAccountForceBillingIDBlank", "txtAccountBillingID", true, true, true},
                           {"chkCallerInputPrependDigitsClear", "txtCallerInputPrependDigits", false, true, true},
                           {"chkCallerInputPostPendDigitsClear", "txtCallerInputPostPendDigits", false, true, true},
@@ -34,10 +31,7 @@ TEST_F(DependentControls, GoverningBoxesEmptyLockOrOpenWhatTheyGovern)
         SCOPED_TRACE(c.governor);
         auto* box = qobject_cast<QLineEdit*>(run.child(c.governed));
         auto* tick = qobject_cast<QCheckBox*>(run.child(c.governed));
-        if (box)
-            box->setText("42");
-        else if (tick)
-            tick->setChecked(true);
+        box ? box->setText("42") : tick ? tick->setChecked(true) : void();
         click(*run.page, c.governor);
         EXPECT_EQ(enabled(c.governed), c.enabledTicked);
         click(*run.page, c.governor);
@@ -49,9 +43,9 @@ TEST_F(DependentControls, GoverningBoxesEmptyLockOrOpenWhatTheyGovern)
 TEST_F(DependentControls, NotificationTriggersOfOneDeviceFollowTheirTicks)
 {
     const QStringList boxes{"AllMessages", "AllMessagesUrgent", "VoiceMail", "VoiceMailUrgent", "Email", "EmailUrgent", "Faxes", "FaxesUrgent"};
+    const QStringList plain{"AllMessages", "VoiceMail", "Email", "Faxes"};
     const std::pair<const char*, QStringList> steps[] = {   // the box clicked, device 9's boxes enabled
-        {"chkUpdateNotificationTriggers_9", {"AllMessages", "VoiceMail", "Email", "Faxes"}},
-        {"chkNotificationTriggerFaxes_9", {"AllMessages", "VoiceMail", "Email", "Faxes", "FaxesUrgent"}},
+        {"chkUpdateNotificationTriggers_9", plain}, {"chkNotificationTriggerFaxes_9", plain + QStringList{"FaxesUrgent"}},
         {"chkNotificationTriggerAllMessages_9", {"AllMessages", "AllMessagesUrgent"}},
         {"chkUpdateNotificationTriggers_9", {}}};
     for (const auto& [clicked, open] : steps) {
@@ -90,21 +84,20 @@ TEST_F(DependentControls, BroadcastPermissionsKeepSendingOnThisServerFirst)
 
 TEST_F(DependentControls, AlternateContactNumberShowsTheKeysNumberToDialUntilTheListsAreRefilled)
 {
-    const QStringList row{"txtSubscriberCallerInputNumbertoDial_9", "Label34_15", "Label34_27"};
     const auto rowShown = [&](bool shown) {
-        for (const QString& name : row)
-            EXPECT_NE(run.child(name)->isHidden(), shown) << name.toStdString();
+        for (const char* name : {"txtSubscriberCallerInputNumbertoDial_9", "Label34_15", "Label34_27"})
+            EXPECT_NE(run.child(name)->isHidden(), shown) << name;
     };
     auto* actions = run.child<QComboBox>("cmbCallerInputTakeAction_9");
     actions->setCurrentText("Alternate Contact Number");
     rowShown(true);
-    run.child<QLineEdit>(row[0])->setText("5551234");
+    auto* number = run.child<QLineEdit>("txtSubscriberCallerInputNumbertoDial_9");
+    number->setText("5551234");
     actions->setCurrentText("Sign In");
     rowShown(false);
-    EXPECT_EQ(run.child<QLineEdit>(row[0])->text(), "5551234");
+    EXPECT_EQ(number->text(), "5551234");
 
-    // A refill puts the action back to "Ignore Key" silently; the MWI code stays locked though
-    // the refill enables it for subscribers.
+    // A refill puts the action back to "Ignore Key" silently; the MWI code stays locked though it enables it.
     actions->setCurrentText("Alternate Contact Number");
     click(*run.page, "chkMessagesMWIDisable");
     run.page->PopulateControls();

@@ -1,5 +1,4 @@
-// The options page's dialog choices (Find, Browse, greeting lists, schedules) and the Test
-// buttons and spin controls of its two extension tabs.
+// The options page's dialog choices (Find, Browse, greeting lists, schedules) and its extension tabs' Test and spins.
 #include "OptionsPageFixture.h"
 
 #include "core/ControlNames.h"
@@ -11,7 +10,6 @@
 #include "subscribers/ExtensionRuleReader.h"
 #include "subscribers/ui/frmSetNotificationSchedule.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -23,7 +21,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 
@@ -74,7 +71,10 @@ TEST(OptionsPageGreetings, SourceListShowsTheFileControlsAndBrowseTakesAnExistin
     auto* source = run.child<QComboBox>("comGreetingSource_2");
     auto* browse = run.child<QPushButton>("cmdGreetingsourceWAVSelect_2");
     auto* path = run.child<QLineEdit>("txtGreetingSourcePath_2");
-    const auto browseFor = [&](const QString& file) {
+    path->setText("left over");
+    source->setCurrentIndex(2);   // "Recording"
+    EXPECT_TRUE(browse->isEnabled() && !path->isHidden() && path->text().isEmpty());
+    for (const QString& file : {hello, QString()}) {   // chosen, then cancelled
         withFileDialog([&](QFileDialog& dialog) {
             EXPECT_EQ(QStringList({dialog.windowTitle(), dialog.nameFilters().join(""), dialog.defaultSuffix()}),
                       QStringList({"Select WAV file for greeting", "*.wav", ""}));
@@ -82,15 +82,8 @@ TEST(OptionsPageGreetings, SourceListShowsTheFileControlsAndBrowseTakesAnExistin
             QDialog& modal = dialog;   // accept() is protected on QFileDialog
             file.isEmpty() ? modal.reject() : modal.accept();
         }, [&] { click(*run.page, "cmdGreetingsourceWAVSelect_2"); });
-    };
-
-    path->setText("left over");
-    source->setCurrentIndex(2);   // "Recording"
-    EXPECT_TRUE(browse->isEnabled() && !path->isHidden() && path->text().isEmpty());
-    browseFor(hello);
-    EXPECT_EQ(path->text(), hello);
-    browseFor(QString());
-    EXPECT_EQ(path->text(), hello);
+        EXPECT_EQ(path->text(), hello);
+    }
     source->setCurrentIndex(3);   // "Blank"
     EXPECT_TRUE(!browse->isEnabled() && path->isHidden() && path->text().isEmpty());
 }
@@ -98,10 +91,7 @@ TEST(OptionsPageGreetings, SourceListShowsTheFileControlsAndBrowseTakesAnExistin
 TEST(OptionsPageGreetings, AlternateGreetingChoiceWarnsWhileTheServerSendsNotices)
 {
     const QString warning = resources::englishString(492);
-    const struct {
-        int greeting, position, notices;
-        QStringList shown;
-    } cases[] = {
+    const struct { int greeting, position, notices; QStringList shown; } cases[] = {
         {3, 2, 1, {warning}}, {3, 1, 7, {warning}}, {3, 0, 1, {}}, {3, 2, 0, {}}, {3, 1, -1, {}}, {1, 2, 1, {}},
     };
     OptionsPage run;
@@ -120,7 +110,6 @@ TEST(OptionsPageSchedules, ScheduleButtonFillsItsOwnDevicesBox)
 {
     OptionsPage run;
     ASSERT_TRUE(run.open());
-    run.child<QLineEdit>("txtNotificationSchedule_4")->setText("device 4");
     run.child<QPushButton>("cmdSetNotificationSchedule_5")->setEnabled(true);   // as its update box does
     frmSetNotificationSchedule& dialog = *frmSetNotificationSchedule::instance(run.page);
     whileShown(dialog, [&] {
@@ -128,40 +117,37 @@ TEST(OptionsPageSchedules, ScheduleButtonFillsItsOwnDevicesBox)
         click(dialog, "cmdExit");
     }, [&] { click(*run.page, "cmdSetNotificationSchedule_5"); });
     EXPECT_EQ(run.child<QLineEdit>("txtNotificationSchedule_5")->text(), "4000000030");
-    EXPECT_EQ(run.child<QLineEdit>("txtNotificationSchedule_4")->text(), "device 4");
 }
 
 TEST(OptionsPageExtensionTests, EachTestTriesItsOwnTabsRulesAndKeepsTheResultWhenTheyFail)
 {
-    const struct {
-        QString sample;
-        QList<std::pair<int, QString>> rules;   // operation and value
-        QString result;                         // "earlier": the box kept its text
-        QStringList shown;
-    } cases[] = {
+    // The sample, its tab's rules (operation and value), the result ("earlier": the box kept its text), messages.
+    const struct { QString sample; QList<std::pair<int, QString>> rules; QString result; QStringList shown; } cases[] = {
         {"12", {{4, "9"}, {5, "00"}}, "91200", {}},
         {"0123", {{6, "1"}}, "124", {}},
         {"12345", {{2, " 5"}}, "earlier", {resources::englishString(318)}},
         {"", {{6, "1"}}, "earlier", {resources::englishString(210)}},
     };
+    const struct { const ExtensionTabRules &own, &other; const char *sample, *result, *test; } tabs[] = {
+        {kPrimaryExtensionRules, kAlternateExtensionRules, "txtSubscriberExtensionTestNumber", "txtSubscriberExtensionTestResult",
+         "cmdSubscriberExtensionTest"},
+        {kAlternateExtensionRules, kPrimaryExtensionRules, "txtAltExtTestExtension", "txtAltExtTestExtensionResult", "cmdAltExtTest"}};
     for (const auto& c : cases)
-        for (bool alternate : {false, true}) {
-            SCOPED_TRACE(c.sample.toStdString() + (alternate ? " alternate" : " primary"));
+        for (const auto& tab : tabs) {
+            SCOPED_TRACE(c.sample.toStdString() + " " + tab.test);
             OptionsPage run;
             ASSERT_TRUE(run.open());
-            const ExtensionTabRules& own = alternate ? kAlternateExtensionRules : kPrimaryExtensionRules;
-            const ExtensionTabRules& other = alternate ? kPrimaryExtensionRules : kAlternateExtensionRules;
-            run.child<QCheckBox>(other[7].check)->setChecked(true);   // would fail every sample here
-            run.child<QLineEdit>(other[7].value)->setText("999999");
-            for (const auto& [rule, value] : c.rules) {
-                run.child<QCheckBox>(own[rule].check)->setChecked(true);
-                run.child<QLineEdit>(own[rule].value)->setText(value);
-            }
-            const QString result = alternate ? "txtAltExtTestExtensionResult" : "txtSubscriberExtensionTestResult";
-            run.child<QLineEdit>(alternate ? "txtAltExtTestExtension" : "txtSubscriberExtensionTestNumber")->setText(c.sample);
-            run.child<QLineEdit>(result)->setText("earlier");
-            click(*run.page, alternate ? "cmdAltExtTest" : "cmdSubscriberExtensionTest");
-            EXPECT_EQ(run.child<QLineEdit>(result)->text(), c.result);
+            const auto choose = [&](const ExtensionRuleControls& rule, const QString& value) {
+                run.child<QCheckBox>(rule.check)->setChecked(true);
+                run.child<QLineEdit>(rule.value)->setText(value);
+            };
+            choose(tab.other[7], "999999");   // would fail every sample here
+            for (const auto& [rule, value] : c.rules)
+                choose(tab.own[rule], value);
+            run.child<QLineEdit>(tab.sample)->setText(c.sample);
+            run.child<QLineEdit>(tab.result)->setText("earlier");
+            click(*run.page, tab.test);
+            EXPECT_EQ(run.child<QLineEdit>(tab.result)->text(), c.result);
             EXPECT_EQ(run.shown, c.shown);
         }
 }
@@ -175,14 +161,14 @@ TEST(OptionsPageExtensionTests, SpinControlsCountFromOneToTen)
             auto* count = run.child<QLineEdit>((*rules)[rule].value);
             auto* spin = count->parentWidget()->findChild<QScrollBar*>();   // beside its count box
             SCOPED_TRACE(spin->objectName().toStdString());
-            EXPECT_EQ(count->text(), "1");
-            using Arrow = QAbstractSlider::SliderAction;
-            for (const auto& [arrow, times, shown] : {std::tuple{Arrow::SliderSingleStepSub, 1, " 2"},
-                                                      {Arrow::SliderSingleStepSub, 12, " 10"}, {Arrow::SliderSingleStepAdd, 12, " 1"}}) {
+            QStringList counts{count->text()};   // at first, one step down, 12 more down, 12 up
+            for (const auto& [arrow, times] : {std::pair{QAbstractSlider::SliderSingleStepSub, 1}, {QAbstractSlider::SliderSingleStepSub, 12},
+                                               {QAbstractSlider::SliderSingleStepAdd, 12}}) {
                 for (int i = 0; i < times; ++i)
                     spin->triggerAction(arrow);
-                EXPECT_EQ(count->text(), shown);
+                counts << count->text();
             }
+            EXPECT_EQ(counts, QStringList({"1", " 2", " 10", " 1"}));
         }
 }
 
