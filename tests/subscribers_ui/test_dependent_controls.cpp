@@ -31,7 +31,10 @@ TEST_F(DependentControls, GoverningBoxesEmptyLockOrOpenWhatTheyGovern)
         SCOPED_TRACE(c.governor);
         auto* box = qobject_cast<QLineEdit*>(run.child(c.governed));
         auto* tick = qobject_cast<QCheckBox*>(run.child(c.governed));
-        box ? box->setText("42") : tick ? tick->setChecked(true) : void();
+        if (box)
+            box->setText("42");
+        else if (tick)
+            tick->setChecked(true);
         click(*run.page, c.governor);
         EXPECT_EQ(enabled(c.governed), c.enabledTicked);
         click(*run.page, c.governor);
