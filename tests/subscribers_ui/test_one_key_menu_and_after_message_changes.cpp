@@ -18,24 +18,16 @@ TEST(OneKeyMenuAndAfterMessageChange, EachSlotWritesItsRowAndLines)
 {
     constexpr int kTrue = 279, kFalse = 137, kLoopBack = 175, kTakeMessage = 260, kSkip = 248, kHangUp = 152, kAlt = 504;
     const QString menuEntry = " FROM MenuEntry WHERE ParentObjectID=? AND Alias=?", noEntry = "(error) could not find menu entry for this subscriber - alias=";
-    const QString entry = "quote(Locked)||' '||quote(Action)||' '||quote(ConversationName)||' '||quote(DestinationObjectID)"
-                          "||' '||quote(DestinationObjectIDType)||' '||quote((SELECT ReferralExtension FROM Subscriber "
-                          "WHERE Subscriber.CallHandlerObjectID=ParentObjectID))" + menuEntry;
-    const QString afterMessage = "quote(AfterMessageAction)||' '||quote(AfterMessageConversation)||' '||"
-                                 "quote(AfterMessageObjectID)||' '||quote(AfterMessageObjectIDType) FROM CallHandler "
-                                 "WHERE CallHandlerObjectID=?";
+    const auto quoted = [](const QStringList& columns) { return "SELECT quote(" + columns.join(")||' '||quote(") + ")"; };
+    const QString entry = quoted({"Locked", "Action", "ConversationName", "DestinationObjectID", "DestinationObjectIDType",
+                                  "(SELECT ReferralExtension FROM Subscriber WHERE Subscriber.CallHandlerObjectID=ParentObjectID)"}) + menuEntry;
+    const QString afterMessage = quoted({"AfterMessageAction", "AfterMessageConversation", "AfterMessageObjectID", "AfterMessageObjectIDType"})
+                                 + " FROM CallHandler WHERE CallHandlerObjectID=?";
     const QStringList locked{"   Key locked value set to: 1"}, alt = keyAction("2", "TransferAltContactNumber", "cleared");
-    // A key's entry starts as Locked, Action `before`, 'Before', 'BEFOREDEST', 3; "%h" is the handler's
+    // A key's entry starts as Locked, Action `before`, 'Before', 'BEFOREDEST', 3; `entries` its rows in MenuEntry;
+    // `lock`, `action` resource strings shown by those lists (0: none chosen); "%h" is the handler's
     // object ID; `after` as SQLite quotes it (a key's ends with the ReferralExtension), "" unchanged.
-    const struct {
-        int slot, entries;   // the key's rows in MenuEntry
-        QVariantList before;
-        int lock, action;   // resource strings shown by the lock and action lists; 0: none chosen
-        bool onlyIfIgnored;
-        QString dial;
-        QStringList lines;
-        QString after;
-    } cases[] = {
+    const struct { int slot, entries; QVariantList before; int lock, action; bool onlyIfIgnored; QString dial; QStringList lines; QString after; } cases[] = {
         {5, 1, {0, 0}, 0, kLoopBack, false, "", keyAction("2", "PHGreeting", "set to:%h"), "0 2 'PHGreeting' '%h' 3 NULL"},
         {6, 1, {0, 1}, kTrue, 0, false, "", locked, "1 1 'Before' 'BEFOREDEST' 3 NULL"},
         {2, 1, {0, 1}, kTrue, kTakeMessage, true, "", locked, "1 1 'Before' 'BEFOREDEST' 3 NULL"},
@@ -46,10 +38,8 @@ TEST(OneKeyMenuAndAfterMessageChange, EachSlotWritesItsRowAndLines)
         {3, 0, {0, 0}, kTrue, kTakeMessage, false, "", {noEntry + "3"}, ""},
         {7, 2, {0, 0}, kTrue, kTakeMessage, false, "", {noEntry + "7"}, "0 0 'Before' 'BEFOREDEST' 3 NULL"},
         {12, 1, {}, 0, 0, false, "", {}, ""},
-        {12, 1, {}, 0, kHangUp, false, "", {"   After message action value set to: 1", "   After message conversation name set to:",
-                                            "    After message object ID cleared"}, "1 '' NULL 0"},
-        {12, 1, {}, 0, kLoopBack, false, "", {"   After message action value set to: 2", "   After message conversation name set to:PHGreeting",
-                                              "    After message Object ID set to:%h"}, "2 'PHGreeting' '%h' 3"},
+        {12, 1, {}, 0, kHangUp, false, "", {"   After message action value set to: 1", "   After message conversation name set to:", "    After message object ID cleared"}, "1 '' NULL 0"},
+        {12, 1, {}, 0, kLoopBack, false, "", {"   After message action value set to: 2", "   After message conversation name set to:PHGreeting", "    After message Object ID set to:%h"}, "2 'PHGreeting' '%h' 3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "slot " << c.slot << ", action " << c.action);
@@ -58,9 +48,7 @@ TEST(OneKeyMenuAndAfterMessageChange, EachSlotWritesItsRowAndLines)
         run.session.rsSubscribers.moveFirst();
         const QString handlerId = run.session.rsSubscribers.value("CallHandlerObjectID").toString();
         const QString alias = c.slot == 10 ? "*" : QString::number(c.slot);
-        const auto row = [&] {
-            return (c.slot < 12 ? run.stored("SELECT " + entry, {handlerId, alias}) : run.stored("SELECT " + afterMessage, {handlerId})).toString();
-        };
+        const auto row = [&] { return (c.slot < 12 ? run.stored(entry, {handlerId, alias}) : run.stored(afterMessage, {handlerId})).toString(); };
         if (!c.before.isEmpty())
             run.session.database.execute("UPDATE MenuEntry SET Locked=?, Action=?, ConversationName='Before', DestinationObjectID="
                                          "'BEFOREDEST', DestinationObjectIDType=3 WHERE ParentObjectID=? AND Alias=?",
