@@ -9,8 +9,7 @@
 namespace {
 
 const QString kFirst = "(SELECT SubscriberObjectID FROM vw_Subscriber ORDER BY SubscriberObjectID LIMIT 1)";
-const QStringList kAliases{"Home Phone", "Work Phone", "Pager",   "Spare Phone",  "Pager 2",      "Phone 2",      "Phone 3",
-                           "Phone 4",    "Phone 5",    "Phone 6", "Text Pager 1", "Text Pager 2", "Text for VMI", "SMS"};
+const QStringList kAliases{"Home Phone", "Work Phone", "Pager", "Spare Phone", "Pager 2", "Phone 2", "Phone 3", "Phone 4", "Phone 5", "Phone 6", "Text Pager 1", "Text Pager 2", "Text for VMI", "SMS"};
 
 // The first subscriber's values, " "-joined, of "table.column" or "table.column.alias".
 QString stored(EngineScenario& run, const QStringList& columns)
@@ -25,9 +24,8 @@ QString stored(EngineScenario& run, const QStringList& columns)
     return values.join(' ');
 }
 
-// A run over the first subscriber: `setup` on the database ("%F" that subscriber), then choices
-// "name=value": "[x]" ticks, "@1"/"@0" sets an option button, "#n" selects an entry with item
-// data n, "=n" shows resource string n, any other value is typed or shown.
+// A run over the first subscriber: `setup` on the database ("%F" that subscriber), then choices "name=value": "[x]" ticks,
+// "@1"/"@0" sets an option button, "#n" selects an entry with item data n, "=n" shows resource string n, else typed or shown.
 std::unique_ptr<EngineScenario> ran(const velmo::InstallationOptions& server, const QStringList& setup, const QStringList& choices)
 {
     auto run = std::make_unique<EngineScenario>(server);
@@ -56,10 +54,9 @@ const QString kDisabled = "      Notification device disabled", kCleared = "    
 TEST(NotificationDevices, EachVisitedDeviceGetsItsHeaderAndItsTabsChoices)
 {
     const QString touch = "UPDATE NotificationDevice SET DLVDeviceActive=5, SwitchID=5, DlvdeviceSendCount=5";
-    const QStringList choices{"comNotificationDisableDevice_1=TRUE", "comNotificationDisableDevice_0=FALSE", "comNotificationDisableDevice_3=maybe",
-                              "comNotificationDisableDevice_5=TRUE", "chkUpdateNotificationTriggers_2=[x]", "comNotificationSwitchID_9=#2",
-                              "comTextNotificationIncludeVmailEmailFaxCounts_2=FALSE", "comTextNotificationIncludeVmailEmailFaxCounts_3=TRUE",
-                              "comTextNotificationIncludeCallerInfo_0=TRUE"};
+    const QStringList choices{"comNotificationDisableDevice_1=TRUE", "comNotificationDisableDevice_0=FALSE", "comNotificationDisableDevice_3=maybe", "comNotificationDisableDevice_5=TRUE",
+                              "chkUpdateNotificationTriggers_2=[x]", "comNotificationSwitchID_9=#2", "comTextNotificationIncludeVmailEmailFaxCounts_2=FALSE",
+                              "comTextNotificationIncludeVmailEmailFaxCounts_3=TRUE", "comTextNotificationIncludeCallerInfo_0=TRUE"};
     const QStringList columns{"NotificationDevice.DLVDeviceActive.Work Phone", "NotificationDevice.DLVDeviceActive.Home Phone", "NotificationDevice.DLVDeviceActive.Spare Phone",
                               "NotificationDevice.SwitchID.Phone 6", "NotificationDevice.DlvdeviceSendCount.Text for VMI", "NotificationDevice.DlvdeviceSendCount.SMS"};
     // The lines the choices give a device below its header: caller info needs 4.2(0).38.
@@ -129,23 +126,23 @@ TEST(NotificationRules, TheTriggerBoxesAndTheScheduleRewriteTheRule)
 
 TEST(ExitAction, SlotNineteenSetsTheExitColumnsOfEverySubscriber)
 {
-    const QString take = "optCallerInputTakeAction_19=@1", chosen = "optCallerInputDontChange_19=@0";
-    // `stored`: ExitAction, ExitConversation, ExitObjectID, ExitObjectIDType; "%H" the handler.
-    const struct { int type; QStringList choices; const char* stored; } cases[] = {
-        {1, {}, "9 old old 9"},
-        {1, {chosen, take, "cmbCallerInputTakeAction_19==152"}, "1  NULL NULL"},
-        {5, {chosen, take, "cmbCallerInputTakeAction_19==175"}, "2 PHGreeting %H 3"},
-        {2, {chosen, take, "cmbCallerInputTakeAction_19==247"}, "2 SubSignIn NULL NULL"},
+    // `action` the resource string slot 19 takes (0: "<Don't Change>"); `stored`: ExitAction, ExitConversation, ExitObjectID,
+    // ExitObjectIDType; "%H" the handler.
+    const struct { int type, action; const char* stored; } cases[] = {
+        {1, 0, "9 old old 9"},
+        {1, 152, "1  NULL NULL"},
+        {5, 175, "2 PHGreeting %H 3"},
+        {2, 247, "2 SubSignIn NULL NULL"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         auto run = ran(TempInstallation::smallOptions(), {QString("UPDATE Subscriber SET SubscriberType=%1, ExitAction=9, ExitConversation='old', ExitObjectID='old', "
-                                                                  "ExitObjectIDType=9 WHERE SubscriberObjectID=%F").arg(c.type)}, c.choices);
+                                                                  "ExitObjectIDType=9 WHERE SubscriberObjectID=%F").arg(c.type)},
+                       c.action ? QStringList{"optCallerInputDontChange_19=@0", "optCallerInputTakeAction_19=@1", "cmbCallerInputTakeAction_19==" + QString::number(c.action)} : QStringList());
         const QString exit = stored(*run, {"Subscriber.ExitAction", "Subscriber.ExitConversation", "Subscriber.ExitObjectID", "Subscriber.ExitObjectIDType"});
         EXPECT_EQ(exit, QString(c.stored).replace("%H", stored(*run, {"Subscriber.CallHandlerObjectID"})));
-        const QStringList lines{"   Exit action value set to: " + exit.section(' ', 0, 0),
-                                "   Exit conversation name set to:" + exit.section(' ', 1, 1)};
-        EXPECT_EQ(run->changesOf(0).filter(QRegularExpression("^   Exit ")), c.choices.isEmpty() ? QStringList() : lines);
+        const QStringList lines{"   Exit action value set to: " + exit.section(' ', 0, 0), "   Exit conversation name set to:" + exit.section(' ', 1, 1)};
+        EXPECT_EQ(run->changesOf(0).filter(QRegularExpression("^   Exit ")), c.action ? lines : QStringList());
     }
 }
 
