@@ -13,12 +13,6 @@ namespace {
 
 struct Pair { const char* name; QVariant value = {}; };
 
-// A value as text; read as a date-time when `as` is one.
-QString asText(const QVariant& value, const QVariant& as = {})
-{
-    return value.isNull() ? "<null>" : as.typeId() == QMetaType::QDateTime ? value.toDateTime().toString() : value.toString();
-}
-
 // A run over the first subscriber. Choices: "=N" shows resource string N, "[x]" selects a
 // caller-input button, any other text is typed (or shown by a list).
 class FirstHandler : public EngineScenario {
@@ -29,11 +23,14 @@ public:
         session.rsSubscribers.moveFirst();
         handlerId = session.rsSubscribers.value("CallHandlerObjectID").toString();
     }
+    // Each column of the rule as expected, read as a date-time where one is expected.
     void expectRules(const QString& alias, const QList<Pair>& columns)
     {
-        for (const auto& [name, value] : columns)
-            EXPECT_EQ(asText(stored(QString("SELECT ") + name + " FROM MessagingRule WHERE ParentObjectID=? AND Alias=?", {handlerId, alias}), value),
-                      asText(value, value)) << qPrintable(alias) << ' ' << name;
+        for (const auto& [name, value] : columns) {
+            const QVariant rule = stored(QString("SELECT ") + name + " FROM MessagingRule WHERE ParentObjectID=? AND Alias=?", {handlerId, alias});
+            const auto asText = [&](const QVariant& v) { return v.isNull() ? "<null>" : value.typeId() == QMetaType::QDateTime ? v.toDateTime().toString() : v.toString(); };
+            EXPECT_EQ(asText(rule), asText(value)) << qPrintable(alias) << ' ' << name;
+        }
     }
     void make(const QString& alias, const QList<Pair>& before, const QList<Pair>& choices)
     {
@@ -103,8 +100,7 @@ TEST(GreetingsChange, ARecordingIsPlacedOnlyWhenTheSubscriberIsKept)
         run.session.rsSubscribers.setValue("Alias", "a/b");
         run.session.rsSubscribers.update();
         QFile file(run.programFolder.filePath("hello.wav"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(wave) == 9);
-        file.close();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(wave) == 9 && file.flush());
         run.make("Off Hours", {{"StreamPath", "old.WAV"}}, {{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", file.fileName()}});
         run.session.bDirectoryWriteThroughPending = ending == RolledBack;
         run.session.database.registerProcedure("sp_ModifySubscriber", [](Database&, ProcedureParameters&) { throw KestraneError(ErrorNumber::DatabaseError, "refused"); });
