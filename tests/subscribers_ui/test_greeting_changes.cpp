@@ -11,16 +11,7 @@
 
 namespace {
 
-struct Pair {
-    const char* name;
-    QVariant value = {};
-};
-
-// A value as text; read as a date-time when `as` is one.
-QString asText(const QVariant& value, const QVariant& as = {})
-{
-    return value.isNull() ? "<null>" : as.typeId() == QMetaType::QDateTime ? value.toDateTime().toString() : value.toString();
-}
+struct Pair { const char* name; QVariant value = {}; };
 
 // A run over the first subscriber. Choices: "=N" shows resource string N, "[x]" selects a
 // caller-input button, any other text is typed (or shown by a list).
@@ -32,10 +23,14 @@ public:
         session.rsSubscribers.moveFirst();
         handlerId = session.rsSubscribers.value("CallHandlerObjectID").toString();
     }
-    QString rule(const QString& alias, const Pair& expected)
+    // Each column of the rule as expected, read as a date-time where one is expected.
+    void expectRules(const QString& alias, const QList<Pair>& columns)
     {
-        const QString query = QString("SELECT ") + expected.name + " FROM MessagingRule WHERE ParentObjectID=? AND Alias=?";
-        return asText(stored(query, {handlerId, alias}), expected.value);
+        for (const auto& [name, value] : columns) {
+            const QVariant rule = stored(QString("SELECT ") + name + " FROM MessagingRule WHERE ParentObjectID=? AND Alias=?", {handlerId, alias});
+            const auto asText = [&](const QVariant& v) { return v.isNull() ? "<null>" : value.typeId() == QMetaType::QDateTime ? v.toDateTime().toString() : v.toString(); };
+            EXPECT_EQ(asText(rule), asText(value)) << qPrintable(alias) << ' ' << name;
+        }
     }
     void make(const QString& alias, const QList<Pair>& before, const QList<Pair>& choices)
     {
@@ -56,10 +51,9 @@ public:
     QStringList linesOf(const QString& alias) const
     {
         const QStringList changes = changesOf(0);
-        QStringList block;
-        for (qsizetype line = changes.indexOf("   " + alias + " Messaging Rule") + 1; line > 0 && !changes[line].endsWith(" Messaging Rule"); ++line)
-            block << changes[line];
-        return block;
+        const qsizetype heading = changes.indexOf("   " + alias + " Messaging Rule");
+        const QStringList block = heading < 0 ? QStringList() : changes.mid(heading + 1);
+        return block.mid(0, block.indexOf(QRegularExpression(".* Messaging Rule")));
     }
     QString handlerId;
 };
@@ -68,28 +62,15 @@ public:
 TEST(GreetingsChange, EachChoiceWritesItsColumnAndLine)
 {
     const QVariant disabled = SubscriberChanges::disabledDate();
-    const struct {
-        int run;
-        const char* alias;
-        QList<Pair> before, choices;
-        QStringList lines;
-        QList<Pair> after;
-    } cases[] = {
-        {1, "Standard", {{"PlayPleaseRecordPrompt", 0}}, {{"comGreetingPlayPleaseRecord_0", "=137"}, {"comGreetingEnabled_0", "=137"}},
-         {"    Play 'please record...' prompt set to: 0", "   Greeting disabled"}, {{"PlayPleaseRecordPrompt", 1}, {"TimeExpires", disabled}}},
-        {1, "Off Hours", {{"TimeExpires", disabled}}, {{"comGreetingPlayPleaseRecord_1", "=279"}, {"comGreetingEnabled_1", "=279"}},
-         {"    Play 'please record...' prompt set to: 1", "   Greeting enabled"}, {{"PlayPleaseRecordPrompt", 0}, {"TimeExpires", QVariant()}}},
-        {1, "Busy", {{"Reprompts", 3}, {"IgnoreDigits", 1}},
-         {{"comGreetingAllowInput_2", "=279"}, {"txtGreetingReplayTimes_2", "0"}, {"txtGreetingSecondsBetweenReplays_2", "7"}},
-         {"   Ignore digits disabled", "    Reprompt times set to:  0", "    Reprompt delay interval set to:  7"},
-         {{"IgnoreDigits", 0}, {"Reprompts", 0}, {"RepromptDelay", 7}}},
+    const struct { int run; const char* alias; QList<Pair> before, choices; QStringList lines; QList<Pair> after; } cases[] = {
+        {1, "Standard", {{"PlayPleaseRecordPrompt", 0}}, {{"comGreetingPlayPleaseRecord_0", "=137"}, {"comGreetingEnabled_0", "=137"}}, {"    Play 'please record...' prompt set to: 0", "   Greeting disabled"}, {{"PlayPleaseRecordPrompt", 1}, {"TimeExpires", disabled}}},
+        {1, "Off Hours", {{"TimeExpires", disabled}}, {{"comGreetingPlayPleaseRecord_1", "=279"}, {"comGreetingEnabled_1", "=279"}}, {"    Play 'please record...' prompt set to: 1", "   Greeting enabled"}, {{"PlayPleaseRecordPrompt", 0}, {"TimeExpires", QVariant()}}},
+        {1, "Busy", {{"Reprompts", 3}, {"IgnoreDigits", 1}}, {{"comGreetingAllowInput_2", "=279"}, {"txtGreetingReplayTimes_2", "0"}, {"txtGreetingSecondsBetweenReplays_2", "7"}}, {"   Ignore digits disabled", "    Reprompt times set to:  0", "    Reprompt delay interval set to:  7"}, {{"IgnoreDigits", 0}, {"Reprompts", 0}, {"RepromptDelay", 7}}},
         {1, "Alternate", {{"PlayWhat", 1}}, {{"comGreetingSource_3", "=453"}}, {"    Greeting source set to system"}, {{"PlayWhat", 0}}},
         {1, "Internal", {}, {{"comGreetingSource_4", "=455"}}, {"    Greeting source set to blank"}, {{"PlayWhat", 2}}},
         {2, "Standard", {}, {{"comGreetingAllowInput_0", "=137"}}, {"   Ignore digits enabled"}, {{"IgnoreDigits", 1}}},
-        {2, "Off Hours", {{"PlayWhat", 0}}, {{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", "/no/such.wav"}},
-         {"(error) path for WAV file to use for greeting source not found:/no/such.wav"}, {{"PlayWhat", 0}}},
-        {2, "Alternate", {{"PlayWhat", 0}}, {{"comGreetingSource_3", "=454"}, {"txtGreetingSourcePath_3", ""}, {"txtGreetingReplayTimes_3", "4"}},
-         {"(error) path to greeting WAV file to use is empty", "    Reprompt times set to:  4"}, {{"PlayWhat", 0}, {"Reprompts", 4}}},
+        {2, "Off Hours", {{"PlayWhat", 0}}, {{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", "/no/such.wav"}}, {"(error) path for WAV file to use for greeting source not found:/no/such.wav"}, {{"PlayWhat", 0}}},
+        {2, "Alternate", {{"PlayWhat", 0}}, {{"comGreetingSource_3", "=454"}, {"txtGreetingSourcePath_3", ""}, {"txtGreetingReplayTimes_3", "4"}}, {"(error) path to greeting WAV file to use is empty", "    Reprompt times set to:  4"}, {{"PlayWhat", 0}, {"Reprompts", 4}}},
         {2, "Internal", {{"PlayWhat", 1}}, {{"comGreetingSource_4", "system"}}, {}, {{"PlayWhat", 1}}},   // case counts
     };
     for (const int number : {1, 2}) {
@@ -102,8 +83,7 @@ TEST(GreetingsChange, EachChoiceWritesItsColumnAndLine)
         for (const auto& c : cases)
             if (c.run == number) {
                 EXPECT_EQ(run.linesOf(c.alias), c.lines) << c.alias;
-                for (const Pair& column : c.after)
-                    EXPECT_EQ(run.rule(c.alias, column), asText(column.value, column.value)) << c.alias << ' ' << column.name;
+                run.expectRules(c.alias, c.after);
             }
     }
 }
@@ -119,11 +99,9 @@ TEST(GreetingsChange, ARecordingIsPlacedOnlyWhenTheSubscriberIsKept)
         QDir streamFiles(velmo::serverRootPath(run.installation.folder()) + "Stream Files");
         run.session.rsSubscribers.setValue("Alias", "a/b");
         run.session.rsSubscribers.update();
-        const QString source = run.programFolder.filePath("hello.wav");
-        QFile file(source);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(wave) == 9);
-        file.close();
-        run.make("Off Hours", {{"StreamPath", "old.WAV"}}, {{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", source}});
+        QFile file(run.programFolder.filePath("hello.wav"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(wave) == 9 && file.flush());
+        run.make("Off Hours", {{"StreamPath", "old.WAV"}}, {{"comGreetingSource_1", "=454"}, {"txtGreetingSourcePath_1", file.fileName()}});
         run.session.bDirectoryWriteThroughPending = ending == RolledBack;
         run.session.database.registerProcedure("sp_ModifySubscriber", [](Database&, ProcedureParameters&) { throw KestraneError(ErrorNumber::DatabaseError, "refused"); });
         ASSERT_TRUE(ending != CopyFailed || streamFiles.removeRecursively());
@@ -132,8 +110,8 @@ TEST(GreetingsChange, ARecordingIsPlacedOnlyWhenTheSubscriberIsKept)
         const QStringList added = streamFiles.entryList(QDir::Files | QDir::Hidden);   // the folder starts empty
         EXPECT_EQ(run.lines.filter("(error):").size(), ending == Kept ? 0 : 1);
         EXPECT_EQ(run.log->LogErrorCount(), ending == Kept ? 0 : 1);
-        EXPECT_EQ(run.rule("Off Hours", {"StreamPath"}), ending == Kept ? added.value(0) : "old.WAV");
         EXPECT_EQ(added.size(), ending == Kept ? 1 : 0);
+        run.expectRules("Off Hours", {{"StreamPath", ending == Kept ? added.value(0) : "old.WAV"}});
         if (ending != Kept)
             continue;
         const QRegularExpressionMatch name = QRegularExpression("^ab_Off Hours_CustomGreeting_(\\d+)\\.WAV$").match(added.value(0));
@@ -141,8 +119,8 @@ TEST(GreetingsChange, ARecordingIsPlacedOnlyWhenTheSubscriberIsKept)
         EXPECT_LE(qAbs(name.captured(1).toLongLong() - started.toSecsSinceEpoch() - started.offsetFromUtc()), 2);
         QFile copy(streamFiles.filePath(added[0]));
         EXPECT_TRUE(copy.open(QIODevice::ReadOnly) && copy.readAll() == wave);
-        EXPECT_EQ(run.rule("Off Hours", {"PlayWhat"}), "1");
-        EXPECT_EQ(run.linesOf("Off Hours"), QStringList{"    Greeting source set to recording using WAV file=" + source + ".  Target path=" + copy.fileName()});
+        run.expectRules("Off Hours", {{"PlayWhat", 1}});
+        EXPECT_EQ(run.linesOf("Off Hours"), QStringList{"    Greeting source set to recording using WAV file=" + file.fileName() + ".  Target path=" + copy.fileName()});
     }
 }
 
@@ -151,40 +129,34 @@ TEST(GreetingsChange, ARecordingIsPlacedOnlyWhenTheSubscriberIsKept)
 TEST(AfterGreetingActionsChange, ChosenSlotsWriteTheirRulesAndMissingRulesAreReported)
 {
     const QString norwick = "!  This is a serious error, you should contact Norwick";
-    const auto missing = [](const char* alias) {
-        return QString("(error) could not find messaging rule for subscriber using Alias='%1'.  This is a serious error, you should contact Norwick.").arg(alias);
-    };
-    const auto edits = [](const char* alias, const char* code, const char* name, const QString& destination) {
-        return QStringList{QString("   Edits for %1 greeting:").arg(alias), QString("   After greeting action value set to: ") + code,
-                           QString("   After greeting action conversation name set to:") + name, "    After greeting action destination object id" + destination};
+    const QString missing = "(error) could not find messaging rule for subscriber using Alias='%1'.  This is a serious error, you should contact Norwick.";
+    const auto edits = [](const QString& alias, const QString& code, const QString& name, const QString& destination) {
+        return QStringList{"   Edits for " + alias + " greeting:", "   After greeting action value set to: " + code,
+                           "   After greeting action conversation name set to:" + name, "    After greeting action destination object id" + destination};
     };
     const QStringList standard = edits("Standard", "2", "PHTransfer", "=HANDLER-0000042"), busy = edits("Busy", "2", "SubSignIn", " cleared");
-    const struct {
-        QStringList deleted, lines;
-    } cases[] = {
+    const struct { QStringList deleted, lines; } cases[] = {
         {{}, standard + busy + edits("Internal", "1", "", " cleared")},
-        {{"Internal"}, QStringList{missing("Internal")} + standard + busy + QStringList{"(error) could not find messaging rule by index= 17"}},
-        {{"Internal", "Error"}, {missing("Internal"), missing("Error"), "(error) messaging rules are missing for this subscriber" + norwick + "."}},
-        {{"Standard", "Off Hours", "Busy", "Alternate", "Internal", "Error"},
-         {"(error) no messaging rules found for this subscriber" + norwick, "(error) messaging rules are missing for this subscriber" + norwick + "."}},
+        {{"Internal"}, QStringList{missing.arg("Internal")} + standard + busy + QStringList{"(error) could not find messaging rule by index= 17"}},
+        {{"Internal", "Error"}, {missing.arg("Internal"), missing.arg("Error"), "(error) messaging rules are missing for this subscriber" + norwick + "."}},
+        {{"Standard", "Off Hours", "Busy", "Alternate", "Internal", "Error"}, {"(error) no messaging rules found for this subscriber" + norwick, "(error) messaging rules are missing for this subscriber" + norwick + "."}},
     };
     for (const auto& c : cases) {
         FirstHandler run;
         for (const QString& alias : c.deleted)
             run.session.database.execute("DELETE FROM MessagingRule WHERE ParentObjectID=? AND Alias=?", {run.handlerId, alias});
         run.make("Busy", {{"DestinationObjectID", "BEFORE"}, {"DestinationObjectIDType", 3}},
-                 {{"optCallerInputGoToCallHandler_13", "[x]"}, {"txtCallerInputGoToCallHandlerObjectID_13", "HANDLER-0000042"},
-                  {"optCallerInputTakeAction_15", "[x]"}, {"cmbCallerInputTakeAction_15", "=247"},
-                  {"optCallerInputTakeAction_17", "[x]"}, {"cmbCallerInputTakeAction_17", "=152"}});
+                 {{"optCallerInputGoToCallHandler_13", "[x]"}, {"txtCallerInputGoToCallHandlerObjectID_13", "HANDLER-0000042"}, {"optCallerInputTakeAction_15", "[x]"},
+                  {"cmbCallerInputTakeAction_15", "=247"}, {"optCallerInputTakeAction_17", "[x]"}, {"cmbCallerInputTakeAction_17", "=152"}});
         run.run();
         EXPECT_EQ(run.changesOf(0).filter(QRegularExpression("^(\\(error\\)| {3,4}(Edits for|After greeting))")), c.lines);
         EXPECT_EQ(run.log->LogErrorCount(), c.lines.filter("(error)").size());
         if (!c.deleted.isEmpty())
             continue;
-        for (const auto& [alias, column] : {std::pair<const char*, Pair>{"Standard", {"DestinationObjectIDType", 3}}, {"Busy", {"Action", 2}},
-                                            {"Busy", {"DestinationObjectID", QVariant()}}, {"Busy", {"DestinationObjectIDType", 0}},
-                                            {"Internal", {"Action", 1}}, {"Internal", {"ConversationName", ""}}, {"Error", {"Action", 2}}})
-            EXPECT_EQ(run.rule(alias, column), asText(column.value, column.value)) << alias << ' ' << column.name;
+        run.expectRules("Standard", {{"DestinationObjectIDType", 3}});
+        run.expectRules("Busy", {{"Action", 2}, {"DestinationObjectID", QVariant()}, {"DestinationObjectIDType", 0}});
+        run.expectRules("Internal", {{"Action", 1}, {"ConversationName", ""}});
+        run.expectRules("Error", {{"Action", 2}});
     }
 }
 
