@@ -241,8 +241,7 @@ ObjectOutcome SubscriberEngine::MakeChangesToSubscriber(RunFrame& frame)
 
             edit.writeLine(QStringLiteral("    Extension=") + edit.currentExtension);
             for (const SubscriberChangeCategory& category : m_categories)
-                if (category.apply)
-                    edit.step([&] { category.apply(edit); });
+                edit.step([&] { category.apply(edit); });
             edit.step([&] { edit.subscriber().update(); });
             edit.step([&] { edit.handler().update(); });
             if (m_session.bDirectoryWriteThroughPending)

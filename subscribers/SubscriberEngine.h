@@ -109,7 +109,7 @@ QString subscriberEditErrorLine(const KestraneError& failure);
 // One change category: a step of the per-subscriber procedure.
 struct SubscriberChangeCategory {
     const char* name;
-    void (*apply)(SubscriberEdit& edit);   // null: the category is not built yet and is passed over
+    void (*apply)(SubscriberEdit& edit);
     std::span<const EngineControl> controls = {};   // every control `apply` reads
 };
 

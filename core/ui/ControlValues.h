@@ -5,8 +5,11 @@
 
 #include <Qt>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
+class QObject;
 
 namespace ListRole {
 // The item data a list's Part gives its items (QComboBox::itemData's default role).
@@ -22,3 +25,7 @@ void addFixedTextItem(QComboBox* list, int string, const StringLookup& text);
 // A check box's value: 0 clear, 1 ticked, 2 dimmed (Qt's partly checked state).
 int checkBoxValue(const QCheckBox* box);
 void setCheckBoxValue(QCheckBox* box, int value);
+
+// Runs `handler` with the list's position on every choice of an item: a click or key on the
+// item already chosen too, and a selection made by code; once per choice.
+void onEveryChoice(QComboBox* list, QObject* receiver, std::function<void(int position)> handler);

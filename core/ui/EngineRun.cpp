@@ -55,7 +55,7 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
     };
     progress.rowDone = [this](int value, qint32 processed) {
         m_controls.ProgressBar->setValue(value);
-        m_controls.lblRecordNumber->setText(paddedNumber(processed));
+        m_controls.lblRecordNumber->setText(countText(processed, m_countForm));
     };
     RunEnd end = RunEnd::Completed;
     try {
@@ -75,10 +75,15 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
     m_logOffer.offer(m_context, logPath);
 }
 
-QString runSummary(const Languages& languages, const RunLog& log)
+QString countText(qint64 count, CountForm form)
 {
-    return languages.mymyLoadString(115) + paddedNumber(log.LogErrorCount()) + languages.mymyLoadString(5)
-           + paddedNumber(log.LogWarningCount()) + languages.mymyLoadString(8);
+    return form == CountForm::Padded ? paddedNumber(count) : QString::number(count);
+}
+
+QString runSummary(const Languages& languages, const RunLog& log, CountForm form)
+{
+    return languages.mymyLoadString(115) + countText(log.LogErrorCount(), form) + languages.mymyLoadString(5)
+           + countText(log.LogWarningCount(), form) + languages.mymyLoadString(8);
 }
 
 QString runStoppedByDatabase(const KestraneError& failure, int committed, const QString& noun)

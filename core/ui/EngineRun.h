@@ -17,6 +17,11 @@ class RunLog;
 struct RunPageControls;
 struct WizardContext;
 
+// How a page writes its counts (the processed count, the closing message's): padded with a
+// leading blank, as the subscriber run does, or plain, as the call handler run does.
+enum class CountForm { Padded, Plain };
+QString countText(qint64 count, CountForm form);
+
 // What a run shows while it goes, in the shape both engines report it.
 struct RunProgress {
     std::function<void(int maximum)> started;
@@ -30,8 +35,8 @@ public:
     // The page's messages after a run that Exit did not end; the log is closed.
     using Closing = std::function<void(RunEnd end, const RunFrame& frame, const RunLog& log)>;
 
-    EngineRun(WizardContext& context, QWidget& page, const RunPageControls& controls)
-        : m_context(context), m_page(page), m_controls(controls)
+    EngineRun(WizardContext& context, QWidget& page, const RunPageControls& controls, CountForm countForm)
+        : m_context(context), m_page(page), m_controls(controls), m_countForm(countForm)
     {
     }
 
@@ -46,6 +51,7 @@ private:
     WizardContext& m_context;
     QWidget& m_page;
     const RunPageControls& m_controls;
+    const CountForm m_countForm;
     RunLogOffer m_logOffer;
     RunFrame* m_frame = nullptr;   // while a run is under way
 };
@@ -56,4 +62,4 @@ private:
 QString runStoppedByDatabase(const KestraneError& failure, int committed, const QString& noun);
 
 // Message 115 / 5 / 8: the errors and warnings the run logged (the page adds its line ending).
-QString runSummary(const Languages& languages, const RunLog& log);
+QString runSummary(const Languages& languages, const RunLog& log, CountForm form);

@@ -4,9 +4,11 @@
 #include "core/ui/ControlValues.h"
 #include "core/ui/FormBuilding.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -27,4 +29,12 @@ void UpdateGreetingSourceControls(QWidget& page, qint16 greeting)
     auto* path = element<QLineEdit>(page, "txtGreetingSourcePath", greeting);
     path->clear();
     path->setVisible(recording);
+}
+
+void connectGreetingSourceControls(QWidget& page, qint16 greeting)
+{
+    auto* source = element<QComboBox>(page, "comGreetingSource", greeting);
+    const auto update = [&page, greeting] { UpdateGreetingSourceControls(page, greeting); };
+    onEveryChoice(source, &page, [update](int) { update(); });
+    QObject::connect(source->view()->verticalScrollBar(), &QScrollBar::valueChanged, &page, update);
 }

@@ -9,7 +9,8 @@ std::unique_ptr<QFileDialog> OpenFileDialog::make(QWidget* owner) const
     auto dialog = std::make_unique<QFileDialog>(owner, title, initialFolder);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
+    // Any name is taken: the page itself passes over a name that is not a file, without a message.
+    dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setDefaultSuffix(defaultSuffix);
     dialog->setNameFilter(filter);
     if (!fileName.isEmpty())

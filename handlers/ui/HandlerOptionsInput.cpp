@@ -102,8 +102,7 @@ void connectGreetings(frmSelectCallHandlerChanges& page, WizardContext& context)
     const Languages& languages = context.session.languages;
     for (int greeting = 0; greeting < GreetingCount; ++greeting) {
         auto* path = control<QLineEdit>(page, "txtGreetingSourcePath", greeting);
-        QObject::connect(control<QComboBox>(page, "comGreetingSource", greeting), &QComboBox::currentIndexChanged, &page,
-                         [&page, greeting] { UpdateGreetingSourceControls(page, qint16(greeting)); });
+        connectGreetingSourceControls(page, qint16(greeting));
         QObject::connect(control<QPushButton>(page, "cmdGreetingsourceWAVSelect", greeting), &QPushButton::clicked, &page,
                          [&page, &languages, path] {
                              if (const auto chosen = page.CommonDialog1.chooseWavFile(&page, languages.mymyLoadString(SelectWavTitle)))

@@ -12,7 +12,7 @@
 
 frmMakeCallHandlerChanges::frmMakeCallHandlerChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
     : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
-      m_run(context, *this, m_controls)
+      m_run(context, *this, m_controls, CountForm::Plain)
 {
     setObjectName(QStringLiteral("frmMakeCallHandlerChanges"));
     connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeCallHandlerChanges::cmdGo_Click);
@@ -67,7 +67,7 @@ void frmMakeCallHandlerChanges::cmdGo_Click()
                 m_context.messages.show(
                     runStoppedByDatabase(*frame.databaseFailure(), frame.committedCount(), QStringLiteral("call handler")));
             else
-                m_context.messages.show(runSummary(m_context.session.languages, log) + QStringLiteral("\r\n"));
+                m_context.messages.show(runSummary(m_context.session.languages, log, CountForm::Plain) + QStringLiteral("\r\n"));
         });
 }
 

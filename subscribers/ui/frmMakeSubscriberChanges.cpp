@@ -15,7 +15,7 @@
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
     : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
-      m_run(context, *this, m_controls)
+      m_run(context, *this, m_controls, CountForm::Padded)
 {
     setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
     connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
@@ -89,7 +89,7 @@ void frmMakeSubscriberChanges::showClosingMessages(const RunLog& log)
     const Session& session = m_context.session;
     const Languages& languages = session.languages;
     MessageBoxService& messages = m_context.messages;
-    messages.show(runSummary(languages, log) + QStringLiteral("\r\n\r\n"));
+    messages.show(runSummary(languages, log, CountForm::Padded) + QStringLiteral("\r\n\r\n"));
     if (session.bDirectoryWriteThroughPending)
         messages.show(languages.mymyLoadString(336));
     if (session.bNotifierRestartPending)

@@ -79,10 +79,10 @@ TEST(HandlerEnginePageTest, ARunLogsEachCheckedRowAndEndsWithItsSummaryAndTheOff
         run.recorder.answerWith(primarySecond ? QMessageBox::Cancel : QMessageBox::Ok);
         click(*run.engine, "cmdGo");
         EXPECT_EQ(run.runLines(), expected);
-        EXPECT_EQ(run.shown, (QStringList{QString("Done!  %1 error(s) and  0 warning(s) encountered.\r\n").arg(int(primarySecond)),
+        EXPECT_EQ(run.shown, (QStringList{QString("Done! %1 error(s) and 0 warning(s) encountered.\r\n").arg(int(primarySecond)),
                                           run.session.languages.mymyLoadString(100)}));
         EXPECT_EQ(run.opened.size(), primarySecond ? 0 : 1);
-        EXPECT_EQ(findByName<QLabel>(*run.engine, "lblRecordNumber")->text(), primarySecond ? " 2" : "");
+        EXPECT_EQ(findByName<QLabel>(*run.engine, "lblRecordNumber")->text(), primarySecond ? "2" : "");
         EXPECT_FALSE(findByName<QPushButton>(*run.engine, "cmdGo")->isEnabled());
         EXPECT_FALSE(findByName<QPushButton>(*run.engine, "cmdPrev")->isEnabled());
     }

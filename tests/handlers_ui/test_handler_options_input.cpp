@@ -178,12 +178,15 @@ TEST(HandlerOptionsBrowse, BrowseTakesAnExistingFileCancelKeepsItAndRecordingAga
     };
     run.chooseSource(2, "Recording");
     EXPECT_TRUE(run.child<QPushButton>("cmdGreetingsourceWAVSelect_2")->isEnabled() && !path->isHidden());
-    browseFor(hello);
-    browseFor(QString());   // cancelled
+    for (const QString& file : {hello, QString(), folder.filePath("nosuch.wav")})   // chosen, cancelled, no file
+        browseFor(file);
     EXPECT_EQ(path->text(), hello);
+    EXPECT_EQ(run.shown, QStringList());
+    auto* source = run.child<QComboBox>("comGreetingSource_2");
+    chooseInDropDown(*source, source->currentIndex());   // "Recording" again
+    EXPECT_TRUE(path->text().isEmpty() && !path->isHidden());
     run.chooseSource(2, "System");
-    run.chooseSource(2, "Recording");
-    EXPECT_EQ(path->text(), QString());
+    EXPECT_TRUE(path->isHidden() && !run.child<QPushButton>("cmdGreetingsourceWAVSelect_2")->isEnabled());
 }
 
 TEST(HandlerOptionsClear, AClearBoxEmptiesAndDisablesItsDigitsBox)

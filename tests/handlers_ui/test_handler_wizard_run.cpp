@@ -38,7 +38,7 @@ TEST(HandlerWizardRun, FromTheStartPageToTheClosingMessage)
 
     run.recorder.answerWith(QMessageBox::Cancel);
     click(*engine, "cmdGo");
-    EXPECT_EQ(run.shown, (QStringList{"Done!  0 error(s) and  0 warning(s) encountered.\r\n",
+    EXPECT_EQ(run.shown, (QStringList{"Done! 0 error(s) and 0 warning(s) encountered.\r\n",
                                       run.session.languages.mymyLoadString(100)}));
     const int handlers = run.context.state.selectionGridRows.size();
     EXPECT_GT(handlers, 0);

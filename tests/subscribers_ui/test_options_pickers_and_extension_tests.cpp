@@ -74,7 +74,8 @@ TEST(OptionsPageGreetings, SourceListShowsTheFileControlsAndBrowseTakesAnExistin
     path->setText("left over");
     source->setCurrentIndex(2);   // "Recording"
     EXPECT_TRUE(browse->isEnabled() && !path->isHidden() && path->text().isEmpty());
-    for (const QString& file : {hello, QString()}) {   // chosen, then cancelled
+    // Chosen, then cancelled, then a name that is no file: the dialog closes without a word.
+    for (const QString& file : {hello, QString(), folder.filePath("nosuch.wav")}) {
         withFileDialog([&](QFileDialog& dialog) {
             EXPECT_EQ(QStringList({dialog.windowTitle(), dialog.nameFilters().join(""), dialog.defaultSuffix()}),
                       QStringList({"Select WAV file for greeting", "*.wav", ""}));
@@ -84,6 +85,9 @@ TEST(OptionsPageGreetings, SourceListShowsTheFileControlsAndBrowseTakesAnExistin
         }, [&] { click(*run.page, "cmdGreetingsourceWAVSelect_2"); });
         EXPECT_EQ(path->text(), hello);
     }
+    EXPECT_EQ(run.shown, QStringList());
+    chooseInDropDown(*source, 2);   // "Recording" again
+    EXPECT_TRUE(browse->isEnabled() && !path->isHidden() && path->text().isEmpty());
     source->setCurrentIndex(3);   // "Blank"
     EXPECT_TRUE(!browse->isEnabled() && path->isHidden() && path->text().isEmpty());
 }
@@ -104,6 +108,10 @@ TEST(OptionsPageGreetings, AlternateGreetingChoiceWarnsWhileTheServerSendsNotice
         run.child<QComboBox>(elementName("comGreetingEnabled", c.greeting))->setCurrentIndex(c.position);
         EXPECT_EQ(run.shown, c.shown);
     }
+    run.shown.clear();
+    for (int click = 0; click < 2; ++click)   // "TRUE", then "TRUE" again
+        chooseInDropDown(*run.child<QComboBox>("comGreetingEnabled_3"), 1);
+    EXPECT_EQ(run.shown, QStringList({warning, warning}));
 }
 
 TEST(OptionsPageSchedules, ScheduleButtonFillsItsOwnDevicesBox)

@@ -9,6 +9,7 @@
 
 #include "core/Registry.h"
 #include "core/VelmoVersion.h"
+#include "core/ui/ControlValues.h"
 #include "core/ui/FormBuilding.h"
 #include "core/ui/GreetingSourceControls.h"
 #include "core/ui/WizardContext.h"
@@ -87,7 +88,7 @@ void cmdGreetingsourceWAVSelect_Click(frmSelectSubscriberChanges& page, WizardCo
 }
 
 // The server's alternate greeting notices would not follow a change made here: a warning only,
-// the registry read on every choice.
+// the registry read on every choice, also of the item already chosen.
 void comGreetingEnabled_Click(WizardContext& context, int position)
 {
     if (position == 0)
@@ -103,14 +104,12 @@ void comGreetingEnabled_Click(WizardContext& context, int position)
 void connectGreetings(frmSelectSubscriberChanges& page, WizardContext& context)
 {
     for (int greeting = 0; greeting < GreetingPage::GreetingCount; ++greeting) {
-        QObject::connect(element<QComboBox>(page, "comGreetingSource", greeting), &QComboBox::currentIndexChanged, &page,
-                         [&page, greeting] { UpdateGreetingSourceControls(page, qint16(greeting)); });
+        connectGreetingSourceControls(page, qint16(greeting));
         QObject::connect(element<QPushButton>(page, "cmdGreetingsourceWAVSelect", greeting), &QPushButton::clicked, &page,
                          [&page, &context, greeting] { cmdGreetingsourceWAVSelect_Click(page, context, greeting); });
     }
-    QObject::connect(element<QComboBox>(page, "comGreetingEnabled", GreetingPage::Alternate),
-                     &QComboBox::currentIndexChanged, &page,
-                     [&context](int position) { comGreetingEnabled_Click(context, position); });
+    onEveryChoice(element<QComboBox>(page, "comGreetingEnabled", GreetingPage::Alternate), &page,
+                  [&context](int position) { comGreetingEnabled_Click(context, position); });
 }
 
 void connectDialogButtons(frmSelectSubscriberChanges& page, WizardContext& context)

@@ -4,11 +4,14 @@
 #include "velmo/ServerStandIns.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTest>
 #include <QTimer>
 
 MessageRecorder::MessageRecorder(MessageBoxService& service)
@@ -64,6 +67,15 @@ void click(const QObject& root, const QString& name)
 {
     if (auto* button = findByName<QAbstractButton>(root, name))
         button->click();
+}
+
+void chooseInDropDown(QComboBox& list, int position)
+{
+    list.showPopup();
+    QAbstractItemView* view = list.view();
+    view->setCurrentIndex(list.model()->index(position, list.modelColumn(), list.rootModelIndex()));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_FALSE(view->isVisible());
 }
 
 QString focusedName(const QWidget& window)

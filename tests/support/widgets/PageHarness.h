@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+class QComboBox;
 class frmMain;
 
 // Answers every message box of a service, OK unless told otherwise, and keeps what was asked.
@@ -79,6 +80,9 @@ Widget* findByName(const QObject& root, const QString& name)
 
 // Clicks the button of that objectName under `root`.
 void click(const QObject& root, const QString& name);
+// Chooses the list's item `position` through its drop-down, as a user does (also the item
+// already chosen).
+void chooseInDropDown(QComboBox& list, int position);
 // The objectName of the control that has, or will have when its window is shown, the focus of
 // `window`; empty when none.
 QString focusedName(const QWidget& window);
