@@ -3,6 +3,7 @@
 #include "core/LruCache.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -585,6 +586,18 @@ void Database::rollback()
         sqlite3_exec(sqliteHandle(m_db), "ROLLBACK", nullptr, nullptr, nullptr);
     else
         m_db.rollback();
+}
+
+void Database::checkFileInPlace()
+{
+    if (!m_embedded)
+        return;
+    int moved = 0;
+    if (sqlite3_file_control(sqliteHandle(m_db), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+        throw KestraneError(ErrorNumber::DatabaseError,
+                            QStringLiteral("The database file %1 was moved, removed or replaced during the run")
+                                .arg(QDir::toNativeSeparators(m_db.databaseName())),
+                            true);
 }
 
 void Database::runInTransaction(const std::function<void()>& work)

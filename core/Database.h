@@ -103,6 +103,11 @@ public:
     // error is thrown: either way no transaction is left open.
     void commit();
     void rollback();   // never throws
+    // On the embedded database, a failure that breaks the database (KestraneError::
+    // databaseBroken) when the file it opened is no longer the file at its path (moved, removed
+    // or replaced): what a commit writes there would be lost. Over ODBC the server keeps its
+    // files: nothing to check.
+    void checkFileInPlace();
     bool inTransaction() const { return m_inTransaction; }
     // Runs `work` inside the open transaction, or inside one of its own that it commits, or
     // rolls back when `work` or the commit throws.

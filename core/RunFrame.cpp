@@ -5,6 +5,7 @@
 #include "core/Session.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -39,7 +40,7 @@ RunFrame::RunFrame(Database& database, QList<Recordset*> restoredLists, RunLog& 
 
 ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, const FailureReport& report)
 {
-    if (m_stopRequested || m_databaseFailure)
+    if (m_stopRequested || broken())
         return ObjectOutcome::NotStarted;
     // A grid may name one object twice (a CSV file naming it by alias and by extension): its
     // changes must not be applied twice ("append 9" making 1008 991008).
@@ -48,7 +49,6 @@ ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, c
         m_log.WriteLogLine(QStringLiteral("(warning) This object was already processed in this run.  Skipping it."));
         return ObjectOutcome::AlreadyProcessed;
     }
-    m_appliedObjects.insert(key);
     // The object's transaction must be the only one: rolling it back must not take other work
     // with it.
     if (m_database.inTransaction())
@@ -56,8 +56,10 @@ ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, c
 
     // The lines before the transaction reach the file now; the object's own once it has ended.
     const bool rowHeld = m_log.holdingLines();
-    m_log.writeHeldLines();
-    m_log.holdLines();
+    if (!writeLines(true))
+        return ObjectOutcome::NotStarted;
+    m_appliedObjects.insert(key);
+    m_firstRowNotReached = std::max(m_firstRowNotReached, m_currentRow + 1);
     ObjectOutcome outcome = ObjectOutcome::Committed;
     {
         const Level level(m_depth);
@@ -67,13 +69,18 @@ ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, c
         try {
             m_database.beginTransaction();
             work(actions);
+            m_database.checkFileInPlace();
+            m_log.secureHeldLines();
             m_database.commit();
         } catch (const KestraneError& failure) {
             rollBack(actions);
             outcome = ObjectOutcome::RolledBack;
             if (failure.databaseBroken())
                 m_databaseFailure = failure;
-            report(failure);
+            m_endedWithRollback = broken();
+            // A broken log takes no report: the run ends here, and says so.
+            if (!m_log.failure())
+                report(failure);
         } catch (...) {
             rollBack(actions);
             m_log.releaseLines();
@@ -86,13 +93,32 @@ ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, c
             for (const auto& action : actions.m_onCommit)
                 action();
         }
-        if (rowHeld)
-            m_log.writeHeldLines();
-        else
-            m_log.releaseLines();
+        writeLines(rowHeld);
     }
     runPendingStop();
     return outcome;
+}
+
+bool RunFrame::writeLines(bool keepHolding)
+{
+    try {
+        if (keepHolding) {
+            m_log.writeHeldLines();
+            m_log.holdLines();
+        } else {
+            m_log.releaseLines();
+        }
+        return true;
+    } catch (const KestraneError&) {
+        if (!m_log.failure())
+            throw;
+        return false;
+    }
+}
+
+bool RunFrame::broken() const
+{
+    return m_databaseFailure || m_log.failure();
 }
 
 void RunFrame::rollBack(ObjectActions& actions)
@@ -112,15 +138,17 @@ RunEnd RunFrame::forEachRow(int rowCount, const std::function<void(int row)>& st
 {
     {
         const Level level(m_depth);
-        for (int row = 0; row < rowCount && !m_stopRequested && !m_databaseFailure; ++row) {
+        for (int row = 0; row < rowCount && !m_stopRequested && !broken(); ++row) {
+            m_currentRow = row;
             m_log.holdLines();
             try {
                 step(row);
             } catch (...) {
-                m_log.releaseLines();
+                writeLines(false);
                 throw;
             }
-            m_log.releaseLines();
+            if (writeLines(false))
+                m_firstRowNotReached = row + 1;
             // Repaints, and lets Exit be pressed: its stop waits for this level to end.
             if (QCoreApplication::instance())
                 QCoreApplication::processEvents();
@@ -129,6 +157,8 @@ RunEnd RunFrame::forEachRow(int rowCount, const std::function<void(int row)>& st
     runPendingStop();
     if (m_stopRequested)
         return RunEnd::Stopped;
+    if (m_log.failure())
+        return RunEnd::LogBroken;
     return m_databaseFailure ? RunEnd::DatabaseBroken : RunEnd::Completed;
 }
 

@@ -21,14 +21,19 @@
 // object back: the database's transaction, the rows of the directory lists that the object
 // changed in memory, and the object's on-rollback actions (last registered first). Then the
 // failure goes to the engine's report and the run goes on with the next object, unless the
-// failure broke the database itself (KestraneError::databaseBroken): then no further object
-// starts and the run ends with RunEnd::DatabaseBroken.
+// failure broke the database itself (KestraneError::databaseBroken, or the embedded database's
+// file moved or removed under the run): then no further object starts and the run ends with
+// RunEnd::DatabaseBroken.
 //
 // The run log holds the lines of a row while it runs: the lines before the object's transaction
 // (its heading) are written when the transaction begins, the object's own lines and its report
 // once the transaction has ended, and the rest at the end of the row. A run cut off in the middle
 // of an object (the program killed, the machine stopped) so leaves no change line that was not
-// kept. The message loop runs once per row, so the window and Exit stay responsive.
+// kept. Before the commit the log makes sure it can take the object's lines (RunLog::
+// secureHeldLines); when it cannot, or any write of the log fails, the object under way is rolled
+// back (without a report: the log takes nothing more), no further object starts and the run ends
+// with RunEnd::LogBroken: no object is kept without its lines. The message loop runs once per
+// row, so the window and Exit stay responsive.
 //
 // Each object is applied at most once per run: a later row naming an object already applied (or
 // rolled back) in this run gets a counted warning line and changes nothing.
@@ -77,6 +82,7 @@ enum class RunEnd {
     Completed,
     Stopped,          // Exit was pressed: the stop handler has run
     DatabaseBroken,   // a failure of the database itself ended the run (RunFrame::databaseFailure)
+    LogBroken,        // the run log could not be written (RunLog::failure)
 };
 
 class RunFrame {
@@ -110,9 +116,18 @@ public:
     const std::optional<KestraneError>& databaseFailure() const { return m_databaseFailure; }
     // The objects committed in this run.
     int committedCount() const { return m_committed; }
+    // Rows before this one have been dealt with (their object committed, rolled back or passed
+    // over); the rows from it on were not reached. After a completed run, the row count.
+    int firstRowNotReached() const { return m_firstRowNotReached; }
+    // The run ended with the object under way rolled back (a database or log failure in it).
+    bool endedWithRollback() const { return m_endedWithRollback; }
 
 private:
     void rollBack(ObjectActions& actions);
+    // The run ends with the database or the log broken.
+    bool broken() const;
+    // Writes the held lines; false, with the log broken, when they cannot be written.
+    bool writeLines(bool keepHolding);
     // Runs the stop handler, once, when a stop is requested and the frame is out of its work.
     void runPendingStop();
 
@@ -125,5 +140,8 @@ private:
     int m_depth = 0;   // forEachRow and applyObject calls under way
     QSet<QString> m_appliedObjects;   // case-folded object IDs met in this run
     int m_committed = 0;
+    int m_currentRow = 0;   // the row forEachRow is at
+    int m_firstRowNotReached = 0;
+    bool m_endedWithRollback = false;
     std::optional<KestraneError> m_databaseFailure;
 };

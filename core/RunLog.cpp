@@ -10,6 +10,12 @@
 
 #include <utility>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int MaximumAgeInDays = 10;
@@ -108,7 +114,9 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
     Close();
     QFile::remove(fileName);
     m_file.setFileName(fileName);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
+    m_failure.reset();
+    // Unbuffered: every write goes straight to the file, whole or not at all (appendWhole).
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         throw KestraneError(ErrorNumber::PathFileAccessError,
                             QStringLiteral("The run log could not be created, so nothing was changed.\r\n%1: %2")
                                 .arg(QDir::toNativeSeparators(fileName), m_file.errorString()));
@@ -149,6 +157,8 @@ void RunLog::writeLine(const QString& line, bool countedAsError)
 {
     if (!m_file.isOpen())
         throw KestraneError(ErrorNumber::BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
+    if (m_failure)
+        return;   // the run is ending: it stops at its next object
     if (countedAsError || line.contains(QLatin1String("(error)"), Qt::CaseInsensitive))
         ++m_errorCount;
     if (line.contains(QLatin1String("(warning)"), Qt::CaseInsensitive))
@@ -168,12 +178,72 @@ void RunLog::holdLines()
 
 void RunLog::writeHeldLines()
 {
+    if (m_failure)
+        throw *m_failure;
     if (m_held.isEmpty())
         return;
-    // Flushed at once, so that a run that ends abruptly keeps every line written so far.
-    const QByteArray bytes = std::exchange(m_held, QByteArray());
-    if (m_file.write(bytes) != bytes.size() || !m_file.flush())
-        throw KestraneError(ErrorNumber::DeviceIOError, m_file.errorString());
+    appendWhole(std::exchange(m_held, QByteArray()));
+}
+
+void RunLog::appendWhole(const QByteArray& bytes)
+{
+    const int fd = m_file.handle();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        breakWith(QString::fromLocal8Bit(std::strerror(errno)));
+    qint64 room = bytes.size();
+    int error = 0;
+    if (m_sizeLimit >= 0 && info.st_size + room > m_sizeLimit) {
+        room = std::max<qint64>(0, m_sizeLimit - info.st_size);
+        error = ENOSPC;
+    }
+    qint64 written = 0;
+    while (written < room) {
+        const ssize_t part = ::write(fd, bytes.constData() + written, size_t(room - written));
+        if (part < 0 && errno == EINTR)
+            continue;
+        if (part <= 0) {
+            error = part < 0 ? errno : EIO;
+            break;
+        }
+        written += part;
+    }
+    if (written == bytes.size())
+        return;
+    // Part of the lines reached the file: take them back, so that it ends at a whole line.
+    if (written > 0 && ::ftruncate(fd, info.st_size) != 0)
+        error = errno;
+    breakWith(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+void RunLog::secureHeldLines()
+{
+    if (!m_file.isOpen())
+        throw KestraneError(ErrorNumber::BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
+    if (m_failure)
+        throw *m_failure;
+    // Lines written to a file that was removed or replaced would reach no one.
+    const int fd = m_file.handle();
+    struct stat opened {}, atPath {};
+    if (::fstat(fd, &opened) != 0 || ::stat(QFile::encodeName(m_file.fileName()).constData(), &atPath) != 0
+        || opened.st_dev != atPath.st_dev || opened.st_ino != atPath.st_ino)
+        breakWith(QStringLiteral("the file was removed or replaced during the run"));
+    if (m_held.isEmpty())
+        return;
+    const bool withinLimit = m_sizeLimit < 0 || opened.st_size + m_held.size() <= m_sizeLimit;
+    if (withinLimit && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, opened.st_size, m_held.size()) == 0)
+        return;
+    // No room can be reserved (a full disk, or a file system that does not reserve): the lines
+    // go to the file now, ahead of the commit.
+    writeHeldLines();
+}
+
+void RunLog::breakWith(const QString& reason)
+{
+    m_held.clear();
+    m_failure = KestraneError(ErrorNumber::DeviceIOError,
+                              QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()), reason));
+    throw *m_failure;
 }
 
 void RunLog::releaseLines()
@@ -187,5 +257,9 @@ void RunLog::Close()
     // Lines still held belong to work that did not end: they are not written.
     m_held.clear();
     m_holding = false;
+    // Room reserved past the end and not used is given back.
+    if (m_file.isOpen())
+        if (struct stat info {}; ::fstat(m_file.handle(), &info) == 0)
+            (void)::ftruncate(m_file.handle(), info.st_size);
     m_file.close();
 }

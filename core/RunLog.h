@@ -14,7 +14,12 @@
 //
 // During a run the lines of one object are held in memory and written together once its
 // transaction has ended (holdLines, writeHeldLines, releaseLines), so that a run cut off in the
-// middle of an object leaves no line of changes that were never kept.
+// middle of an object leaves no line of changes that were never kept. Before the transaction
+// commits, secureHeldLines makes sure that the file can take them. Lines are written whole or
+// not at all: a write that fails part-way is taken back, so the file ends at a whole line. Once a
+// write has failed the log is broken: later lines are dropped, and writeHeldLines and
+// secureHeldLines throw the same failure.
+#include "core/Errors.h"
 #include "core/Messages.h"
 
 #include <QDateTime>
@@ -22,6 +27,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class RunLog {
 public:
@@ -62,6 +68,15 @@ public:
     void writeHeldLines();
     // Writes the lines kept so far, then writes each line as it comes again.
     void releaseLines();
+    // Makes sure the lines kept so far can be written: the file is still the one at the log's
+    // path, and room for them is reserved in it; where room cannot be reserved, they are written
+    // now. Throws KestraneError (and the log is broken) when the file cannot take them.
+    void secureHeldLines();
+    // The failure that broke the log, once a write has failed.
+    const std::optional<KestraneError>& failure() const { return m_failure; }
+    // The file's size is kept at or below `bytes`: a write past it fails as on a full disk.
+    // Tests stand it in for a file system that fills.
+    void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
     bool holdingLines() const { return m_holding; }
     // Deletes every file of the logs folder last modified more than 10 calendar days ago.
     void CleanupLogFiles();
@@ -71,6 +86,7 @@ public:
     QString timeStamp() const;
 
     bool isOpen() const { return m_file.isOpen(); }
+    QString fileName() const { return m_file.fileName(); }
     qint32 LogErrorCount() const { return m_errorCount; }
     qint32 LogWarningCount() const { return m_warningCount; }
     // Where the procedures that a run calls show their messages.
@@ -82,6 +98,9 @@ public:
 private:
     QString usableLogFolder();
     void writeLine(const QString& line, bool countedAsError);
+    // Appends the bytes whole, or throws (the log broken) with the file as it was.
+    void appendWhole(const QByteArray& bytes);
+    [[noreturn]] void breakWith(const QString& reason);
 
     QString m_programFolder;
     MessageSink m_messages;
@@ -91,6 +110,8 @@ private:
     QFile m_file;
     bool m_holding = false;
     QByteArray m_held;   // lines kept while holding, each with its CR LF
+    std::optional<KestraneError> m_failure;
+    qint64 m_sizeLimit = -1;   // none
     qint32 m_errorCount = 0;
     qint32 m_warningCount = 0;
 };

@@ -181,6 +181,7 @@ RunEnd SubscriberEngine::run(const QList<SelectionGridRow>& rows, RunFrame& fram
     });
     switch (end) {
     case RunEnd::Stopped:
+    case RunEnd::LogBroken:   // the log takes nothing more
         break;
     case RunEnd::Completed:
         m_log.WriteLogLine(QStringLiteral("\r\nChanges complete at:") + m_log.timeStamp());

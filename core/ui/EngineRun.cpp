@@ -5,6 +5,7 @@
 #include "core/RunLog.h"
 #include "core/ui/RunPageLayout.h"
 #include "core/ui/WizardContext.h"
+#include "core/WizardState.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -55,15 +56,15 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
     };
     progress.rowDone = [this](int value, qint32 processed) {
         m_controls.ProgressBar->setValue(value);
-        m_controls.lblRecordNumber->setText(countText(processed, m_countForm));
+        m_controls.lblRecordNumber->setText(countText(processed, m_wording.countForm));
     };
     RunEnd end = RunEnd::Completed;
+    std::optional<KestraneError> escaped;
     try {
         end = engine(log, frame, progress);
     } catch (const KestraneError& failure) {
-        // The log itself cannot be written: the run ends here.
-        m_context.messages.show(QStringLiteral("(error) in cmdGo_Click routine.  Description=") + failure.description()
-                                + QStringLiteral(" Number=") + paddedNumber(failure.number()));
+        end = log.failure() ? RunEnd::LogBroken : end;
+        escaped = failure;
     }
     m_frame = nullptr;
     if (end == RunEnd::Stopped)
@@ -71,7 +72,32 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
 
     m_page.unsetCursor();
     log.Close();
-    closing(end, frame, log);
+    const QString noun = QLatin1String(m_wording.noun);
+    int untouched = 0;
+    const QList<SelectionGridRow>& rows = state.selectionGridRows;
+    for (int row = frame.firstRowNotReached(); row < rows.size(); ++row)
+        untouched += rows[row].checked ? 1 : 0;
+    switch (end) {
+    case RunEnd::LogBroken:
+        // The log ends before the failure: it is not offered.
+        m_context.messages.show(runStoppedEarly(QStringLiteral("the run log could not be written"), *log.failure(), frame,
+                                                untouched, noun,
+                                                QStringLiteral("The log ends before the failure.  Make room for the "
+                                                               "log before running again.")));
+        return;
+    case RunEnd::DatabaseBroken:
+        m_context.messages.show(runStoppedEarly(QStringLiteral("the database failed"), *frame.databaseFailure(), frame,
+                                                untouched, noun,
+                                                QStringLiteral("Check the database before running again.")));
+        break;
+    default:
+        if (escaped)
+            m_context.messages.show(runStoppedEarly(QStringLiteral("of an error"), *escaped, frame, untouched, noun,
+                                                    QStringLiteral("The log holds the run up to the error.")));
+        else
+            closing(log);
+        break;
+    }
     m_logOffer.offer(m_context, logPath);
 }
 
@@ -86,13 +112,14 @@ QString runSummary(const Languages& languages, const RunLog& log, CountForm form
            + countText(log.LogWarningCount(), form) + languages.mymyLoadString(8);
 }
 
-QString runStoppedByDatabase(const KestraneError& failure, int committed, const QString& noun)
+QString runStoppedEarly(const QString& cause, const KestraneError& failure, const RunFrame& frame, int untouched,
+                        const QString& noun, const QString& advice)
 {
-    return QStringLiteral("The run was stopped because the database failed:\r\n%1\r\n\r\n"
-                          "%2 %3(s) were changed before the failure and keep their changes; the %3 under "
-                          "way was rolled back and no later %3 was touched.  Check the database before running "
-                          "again.")
-        .arg(failure.description())
-        .arg(committed)
-        .arg(noun);
+    const QString rolledBack =
+        frame.endedWithRollback() ? QStringLiteral("the %1 under way was rolled back and ").arg(noun) : QString();
+    return QStringLiteral("The run was stopped because %1:\r\n%2\r\n\r\n"
+                          "%3 %4(s) were changed before the failure and keep their changes; %5%6 selected %4(s) "
+                          "were not touched.  %7")
+        .arg(cause, failure.description(), QString::number(frame.committedCount()), noun, rolledBack,
+             QString::number(untouched), advice);
 }

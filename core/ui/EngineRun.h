@@ -3,7 +3,8 @@
 // missing and started (no log, no run: its failure is shown and Go stays available), Previous and
 // Go disabled, the wait cursor, the engine on a RunFrame whose deferred Exit ends the program, its
 // progress on the page's bar and counter; then, unless Exit ended the program, the cursor back,
-// the log closed, the page's closing messages and the offer to open the log.
+// the log closed, the page's closing messages (or, when the run stopped early, the one message
+// that says why and what was kept) and the offer to open the log when it holds the whole run.
 #include "core/Errors.h"
 #include "core/RunFrame.h"
 #include "core/ui/RunLogOffer.h"
@@ -22,6 +23,12 @@ struct WizardContext;
 enum class CountForm { Padded, Plain };
 QString countText(qint64 count, CountForm form);
 
+// How a page words its run: its count form, and its objects ("subscriber", "call handler").
+struct RunWording {
+    CountForm countForm;
+    const char* noun;
+};
+
 // What a run shows while it goes, in the shape both engines report it.
 struct RunProgress {
     std::function<void(int maximum)> started;
@@ -32,11 +39,11 @@ class EngineRun {
 public:
     // The page's engine over the grid rows on `frame`, writing into the started `log`.
     using Engine = std::function<RunEnd(RunLog& log, RunFrame& frame, const RunProgress& progress)>;
-    // The page's messages after a run that Exit did not end; the log is closed.
-    using Closing = std::function<void(RunEnd end, const RunFrame& frame, const RunLog& log)>;
+    // The page's messages after a run over every row; the log is closed.
+    using Closing = std::function<void(const RunLog& log)>;
 
-    EngineRun(WizardContext& context, QWidget& page, const RunPageControls& controls, CountForm countForm)
-        : m_context(context), m_page(page), m_controls(controls), m_countForm(countForm)
+    EngineRun(WizardContext& context, QWidget& page, const RunPageControls& controls, RunWording wording)
+        : m_context(context), m_page(page), m_controls(controls), m_wording(wording)
     {
     }
 
@@ -51,15 +58,16 @@ private:
     WizardContext& m_context;
     QWidget& m_page;
     const RunPageControls& m_controls;
-    const CountForm m_countForm;
+    const RunWording m_wording;
     RunLogOffer m_logOffer;
     RunFrame* m_frame = nullptr;   // while a run is under way
 };
 
-// The message after a run that a failure of the database itself ended: `committed` objects of
-// the kind `noun` ("subscriber", "call handler") keep their changes, the one under way was rolled
-// back.
-QString runStoppedByDatabase(const KestraneError& failure, int committed, const QString& noun);
+// The message after a run that stopped before its last row: why (`cause` and the failure's
+// description), the objects of the kind `noun` that keep their changes, the one under way rolled
+// back, the selected ones not touched, and `advice`.
+QString runStoppedEarly(const QString& cause, const KestraneError& failure, const RunFrame& frame, int untouched,
+                        const QString& noun, const QString& advice);
 
 // Message 115 / 5 / 8: the errors and warnings the run logged (the page adds its line ending).
 QString runSummary(const Languages& languages, const RunLog& log, CountForm form);

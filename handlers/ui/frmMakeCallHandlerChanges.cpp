@@ -12,7 +12,7 @@
 
 frmMakeCallHandlerChanges::frmMakeCallHandlerChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
     : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
-      m_run(context, *this, m_controls, CountForm::Plain)
+      m_run(context, *this, m_controls, {CountForm::Plain, "call handler"})
 {
     setObjectName(QStringLiteral("frmMakeCallHandlerChanges"));
     connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeCallHandlerChanges::cmdGo_Click);
@@ -62,12 +62,8 @@ void frmMakeCallHandlerChanges::cmdGo_Click()
             return HandlerEngine(m_context.session, log, options)
                 .run(m_context.state.selectionGridRows, frame, {progress.started, progress.rowDone});
         },
-        [this](RunEnd end, const RunFrame& frame, const RunLog& log) {
-            if (end == RunEnd::DatabaseBroken)
-                m_context.messages.show(
-                    runStoppedByDatabase(*frame.databaseFailure(), frame.committedCount(), QStringLiteral("call handler")));
-            else
-                m_context.messages.show(runSummary(m_context.session.languages, log, CountForm::Plain) + QStringLiteral("\r\n"));
+        [this](const RunLog& log) {
+            m_context.messages.show(runSummary(m_context.session.languages, log, CountForm::Plain) + QStringLiteral("\r\n"));
         });
 }
 

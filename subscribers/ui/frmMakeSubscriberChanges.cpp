@@ -15,7 +15,7 @@
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
     : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
-      m_run(context, *this, m_controls, CountForm::Padded)
+      m_run(context, *this, m_controls, {CountForm::Padded, "subscriber"})
 {
     setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
     connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
@@ -75,13 +75,7 @@ void frmMakeSubscriberChanges::cmdGo_Click()
             return SubscriberEngine(session, log, options)
                 .run(state.selectionGridRows, frame, {progress.started, progress.rowDone});
         },
-        [this](RunEnd end, const RunFrame& frame, const RunLog& log) {
-            if (end == RunEnd::DatabaseBroken)
-                m_context.messages.show(
-                    runStoppedByDatabase(*frame.databaseFailure(), frame.committedCount(), QStringLiteral("subscriber")));
-            else
-                showClosingMessages(log);
-        });
+        [this](const RunLog& log) { showClosingMessages(log); });
 }
 
 void frmMakeSubscriberChanges::showClosingMessages(const RunLog& log)

@@ -107,6 +107,28 @@ TEST_F(RunLogTest, WritingWithoutAnOpenLogThrows)
     EXPECT_THROW(log.WriteLogLine("after close"), KestraneError);
 }
 
+// Held lines the file cannot take (no room for them whole, the file removed or replaced) break
+// the log: the file keeps what it had, whole lines only, and takes nothing more.
+TEST_F(RunLogTest, HeldLinesTheFileCannotTakeBreakTheLog)
+{
+    enum Fault { Room, Removed, Replaced };
+    for (const Fault fault : {Room, Removed, Replaced}) {
+        const QString path = log.startNewLog(header());
+        log.holdLines();
+        log.WriteLogLine("** Updating subscriber **");
+        const QByteArray before = contents(path);
+        log.setSizeLimit(fault == Room ? before.size() + 10 : -1);   // part of the line would fit
+        ASSERT_TRUE(fault == Room || QFile::remove(path));
+        ASSERT_TRUE(fault != Replaced || QFile(path).open(QIODevice::WriteOnly));
+        EXPECT_THROW(log.secureHeldLines(), KestraneError);
+        EXPECT_TRUE(log.failure() && log.failure()->description().startsWith(path + ": ")) << fault;
+        log.WriteLogLine("dropped");
+        EXPECT_THROW(log.releaseLines(), KestraneError);
+        EXPECT_EQ(contents(path), fault == Room ? before : fault == Replaced ? QByteArray() : "<unreadable>");
+        log.Close();
+    }
+}
+
 TEST_F(RunLogTest, EachLineLetsPendingEventsRun)
 {
     log.WriteLogHeader(log.GenerateNewLogFileName(), header());

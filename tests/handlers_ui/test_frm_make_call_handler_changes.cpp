@@ -2,11 +2,13 @@
 // the grid rows to the closing message and the offer to open the log.
 #include "handlers/ui/frmMakeCallHandlerChanges.h"
 
+#include "core/ui/ControlValues.h"
 #include "handlers/HandlerEngine.h"
 #include "tests/handlers_ui/HandlerEngineScenario.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -85,6 +87,23 @@ TEST(HandlerEnginePageTest, ARunLogsEachCheckedRowAndEndsWithItsSummaryAndTheOff
         EXPECT_EQ(findByName<QLabel>(*run.engine, "lblRecordNumber")->text(), primarySecond ? "2" : "");
         EXPECT_FALSE(findByName<QPushButton>(*run.engine, "cmdGo")->isEnabled());
         EXPECT_FALSE(findByName<QPushButton>(*run.engine, "cmdPrev")->isEnabled());
+    }
+}
+
+TEST(HandlerEnginePageTest, ARunStopsWhenItsLogOrDatabaseFileFails)
+{
+    for (const RunFault fault : {RunFault::LogFills, RunFault::DatabaseMoved}) {
+        HandlerEnginePage run;
+        expectRunStopped(run,
+                         {*run.engine, "call handler", "handler", "   Setting max message length to:",
+                          "SELECT CallHandlerObjectID FROM vw_CallHandler_NonPrimary WHERE MaxMsgLen = 14",
+                          [&](const QString& wave) {
+                              run.child<QLineEdit>("txtMessagesMaxMessageLength")->setText("13.5");
+                              auto* source = run.child<QComboBox>("comGreetingSource_1");
+                              source->setCurrentIndex(source->findData(454, ListRole::StringNumber));
+                              run.child<QLineEdit>("txtGreetingSourcePath_1")->setText(wave);
+                          }},
+                         fault);
     }
 }
 

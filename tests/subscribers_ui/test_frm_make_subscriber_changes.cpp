@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/Errors.h"
 #include "core/Recordset.h"
+#include "core/ui/ControlValues.h"
 #include "core/ui/WizardContext.h"
 #include "subscribers/SubscriberEngine.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
@@ -12,6 +13,7 @@
 #include "tests/subscribers_ui/EngineScenario.h"
 #include "tests/support/widgets/PageHarness.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -232,7 +234,9 @@ TEST(EnginePageTest, ABrokenDatabaseEndsTheRun)
 
     ASSERT_EQ(run.shown.size(), 2);
     EXPECT_TRUE(run.shown[0].startsWith("The run was stopped because the database failed:\r\ndatabase disk image is "
-                                        "malformed\r\n\r\n1 subscriber(s) were changed before the failure"))
+                                        "malformed\r\n\r\n1 subscriber(s) were changed before the failure and keep their "
+                                        "changes; the subscriber under way was rolled back and 1 selected subscriber(s) "
+                                        "were not touched."))
         << run.shown[0].toStdString();
     EXPECT_EQ(run.shown[1], run.string(100));
     EXPECT_EQ(run.table("DirectorySyncRequest"), QStringList{rows[0].objectID + "|1|1"});
@@ -243,6 +247,23 @@ TEST(EnginePageTest, ABrokenDatabaseEndsTheRun)
     EXPECT_TRUE(lines.filter(rows[2].objectID).isEmpty());
     EXPECT_TRUE(lines.filter("Changes complete at:").isEmpty());
     EXPECT_TRUE(lines.value(lines.size() - 2).startsWith("Run stopped at:")) << lines.join('\n').toStdString();
+}
+
+TEST(EnginePageTest, ARunStopsWhenItsLogOrDatabaseFileFails)
+{
+    for (const RunFault fault : {RunFault::LogFills, RunFault::DatabaseMoved}) {
+        EnginePage run;
+        expectRunStopped(run,
+                         {*run.page, "subscriber", "subscriber", "   Billing ID set to:",
+                          "SELECT SubscriberObjectID FROM Subscriber WHERE BillingID = '4321'",
+                          [&](const QString& wave) {
+                              findByName<QLineEdit>(*run.optionsPage, "txtAccountBillingID")->setText("4321");
+                              auto* source = findByName<QComboBox>(*run.optionsPage, "comGreetingSource_1");
+                              source->setCurrentIndex(source->findData(454, ListRole::StringNumber));
+                              findByName<QLineEdit>(*run.optionsPage, "txtGreetingSourcePath_1")->setText(wave);
+                          }},
+                         fault);
+    }
 }
 
 TEST(EnginePageTest, ExitBeforeARunAsksFirst)

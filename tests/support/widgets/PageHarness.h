@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include <memory>
 
 class QComboBox;
+class RunLog;
 class frmMain;
 
 // Answers every message box of a service, OK unless told otherwise, and keeps what was asked.
@@ -83,6 +85,23 @@ void click(const QObject& root, const QString& name);
 // Chooses the list's item `position` through its drop-down, as a user does (also the item
 // already chosen).
 void chooseInDropDown(QComboBox& list, int position);
+// A run on an engine page stopped between two rows: the disk of its log fills after the second
+// row (the third row's heading still fits), or the database file is moved away (with its -wal
+// and -shm) after the first. What it must leave: the rows before keep their changes, their
+// greeting recordings and (for a full log) their whole blocks, the next one is rolled back, the
+// later ones are not touched, the log ends at a whole line, and the run ends with its stop
+// message (and the offer of the log only when it holds the run up to the stop).
+enum class RunFault { LogFills, DatabaseMoved };
+struct StoppedRun {
+    QWidget& enginePage;
+    const char* noun;           // "subscriber", "call handler"
+    const char* headingWord;    // "** Updating <word> **"
+    QString changeLine;         // how each changed object's change line starts
+    QString changedIDs;         // the query that lists the changed objects
+    // Makes the page's choices: a change of the object's row and a greeting recording of `wave`.
+    std::function<void(const QString& wave)> choose;
+};
+void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault);
 // The objectName of the control that has, or will have when its window is shown, the focus of
 // `window`; empty when none.
 QString focusedName(const QWidget& window);
