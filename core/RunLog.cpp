@@ -120,13 +120,20 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
         throw KestraneError(ErrorNumber::PathFileAccessError,
                             QStringLiteral("The run log could not be created, so nothing was changed.\r\n%1: %2")
                                 .arg(QDir::toNativeSeparators(fileName), m_file.errorString()));
-    WriteLogLine(separatorLine);
-    // The version line and the closing separator carry an extra line break of their own.
-    WriteLogLine(QStringLiteral("Running Kestrane version %1.%2.%3\r\n")
-                     .arg(header.toolMajor).arg(header.toolMinor).arg(header.toolRevision));
-    WriteLogLine(QStringLiteral("Local Velmo version=") + header.serverVersion);
-    WriteLogLine(QStringLiteral("Starting edits at ") + timeStamp());
-    WriteLogLine(QStringLiteral("\r\n") + separatorLine);
+    try {
+        WriteLogLine(separatorLine);
+        // The version line and the closing separator carry an extra line break of their own.
+        WriteLogLine(QStringLiteral("Running Kestrane version %1.%2.%3\r\n")
+                         .arg(header.toolMajor).arg(header.toolMinor).arg(header.toolRevision));
+        WriteLogLine(QStringLiteral("Local Velmo version=") + header.serverVersion);
+        WriteLogLine(QStringLiteral("Starting edits at ") + timeStamp());
+        WriteLogLine(QStringLiteral("\r\n") + separatorLine);
+    } catch (const KestraneError& failure) {
+        Close();
+        throw KestraneError(ErrorNumber::PathFileAccessError,
+                            QStringLiteral("The run log could not be created, so nothing was changed.\r\n")
+                                + failure.description());
+    }
     m_errorCount = 0;
     m_warningCount = 0;
 }
