@@ -16,10 +16,10 @@ inline QString criterion(int index)
     return QStringLiteral("Alias=") + quoteLiteral(QLatin1String(kAliases[index]));
 }
 
-// The handler's rules, in the scratch recordset.
+// The handler's rules, read once per subscriber in the shared scratch recordset.
 inline Recordset& open(SubscriberEdit& edit)
 {
-    return edit.scratch(ScratchQuery::MessagingRules, QStringLiteral("SELECT * FROM vw_MessagingRule WHERE ParentObjectID=?"),
+    return edit.sharedScratch(ScratchQuery::MessagingRules, QStringLiteral("SELECT * FROM vw_MessagingRule WHERE ParentObjectID=?"),
                         {edit.handler().value(QStringLiteral("CallHandlerObjectID")).toString()});
 }
 
