@@ -439,6 +439,99 @@ QList<SelectionGridRow> everySubscriber(Session& session)
     return rows;
 }
 
+// One pair of installations of `size` subscribers (the engine's and the floor's), generated
+// alike: the frame alone, then the ten changes (and at 1,000 subscribers the ten over ODBC), or
+// the six changes alone. The engine's directory lists keep the extensions as loaded, so each
+// set of extension changes starts from new installations. False when the floor failed or floor
+// and engine differ.
+bool runChanges(QTextStream& out, int size, bool allTen)
+{
+    QTemporaryDir dir;
+    QTemporaryDir floorDir;
+    const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
+    if (!opened)
+        return false;
+    Session& session = *opened;
+    QString error;
+    if (!createBenchInstallation(floorDir.path(), size, &error)) {
+        out << "cannot create the floor's installation: " << error << Qt::endl;
+        return false;
+    }
+    const QString engineFile = Installation::at(dir.path()).databaseFile();
+    const QString floorFile = Installation::at(floorDir.path()).databaseFile();
+    FloorConnection floorConnection(floorFile);
+    Floor floor(floorConnection, floorSchema(session));
+    const QList<SelectionGridRow> rows = everySubscriber(session);
+
+    if (allTen) {
+        const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
+        EngineTiming frameOnly = timeEngineRun<SubscriberEngine>(
+            session, dir.path(), rows, OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")), renaming);
+        const QString frameLog = floorDir.filePath(QStringLiteral("floor-frame.log"));
+        if (!runFloorAndCompare(out, QStringLiteral("frame only"), rows.size(), frameOnly, engineFile, floorFile, frameLog,
+                                kComparison, [&] { runFrameFloor(floor, frameLog, rows); }))
+            return false;
+    }
+
+    // The changes chosen on the options page, through the real categories.
+    MessageBoxService messages;
+    messages.setAnswerer([](const MessageBoxService::Request&) { return QMessageBox::Ok; });
+    FormRegistry forms;
+    WizardContext context{session, messages, forms};
+    context.state.iSelectedSubscriberType = 1;
+    frmSelectSubscriberChanges page(context);
+    const int callerLanguage = chooseChanges(page, allTen);
+    const OptionsSnapshot options = captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
+    // What the engine changed of the subscribers' own rows.
+    const auto kept = [&] {
+        const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
+        const QString hash = QString::fromLatin1(
+            QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper());
+        return QList<qint64>{
+            count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 1 AND DTMFAccessID LIKE '9%' "
+                                 "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '") + hash + u'\''),
+            count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NULL "
+                                 "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 0 AND DTMFAccessID LIKE '8%' "
+                                 "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM NotificationDevice WHERE Alias = 'Work Phone' AND DLVDeviceActive = 0")),
+            count(QStringLiteral("SELECT COUNT(*) FROM MenuEntry WHERE Alias = '1' AND Locked = 1 "
+                                 "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM MessagingRule WHERE Alias = 'Standard' AND Reprompts = 2 "
+                                 "AND TimeExpires IS NULL AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
+    };
+    const QList<qint64> before = kept();
+    EngineTiming changes = timeEngineRun<SubscriberEngine>(session, dir.path(), rows, options, subscriberChangeCategories());
+    const QList<qint64> after = kept();
+    const QString what = allTen ? QStringLiteral("ten changes") : QStringLiteral("six changes");
+    out << QString("%1 kept: %2 primary extensions prefixed, %3 passwords set, %4 Off Hours rules enabled, "
+                   "%5 alternate extensions added, %6 Work Phone devices disabled, %7 keys 1 locked, "
+                   "%8 Standard greetings enabled with two replays")
+               .arg(what).arg(after[0] - before[0]).arg(after[1] - before[1]).arg(after[2] - before[2])
+               .arg(after[3] - before[3]).arg(after[4] - before[4]).arg(after[5] - before[5]).arg(after[6] - before[6])
+        << Qt::endl;
+    const QString floorLog = floorDir.filePath(QStringLiteral("floor-changes.log"));
+    const BenchChanges chosen{allTen, "9", allTen ? "8" : "", callerLanguage};
+    if (!runFloorAndCompare(out, what, rows.size(), changes, engineFile, floorFile, floorLog, kComparison,
+                            [&] { runChangesFloor(floor, floorLog, rows, chosen); }))
+        return false;
+    CloseServerRecordsets(session);
+
+    // The same changes over ODBC, once.
+    if (allTen && size == 1000) {
+        QTemporaryDir odbcDir;
+        const std::unique_ptr<Session> overOdbc = openBenchSessionOverOdbc(odbcDir.path(), size, out);
+        if (!overOdbc)
+            return false;
+        const EngineTiming odbc = timeEngineRun<SubscriberEngine>(*overOdbc, odbcDir.path(), everySubscriber(*overOdbc),
+                                                                  options, subscriberChangeCategories());
+        reportOdbcTiming(out, what, rows.size(), kComparison.objects, odbc, changes.floorStatements);
+        CloseServerRecordsets(*overOdbc);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -446,102 +539,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");   // the options page is loaded, never shown
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    for (const int size : benchSizes(argc, argv, {1000, 10000})) {
-        QTemporaryDir dir;
-        QTemporaryDir floorDir;
-        const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
-        if (!opened)
-            return 1;
-        Session& session = *opened;
-        QString error;
-        if (!createBenchInstallation(floorDir.path(), size, &error)) {
-            out << "cannot create the floor's installation: " << error << Qt::endl;
-            return 1;
-        }
-        const QString engineFile = Installation::at(dir.path()).databaseFile();
-        const QString floorFile = Installation::at(floorDir.path()).databaseFile();
-        FloorConnection floorConnection(floorFile);
-        Floor floor(floorConnection, floorSchema(session));
-
-        const QList<SelectionGridRow> rows = everySubscriber(session);
-
-        // The frame alone.
-        const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
-        EngineTiming frameOnly = timeEngineRun<SubscriberEngine>(
-            session, dir.path(), rows, OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")), renaming);
-        const QString frameLog = floorDir.filePath(QStringLiteral("floor-frame.log"));
-        if (!runFloorAndCompare(out, QStringLiteral("frame only"), rows.size(), frameOnly, engineFile, floorFile, frameLog,
-                                kComparison, [&] { runFrameFloor(floor, frameLog, rows); }))
-            return 1;
-
-        // Ten changes chosen on the options page, through the real categories.
-        MessageBoxService messages;
-        messages.setAnswerer([](const MessageBoxService::Request&) { return QMessageBox::Ok; });
-        FormRegistry forms;
-        WizardContext context{session, messages, forms};
-        context.state.iSelectedSubscriberType = 1;
-        frmSelectSubscriberChanges page(context);
-        const int callerLanguage = chooseChanges(page, true);
-        const OptionsSnapshot options =
-            captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
-        frmSelectSubscriberChanges sixPage(context);
-        chooseChanges(sixPage, false);
-        const OptionsSnapshot sixOptions =
-            captureOptions(&sixPage, {frmSetConversationStyleLimits::instance(context, &sixPage)});
-        // What the engine changed of the subscribers' own rows.
-        const auto kept = [&] {
-            const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
-            const QString hash = QString::fromLatin1(
-                QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper());
-            return QList<qint64>{
-                count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 1 AND DTMFAccessID LIKE '9%' "
-                                     "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '") + hash + u'\''),
-                count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NULL "
-                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 0 AND DTMFAccessID LIKE '8%' "
-                                     "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM NotificationDevice WHERE Alias = 'Work Phone' AND DLVDeviceActive = 0")),
-                count(QStringLiteral("SELECT COUNT(*) FROM MenuEntry WHERE Alias = '1' AND Locked = 1 "
-                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM MessagingRule WHERE Alias = 'Standard' AND Reprompts = 2 "
-                                     "AND TimeExpires IS NULL AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
-        };
-        const QList<qint64> before = kept();
-        EngineTiming tenChanges = timeEngineRun<SubscriberEngine>(session, dir.path(), rows, options, subscriberChangeCategories());
-        const QList<qint64> after = kept();
-        out << QString("ten changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled, "
-                       "%4 alternate extensions added, %5 Work Phone devices disabled, %6 keys 1 locked, "
-                       "%7 Standard greetings enabled with two replays")
-                   .arg(after[0] - before[0]).arg(after[1] - before[1]).arg(after[2] - before[2])
-                   .arg(after[3] - before[3]).arg(after[4] - before[4]).arg(after[5] - before[5]).arg(after[6] - before[6])
-            << Qt::endl;
-        const QString tenLog = floorDir.filePath(QStringLiteral("floor-ten.log"));
-        if (!runFloorAndCompare(out, QStringLiteral("ten changes"), rows.size(), tenChanges, engineFile, floorFile, tenLog,
-                                kComparison, [&] { runChangesFloor(floor, tenLog, rows, {true, "9", "8", callerLanguage}); }))
-            return 1;
-
-        // Six of them, on the rows the ten left.
-        EngineTiming sixChanges = timeEngineRun<SubscriberEngine>(session, dir.path(), rows, sixOptions, subscriberChangeCategories());
-        const QString sixLog = floorDir.filePath(QStringLiteral("floor-six.log"));
-        if (!runFloorAndCompare(out, QStringLiteral("six changes"), rows.size(), sixChanges, engineFile, floorFile, sixLog,
-                                kComparison, [&] { runChangesFloor(floor, sixLog, rows, {false, "9", {}, callerLanguage}); }))
-            return 1;
-        CloseServerRecordsets(session);
-
-        // The ten changes over ODBC, once.
-        if (size == 1000) {
-            QTemporaryDir odbcDir;
-            const std::unique_ptr<Session> overOdbc = openBenchSessionOverOdbc(odbcDir.path(), size, out);
-            if (!overOdbc)
+    for (const int size : benchSizes(argc, argv, {1000, 10000}))
+        for (const bool allTen : {true, false})
+            if (!runChanges(out, size, allTen))
                 return 1;
-            const EngineTiming odbc =
-                timeEngineRun<SubscriberEngine>(*overOdbc, odbcDir.path(), everySubscriber(*overOdbc), options,
-                                                subscriberChangeCategories());
-            reportOdbcTiming(out, QStringLiteral("ten changes"), rows.size(), kComparison.objects, odbc,
-                             tenChanges.floorStatements);
-            CloseServerRecordsets(*overOdbc);
-        }
-    }
     return 0;
 }
