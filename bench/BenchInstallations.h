@@ -12,6 +12,7 @@
 #include "velmo/ServerStandIns.h"
 #include "velmo/Simulator.h"
 
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTextStream>
@@ -66,6 +67,27 @@ inline std::unique_ptr<Session> openBenchSession(const QString& folder, int subs
     velmo::registerServerStandIns(*session);
     if (!loadBenchSession(*session, &error)) {
         out << "LoadDirectoryLists failed: " << error << Qt::endl;
+        return nullptr;
+    }
+    return session;
+}
+
+// The same session over the SQLite ODBC driver (the ODBC road the tests take); null, with the
+// reason written to `out`, when the driver is not installed or either step fails.
+inline std::unique_ptr<Session> openBenchSessionOverOdbc(const QString& folder, int subscribers, QTextStream& out,
+                                                         int handlers = 0)
+{
+    const QString driver = QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so");
+    if (!QFile::exists(driver)) {
+        out << "the SQLite ODBC driver is not installed (" << driver << ")" << Qt::endl;
+        return nullptr;
+    }
+    qputenv("KESTRANE_ODBC",
+            QStringLiteral("Driver=%1;Database=%2;").arg(driver, Installation::at(folder).databaseFile()).toUtf8());
+    std::unique_ptr<Session> session = openBenchSession(folder, subscribers, out, handlers);
+    qunsetenv("KESTRANE_ODBC");
+    if (session && session->database.isEmbedded()) {
+        out << "the session did not open over ODBC" << Qt::endl;
         return nullptr;
     }
     return session;

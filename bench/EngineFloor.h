@@ -32,13 +32,18 @@
 // A connection set up as Database::open sets up the engine's; statements prepared once.
 class FloorConnection {
 public:
+    // The statements the floors have run (each use of a prepared one, each run text), counted as
+    // Database::statementCount counts the engine's.
+    static inline qint64 statementCount = 0;
+
     explicit FloorConnection(const QString& file)
     {
         if (sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             failFloor(m_db, "open " + file.toUtf8());
         for (const char* pragma : {"PRAGMA busy_timeout = 5000", "PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
                                    "PRAGMA foreign_keys = ON", "PRAGMA mmap_size = 4294967296", "PRAGMA cache_size = -65536"})
-            run(pragma);
+            if (sqlite3_exec(m_db, pragma, nullptr, nullptr, nullptr) != SQLITE_OK)
+                failFloor(m_db, pragma);
     }
     ~FloorConnection()
     {
@@ -51,6 +56,7 @@ public:
 
     void run(const char* sql)
     {
+        ++statementCount;
         if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
             failFloor(m_db, sql);
     }
@@ -73,7 +79,7 @@ private:
 // One use of a prepared statement: its values bound in order, its rows stepped, reset at the end.
 class Use {
 public:
-    Use(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
+    Use(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) { ++FloorConnection::statementCount; }
     ~Use() { sqlite3_reset(m_statement); }
     Use(const Use&) = delete;
     Use& operator=(const Use&) = delete;
@@ -207,6 +213,8 @@ inline QStringList rowDifferences(const QString& engineFile, const QString& floo
 struct EngineTiming {
     qint64 engineMs = 0;
     qint64 floorMs = 0;
+    qint64 engineStatements = 0;   // Database::statementCount over the run
+    qint64 floorStatements = 0;
     qint32 processed = 0;
     int errors = 0;
     int warnings = 0;
@@ -226,8 +234,10 @@ EngineTiming timeEngineRun(Session& session, const QString& folder, const QList<
     timer.start();
     EngineTiming timing;
     timing.engineLog = log.startNewLog({});
+    session.database.resetStatementCount();
     engine.run(rows, frame);
     timing.engineMs = timer.elapsed();
+    timing.engineStatements = session.database.statementCount();
     timing.processed = engine.processedCount();
     timing.errors = log.LogErrorCount();
     timing.warnings = log.LogWarningCount();
@@ -235,15 +245,38 @@ EngineTiming timeEngineRun(Session& session, const QString& folder, const QList<
     return timing;
 }
 
+inline double perObject(qint64 count, qsizetype objects)
+{
+    return double(count) / std::max<qsizetype>(objects, 1);
+}
+
 inline void reportTiming(QTextStream& out, const QString& what, qsizetype rows, const QString& objects,
                          const EngineTiming& timing)
 {
     out << QString("%1 %2, %3 (%4 processed, %5 errors, %6 warnings): engine %7 ms (%8 ms per 1,000), "
-                   "floor %9 ms, ratio %10")
+                   "floor %9 ms, ratio %10; statements per object: engine %11, floor %12, ratio %13")
                .arg(rows).arg(objects, what).arg(timing.processed).arg(timing.errors).arg(timing.warnings)
                .arg(timing.engineMs).arg(timing.engineMs * 1000.0 / std::max<qsizetype>(rows, 1), 0, 'f', 0)
                .arg(timing.floorMs)
                .arg(timing.floorMs > 0 ? double(timing.engineMs) / timing.floorMs : 0.0, 0, 'f', 2)
+               .arg(perObject(timing.engineStatements, rows), 0, 'f', 1)
+               .arg(perObject(timing.floorStatements, rows), 0, 'f', 1)
+               .arg(timing.floorStatements > 0 ? double(timing.engineStatements) / timing.floorStatements : 0.0, 0, 'f', 2)
+        << Qt::endl;
+}
+
+// The engine's run over ODBC (no floor there): its time and statements per object, the latter
+// also against the floor's count on the embedded database.
+inline void reportOdbcTiming(QTextStream& out, const QString& what, qsizetype rows, const QString& objects,
+                             const EngineTiming& timing, qint64 embeddedFloorStatements)
+{
+    out << QString("%1 %2, %3 over ODBC (%4 processed, %5 errors, %6 warnings): engine %7 ms (%8 ms per 1,000); "
+                   "statements per object: engine %9, against the embedded floor's %10: ratio %11")
+               .arg(rows).arg(objects, what).arg(timing.processed).arg(timing.errors).arg(timing.warnings)
+               .arg(timing.engineMs).arg(timing.engineMs * 1000.0 / std::max<qsizetype>(rows, 1), 0, 'f', 0)
+               .arg(perObject(timing.engineStatements, rows), 0, 'f', 1)
+               .arg(perObject(embeddedFloorStatements, rows), 0, 'f', 1)
+               .arg(embeddedFloorStatements > 0 ? double(timing.engineStatements) / embeddedFloorStatements : 0.0, 0, 'f', 2)
         << Qt::endl;
 }
 
@@ -256,6 +289,7 @@ inline bool runFloorAndCompare(QTextStream& out, const QString& what, qsizetype 
 {
     QElapsedTimer timer;
     timer.start();
+    FloorConnection::statementCount = 0;
     try {
         floorRun();
     } catch (const std::exception& failure) {
@@ -263,6 +297,7 @@ inline bool runFloorAndCompare(QTextStream& out, const QString& what, qsizetype 
         return false;
     }
     timing.floorMs = timer.elapsed();
+    timing.floorStatements = FloorConnection::statementCount;
     reportTiming(out, what, rows, comparison.objects, timing);
 
     QStringList tables;

@@ -1,22 +1,26 @@
 // The subscriber engine over every subscriber of generated installations of 1,000 and 10,000
-// subscribers, without a window and with its run log, a transaction per subscriber. Two runs:
+// subscribers, without a window and with its run log, a transaction per subscriber. Three runs:
 // - the frame alone: one column of each subscriber row and handler row changed by a category of
 //   the benchmark, both rows written back, the directory write-through requested;
 // - ten changes chosen on the loaded (never shown) options page, through the real categories:
 //   an extension rule (prepend 9), two tri-states (say ANI, list in directory), a transfer rule
 //   (Off Hours enabled), the Standard greeting (enabled, two replays), key 1 locked, the Work
 //   Phone notification device disabled, an alternate extension (prepend 8), the callers'
-//   language and a new phone password.
+//   language and a new phone password;
+// - six of them: the extension rule, the two tri-states, the transfer rule, the callers'
+//   language and the password.
 // Each is set against a floor: the least work the same changes need, on the SQLite C API, over a
 // second installation generated alike. Per subscriber the floor runs one BEGIN IMMEDIATE ...
 // COMMIT; reads what the engine reads (the subscriber and handler rows; for the ten changes
-// also the extension conflict searches, the contact rules, the messaging rules (twice), the
+// also the extension conflict searches, the contact rules, the messaging rules, the
 // one-key menu entries, the notification devices and rules, the alternate extensions); writes
 // each changed row once, through the table or view the engine writes; requests the directory
 // write-through; and writes the subscriber's log lines, the engine's own (the lines categories
 // write with nothing chosen included), with one write and one flush. Its statements are
 // prepared once and bound, its connection set up as Database::open sets one up. After each run
-// the rows of both installations and the two logs are compared. Run by hand:
+// the rows of both installations and the two logs are compared. Each run prints engine and floor
+// time and statements per subscriber; at 1,000 subscribers the ten changes also run over the
+// SQLite ODBC driver (the engine alone), its statements set against the floor's. Run by hand:
 // build/bench/bench_subscriber_engine [subscribers ...]
 #include "bench/BenchInstallations.h"
 #include "bench/EngineFloor.h"
@@ -176,9 +180,10 @@ void runFrameFloor(Floor& floor, const QString& logPath, const QList<SelectionGr
     });
 }
 
-// The ten changes as the bench chooses them. Only what the generated installations hold is
-// handled; anything else (an extension in use, a missing contact rule) stops the floor.
-struct TenChanges {
+// The ten or the six changes as the bench chooses them. Only what the generated installations
+// hold is handled; anything else (an extension in use, a missing contact rule) stops the floor.
+struct BenchChanges {
+    bool allTen;            // false: the six (no greeting, key, device or alternate extension)
     QByteArray prefix;      // put before the extension
     QByteArray alternatePrefix;   // put before the extension as loaded: the new alternate
     qint64 callerLanguage;  // the callers' language; -1: not changed
@@ -191,7 +196,7 @@ struct ContactRuleRow {
     QByteArray extension;
 };
 
-void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<SelectionGridRow>& rows, const TenChanges& ten)
+void runChangesFloor(Floor& floor, const QString& logPath, const QList<SelectionGridRow>& rows, const BenchChanges& ten)
 {
     FloorConnection& db = floor.connection();
     const QByteArray& handlerView = floor.schema().handlerView;
@@ -219,7 +224,7 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
     sqlite3_stmt* alternates = db.prepare("SELECT COUNT(*) FROM vw_DTMFAccessID WHERE ParentObjectID = ? AND IsPrimaryID = 0");
     sqlite3_stmt* addAlternate = db.prepare("INSERT INTO DTMFAccessID (DTMFAccessID, ParentObjectID, IsPrimaryID, "
                                             "ParentObjectIDType) VALUES (?, ?, 0, 1)");
-    if (floor.schema().alternateSlots)
+    if (ten.allTen && floor.schema().alternateSlots)
         throw std::runtime_error("floor: the bench's server fills alternate extension slots, the floor only appends");
 
     // The password holds no "X" (the extension's place): one hash serves every subscriber.
@@ -230,6 +235,23 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
     constexpr int kOffHours = 1;
     constexpr int kStandard = 2;
     const auto sameText = [](const QByteArray& a, const char* b) { return sqlite3_stricmp(a.constData(), b) == 0; };
+
+    const auto addAlternateExtension = [&](FloorRow& row) {
+        const QByteArray alternate = ten.alternatePrefix + row.extension;
+        for (sqlite3_stmt* search : {usedBySubscriber, usedByOther}) {
+            Use used = floor.use(search);
+            if (used.text(alternate).next())
+                throw std::runtime_error("floor: alternate extension " + alternate.toStdString() + " is in use");
+        }
+        {
+            Use count = floor.use(alternates);
+            count.text(row.subscriberId).next();
+            if (count.integerAt(0) >= 9)
+                throw std::runtime_error("floor: nine alternate extensions for " + row.subscriberId.toStdString());
+        }
+        floor.use(addAlternate).text(alternate).text(row.subscriberId).done();
+        row.line("   New alternate extension added for user:" + alternate);
+    };
 
     floor.run(logPath, rows, [&](FloorRow& row) {
         // The primary extension.
@@ -289,8 +311,7 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
                 floor.use(ruleEnabled).integer(rule.rowid).done();
         }
 
-        // The greetings: every rule named, the Standard one enabled with two replays; the
-        // after-greeting actions read the rules again.
+        // The greetings: every rule named, the Standard one enabled with two replays.
         const auto aliasesOf = [&](sqlite3_stmt* query, const QByteArray& owner) {
             QList<QByteArray> aliases;
             Use read = floor.use(query);
@@ -307,13 +328,12 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
         for (const char* alias : {"Standard", "Off Hours", "Busy", "Alternate", "Internal", "Error"}) {
             need(greetings, alias);
             row.line(QByteArray("   ") + alias + " Messaging Rule");
-            if (alias == std::string_view("Standard")) {
+            if (ten.allTen && alias == std::string_view("Standard")) {
                 row.line("   Greeting enabled");
                 row.line("    Reprompt times set to:  2");
                 floor.use(greeting).text(row.handlerId).done();
             }
         }
-        aliasesOf(messagingRules, row.handlerId);
 
         // The one-key menu: each key named, each with its one entry.
         QByteArray keys;
@@ -327,7 +347,7 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
             if (keys.count(key) != 1)
                 throw std::runtime_error("floor: not one menu entry " + std::string(1, key) + " for " + row.handlerId.toStdString());
             row.line(QByteArray("    Menu entry: ") + key);
-            if (key == '1') {
+            if (ten.allTen && key == '1') {
                 row.line("   Key locked value set to: 1");
                 floor.use(keyLocked).text(row.handlerId).done();
             }
@@ -345,7 +365,7 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
                 need(deviceRows, kDevices[device]);
                 need(ruleRows, QByteArray(kDevices[device]) + " Rule");
                 row.line(QByteArray(" ") + kDevices[device] + " Notification device edits");
-                if (device == 1) {
+                if (ten.allTen && device == 1) {
                     row.line("      Notification device disabled");
                     floor.use(deviceOff).text(row.subscriberId).done();
                 }
@@ -353,24 +373,12 @@ void runTenChangesFloor(Floor& floor, const QString& logPath, const QList<Select
         }
 
         // An alternate extension appended, derived from the extension as loaded.
-        row.line("    Adding alternate extension based on primary ID for this subscriber");
-        if (row.extension.isEmpty()) {
-            row.line("    Modification rules invalid for selected extension");
-        } else {
-            const QByteArray alternate = ten.alternatePrefix + row.extension;
-            for (sqlite3_stmt* search : {usedBySubscriber, usedByOther}) {
-                Use used = floor.use(search);
-                if (used.text(alternate).next())
-                    throw std::runtime_error("floor: alternate extension " + alternate.toStdString() + " is in use");
-            }
-            {
-                Use count = floor.use(alternates);
-                count.text(row.subscriberId).next();
-                if (count.integerAt(0) >= 9)
-                    throw std::runtime_error("floor: nine alternate extensions for " + row.subscriberId.toStdString());
-            }
-            floor.use(addAlternate).text(alternate).text(row.subscriberId).done();
-            row.line("   New alternate extension added for user:" + alternate);
+        if (ten.allTen) {
+            row.line("    Adding alternate extension based on primary ID for this subscriber");
+            if (row.extension.isEmpty())
+                row.line("    Modification rules invalid for selected extension");
+            else
+                addAlternateExtension(row);
         }
 
         floor.use(subscriber)
@@ -394,17 +402,18 @@ const FloorComparison kComparison{{"Subscriber", "CallHandler", "DTMFAccessID", 
                                   "\r\nChanges complete at:",
                                   QStringLiteral("subscribers")};
 
-// Runs the engine over `rows` and times it.
-// Makes the ten changes on the loaded options page, as the administrator would; the callers'
-// language chosen (its identifier), -1 when the page offers none.
-int chooseTenChanges(frmSelectSubscriberChanges& page)
+// Makes the ten (or the six) changes on the loaded options page, as the administrator would;
+// the callers' language chosen (its identifier), -1 when the page offers none.
+int chooseChanges(frmSelectSubscriberChanges& page, bool allTen)
 {
-    page.findChild<QComboBox*>(QStringLiteral("comGreetingEnabled_0"))->setCurrentText(QStringLiteral("TRUE"));
-    page.findChild<QLineEdit*>(QStringLiteral("txtGreetingReplayTimes_0"))->setText(QStringLiteral("2"));
-    page.findChild<QComboBox*>(QStringLiteral("cmbCallerInputLockKey_1"))->setCurrentText(QStringLiteral("TRUE"));
-    page.findChild<QComboBox*>(QStringLiteral("comNotificationDisableDevice_1"))->setCurrentText(QStringLiteral("TRUE"));
-    page.findChild<QCheckBox*>(QStringLiteral("chkAltExtAppendToLeft"))->setChecked(true);
-    page.findChild<QLineEdit*>(QStringLiteral("txtAltExtAppendToLeft"))->setText(QStringLiteral("8"));
+    if (allTen) {
+        page.findChild<QComboBox*>(QStringLiteral("comGreetingEnabled_0"))->setCurrentText(QStringLiteral("TRUE"));
+        page.findChild<QLineEdit*>(QStringLiteral("txtGreetingReplayTimes_0"))->setText(QStringLiteral("2"));
+        page.findChild<QComboBox*>(QStringLiteral("cmbCallerInputLockKey_1"))->setCurrentText(QStringLiteral("TRUE"));
+        page.findChild<QComboBox*>(QStringLiteral("comNotificationDisableDevice_1"))->setCurrentText(QStringLiteral("TRUE"));
+        page.findChild<QCheckBox*>(QStringLiteral("chkAltExtAppendToLeft"))->setChecked(true);
+        page.findChild<QLineEdit*>(QStringLiteral("txtAltExtAppendToLeft"))->setText(QStringLiteral("8"));
+    }
     page.findChild<QCheckBox*>(QStringLiteral("chkSubscriberExtensionAppendToLeft"))->setChecked(true);
     page.findChild<QLineEdit*>(QStringLiteral("txtSubscriberExtensionAppendToLeft"))->setText(QStringLiteral("9"));
     page.findChild<QComboBox*>(QStringLiteral("comConversationSayANI"))->setCurrentText(QStringLiteral("TRUE"));
@@ -419,6 +428,110 @@ int chooseTenChanges(frmSelectSubscriberChanges& page)
     return language->currentData().toInt();
 }
 
+// A checked grid row for every subscriber of the session's list.
+QList<SelectionGridRow> everySubscriber(Session& session)
+{
+    QList<SelectionGridRow> rows;
+    Recordset& subscribers = session.rsSubscribers;
+    for (subscribers.moveFirst(); !subscribers.eof(); subscribers.moveNext())
+        rows << SelectionGridRow{true, subscribers.value(QStringLiteral("Alias")).toString(),
+                                 subscribers.value(QStringLiteral("SubscriberObjectID")).toString()};
+    return rows;
+}
+
+// One pair of installations of `size` subscribers (the engine's and the floor's), generated
+// alike: the frame alone, then the ten changes (and at 1,000 subscribers the ten over ODBC), or
+// the six changes alone. The engine's directory lists keep the extensions as loaded, so each
+// set of extension changes starts from new installations. False when the floor failed or floor
+// and engine differ.
+bool runChanges(QTextStream& out, int size, bool allTen)
+{
+    QTemporaryDir dir;
+    QTemporaryDir floorDir;
+    const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
+    if (!opened)
+        return false;
+    Session& session = *opened;
+    QString error;
+    if (!createBenchInstallation(floorDir.path(), size, &error)) {
+        out << "cannot create the floor's installation: " << error << Qt::endl;
+        return false;
+    }
+    const QString engineFile = Installation::at(dir.path()).databaseFile();
+    const QString floorFile = Installation::at(floorDir.path()).databaseFile();
+    FloorConnection floorConnection(floorFile);
+    Floor floor(floorConnection, floorSchema(session));
+    const QList<SelectionGridRow> rows = everySubscriber(session);
+
+    if (allTen) {
+        const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
+        EngineTiming frameOnly = timeEngineRun<SubscriberEngine>(
+            session, dir.path(), rows, OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")), renaming);
+        const QString frameLog = floorDir.filePath(QStringLiteral("floor-frame.log"));
+        if (!runFloorAndCompare(out, QStringLiteral("frame only"), rows.size(), frameOnly, engineFile, floorFile, frameLog,
+                                kComparison, [&] { runFrameFloor(floor, frameLog, rows); }))
+            return false;
+    }
+
+    // The changes chosen on the options page, through the real categories.
+    MessageBoxService messages;
+    messages.setAnswerer([](const MessageBoxService::Request&) { return QMessageBox::Ok; });
+    FormRegistry forms;
+    WizardContext context{session, messages, forms};
+    context.state.iSelectedSubscriberType = 1;
+    frmSelectSubscriberChanges page(context);
+    const int callerLanguage = chooseChanges(page, allTen);
+    const OptionsSnapshot options = captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
+    // What the engine changed of the subscribers' own rows.
+    const auto kept = [&] {
+        const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
+        const QString hash = QString::fromLatin1(
+            QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper());
+        return QList<qint64>{
+            count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 1 AND DTMFAccessID LIKE '9%' "
+                                 "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '") + hash + u'\''),
+            count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NULL "
+                                 "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 0 AND DTMFAccessID LIKE '8%' "
+                                 "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM NotificationDevice WHERE Alias = 'Work Phone' AND DLVDeviceActive = 0")),
+            count(QStringLiteral("SELECT COUNT(*) FROM MenuEntry WHERE Alias = '1' AND Locked = 1 "
+                                 "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
+            count(QStringLiteral("SELECT COUNT(*) FROM MessagingRule WHERE Alias = 'Standard' AND Reprompts = 2 "
+                                 "AND TimeExpires IS NULL AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
+    };
+    const QList<qint64> before = kept();
+    EngineTiming changes = timeEngineRun<SubscriberEngine>(session, dir.path(), rows, options, subscriberChangeCategories());
+    const QList<qint64> after = kept();
+    const QString what = allTen ? QStringLiteral("ten changes") : QStringLiteral("six changes");
+    out << QString("%1 kept: %2 primary extensions prefixed, %3 passwords set, %4 Off Hours rules enabled, "
+                   "%5 alternate extensions added, %6 Work Phone devices disabled, %7 keys 1 locked, "
+                   "%8 Standard greetings enabled with two replays")
+               .arg(what).arg(after[0] - before[0]).arg(after[1] - before[1]).arg(after[2] - before[2])
+               .arg(after[3] - before[3]).arg(after[4] - before[4]).arg(after[5] - before[5]).arg(after[6] - before[6])
+        << Qt::endl;
+    const QString floorLog = floorDir.filePath(QStringLiteral("floor-changes.log"));
+    const BenchChanges chosen{allTen, "9", allTen ? "8" : "", callerLanguage};
+    if (!runFloorAndCompare(out, what, rows.size(), changes, engineFile, floorFile, floorLog, kComparison,
+                            [&] { runChangesFloor(floor, floorLog, rows, chosen); }))
+        return false;
+    CloseServerRecordsets(session);
+
+    // The same changes over ODBC, once.
+    if (allTen && size == 1000) {
+        QTemporaryDir odbcDir;
+        const std::unique_ptr<Session> overOdbc = openBenchSessionOverOdbc(odbcDir.path(), size, out);
+        if (!overOdbc)
+            return false;
+        const EngineTiming odbc = timeEngineRun<SubscriberEngine>(*overOdbc, odbcDir.path(), everySubscriber(*overOdbc),
+                                                                  options, subscriberChangeCategories());
+        reportOdbcTiming(out, what, rows.size(), kComparison.objects, odbc, changes.floorStatements);
+        CloseServerRecordsets(*overOdbc);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -426,81 +539,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");   // the options page is loaded, never shown
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    for (const int size : benchSizes(argc, argv, {1000, 10000})) {
-        QTemporaryDir dir;
-        QTemporaryDir floorDir;
-        const std::unique_ptr<Session> opened = openBenchSession(dir.path(), size, out);
-        if (!opened)
-            return 1;
-        Session& session = *opened;
-        QString error;
-        if (!createBenchInstallation(floorDir.path(), size, &error)) {
-            out << "cannot create the floor's installation: " << error << Qt::endl;
-            return 1;
-        }
-        const QString engineFile = Installation::at(dir.path()).databaseFile();
-        const QString floorFile = Installation::at(floorDir.path()).databaseFile();
-        FloorConnection floorConnection(floorFile);
-        Floor floor(floorConnection, floorSchema(session));
-
-        QList<SelectionGridRow> rows;
-        Recordset& subscribers = session.rsSubscribers;
-        for (subscribers.moveFirst(); !subscribers.eof(); subscribers.moveNext())
-            rows << SelectionGridRow{true, subscribers.value(QStringLiteral("Alias")).toString(),
-                                     subscribers.value(QStringLiteral("SubscriberObjectID")).toString()};
-
-        // The frame alone.
-        const SubscriberChangeCategory renaming[] = {{"rename both rows", renameBoth}};
-        EngineTiming frameOnly = timeEngineRun<SubscriberEngine>(
-            session, dir.path(), rows, OptionsSnapshot(QStringLiteral("frmSelectSubscriberChanges")), renaming);
-        const QString frameLog = floorDir.filePath(QStringLiteral("floor-frame.log"));
-        if (!runFloorAndCompare(out, QStringLiteral("frame only"), rows.size(), frameOnly, engineFile, floorFile, frameLog,
-                                kComparison, [&] { runFrameFloor(floor, frameLog, rows); }))
-            return 1;
-
-        // Ten changes chosen on the options page, through the real categories.
-        MessageBoxService messages;
-        messages.setAnswerer([](const MessageBoxService::Request&) { return QMessageBox::Ok; });
-        FormRegistry forms;
-        WizardContext context{session, messages, forms};
-        context.state.iSelectedSubscriberType = 1;
-        frmSelectSubscriberChanges page(context);
-        const int callerLanguage = chooseTenChanges(page);
-        const OptionsSnapshot options =
-            captureOptions(&page, {frmSetConversationStyleLimits::instance(context, &page)});
-        // What the engine changed of the subscribers' own rows.
-        const auto kept = [&] {
-            const auto count = [&](const QString& sql) { return session.database.select(sql).rows[0][0].toLongLong(); };
-            const QString hash = QString::fromLatin1(
-                QCryptographicHash::hash(QByteArray(kPassword), QCryptographicHash::Md5).toHex().toUpper());
-            return QList<qint64>{
-                count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 1 AND DTMFAccessID LIKE '9%' "
-                                     "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM Subscriber WHERE PWDTMF = '") + hash + u'\''),
-                count(QStringLiteral("SELECT COUNT(*) FROM ContactRule WHERE Alias = 'Off Hours' AND TimeExpires IS NULL "
-                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM DTMFAccessID WHERE IsPrimaryID = 0 AND DTMFAccessID LIKE '8%' "
-                                     "AND ParentObjectID IN (SELECT SubscriberObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM NotificationDevice WHERE Alias = 'Work Phone' AND DLVDeviceActive = 0")),
-                count(QStringLiteral("SELECT COUNT(*) FROM MenuEntry WHERE Alias = '1' AND Locked = 1 "
-                                     "AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)")),
-                count(QStringLiteral("SELECT COUNT(*) FROM MessagingRule WHERE Alias = 'Standard' AND Reprompts = 2 "
-                                     "AND TimeExpires IS NULL AND ParentObjectID IN (SELECT CallHandlerObjectID FROM Subscriber)"))};
-        };
-        const QList<qint64> before = kept();
-        EngineTiming tenChanges = timeEngineRun<SubscriberEngine>(session, dir.path(), rows, options, subscriberChangeCategories());
-        const QList<qint64> after = kept();
-        out << QString("ten changes kept: %1 primary extensions prefixed, %2 passwords set, %3 Off Hours rules enabled, "
-                       "%4 alternate extensions added, %5 Work Phone devices disabled, %6 keys 1 locked, "
-                       "%7 Standard greetings enabled with two replays")
-                   .arg(after[0] - before[0]).arg(after[1] - before[1]).arg(after[2] - before[2])
-                   .arg(after[3] - before[3]).arg(after[4] - before[4]).arg(after[5] - before[5]).arg(after[6] - before[6])
-            << Qt::endl;
-        const QString tenLog = floorDir.filePath(QStringLiteral("floor-ten.log"));
-        if (!runFloorAndCompare(out, QStringLiteral("ten changes"), rows.size(), tenChanges, engineFile, floorFile, tenLog,
-                                kComparison, [&] { runTenChangesFloor(floor, tenLog, rows, {"9", "8", callerLanguage}); }))
-            return 1;
-        CloseServerRecordsets(session);
-    }
+    for (const int size : benchSizes(argc, argv, {1000, 10000}))
+        for (const bool allTen : {true, false})
+            if (!runChanges(out, size, allTen))
+                return 1;
     return 0;
 }

@@ -379,6 +379,7 @@ void Database::run(const QString& sql, const QVariantList& values, RowSink* rows
 {
     if (!isOpen())
         throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("The database is not open."));
+    ++m_statementCount;
     if (m_embedded)
         runEmbedded(sql, values, rows);
     else
@@ -541,6 +542,7 @@ void Database::begin(bool forWriting)
 {
     if (m_inTransaction)
         throw KestraneError(ErrorNumber::DatabaseError, QStringLiteral("A transaction is already open"));
+    ++m_statementCount;
     if (m_embedded) {
         // A deferred BEGIN takes the write lock at the first write, where SQLite cannot wait for
         // another writer without risking a deadlock and fails at once; IMMEDIATE takes it here,
@@ -556,6 +558,7 @@ void Database::commit()
 {
     if (!m_inTransaction)
         return;
+    ++m_statementCount;
     // The database keeps a transaction whose COMMIT it refused open; left so, every later
     // BEGIN would fail: it is rolled back before the error goes on.
     if (m_embedded) {
@@ -582,6 +585,7 @@ void Database::rollback()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
+    ++m_statementCount;
     if (m_embedded)
         sqlite3_exec(sqliteHandle(m_db), "ROLLBACK", nullptr, nullptr, nullptr);
     else
@@ -765,6 +769,7 @@ void Database::callProcedure(const QString& name, ProcedureParameters& parameter
     QStringList markers;
     for (int i = returns ? 1 : 0; i < parameters.size(); ++i)
         markers << QStringLiteral("?");
+    ++m_statementCount;
     QSqlQuery query(m_db);
     if (!query.prepare(QStringLiteral("{%1CALL %2(%3)}")
                            .arg(returns ? QStringLiteral("? = ") : QString(), name, markers.join(u','))))

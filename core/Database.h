@@ -109,6 +109,11 @@ public:
     // files: nothing to check.
     void checkFileInPlace();
     bool inTransaction() const { return m_inTransaction; }
+
+    // The statements sent to the database since the last reset (queries, writes, transaction
+    // control, stored procedures over ODBC): what a benchmark counts per object.
+    qint64 statementCount() const { return m_statementCount; }
+    void resetStatementCount() { m_statementCount = 0; }
     // Runs `work` inside the open transaction, or inside one of its own that it commits, or
     // rolls back when `work` or the commit throws.
     void runInTransaction(const std::function<void()>& work);
@@ -142,6 +147,7 @@ private:
     QSqlDatabase m_db;
     bool m_embedded = true;
     bool m_inTransaction = false;
+    qint64 m_statementCount = 0;
     QString m_lastError;
     struct Procedure {
         ProcedureStandIn standIn;

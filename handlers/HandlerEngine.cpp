@@ -137,7 +137,7 @@ void HandlerEngine::ApplyHandlerChanges(RunFrame& frame)
             writeHeading(edit);
             for (const HandlerEditSection& section : m_sections)
                 edit.step([&] { section.apply(edit); });
-            // What the later sections set on the handler row itself is written here.
+            // The handler row, with everything the sections set on it, is written once.
             edit.step([&] { edit.handler().update(); });
             edit.writeLine(QStringLiteral("   Hanlder updates complete\r\n"));
         },

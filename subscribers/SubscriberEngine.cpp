@@ -106,16 +106,37 @@ void SubscriberEdit::step(const std::function<void()>& work)
     runEngineStep(work, [this](const KestraneError& failure) { log.WriteLogLine(stepErrorLine(failure)); });
 }
 
+Recordset& SubscriberEdit::scratchRecordset(ScratchQuery which)
+{
+    Recordset* const recordsets[kScratchQueryCount] = {&session.rsDTMFAccessIDs,      &session.rsContactRules,
+                                                       &session.rsNotificationMWIs,   &session.rsMessagingRules,
+                                                       &session.rsMenuEntries,        &session.rsNotificationDevices,
+                                                       &session.rsNotificationRules};
+    return *recordsets[std::size_t(which)];
+}
+
 Recordset& SubscriberEdit::scratch(ScratchQuery which, const QString& sql, const QVariantList& values)
 {
-    Recordset* const recordsets[] = {&session.rsDTMFAccessIDs,      &session.rsContactRules,
-                                     &session.rsNotificationMWIs,   &session.rsMessagingRules,
-                                     &session.rsMenuEntries,        &session.rsNotificationDevices,
-                                     &session.rsNotificationRules};
-    Recordset& recordset = *recordsets[int(which)];
+    Recordset& recordset = scratchRecordset(which);
+    m_sharedScratchRead.reset(std::size_t(which));
     recordset.close();
     recordset.open(sql, session.database, LockType::Optimistic, values);
     return recordset;
+}
+
+Recordset& SubscriberEdit::sharedScratch(ScratchQuery which, const QString& sql, const QVariantList& values)
+{
+    if (m_sharedScratchRead.test(std::size_t(which)))
+        return scratchRecordset(which);
+    Recordset& recordset = scratch(which, sql, values);
+    m_sharedScratchRead.set(std::size_t(which));
+    return recordset;
+}
+
+Recordset& SubscriberEdit::contactRules()
+{
+    return sharedScratch(ScratchQuery::ContactRules, QStringLiteral("SELECT * FROM ContactRule WHERE ParentObjectID=?"),
+                         {handler().value(QStringLiteral("CallHandlerObjectID")).toString()});
 }
 
 void SubscriberEdit::requestDirectoryWriteThrough()

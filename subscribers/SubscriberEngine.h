@@ -19,6 +19,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <bitset>
 #include <functional>
 #include <span>
 
@@ -48,6 +49,7 @@ enum class ScratchQuery {
     NotificationDevices,  // vw_NotificationDevice
     NotificationRules,    // vw_NotificationRule
 };
+constexpr std::size_t kScratchQueryCount = 7;
 
 // One subscriber being changed: what the categories work with.
 class SubscriberEdit {
@@ -83,6 +85,11 @@ public:
     // Closes the scratch recordset quietly and opens it on `sql` (prepared once per run, the
     // values bound), writable with optimistic concurrency. A failing open throws.
     Recordset& scratch(ScratchQuery which, const QString& sql, const QVariantList& values = {});
+    // The same for rows that several categories work on: read at the first call for this
+    // subscriber, then handed on as the earlier categories left it (they write through it).
+    Recordset& sharedScratch(ScratchQuery which, const QString& sql, const QVariantList& values = {});
+    // Every contact rule of the primary call handler, in the shared scratch recordset.
+    Recordset& contactRules();
 
     // The run-wide flags (Session): set, never cleared by the engine.
     void requestDirectoryWriteThrough();
@@ -99,6 +106,8 @@ public:
     QString workingExtension;   // the extension as the primary extension change leaves it
 
 private:
+    Recordset& scratchRecordset(ScratchQuery which);
+    std::bitset<kScratchQueryCount> m_sharedScratchRead;   // sharedScratch's rows read, by ScratchQuery
     bool applyTriStateOf(const ControlState& list, Recordset& row, const QString& column, const QString& line);
 };
 

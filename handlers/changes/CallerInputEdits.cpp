@@ -65,7 +65,7 @@ void applyHandlerFields(HandlerEdit& edit)
     applyDialedDigits(edit);
 }
 
-// Key `key` of the menu entries in `entries`: its lock, saved first, then its action.
+// Key `key` of the menu entries in `entries`: its lock, then its action, saved in one write.
 void applyMenuEntry(HandlerEdit& edit, Recordset& entries, int key)
 {
     entries.moveFirst();
@@ -81,7 +81,6 @@ void applyMenuEntry(HandlerEdit& edit, Recordset& entries, int key)
         if (lock != 0 && lock != 1)
             return;
         entries.setValue(QStringLiteral("Locked"), QVariant::fromValue(lock));
-        entries.update();
         edit.writeLine(QStringLiteral("   Setting Lock Key value to: ") + QString::number(lock));
     });
     edit.step([&] {
@@ -96,8 +95,8 @@ void applyMenuEntry(HandlerEdit& edit, Recordset& entries, int key)
         if (!GetOneKeyRoutingSelections(edit, key, action))
             return;
         storeCallerAction(edit.log, entries, action, kMenuEntryColumns, ActionCodeForm::Plain);
-        entries.update();
     });
+    edit.step([&] { entries.update(); });
 }
 
 void applyMenuEntries(HandlerEdit& edit)

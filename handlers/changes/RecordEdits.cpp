@@ -137,6 +137,4 @@ void HandlerChanges::applyRecordEdits(HandlerEdit& edit)
                 edit.writeLine(*line);
         });
     edit.step([&] { assignObject(edit, kRecipient); });
-    // Written back even when nothing was changed.
-    edit.step([&] { edit.handler().update(); });
 }

@@ -81,13 +81,10 @@ void applySwitch(SubscriberEdit& edit)
         devices.close();
     });
     edit.step([&] {
-        Recordset& rules =
-            edit.scratch(ScratchQuery::ContactRules, QStringLiteral("SELECT * FROM ContactRule WHERE ParentObjectID=?"),
-                         {edit.handler().value(QStringLiteral("CallHandlerObjectID"))});
+        Recordset& rules = edit.contactRules();
         if (!moveRowsToSwitch(edit, rules, *switchId, QStringLiteral("        Updating contact rule with alias=")))
             edit.writeLine(QStringLiteral("(error) no contact rules found for this subscriber!  This is a serious "
                                           "issue, you should contact Norwick."));
-        rules.close();
     });
 }
 

@@ -1,7 +1,7 @@
 // The subscriber's message-waiting (MWI) devices: all switched off, the primary device's code,
 // its phone system and whether it sends message counts to the phone's display. The devices are
-// read for every subscriber; each change is saved at once. Switching devices off and a new code
-// tell the run that the notifier may need a restart; the switch and the display do not.
+// read only when one of these is chosen; each change is saved at once. Switching devices off and
+// a new code tell the run that the notifier may need a restart; the switch and the display do not.
 #include "subscribers/changes/SubscriberChanges.h"
 
 #include "core/ExtensionRules.h"
@@ -81,8 +81,21 @@ void setDisplay(SubscriberEdit& edit, Recordset& devices)
     edit.writeLine(QStringLiteral("  Primary MWI UpdateDisplay set to: ") + paddedNumber(code));
 }
 
+// True when any of the four changes is chosen.
+bool anyChosen(SubscriberEdit& edit)
+{
+    const SubscriberOptions& options = edit.options;
+    const qint16 display = edit.triState(options.control(QStringLiteral("comMessagesSendCounts")));
+    return options.control(QStringLiteral("chkMessagesMWIDisable")).checkState == CheckValue::Ticked
+           || !options.control(QStringLiteral("txtMessagesMWICode")).text.isEmpty()
+           || options.control(QStringLiteral("comNotificationSwitchID"), kSwitchList).currentIndex > 0
+           || display == 0 || display == 1;
+}
+
 void applyMessageWaitingIndicators(SubscriberEdit& edit)
 {
+    if (!anyChosen(edit))
+        return;
     Recordset& devices =
         edit.scratch(ScratchQuery::MWIs, QStringLiteral("SELECT * FROM vw_NotificationMWI WHERE ParentObjectID=?"),
                      {edit.subscriber().value(QStringLiteral("SubscriberObjectID"))});

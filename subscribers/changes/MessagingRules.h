@@ -16,11 +16,12 @@ inline QString criterion(int index)
     return QStringLiteral("Alias=") + quoteLiteral(QLatin1String(kAliases[index]));
 }
 
-// The handler's rules, in the scratch recordset.
+// The handler's rules, read once per subscriber in the shared scratch recordset.
 inline Recordset& open(SubscriberEdit& edit)
 {
-    return edit.scratch(ScratchQuery::MessagingRules, QStringLiteral("SELECT * FROM vw_MessagingRule WHERE ParentObjectID=?"),
-                        {edit.handler().value(QStringLiteral("CallHandlerObjectID")).toString()});
+    return edit.sharedScratch(ScratchQuery::MessagingRules,
+                              QStringLiteral("SELECT * FROM vw_MessagingRule WHERE ParentObjectID=?"),
+                              {edit.handler().value(QStringLiteral("CallHandlerObjectID")).toString()});
 }
 
 // Moves to the rule of greeting `index`, searching from the first; false when there is none.

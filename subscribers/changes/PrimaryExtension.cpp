@@ -33,17 +33,16 @@ void listConflicts(SubscriberEdit& edit, const QString& newExtension, const QLis
 }
 
 // The subscriber's transfer string, and the Alternate rule that transfers to it, follow the
-// extension.
+// extension. The subscriber row is written with the subscriber's other changes at the end.
 void moveTransferStringAlong(SubscriberEdit& edit, const QString& newExtension)
 {
     edit.writeLine(QStringLiteral("    Current extension matches transfer string - updating transfer string for "
                                   "subscriber to match new extension"));
     edit.subscriber().setValue(QStringLiteral("XFerString"), newExtension);
-    edit.subscriber().update();
     edit.step([&] {
-        Recordset& rules = edit.scratch(
-            ScratchQuery::ContactRules, QStringLiteral("SELECT * FROM ContactRule WHERE ParentObjectID=? AND Alias='alternate'"),
-            {edit.handler().value(QStringLiteral("CallHandlerObjectID"))});
+        Recordset& rules = edit.contactRules();
+        const FilterGuard allRules(rules);
+        rules.setFilter(QStringLiteral("Alias='alternate'"));
         if (rules.recordCount() != 1) {
             edit.writeLine(QStringLiteral("(error) Alternate contact rule could not be feteched for extension/stransfer "
                                           "string update in MakeChangestoSubscriber routine."));
@@ -51,7 +50,6 @@ void moveTransferStringAlong(SubscriberEdit& edit, const QString& newExtension)
             rules.setValue(QStringLiteral("Extension"), newExtension);
             rules.update();
         }
-        rules.close();
     });
 }
 

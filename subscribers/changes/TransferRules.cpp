@@ -240,9 +240,7 @@ private:
 void applyTransferRules(SubscriberEdit& edit)
 {
     const int ruleCount = edit.session.isVersionAtLeast(7, 0, 0, 1) ? kRuleCount : kRulesBeforeFollowMe;
-    Recordset& rules = edit.scratch(ScratchQuery::ContactRules,
-                                    QStringLiteral("SELECT * FROM ContactRule WHERE ParentObjectID=?"),
-                                    {edit.handler().value(QStringLiteral("CallHandlerObjectID")).toString()});
+    Recordset& rules = edit.contactRules();
     for (int index = 0; index < ruleCount; ++index) {
         if (rules.recordCount() == 0) {
             edit.writeLine(QStringLiteral(

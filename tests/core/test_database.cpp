@@ -119,6 +119,20 @@ TEST_P(DatabaseOnBothBackends, KeptStatementsRunAgainWithTheirNewValues)
     EXPECT_EQ(db.select("SELECT * FROM Counter").fields.size(), 3);
 }
 
+// Every statement sent counts, a failed one and the transaction's own too, until the reset.
+TEST_P(DatabaseOnBothBackends, CountsTheStatementsItSends)
+{
+    db.resetStatementCount();
+    db.beginTransaction();
+    db.execute("UPDATE Counter SET Value = Value + 1");
+    EXPECT_THROW(db.execute("INSERT INTO Counter VALUES ('runs', 0)"), KestraneError);
+    db.select("SELECT Value FROM Counter");
+    db.commit();
+    EXPECT_EQ(db.statementCount(), 5);
+    db.resetStatementCount();
+    EXPECT_EQ(db.statementCount(), 0);
+}
+
 TEST_P(DatabaseOnBothBackends, BulkInsertNeedsTheEmbeddedDatabase)
 {
     if (GetParam() == Backend::Odbc) {
