@@ -213,11 +213,15 @@ int Recordset::fieldIndex(const QString& name) const
 {
     if (!m_open)
         return -1;
-    // Callers mostly spell a field as the query gives it: that look-up needs no case folding.
+    // Callers spell a field the same way for every object: a spelling found by case folding is
+    // kept among the exact names, so that it is folded once per statement.
     const auto exact = m_shape->exactFieldIndex.constFind(name);
     if (exact != m_shape->exactFieldIndex.constEnd())
         return *exact;
-    return m_shape->fieldIndex.value(name.toCaseFolded(), -1);
+    const int index = m_shape->fieldIndex.value(name.toCaseFolded(), -1);
+    if (index >= 0)
+        m_shape->exactFieldIndex.insert(name, index);
+    return index;
 }
 
 QVariant Recordset::value(const QString& field) const
