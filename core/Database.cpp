@@ -345,6 +345,7 @@ void Database::close()
     // Statements go before the connection they were prepared on.
     m_statements->cache.clear();
     m_columns.clear();
+    m_tables.clear();
     if (m_db.isValid()) {
         m_db.close();
         m_db = QSqlDatabase();
@@ -358,9 +359,10 @@ bool Database::isOpen() const
     return m_db.isValid() && m_db.isOpen();
 }
 
-void Database::execute(const QString& sql, const QVariantList& values)
+qint64 Database::execute(const QString& sql, const QVariantList& values)
 {
     run(sql, values, nullptr);
+    return m_embedded ? sqlite3_changes64(sqliteHandle(m_db)) : m_odbcRowsChanged;
 }
 
 QueryResult Database::select(const QString& sql, const QVariantList& values)
@@ -416,6 +418,7 @@ void Database::runOdbc(const QString& sql, const QVariantList& values, RowSink* 
         query.bindValue(i, values[i]);
     if (!query.exec())
         throwOdbcError(rows ? QString() : sql, query.lastError());
+    m_odbcRowsChanged = query.numRowsAffected();
     if (rows) {
         try {
             readOdbcRows(query, *rows);
@@ -531,6 +534,27 @@ QStringList Database::uniqueKeyOf(const QString& table)
     }
     m_uniqueKeys.insert(key, columns);
     return columns;
+}
+
+bool Database::isTable(const QString& name)
+{
+    const QString table = QString(name).remove(u'[').remove(u']');
+    const QString key = table.toCaseFolded();
+    const auto known = m_tables.constFind(key);
+    if (known != m_tables.constEnd())
+        return *known;
+    bool found = false;
+    if (m_embedded) {
+        try {
+            found = !select(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
+                            {table})
+                         .rows.isEmpty();
+        } catch (const KestraneError&) {
+            found = false;
+        }
+    }
+    m_tables.insert(key, found);
+    return found;
 }
 
 void Database::beginTransaction()

@@ -68,8 +68,10 @@ public:
     QString lastError() const { return m_lastError; }
     QSqlDatabase& connection() { return m_db; }
 
-    // Runs a statement with bound values; throws KestraneError when it fails.
-    void execute(const QString& sql, const QVariantList& values = {});
+    // Runs a statement with bound values and returns the count of rows it changed in the table
+    // it names (rows changed by triggers not counted; 0 through a view's INSTEAD OF trigger);
+    // throws KestraneError when it fails.
+    qint64 execute(const QString& sql, const QVariantList& values = {});
     // Runs a query (or a statement with a RETURNING clause) with bound values and reads all its
     // rows; throws KestraneError when it fails.
     // Both keep the statements they prepare in one cache keyed by the statement's text (the
@@ -93,6 +95,9 @@ public:
     // index, that tell its rows apart; asked once per name and connection. Empty for a view or
     // a table without one.
     QStringList uniqueKeyOf(const QString& table);
+    // On the embedded database: true when the name is a table's (not a view's); asked once per
+    // name and connection.
+    bool isTable(const QString& name);
 
     // Transactions; one level. Throws KestraneError when the database refuses. On the embedded
     // database the transaction takes the write lock at once, waiting for another writer up to
@@ -157,6 +162,8 @@ private:
     std::unique_ptr<Statements> m_statements;        // prepared statements, by text
     QHash<QString, QStringList> m_columns;           // columnsOf, by case-folded name
     QHash<QString, QStringList> m_uniqueKeys;        // uniqueKeyOf, by case-folded name
+    QHash<QString, bool> m_tables;                   // isTable, by case-folded name
+    qint64 m_odbcRowsChanged = 0;                    // by the last statement run over ODBC
 };
 
 // True when `sql` holds a ";" outside quoted literals, quoted names and comments that is

@@ -37,28 +37,75 @@ void Recordset::setCursorLocation(CursorLocation location)
     m_cursorLocation = location;
 }
 
+void Recordset::takeShape(const QString& sql, Database& db)
+{
+    if (m_shape && m_shape->sql == sql && m_shape->db == &db)
+        return;
+    if (m_shape) {
+        const QString opened = m_shape->sql;
+        m_shapes.put(opened, std::move(m_shape));
+    }
+    std::optional<std::unique_ptr<Shape>> kept = m_shapes.take(sql);
+    if (kept && (*kept)->db == &db) {
+        m_shape = std::move(*kept);
+        return;
+    }
+    m_shape = std::make_unique<Shape>();
+    m_shape->sql = sql;
+    m_shape->db = &db;
+    m_shape->writeTarget = writeTargetOf(sql);
+    m_shape->writesTable = db.isEmbedded() && !m_shape->writeTarget.isEmpty() && db.isTable(m_shape->writeTarget);
+    m_shape->readQuery = sql;
+    // A table without a key of its own is written by the rowid read with each row, so that a
+    // write is known to reach one row at most.
+    static const QRegularExpression selectAll(QStringLiteral(R"(^\s*select\s+\*)"), QRegularExpression::CaseInsensitiveOption);
+    const auto all = selectAll.match(sql);
+    if (m_shape->writesTable && all.hasMatch() && db.uniqueKeyOf(m_shape->writeTarget).isEmpty())
+        m_shape->readQuery = sql.left(all.capturedEnd()) + QStringLiteral(", ") + m_shape->writeTarget
+                             + QStringLiteral(".rowid") + sql.mid(all.capturedEnd());
+}
+
 void Recordset::open(const QString& sql, Database& db, LockType lock, const QVariantList& bindValues)
 {
     if (m_open)
         fail(ErrorNumber::OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    takeShape(sql, db);
+    Shape& shape = *m_shape;
     RowTable rows;
-    db.select(sql, bindValues, rows);
-    QHash<QString, int> fieldIndex;
-    QHash<QString, int> exactFieldIndex;
-    for (int i = 0; i < rows.fields().size(); ++i) {
-        fieldIndex.insert(rows.fields()[i].toCaseFolded(), i);
-        exactFieldIndex.insert(rows.fields()[i], i);
+    bool readsRowId = shape.readQuery.size() != sql.size();
+    try {
+        db.select(shape.readQuery, bindValues, rows);
+    } catch (const KestraneError&) {
+        if (!readsRowId)
+            throw;
+        // The target is named under another name in the statement: its rows go without the rowid.
+        shape.readQuery = sql;
+        shape.fields.clear();
+        readsRowId = false;
+        db.select(sql, bindValues, rows);
+    }
+    QStringList fields = rows.fields();
+    if (readsRowId)
+        fields.removeLast();
+    if (fields != shape.fields) {
+        // Opened for the first time, or the target's columns changed since.
+        shape.fields = fields;
+        shape.fieldIndex.clear();
+        shape.exactFieldIndex.clear();
+        for (int i = 0; i < fields.size(); ++i) {
+            shape.fieldIndex.insert(fields[i].toCaseFolded(), i);
+            shape.exactFieldIndex.insert(fields[i], i);
+        }
+        shape.rowIdField = readsRowId ? int(fields.size()) : -1;
+        shape.fieldsOfTarget.reset();
+        shape.key.reset();
+        shape.writes.clear();
     }
 
     m_db = &db;
     m_lock = lock;
     m_sql = sql;
-    m_writeTarget = writeTargetOf(sql);
-    m_fieldsOfTarget.reset();
-    m_keyFields.reset();
-    m_fields = rows.fields();
-    m_fieldIndex = fieldIndex;
-    m_exactFieldIndex = exactFieldIndex;
+    m_fields = shape.fields;
     m_rows = std::move(rows);
     m_filtered = false;
     m_filterText.clear();
@@ -77,8 +124,6 @@ void Recordset::close()
     m_db = nullptr;
     m_rows.clear();
     m_fields.clear();
-    m_fieldIndex.clear();
-    m_exactFieldIndex.clear();
     m_visible.clear();
     m_index.clear();
     m_indexedField = -1;
@@ -109,7 +154,7 @@ void Recordset::requireWritable() const
     if (m_lock == LockType::ReadOnly)
         fail(ErrorNumber::UpdateNotSupported, QStringLiteral("Current Recordset does not support updating. "
                                   "This may be a limitation of the provider, or of the selected locktype."));
-    if (m_writeTarget.isEmpty())
+    if (m_shape->writeTarget.isEmpty())
         fail(ErrorNumber::UpdateNotSupported, QStringLiteral("The recordset's query names no table to update."));
 }
 
@@ -166,11 +211,17 @@ void Recordset::movePrevious()
 
 int Recordset::fieldIndex(const QString& name) const
 {
-    // Callers mostly spell a field as the query gives it: that look-up needs no case folding.
-    const auto exact = m_exactFieldIndex.constFind(name);
-    if (exact != m_exactFieldIndex.constEnd())
+    if (!m_open)
+        return -1;
+    // Callers spell a field the same way for every object: a spelling found by case folding is
+    // kept among the exact names, so that it is folded once per statement.
+    const auto exact = m_shape->exactFieldIndex.constFind(name);
+    if (exact != m_shape->exactFieldIndex.constEnd())
         return *exact;
-    return m_fieldIndex.value(name.toCaseFolded(), -1);
+    const int index = m_shape->fieldIndex.value(name.toCaseFolded(), -1);
+    if (index >= 0)
+        m_shape->exactFieldIndex.insert(name, index);
+    return index;
 }
 
 QVariant Recordset::value(const QString& field) const
@@ -183,7 +234,7 @@ QVariant Recordset::value(const QString& field) const
 
 QVariant Recordset::value(int index) const
 {
-    if (m_edit && index >= 0 && index < m_edit->values.size())
+    if (m_edit && index >= 0 && index < m_fields.size())
         return m_edit->values[index];
     requireCurrent();
     if (index < 0 || index >= m_fields.size())
@@ -300,7 +351,7 @@ void Recordset::setValue(const QString& field, const QVariant& value)
         fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
     if (!m_edit) {
         requireCurrent();
-        m_edit = PendingEdit{false, m_rows.row(rowAt(m_position)), QVector<bool>(m_fields.size(), false)};
+        m_edit = PendingEdit{false, m_rows.row(rowAt(m_position)), QVector<bool>(m_rows.fields().size(), false)};
     }
     m_edit->values[index] = value;
     m_edit->changed[index] = true;
@@ -309,7 +360,8 @@ void Recordset::setValue(const QString& field, const QVariant& value)
 void Recordset::addNew()
 {
     requireWritable();
-    m_edit = PendingEdit{true, Row(m_fields.size()), QVector<bool>(m_fields.size(), false)};
+    // A new row's rowid is not known: it is written back by its values, as a row without one.
+    m_edit = PendingEdit{true, Row(m_rows.fields().size()), QVector<bool>(m_rows.fields().size(), false)};
 }
 
 void Recordset::cancelUpdate()
@@ -320,7 +372,11 @@ void Recordset::cancelUpdate()
 void Recordset::setKeyColumns(const QStringList& columns)
 {
     m_keyColumns = columns;
-    m_keyFields.reset();
+    m_shapes.clear();
+    if (m_shape) {
+        m_shape->key.reset();
+        m_shape->writes.clear();
+    }
 }
 
 QVector<int> Recordset::fieldsNamed(const QStringList& names) const
@@ -335,43 +391,47 @@ QVector<int> Recordset::fieldsNamed(const QStringList& names) const
     return fields;
 }
 
-const QVector<int>& Recordset::keyFields() const
+const Recordset::RowKey& Recordset::rowKey() const
 {
-    if (!m_keyFields) {
+    if (!m_shape->key) {
+        RowKey key;
         QStringList names = m_keyColumns;
         if (names.isEmpty()) {
-            // Compiled once: scratch recordsets are opened again for every object of a run.
             static const QRegularExpression brackets(QStringLiteral(R"(^\[|\]$)"));
             static const QRegularExpression view(QStringLiteral("^vw_"), QRegularExpression::CaseInsensitiveOption);
             static const QRegularExpression part(QStringLiteral("_(Primary|NonPrimary)$"),
                                                  QRegularExpression::CaseInsensitiveOption);
-            QString object = m_writeTarget;
+            QString object = m_shape->writeTarget;
             object.remove(brackets).remove(view).remove(part);
             names << object + QStringLiteral("ObjectID");
         }
-        QVector<int> fields = fieldsNamed(names);
+        key.fields = fieldsNamed(names);
+        key.unique = m_keyColumns.isEmpty() && !key.fields.isEmpty();   // the server's object IDs are unique
         // A table without an object ID is addressed by the key it has, not by all its values.
-        if (fields.isEmpty() && m_keyColumns.isEmpty())
-            fields = fieldsNamed(m_db->uniqueKeyOf(m_writeTarget));
-        m_keyFields = fields;
+        const QVector<int> tableKey = fieldsNamed(m_db->uniqueKeyOf(m_shape->writeTarget));
+        if (key.fields.isEmpty() && m_keyColumns.isEmpty())
+            key.fields = tableKey;
+        if (!tableKey.isEmpty() && QSet<int>(key.fields.begin(), key.fields.end()) == QSet<int>(tableKey.begin(), tableKey.end()))
+            key.unique = true;
+        m_shape->key = key;
     }
-    return *m_keyFields;
+    return *m_shape->key;
 }
 
 const QVector<bool>& Recordset::fieldsOfTarget() const
 {
-    if (!m_fieldsOfTarget) {
+    if (!m_shape->fieldsOfTarget) {
         QSet<QString> columns;
-        for (const QString& column : m_db->columnsOf(m_writeTarget))
+        for (const QString& column : m_db->columnsOf(m_shape->writeTarget))
             columns.insert(column.toCaseFolded());
         // When the target cannot be probed, every field takes part.
         QVector<bool> inTarget(m_fields.size(), true);
         if (!columns.isEmpty())
             for (int i = 0; i < m_fields.size(); ++i)
                 inTarget[i] = columns.contains(m_fields[i].toCaseFolded());
-        m_fieldsOfTarget = inTarget;
+        m_shape->fieldsOfTarget = inTarget;
     }
-    return *m_fieldsOfTarget;
+    return *m_shape->fieldsOfTarget;
 }
 
 bool Recordset::comparedAfterReading(const QVariant& value) const
@@ -390,32 +450,33 @@ bool Recordset::comparedAfterReading(const QVariant& value) const
     }
 }
 
-Recordset::RowCheck Recordset::checkOf(const Row& row, const QVector<bool>* changed) const
-{
-    // Only the columns that the target itself has take part (a query may add joined columns).
-    const QVector<bool>& inTarget = fieldsOfTarget();
-    const QVector<int>& key = keyFields();
-    RowCheck check;
-    QStringList conditions;
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (!inTarget[i])
-            continue;
-        if (!key.isEmpty() && !key.contains(i) && !(changed && (*changed)[i]))
-            continue;
-        if (row[i].isNull()) {
-            conditions << sqlName(m_fields[i]) + QStringLiteral(" IS NULL");
-        } else if (comparedAfterReading(row[i])) {
-            check.readAgain << i;
-        } else {
-            conditions << sqlName(m_fields[i]) + QStringLiteral(" = ?");
-            check.whereValues << row[i];
-        }
-    }
-    check.where = conditions.isEmpty() ? QStringLiteral("1 = 1") : conditions.join(QStringLiteral(" AND "));
-    return check;
-}
-
 namespace {
+
+// True when writing `value` over `held` would store what is already there: numbers by their
+// value, texts exactly (letter case counts), anything else of the same type by equality. A value
+// of another kind (a text over a number, a date-time over its text) counts as a change.
+bool holdsAlready(const QVariant& held, const QVariant& value)
+{
+    if (held.isNull() || value.isNull())
+        return held.isNull() && value.isNull();
+    const auto integral = [](const QVariant& v) {
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+            return true;
+        default:
+            return false;
+        }
+    };
+    if (integral(held) && integral(value))
+        return held.toLongLong() == value.toLongLong();
+    return held.metaType() == value.metaType() && held == value;
+}
 
 [[noreturn]] void refuseChangedRow()
 {
@@ -432,40 +493,120 @@ void refuseMatches(qsizetype matching)
              QStringLiteral("Insufficient key column information for updating or refreshing."));
 }
 
+QVariantList valuesOf(const QVector<QVariant>& row, const QVector<int>& fields)
+{
+    QVariantList values;
+    values.reserve(fields.size());
+    for (int field : fields)
+        values << row[field];
+    return values;
+}
+
 }  // namespace
 
-void Recordset::writeSingleRow(const QString& statement, const QVariantList& statementValues, const RowCheck& check,
-                               const Row& original) const
+const Recordset::RowWrite& Recordset::rowWrite(const Row& row, const QVector<bool>* changed) const
 {
+    // Only the columns that the target itself has take part (a query may add joined columns).
+    const QVector<bool>& inTarget = fieldsOfTarget();
+    const RowKey& key = rowKey();
+    // The write's text follows from this pattern: the kind of write, what proves it reaches one
+    // row at most, and per field whether it is set and how it is compared.
+    QByteArray pattern;
+    pattern.reserve(2 + 2 * m_fields.size());
+    pattern += changed ? 'U' : 'D';
+    bool keyHoldsNull = false;
+    for (int field : key.fields)
+        keyHoldsNull |= row[field].isNull();
+    const int rowId = m_shape->rowIdField;
+    pattern += rowId >= 0 && !row[rowId].isNull() ? 'r' : key.unique && !keyHoldsNull ? 'k' : '-';
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const bool set = changed && (*changed)[i];
+        pattern += set ? 'S' : '.';
+        if (!inTarget[i] || (!key.fields.isEmpty() && !key.fields.contains(i) && !set))
+            pattern += '-';
+        else
+            pattern += row[i].isNull() ? 'n' : comparedAfterReading(row[i]) ? 'r' : 'v';
+    }
+    auto found = m_shape->writes.constFind(pattern);
+    if (found == m_shape->writes.constEnd())
+        found = m_shape->writes.insert(pattern, buildRowWrite(pattern));
+    return *found;
+}
+
+Recordset::RowWrite Recordset::buildRowWrite(const QByteArray& pattern) const
+{
+    RowWrite write;
+    QStringList assignments;
+    QStringList conditions;
+    QStringList readAgain;
+    if (pattern[1] == 'r') {
+        conditions << QStringLiteral("rowid = ?");
+        write.whereFields << m_shape->rowIdField;
+    }
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const QString name = sqlName(m_fields[i]);
+        if (pattern[2 + 2 * i] == 'S') {
+            assignments << name + QStringLiteral(" = ?");
+            write.setFields << i;
+        }
+        switch (pattern[3 + 2 * i]) {
+        case 'n': conditions << name + QStringLiteral(" IS NULL"); break;
+        case 'v':
+            conditions << name + QStringLiteral(" = ?");
+            write.whereFields << i;
+            break;
+        case 'r':
+            readAgain << name;
+            write.readAgain << i;
+            break;
+        }
+    }
+    const QString& target = m_shape->writeTarget;
+    const QString where = conditions.isEmpty() ? QStringLiteral("1 = 1") : conditions.join(QStringLiteral(" AND "));
+    write.singleRow = pattern[1] != '-';
+    write.statement = (pattern[0] == 'U' ? QStringLiteral("UPDATE %1 SET %2").arg(target, assignments.join(QStringLiteral(", ")))
+                                         : QStringLiteral("DELETE FROM %1").arg(target))
+                      + QStringLiteral(" WHERE ") + where;
+    if (!m_db->isEmbedded()) {
+        write.readAgainQuery = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                   .arg(readAgain.isEmpty() ? QStringLiteral("1") : readAgain.join(QStringLiteral(", ")),
+                                        target, where);
+    } else if (!(write.singleRow && m_shape->writesTable)) {
+        // A view's INSTEAD OF trigger leaves SQLite's count of changed rows at 0, but RETURNING
+        // gives one row for each row the WHERE matched.
+        write.statement += QStringLiteral(" RETURNING 1");
+    }
+    return write;
+}
+
+void Recordset::writeSingleRow(const RowWrite& write, const Row& values, const Row& original) const
+{
+    QVariantList bound = valuesOf(values, write.setFields);
+    const QVariantList whereValues = valuesOf(original, write.whereFields);
     if (!m_db->isEmbedded()) {
         // Over ODBC the count of affected rows through a view is not to be trusted, and the
         // statement has no portable way to return the rows it matched: read them first, with
         // the values that are compared here rather than in the WHERE text.
-        QStringList readAgain;
-        for (int field : check.readAgain)
-            readAgain << sqlName(m_fields[field]);
-        const QueryResult found = m_db->select(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                .arg(readAgain.isEmpty() ? QStringLiteral("1") : readAgain.join(QStringLiteral(", ")), m_writeTarget,
-                     check.where),
-            check.whereValues);
+        const QueryResult found = m_db->select(write.readAgainQuery, whereValues);
         refuseMatches(found.rows.size());
-        for (int i = 0; i < check.readAgain.size(); ++i)
-            if (found.rows[0][i] != original[check.readAgain[i]])
+        for (int i = 0; i < write.readAgain.size(); ++i)
+            if (found.rows[0][i] != original[write.readAgain[i]])
                 refuseChangedRow();
-        m_db->execute(statement + QStringLiteral(" WHERE ") + check.where, statementValues + check.whereValues);
+        m_db->execute(write.statement, bound + whereValues);
         return;
     }
-    // A view's INSTEAD OF trigger leaves SQLite's count of changed rows at 0, but RETURNING gives
-    // one row for each row the WHERE matched. The savepoint takes back a write that matched
-    // more than one row.
+    bound += whereValues;
+    if (write.singleRow) {
+        // At most one row matches: a write that finds none has nothing to take back.
+        refuseMatches(m_shape->writesTable ? m_db->execute(write.statement, bound) : m_db->select(write.statement, bound).rows.size());
+        return;
+    }
+    // The savepoint takes back a write that matched more than one row.
     m_db->execute(QStringLiteral("SAVEPOINT recordset_write"));
     qsizetype matching = 0;
     std::exception_ptr failure;
     try {
-        matching = m_db->select(statement + QStringLiteral(" WHERE ") + check.where + QStringLiteral(" RETURNING 1"),
-                                statementValues + check.whereValues)
-                       .rows.size();
+        matching = m_db->select(write.statement, bound).rows.size();
     } catch (...) {
         failure = std::current_exception();
     }
@@ -481,15 +622,10 @@ void Recordset::readBackStoredValues(Row& row, const QVector<bool>& changed) con
 {
     if (m_db->isEmbedded())
         return;
-    const RowCheck check = checkOf(row, &changed);
+    const RowWrite& check = rowWrite(row, &changed);
     if (check.readAgain.isEmpty())
         return;
-    QStringList columns;
-    for (int field : check.readAgain)
-        columns << sqlName(m_fields[field]);
-    const QueryResult stored = m_db->select(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns.join(QStringLiteral(", ")), m_writeTarget, check.where),
-        check.whereValues);
+    const QueryResult stored = m_db->select(check.readAgainQuery, valuesOf(row, check.whereFields));
     if (stored.rows.size() != 1)
         return;   // the row cannot be told apart by its other values: the next write compares with what was bound
     for (int i = 0; i < check.readAgain.size(); ++i)
@@ -502,34 +638,32 @@ void Recordset::update()
     if (!m_edit)
         return;
     PendingEdit edit = *m_edit;
-    QStringList columns;
-    QVariantList newValues;
-    for (int i = 0; i < m_fields.size(); ++i)
-        if (edit.changed[i]) {
-            columns << sqlName(m_fields[i]);
-            newValues << edit.values[i];
-        }
-    if (columns.isEmpty()) {
+    const Row original = edit.isNew ? Row() : m_rows.row(rowAt(m_position));
+    if (!edit.isNew && m_equalValueWrites == EqualValueWrites::Skipped)
+        for (int i = 0; i < m_fields.size(); ++i)
+            if (edit.changed[i] && holdsAlready(original[i], edit.values[i]))
+                edit.changed[i] = false;
+    if (!edit.changed.contains(true)) {
         m_edit.reset();
         return;
     }
 
     m_db->runInTransaction([&] {
         if (edit.isNew) {
-            QStringList markers;
-            for (int i = 0; i < columns.size(); ++i)
-                markers << QStringLiteral("?");
+            QStringList columns;
+            QVariantList newValues;
+            for (int i = 0; i < m_fields.size(); ++i)
+                if (edit.changed[i]) {
+                    columns << sqlName(m_fields[i]);
+                    newValues << edit.values[i];
+                }
             m_db->execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(m_writeTarget, columns.join(u','), markers.join(u',')),
+                              .arg(m_shape->writeTarget, columns.join(u','),
+                                   QStringList(columns.size(), QStringLiteral("?")).join(u',')),
                           newValues);
             return;
         }
-        const Row original = m_rows.row(rowAt(m_position));
-        QStringList assignments;
-        for (const QString& column : columns)
-            assignments << column + QStringLiteral(" = ?");
-        writeSingleRow(QStringLiteral("UPDATE %1 SET %2").arg(m_writeTarget, assignments.join(QStringLiteral(", "))),
-                       newValues, checkOf(original, &edit.changed), original);
+        writeSingleRow(rowWrite(original, &edit.changed), edit.values, original);
         readBackStoredValues(edit.values, edit.changed);
     });
 
@@ -560,8 +694,7 @@ void Recordset::deleteCurrent()
     m_edit.reset();
     const int row = rowAt(m_position);
     const Row values = m_rows.row(row);
-    m_db->runInTransaction(
-        [&] { writeSingleRow(QStringLiteral("DELETE FROM %1").arg(m_writeTarget), {}, checkOf(values, nullptr), values); });
+    m_db->runInTransaction([&] { writeSingleRow(rowWrite(values, nullptr), values, values); });
 
     remember(JournalEntry::Removed, row);
     m_rows.remove(row);

@@ -4,6 +4,7 @@
 // column (the "Optimize" index), and edits written back with optimistic concurrency: a row
 // that was changed underneath since it was read is reported, never overwritten.
 #include "core/Criterion.h"
+#include "core/LruCache.h"
 #include "core/RowTable.h"
 
 #include <QHash>
@@ -11,12 +12,18 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 #include <optional>
 
 class Database;
 
 enum class CursorLocation { Server, Client };
 enum class LockType { ReadOnly, Optimistic };
+// Whether update() writes a field set to the value it already holds. Rows of the start-up
+// directory lists are written all the same (the default): their optimistic check is what tells
+// that another program changed the row since start-up. Rows read inside the object's own
+// transaction have nothing such to tell, and are left unwritten when nothing else changed.
+enum class EqualValueWrites { Written, Skipped };
 
 class Recordset {
 public:
@@ -29,7 +36,8 @@ public:
     CursorLocation cursorLocation() const { return m_cursorLocation; }
 
     // Runs the query and keeps its rows; throws KestraneError when it fails (nothing stays open).
-    // Writes go to the first table or view named after FROM.
+    // Writes go to the first table or view named after FROM. A statement opened again keeps
+    // what was worked out about its fields and writes the first time; only its rows are read.
     void open(const QString& sql, Database& db, LockType lock = LockType::ReadOnly,
               const QVariantList& bindValues = {});
     void close();   // closing a closed recordset does nothing
@@ -74,6 +82,8 @@ public:
     // view ("vw_Subscriber": SubscriberObjectID); rows without one by the table's primary key or
     // unique index, and rows of a target with neither by all their columns.
     void setKeyColumns(const QStringList& columns);
+    // Kept across close() and open().
+    void setEqualValueWrites(EqualValueWrites writes) { m_equalValueWrites = writes; }
 
     // Writes the pending edit. Throws KestraneError: RowChangedUnderneath when the row in the
     // database no longer holds the values read (nothing is written), or the database's error.
@@ -108,46 +118,72 @@ private:
     int rowAt(int position) const { return m_filtered ? m_visible[position] : position; }
     void rebuildIndex();
     // How a write finds the row as it was read: by its key and the columns being changed
-    // (`changed` null: the key alone), or by all its columns when it has no key. Most of these
+    // (`changed` null: the key alone), or by all its columns when it has no key; on the embedded
+    // database a row of a table without a key also by the rowid carried with it. Most of these
     // values go into the WHERE text; those the database may not give back exactly as it stores
     // them (see comparedAfterReading) are compared with the row as read again before the write.
-    struct RowCheck {
-        QString where;
-        QVariantList whereValues;
-        QVector<int> readAgain;   // fields compared after reading the row again
+    // The texts depend only on which columns are compared how, so they are kept per statement.
+    struct RowWrite {
+        QString statement;          // UPDATE ... SET ... WHERE ... (or DELETE), ready to run
+        QString readAgainQuery;     // over ODBC: the row's compared-after-reading columns
+        QVector<int> setFields;     // bound first: the new values of these fields
+        QVector<int> whereFields;   // then the values as read of these
+        QVector<int> readAgain;     // fields compared after reading the row again
+        bool singleRow = false;     // the WHERE can match no more than one row
     };
-    RowCheck checkOf(const Row& row, const QVector<bool>* changed) const;
+    const RowWrite& rowWrite(const Row& row, const QVector<bool>* changed) const;
+    RowWrite buildRowWrite(const QByteArray& pattern) const;
     // Over ODBC a date-time or floating-point value read through the driver need not compare
     // equal to the stored value when bound again (a text of another form, a rounded fraction of
     // a second); read again through the same driver it is always the same value.
     bool comparedAfterReading(const QVariant& value) const;
     // The key of the rows: the columns set by setKeyColumns, else the target's object ID, else
-    // the key the target table has; empty when none of them is among the fields.
-    const QVector<int>& keyFields() const;
+    // the key the target table has; empty when none of them is among the fields. An object ID
+    // or the table's own key tells one row from every other.
+    struct RowKey {
+        QVector<int> fields;
+        bool unique = false;
+    };
+    const RowKey& rowKey() const;
     QVector<int> fieldsNamed(const QStringList& names) const;   // empty when one is missing
     const QVector<bool>& fieldsOfTarget() const;
-    // Runs `statement` (an UPDATE or DELETE of the target without its WHERE) on the row that
-    // `check` finds in the state `original`, and only when exactly one row matches; otherwise
-    // throws RowChangedUnderneath and leaves the database as it was.
-    void writeSingleRow(const QString& statement, const QVariantList& statementValues, const RowCheck& check,
-                        const Row& original) const;
+    // Runs `write` with the new `values` on the row in the state `original`, and only when
+    // exactly one row matches;
+    // otherwise throws RowChangedUnderneath and leaves the database as it was.
+    void writeSingleRow(const RowWrite& write, const Row& values, const Row& original) const;
     // After a write over ODBC: the values of `row` that the database may store otherwise than
     // bound (see comparedAfterReading) as it gives them back, so that the next write of the row
     // compares with what is stored.
     void readBackStoredValues(Row& row, const QVector<bool>& changed) const;
 
+    // What is worked out once per statement: its fields, the table it writes and how.
+    struct Shape {
+        QString sql;
+        const Database* db = nullptr;
+        QString readQuery;                 // the statement as run: with the rowid where it is carried
+        QStringList fields;
+        QHash<QString, int> fieldIndex;        // case-folded name -> index
+        QHash<QString, int> exactFieldIndex;   // name as the query gives it -> index
+        QString writeTarget;               // table or view after FROM
+        bool writesTable = false;          // the target is a table of the embedded database
+        int rowIdField = -1;               // the hidden last column holding the rowid, or -1
+        std::optional<QVector<bool>> fieldsOfTarget;   // per field: a column of the target
+        std::optional<RowKey> key;                     // resolved on the first write
+        QHash<QByteArray, RowWrite> writes;            // by how each column is compared
+    };
+    // Makes m_shape the shape of `sql` on `db`, kept from an earlier open or new.
+    void takeShape(const QString& sql, Database& db);
+
     Database* m_db = nullptr;
     CursorLocation m_cursorLocation = CursorLocation::Server;
     LockType m_lock = LockType::ReadOnly;
+    EqualValueWrites m_equalValueWrites = EqualValueWrites::Written;
     bool m_open = false;
     QString m_sql;
-    QString m_writeTarget;                 // table or view after FROM
-    mutable std::optional<QVector<bool>> m_fieldsOfTarget;   // per field: a column of the target
     QStringList m_keyColumns;
-    mutable std::optional<QVector<int>> m_keyFields;       // resolved on the first write
-    QStringList m_fields;
-    QHash<QString, int> m_fieldIndex;      // case-folded name -> index
-    QHash<QString, int> m_exactFieldIndex;   // name as the query gives it -> index
+    std::unique_ptr<Shape> m_shape;        // of the statement opened last
+    LruCache<QString, std::unique_ptr<Shape>> m_shapes{8};   // of statements opened before
+    QStringList m_fields;                  // the shape's, visible fields only
     RowTable m_rows;
 
     bool m_filtered = false;

@@ -84,6 +84,8 @@ void HandlerEdit::step(const std::function<void()>& work)
 Recordset& HandlerEdit::reopen(Recordset& recordset, const QString& sql, const QVariantList& values)
 {
     recordset.close();
+    // Read inside the handler's transaction: a value set to what it holds needs no write.
+    recordset.setEqualValueWrites(EqualValueWrites::Skipped);
     recordset.open(sql, session.database, LockType::Optimistic, values);
     return recordset;
 }

@@ -120,6 +120,8 @@ Recordset& SubscriberEdit::scratch(ScratchQuery which, const QString& sql, const
     Recordset& recordset = scratchRecordset(which);
     m_sharedScratchRead.reset(std::size_t(which));
     recordset.close();
+    // Read inside the subscriber's transaction: a value set to what it holds needs no write.
+    recordset.setEqualValueWrites(EqualValueWrites::Skipped);
     recordset.open(sql, session.database, LockType::Optimistic, values);
     return recordset;
 }
