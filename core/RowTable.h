@@ -51,6 +51,12 @@ private:
         QHash<QByteArray, quint32> knownTexts, knownBytes;
         QHash<qint64, quint32> knownIntegers, knownReals;
         qint64 null = -1;
+        // The value looked up last (its dictionary, its key and its cell): a value that repeats
+        // from row to row, as flags and classes of service do, is kept without a look-up.
+        const void* lastKnown = nullptr;
+        QByteArray lastBytes;
+        qint64 lastNumber = 0;
+        quint32 lastCell = 0;
         // Cell kUtf8Text | i: the text from utf8Ends[i - 1] (or 0) to utf8Ends[i].
         QByteArray utf8;
         QVector<qsizetype> utf8Ends;
