@@ -3,7 +3,8 @@
 // column keeps each value it holds once, or, where its texts are mostly distinct (object IDs,
 // names), keeps them as UTF-8 one after another. A directory list of 50,000 rows of about 90
 // columns so takes 4 bytes a cell instead of a QVariant of 32 and a string of its own; a cell
-// reads back as the QVariant the database gave.
+// reads back as the QVariant the database gave. A result's first few rows keep each value as it
+// comes: a result of a few rows is never looked up.
 #include "core/Database.h"
 
 #include <QHash>
