@@ -3,6 +3,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 struct Criterion::Node {
     enum class Kind { Compare, And, Or } kind = Kind::Compare;
     // Compare
@@ -291,7 +293,17 @@ QString Criterion::indexKey(const QVariant& value)
 {
     if (isNumeric(value) || value.typeId() == QMetaType::Double)
         return QString::number(value.toDouble(), 'g', 17);
-    return value.toString().toCaseFolded();
+    QString key = value.toString();
+    // An index holds a key per row (object IDs, ASCII): ASCII is folded here, without the
+    // Unicode tables, which cost most of building the index.
+    const auto isUpperAscii = [](QChar c) { return c >= u'A' && c <= u'Z'; };
+    if (!std::all_of(key.cbegin(), key.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return key.toCaseFolded();
+    if (std::any_of(key.cbegin(), key.cend(), isUpperAscii))
+        for (QChar& c : key)
+            if (isUpperAscii(c))
+                c = QChar(c.unicode() + (u'a' - u'A'));
+    return key;
 }
 
 QString quoteLiteral(const QString& value)

@@ -80,12 +80,17 @@ bool LoadDirectoryLists(Session& s, const QString& connectionString, QString* fa
     }
 }
 
+QList<Recordset*> directoryLists(Session& s)
+{
+    return {&s.rsNonPrimaryCallHandlers, &s.rsPrimaryCallHandlers, &s.rsInterviewHandlers,
+            &s.rsContactRules, &s.rsMenuEntries, &s.rsMessagingRules, &s.rsSubscribers,
+            &s.rsCOS, &s.rsDistributionLists, &s.rsLocations, &s.rsNameLookupHandlers,
+            &s.rsNotificationMWIs, &s.rsNotificationDevices, &s.rsNotificationRules,
+            &s.rsDTMFAccessIDs};
+}
+
 void CloseServerRecordsets(Session& s)
 {
-    for (Recordset* list : {&s.rsNonPrimaryCallHandlers, &s.rsPrimaryCallHandlers, &s.rsInterviewHandlers,
-                            &s.rsContactRules, &s.rsMenuEntries, &s.rsMessagingRules, &s.rsSubscribers,
-                            &s.rsCOS, &s.rsDistributionLists, &s.rsLocations, &s.rsNameLookupHandlers,
-                            &s.rsNotificationMWIs, &s.rsNotificationDevices, &s.rsNotificationRules,
-                            &s.rsDTMFAccessIDs})
+    for (Recordset* list : directoryLists(s))
         list->close();
 }

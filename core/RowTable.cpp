@@ -1,11 +1,15 @@
 #include "core/RowTable.h"
 
 #include <bit>
+#include <type_traits>
 
 namespace {
 
 // The rows after which a column of mostly distinct values stops looking its values up.
 constexpr int kSampleRows = 1000;
+// The rows kept as they come before a column starts looking its values up: a result of a few
+// rows (a scratch query) costs no look-ups.
+constexpr int kFewRows = 8;
 // Marks a cell that is a text kept as UTF-8.
 constexpr quint32 kUtf8Text = 0x80000000u;
 
@@ -123,19 +127,36 @@ void RowTable::stopLookingUp(Column& column)
     column.knownBytes = {};
     column.knownIntegers = {};
     column.knownReals = {};
+    column.lastKnown = nullptr;
+    column.lastBytes = {};
 }
 
 template <typename Key, typename MakeValue>
 void RowTable::addKept(QHash<Key, quint32>& kept, const Key& key, MakeValue makeValue)
 {
     const int column = m_column++;
-    if (!m_columns[column].lookingUp) {
+    Column& known = m_columns[column];
+    if (!known.lookingUp || m_rowCount <= kFewRows) {
         m_row[column] = keep(column, makeValue());
+        return;
+    }
+    Key& last = [&]() -> Key& {
+        if constexpr (std::is_same_v<Key, qint64>)
+            return known.lastNumber;
+        else
+            return known.lastBytes;
+    }();
+    if (known.lastKnown == &kept && last == key) {
+        m_row[column] = known.lastCell;
         return;
     }
     auto found = kept.constFind(key);
     if (found == kept.constEnd())
         found = kept.insert(ownedKey(key), keep(column, makeValue()));
+    // The dictionary's own key: shared, not copied.
+    last = found.key();
+    known.lastKnown = &kept;
+    known.lastCell = *found;
     m_row[column] = *found;
 }
 

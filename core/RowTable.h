@@ -3,7 +3,8 @@
 // column keeps each value it holds once, or, where its texts are mostly distinct (object IDs,
 // names), keeps them as UTF-8 one after another. A directory list of 50,000 rows of about 90
 // columns so takes 4 bytes a cell instead of a QVariant of 32 and a string of its own; a cell
-// reads back as the QVariant the database gave.
+// reads back as the QVariant the database gave. A result's first few rows keep each value as it
+// comes: a result of a few rows is never looked up.
 #include "core/Database.h"
 
 #include <QHash>
@@ -51,6 +52,12 @@ private:
         QHash<QByteArray, quint32> knownTexts, knownBytes;
         QHash<qint64, quint32> knownIntegers, knownReals;
         qint64 null = -1;
+        // The value looked up last (its dictionary, its key and its cell): a value that repeats
+        // from row to row, as flags and classes of service do, is kept without a look-up.
+        const void* lastKnown = nullptr;
+        QByteArray lastBytes;
+        qint64 lastNumber = 0;
+        quint32 lastCell = 0;
         // Cell kUtf8Text | i: the text from utf8Ends[i - 1] (or 0) to utf8Ends[i].
         QByteArray utf8;
         QVector<qsizetype> utf8Ends;

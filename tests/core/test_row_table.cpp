@@ -50,4 +50,41 @@ TEST_P(RowTableOnBothBackends, CellsReadBackAsTheQueryGivesThem)
         }
 }
 
+// Values that repeat in runs from row to row, of every type in one column, read back as the
+// query gives them in results of one row, of a few rows and of more than a few.
+TEST_P(RowTableOnBothBackends, RepeatedValuesReadBackInResultsOfEverySize)
+{
+    if (!backendAvailable(GetParam()))
+        GTEST_SKIP() << "SQLite ODBC driver not installed";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("VelmoDb.sqlite");
+    {
+        QFile(path).open(QIODevice::WriteOnly);
+        Database setup;
+        ASSERT_TRUE(setup.open({path, {}}));
+        setup.execute("CREATE TABLE Runs (Value, Text TEXT)");
+        BulkInsert insert(setup, "Runs", {"Value", "Text"});
+        const QVariantList values = {7, 7.0, QString("7"), QByteArray("7"), QVariant(), -0.0, 0.0, 0};
+        for (int i = 0; i < 60; ++i)
+            insert.insert({values[i / 3 % values.size()], QString("t%1").arg(i / 5)});
+    }
+    Database db;
+    ASSERT_TRUE(db.open(databaseTarget(GetParam(), path))) << db.lastError().toStdString();
+    for (const int rowCount : {1, 3, 8, 9, 60}) {
+        const QString sql = "SELECT * FROM Runs WHERE rowid <= ? ORDER BY rowid";
+        const QueryResult expected = db.select(sql, {rowCount});
+        RowTable rows;
+        db.select(sql, {rowCount}, rows);
+        ASSERT_EQ(rows.rowCount(), rowCount);
+        for (int row = 0; row < rowCount; ++row)
+            for (int column = 0; column < 2; ++column) {
+                const QVariant actual = rows.value(row, column);
+                const QVariant& given = expected.rows[row][column];
+                ASSERT_EQ(actual.metaType(), given.metaType()) << rowCount << ": " << row << "," << column;
+                ASSERT_EQ(actual.isNull(), given.isNull()) << rowCount << ": " << row << "," << column;
+                ASSERT_EQ(actual.toString(), given.toString()) << rowCount << ": " << row << "," << column;
+            }
+    }
+}
+
 }  // namespace
