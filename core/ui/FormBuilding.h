@@ -51,3 +51,16 @@ inline WizardButtons makeWizardButtons()
         buttons.row->addWidget(button);
     return buttons;
 }
+
+// The wizard pages' bottom row added at the bottom of `page`, its buttons set into the page's
+// members of their names.
+inline void addWizardButtons(QBoxLayout* page, QPushButton*& cmdHelp, QPushButton*& cmdPrevious, QPushButton*& cmdExit,
+                             QPushButton*& cmdNext)
+{
+    const WizardButtons buttons = makeWizardButtons();
+    cmdHelp = buttons.cmdHelp;
+    cmdPrevious = buttons.cmdPrevious;
+    cmdExit = buttons.cmdExit;
+    cmdNext = buttons.cmdNext;
+    page->addLayout(buttons.row);
+}

@@ -7,11 +7,15 @@
 #include "core/ui/WizardContext.h"
 #include "core/ui/frmSubscriberLoadProgress.h"
 
-#include <QBoxLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -43,6 +47,41 @@ QList<QWidget*> SelectionPage::allCriterionControls() const
     return all;
 }
 
+void SelectionPage::createSharedControls()
+{
+    Label1 = named(new QLabel, "Label1");
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    txtCSVPath = named(new QLineEdit, "txtCSVPath");
+    cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
+    cmdView = named(new QPushButton, "cmdView");
+    cmdAdvancedSearch = named(new QPushButton, "cmdAdvancedSearch");
+    cmdClearGrid = named(new QPushButton, "cmdClearGrid");
+    lblTotalGridRows = named(new QLabel, "lblTotalGridRows");
+    txtUsersInGrid = named(new QLineEdit, "txtUsersInGrid");
+    txtUsersInGrid->setReadOnly(true);
+    txtUsersInGrid->setMaximumWidth(80);
+    cmdSelectAll = named(new QPushButton, "cmdSelectAll");
+    cmdUnselectAll = named(new QPushButton, "cmdUnselectAll");
+}
+
+QVBoxLayout* SelectionPage::layOutTypeRow(QVBoxLayout* page, QGroupBox* frame, QComboBox* typeList)
+{
+    page->addWidget(Label1);
+    auto* frameLayout = new QVBoxLayout(frame);
+    auto* criterionRow = new QHBoxLayout;
+    typeList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    criterionRow->addWidget(typeList);
+    for (QWidget* control : allCriterionControls()) {
+        criterionRow->addWidget(control);
+        control->hide();
+    }
+    criterionRow->addStretch(1);
+    frameLayout->addLayout(criterionRow);
+    return frameLayout;
+}
+
 void SelectionPage::showCriterionControls(int typeCode, const QString& invalidTypeMessage)
 {
     for (QWidget* control : allCriterionControls())
@@ -58,8 +97,13 @@ void SelectionPage::showCriterionControls(int typeCode, const QString& invalidTy
         control->show();
 }
 
-void SelectionPage::connectGridButtons()
+void SelectionPage::connectPageButtons()
 {
+    connect(cmdBrowseForCSV, &QPushButton::clicked, this, &SelectionPage::cmdBrowseForCSV_Click);
+    connect(cmdView, &QPushButton::clicked, this, &SelectionPage::cmdView_Click);
+    connect(cmdAdvancedSearch, &QPushButton::clicked, this, &SelectionPage::cmdAdvancedSearch_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &SelectionPage::cmdNext_Click);
+    connect(cmdPrevious, &QPushButton::clicked, this, &SelectionPage::cmdPrevious_Click);
     connect(cmdClearGrid, &QPushButton::clicked, this, &SelectionPage::cmdClearGrid_Click);
     connect(cmdSelectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(true); });
     connect(cmdUnselectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(false); });
@@ -80,16 +124,6 @@ void SelectionPage::offerAdvancedSearchWhenAsked()
 {
     cmdAdvancedSearch->setVisible(
         m_context.arguments.join(u' ').contains(QLatin1String("Advanced"), Qt::CaseInsensitive));
-}
-
-void SelectionPage::addWizardButtons(QBoxLayout* page)
-{
-    const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
-    page->addLayout(buttons.row);
 }
 
 void SelectionPage::cmdClearGrid_Click()

@@ -14,11 +14,13 @@
 #include <span>
 
 class KeyedCheckGrid;
-class QBoxLayout;
+class QComboBox;
 class QFileDialog;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class frmSubscriberLoadProgress;
 struct WizardContext;
 
@@ -43,21 +45,31 @@ protected:
     // The controls that show the criterion of a selection type (none for the "All" type).
     virtual QList<QWidget*> criterionControls(int typeCode) const = 0;
     QList<QWidget*> allCriterionControls() const;
+    // Creates the controls declared here but the grid and the wizard buttons; the page lays
+    // them out.
+    void createSharedControls();
+    // Starts the page's layout: the bold heading Label1 on `page`, then `frame`, whose layout it
+    // returns, with the row of the selection type list `typeList` and, to its right, every
+    // criterion control (hidden until its type is chosen). The criterion controls exist by then.
+    QVBoxLayout* layOutTypeRow(QVBoxLayout* page, QGroupBox* frame, QComboBox* typeList);
     // Shows only the criterion controls of `typeCode`; a type without any but the "All" type (1)
     // shows none and tells `invalidTypeMessage`.
     void showCriterionControls(int typeCode, const QString& invalidTypeMessage);
 
-    // Connects Clear, Select All, Unselect All and Exit, once the page has built them.
-    void connectGridButtons();
+    // Connects the buttons to the handlers below, once the page has built them; Help and the
+    // criterion controls' buttons are the page's own.
+    void connectPageButtons();
     // The page's fonts and captions in the current language, and its grid's headers.
     void captionPage(std::span<const CaptionRow> captions, std::span<const GridHeaderCaption> headers);
     // Advanced Search is offered only when the command line asks for it ("Advanced").
     void offerAdvancedSearchWhenAsked();
-    // Adds the wizard's button row (Help, Previous, Exit, Next) to the bottom of `page`.
-    void addWizardButtons(QBoxLayout* page);
-
     void cmdClearGrid_Click();
     void cmdBrowseForCSV_Click();
+    // Each page's own.
+    virtual void cmdView_Click() = 0;
+    virtual void cmdAdvancedSearch_Click() = 0;
+    virtual void cmdNext_Click() = 0;
+    virtual void cmdPrevious_Click() = 0;
 
     // The progress window titled with string `titleNumber` shown over the page, with the wait
     // cursor; the page asks it for the kind of count its fill shows before calling fillGrid.

@@ -84,12 +84,7 @@ frmMain::frmMain(WizardContext& context, QWidget* parent)
     page->addWidget(Label5);
     page->addStretch(1);
 
-    const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
-    page->addLayout(buttons.row);
+    addWizardButtons(page, cmdHelp, cmdPrevious, cmdExit, cmdNext);
     setCentralWidget(central);
 
     mnuHelpMenu = menuBar()->addMenu(QString());

@@ -39,12 +39,7 @@ frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
             [this] { pickSubscriber(txtCallHandlerRecipientSubscriber, txtCallHandlerRecipientSubscriberObjectID); });
     connect(cmdChooseCallHandlerRecipientDL, &QPushButton::clicked, this,
             [this] { pickDistributionList(txtCallHandlerRecipientDL, txtCallHandlerRecipientDLObjectID); });
-    connect(cmdBrowseForCSV, &QPushButton::clicked, this, &frmChooseHandlers::cmdBrowseForCSV_Click);
-    connect(cmdView, &QPushButton::clicked, this, &frmChooseHandlers::cmdView_Click);
-    connect(cmdAdvancedSearch, &QPushButton::clicked, this, &frmChooseHandlers::cmdAdvancedSearch_Click);
-    connectGridButtons();
-    connect(cmdNext, &QPushButton::clicked, this, &frmChooseHandlers::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmChooseHandlers::cmdPrevious_Click);
+    connectPageButtons();
     connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
 
     m_context.forms.add(this, [this] { frmChooseHandlers_Auto_Init(); });
@@ -54,19 +49,9 @@ frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
 void frmChooseHandlers::buildPage()
 {
     auto* page = new QVBoxLayout(this);
-    Label1 = named(new QLabel, "Label1");
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    page->addWidget(Label1);
-
+    createSharedControls();
     Frame1 = named(new QGroupBox, "Frame1");
-    auto* frame = new QVBoxLayout(Frame1);
-    // The criterion of the chosen type stands to the right of the list, on its row.
-    auto* criterionRow = new QHBoxLayout;
     cmbHandlerSelectType = named(new QComboBox, "cmbHandlerSelectType");
-    cmbHandlerSelectType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    criterionRow->addWidget(cmbHandlerSelectType);
 
     const auto nameBox = [](const char* name) {
         auto* box = named(new QLineEdit, name);
@@ -90,15 +75,8 @@ void frmChooseHandlers::buildPage()
     cmdChooseCallHandlerRecipientDL = named(new QPushButton, "cmdChooseCallHandlerRecipientDL");
     txtCallHandlerRecipientSubscriber = nameBox("txtCallHandlerRecipientSubscriber");
     cmdChooseCallHandlerRecipientSubscriber = named(new QPushButton, "cmdChooseCallHandlerRecipientSubscriber");
-    txtCSVPath = named(new QLineEdit, "txtCSVPath");
     txtCSVPath->setMinimumWidth(185);
-    cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
-    for (QWidget* control : allCriterionControls()) {
-        criterionRow->addWidget(control);
-        control->hide();
-    }
-    criterionRow->addStretch(1);
-    frame->addLayout(criterionRow);
+    QVBoxLayout* frame = layOutTypeRow(page, Frame1, cmbHandlerSelectType);
 
     // Holders of the picked object IDs behind the name boxes; never shown.
     txtCallHandlerOwnerDLObjectID = named(new QLineEdit(Frame1), "txtCallHandlerOwnerDLObjectID");
@@ -110,9 +88,6 @@ void frmChooseHandlers::buildPage()
         holder->hide();
 
     auto* viewRow = new QHBoxLayout;
-    cmdView = named(new QPushButton, "cmdView");
-    cmdAdvancedSearch = named(new QPushButton, "cmdAdvancedSearch");
-    cmdClearGrid = named(new QPushButton, "cmdClearGrid");
     cmdClearGrid->hide();   // the View empties the grid; this page offers no clearing of its own
     viewRow->addWidget(cmdView);
     viewRow->addStretch(1);
@@ -124,12 +99,6 @@ void frmChooseHandlers::buildPage()
     frame->addWidget(myGrid, 1);
 
     auto* gridRow = new QHBoxLayout;
-    cmdUnselectAll = named(new QPushButton, "cmdUnselectAll");
-    cmdSelectAll = named(new QPushButton, "cmdSelectAll");
-    lblTotalGridRows = named(new QLabel, "lblTotalGridRows");
-    txtUsersInGrid = named(new QLineEdit, "txtUsersInGrid");
-    txtUsersInGrid->setReadOnly(true);
-    txtUsersInGrid->setMaximumWidth(80);
     gridRow->addWidget(cmdUnselectAll);
     gridRow->addWidget(cmdSelectAll);
     gridRow->addStretch(1);
@@ -138,7 +107,7 @@ void frmChooseHandlers::buildPage()
     frame->addLayout(gridRow);
     page->addWidget(Frame1, 1);
 
-    addWizardButtons(page);
+    addWizardButtons(page, cmdHelp, cmdPrevious, cmdExit, cmdNext);
 
     // Room for the grid's 11,205 twips of width.
     resize(800, 520);

@@ -41,10 +41,10 @@ private:
     void fillSelectionTypes();
 
     void cmbHandlerSelectType_Click();
-    void cmdAdvancedSearch_Click();
-    void cmdView_Click();
-    void cmdNext_Click();
-    void cmdPrevious_Click();
+    void cmdAdvancedSearch_Click() override;
+    void cmdView_Click() override;
+    void cmdNext_Click() override;
+    void cmdPrevious_Click() override;
     // Opens the run's subscriber or distribution list picker and puts the pick into the boxes.
     void pickSubscriber(QLineEdit* nameBox, QLineEdit* objectIdBox);
     void pickDistributionList(QLineEdit* nameBox, QLineEdit* objectIdBox);

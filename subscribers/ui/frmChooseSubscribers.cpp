@@ -36,12 +36,7 @@ frmChooseSubscribers::frmChooseSubscribers(WizardContext& context, QWidget* pare
     connect(cmbSubscriberSelectType, &QComboBox::currentIndexChanged, this,
             &frmChooseSubscribers::cmbSubscriberSelectType_Change);
     connect(cmdChoosePublicDL, &QPushButton::clicked, this, &frmChooseSubscribers::cmdChoosePublicDL_Click);
-    connect(cmdBrowseForCSV, &QPushButton::clicked, this, &frmChooseSubscribers::cmdBrowseForCSV_Click);
-    connect(cmdView, &QPushButton::clicked, this, &frmChooseSubscribers::cmdView_Click);
-    connect(cmdAdvancedSearch, &QPushButton::clicked, this, &frmChooseSubscribers::cmdAdvancedSearch_Click);
-    connectGridButtons();
-    connect(cmdNext, &QPushButton::clicked, this, &frmChooseSubscribers::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmChooseSubscribers::cmdPrevious_Click);
+    connectPageButtons();
     connect(cmdHelp, &QPushButton::clicked, this, &frmChooseSubscribers::cmdHelp_Click);
 
     m_context.forms.add(this, [this] { frmChooseSubscribers_Auto_Init(); });
@@ -51,20 +46,9 @@ frmChooseSubscribers::frmChooseSubscribers(WizardContext& context, QWidget* pare
 void frmChooseSubscribers::buildPage()
 {
     auto* page = new QVBoxLayout(this);
-
-    Label1 = named(new QLabel, "Label1");
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    page->addWidget(Label1);
-
+    createSharedControls();
     frameSelectSubscribers = named(new QGroupBox, "frameSelectSubscribers");
-    auto* frame = new QVBoxLayout(frameSelectSubscribers);
-    // The criterion of the chosen type stands to the right of the list, on its row.
-    auto* criterionRow = new QHBoxLayout;
     cmbSubscriberSelectType = named(new QComboBox, "cmbSubscriberSelectType");
-    cmbSubscriberSelectType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    criterionRow->addWidget(cmbSubscriberSelectType);
 
     const auto pickList = [](const char* name) {
         auto* list = named(new QComboBox, name);
@@ -79,21 +63,14 @@ void frmChooseSubscribers::buildPage()
     txtPublicDistributionListName->setReadOnly(true);   // filled by the picker, with its object ID
     cmdChoosePublicDL = named(new QPushButton, "cmdChoosePublicDL");
     comSubscriberSwitch = pickList("comSubscriberSwitch");
-    txtCSVPath = named(new QLineEdit, "txtCSVPath");
     txtCSVPath->setMinimumWidth(260);
-    cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
     ComSubscribersCOS = pickList("ComSubscribersCOS");
     comSubscriberMailServer = pickList("comSubscriberMailServer");
     comSubscriberLocation = pickList("comSubscriberLocation");
     comSubscriberNodeID = pickList("comSubscriberNodeID");
     for (QLineEdit* range : {txtSubscriberExtensionRangeLow, txtSubscriberExtensionRangeHigh})
         range->setMaximumWidth(120);
-    for (QWidget* control : allCriterionControls()) {
-        criterionRow->addWidget(control);
-        control->hide();
-    }
-    criterionRow->addStretch(1);
-    frame->addLayout(criterionRow);
+    QVBoxLayout* frame = layOutTypeRow(page, frameSelectSubscribers, cmbSubscriberSelectType);
 
     // Holders of the object IDs and aliases behind the visible texts; never shown.
     txtPublicDistributionListObjectID = named(new QLineEdit(frameSelectSubscribers), "txtPublicDistributionListObjectID");
@@ -104,8 +81,6 @@ void frmChooseSubscribers::buildPage()
         holder->hide();
 
     auto* viewRow = new QHBoxLayout;
-    cmdView = named(new QPushButton, "cmdView");
-    cmdAdvancedSearch = named(new QPushButton, "cmdAdvancedSearch");
     viewRow->addWidget(cmdView);
     viewRow->addWidget(cmdAdvancedSearch);
     viewRow->addStretch(1);
@@ -116,13 +91,6 @@ void frmChooseSubscribers::buildPage()
     page->addWidget(myGrid, 1);
 
     auto* gridRow = new QHBoxLayout;
-    lblTotalGridRows = named(new QLabel, "lblTotalGridRows");
-    txtUsersInGrid = named(new QLineEdit, "txtUsersInGrid");
-    txtUsersInGrid->setReadOnly(true);
-    txtUsersInGrid->setMaximumWidth(80);
-    cmdClearGrid = named(new QPushButton, "cmdClearGrid");
-    cmdSelectAll = named(new QPushButton, "cmdSelectAll");
-    cmdUnselectAll = named(new QPushButton, "cmdUnselectAll");
     gridRow->addWidget(lblTotalGridRows);
     gridRow->addWidget(txtUsersInGrid);
     gridRow->addStretch(1);
@@ -130,7 +98,7 @@ void frmChooseSubscribers::buildPage()
         gridRow->addWidget(button);
     page->addLayout(gridRow);
 
-    addWizardButtons(page);
+    addWizardButtons(page, cmdHelp, cmdPrevious, cmdExit, cmdNext);
 
     // Room for the grid's shown columns (13,200 twips) and the page's 8,100 twips of height.
     resize(940, 560);

@@ -40,7 +40,7 @@ public:
 
     // Previous: empties the grid, shows the start page at this page's position and unloads
     // this page.
-    void cmdPrevious_Click();
+    void cmdPrevious_Click() override;
 
     SubscriberGrid* grid() const;
 
@@ -55,9 +55,9 @@ private:
 
     void cmbSubscriberSelectType_Change();
     void cmdChoosePublicDL_Click();
-    void cmdAdvancedSearch_Click();
-    void cmdView_Click();
-    void cmdNext_Click();
+    void cmdAdvancedSearch_Click() override;
+    void cmdView_Click() override;
+    void cmdNext_Click() override;
     void cmdHelp_Click();
 
     frmMain* startPage() const;
