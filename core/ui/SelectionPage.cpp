@@ -49,10 +49,7 @@ QList<QWidget*> SelectionPage::allCriterionControls() const
 
 void SelectionPage::createSharedControls()
 {
-    Label1 = named(new QLabel, "Label1");
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
+    Label1 = boldHeading("Label1");
     txtCSVPath = named(new QLineEdit, "txtCSVPath");
     cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
     cmdView = named(new QPushButton, "cmdView");
