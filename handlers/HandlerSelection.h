@@ -23,7 +23,8 @@ enum class HandlerSelectionType {
 };
 
 // The criteria as the page holds them. The visible name of a picked owner or recipient is what
-// the check tests; its hidden object ID is the criterion.
+// the check tests; its hidden object ID is the criterion. Its fields are initialised in this
+// order, so it takes no base from the subscriber criteria, which begin alike (range, switch).
 struct HandlerSelectionCriteria {
     HandlerSelectionType type = HandlerSelectionType::AllHandlers;
     QString extensionLow;    // txtHandlerExtensionRangeLow

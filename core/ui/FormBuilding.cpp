@@ -1,6 +1,7 @@
 #include "core/ui/FormBuilding.h"
 
 #include <QChildEvent>
+#include <QLabel>
 #include <QHash>
 #include <QList>
 #include <QMenu>
@@ -114,6 +115,15 @@ private:
 };
 
 }  // namespace
+
+QLabel* boldHeading(const char* name)
+{
+    auto* heading = named(new QLabel, name);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    return heading;
+}
 
 const QWidget* ownerForm(const QObject* control)
 {

@@ -6,6 +6,8 @@
 #include <QLatin1String>
 #include <QPushButton>
 
+class QLabel;
+
 // Gives a new control its name (tests and tools find controls by it) and returns it.
 template <typename Control>
 Control* named(Control* control, const char* name)
@@ -21,6 +23,9 @@ Control* namedElement(Control* control, const char* arrayName, int index)
     control->setObjectName(elementName(QLatin1String(arrayName), index));
     return control;
 }
+
+// A page's heading label of that name, in the bold of the page's font.
+QLabel* boldHeading(const char* name);
 
 // The form a control belongs to: its nearest window, menus excepted (they pop up as windows of
 // their own). Sub-dialogs are forms of their own.
@@ -50,4 +55,17 @@ inline WizardButtons makeWizardButtons()
     for (QPushButton* button : {buttons.cmdPrevious, buttons.cmdExit, buttons.cmdNext})
         buttons.row->addWidget(button);
     return buttons;
+}
+
+// The wizard pages' bottom row added at the bottom of `page`, its buttons set into the page's
+// members of their names.
+inline void addWizardButtons(QBoxLayout* page, QPushButton*& cmdHelp, QPushButton*& cmdPrevious, QPushButton*& cmdExit,
+                             QPushButton*& cmdNext)
+{
+    const WizardButtons buttons = makeWizardButtons();
+    cmdHelp = buttons.cmdHelp;
+    cmdPrevious = buttons.cmdPrevious;
+    cmdExit = buttons.cmdExit;
+    cmdNext = buttons.cmdNext;
+    page->addLayout(buttons.row);
 }

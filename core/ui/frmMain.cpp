@@ -44,10 +44,7 @@ frmMain::frmMain(WizardContext& context, QWidget* parent)
     auto* central = new QWidget;
     auto* page = new QVBoxLayout(central);
 
-    Label1 = named(new QLabel, "Label1");
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
+    Label1 = boldHeading("Label1");
     Label2 = wrappedLabel("Label2");
     page->addWidget(Label1);
     page->addWidget(Label2);
@@ -84,12 +81,7 @@ frmMain::frmMain(WizardContext& context, QWidget* parent)
     page->addWidget(Label5);
     page->addStretch(1);
 
-    const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
-    page->addLayout(buttons.row);
+    addWizardButtons(page, cmdHelp, cmdPrevious, cmdExit, cmdNext);
     setCentralWidget(central);
 
     mnuHelpMenu = menuBar()->addMenu(QString());

@@ -1,10 +1,8 @@
 #include "handlers/ui/frmChooseHandlers.h"
 
-#include "core/Errors.h"
 #include "core/ExtensionRules.h"
 #include "core/ui/Captions.h"
 #include "core/ui/FormBuilding.h"
-#include "core/ui/LanguageFonts.h"
 #include "core/ui/SwitchCombo.h"
 #include "core/ui/WizardContext.h"
 #include "core/ui/frmMain.h"
@@ -16,22 +14,18 @@
 #include "search/ui/frmDistributionListSearch.h"
 #include "search/ui/frmSubscriberSearch.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
-    : QWidget(parent),
-      optionsPage([this]() -> QWidget* { return m_context.handlerOptionsPage ? m_context.handlerOptionsPage() : nullptr; }),
-      m_context(context)
+    : SelectionPage(context, static_cast<int>(HandlerSelectionType::CsvFile), parent),
+      optionsPage([this]() -> QWidget* { return m_context.handlerOptionsPage ? m_context.handlerOptionsPage() : nullptr; })
 {
     setObjectName(QStringLiteral("frmChooseHandlers"));
     buildPage();
@@ -45,15 +39,7 @@ frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
             [this] { pickSubscriber(txtCallHandlerRecipientSubscriber, txtCallHandlerRecipientSubscriberObjectID); });
     connect(cmdChooseCallHandlerRecipientDL, &QPushButton::clicked, this,
             [this] { pickDistributionList(txtCallHandlerRecipientDL, txtCallHandlerRecipientDLObjectID); });
-    connect(cmdBrowseForCSV, &QPushButton::clicked, this, &frmChooseHandlers::cmdBrowseForCSV_Click);
-    connect(cmdView, &QPushButton::clicked, this, &frmChooseHandlers::cmdView_Click);
-    connect(cmdAdvancedSearch, &QPushButton::clicked, this, &frmChooseHandlers::cmdAdvancedSearch_Click);
-    connect(cmdClearGrid, &QPushButton::clicked, this, &frmChooseHandlers::cmdClearGrid_Click);
-    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(true); });
-    connect(cmdUnselectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(false); });
-    connect(cmdNext, &QPushButton::clicked, this, &frmChooseHandlers::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmChooseHandlers::cmdPrevious_Click);
-    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
+    connectPageButtons();
     connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
 
     m_context.forms.add(this, [this] { frmChooseHandlers_Auto_Init(); });
@@ -63,19 +49,9 @@ frmChooseHandlers::frmChooseHandlers(WizardContext& context, QWidget* parent)
 void frmChooseHandlers::buildPage()
 {
     auto* page = new QVBoxLayout(this);
-    Label1 = named(new QLabel, "Label1");
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    page->addWidget(Label1);
-
+    createSharedControls();
     Frame1 = named(new QGroupBox, "Frame1");
-    auto* frame = new QVBoxLayout(Frame1);
-    // The criterion of the chosen type stands to the right of the list, on its row.
-    auto* criterionRow = new QHBoxLayout;
     cmbHandlerSelectType = named(new QComboBox, "cmbHandlerSelectType");
-    cmbHandlerSelectType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    criterionRow->addWidget(cmbHandlerSelectType);
 
     const auto nameBox = [](const char* name) {
         auto* box = named(new QLineEdit, name);
@@ -99,15 +75,8 @@ void frmChooseHandlers::buildPage()
     cmdChooseCallHandlerRecipientDL = named(new QPushButton, "cmdChooseCallHandlerRecipientDL");
     txtCallHandlerRecipientSubscriber = nameBox("txtCallHandlerRecipientSubscriber");
     cmdChooseCallHandlerRecipientSubscriber = named(new QPushButton, "cmdChooseCallHandlerRecipientSubscriber");
-    txtCSVPath = named(new QLineEdit, "txtCSVPath");
     txtCSVPath->setMinimumWidth(185);
-    cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
-    for (QWidget* control : allCriterionControls()) {
-        criterionRow->addWidget(control);
-        control->hide();
-    }
-    criterionRow->addStretch(1);
-    frame->addLayout(criterionRow);
+    QVBoxLayout* frame = layOutTypeRow(page, Frame1, cmbHandlerSelectType);
 
     // Holders of the picked object IDs behind the name boxes; never shown.
     txtCallHandlerOwnerDLObjectID = named(new QLineEdit(Frame1), "txtCallHandlerOwnerDLObjectID");
@@ -119,9 +88,6 @@ void frmChooseHandlers::buildPage()
         holder->hide();
 
     auto* viewRow = new QHBoxLayout;
-    cmdView = named(new QPushButton, "cmdView");
-    cmdAdvancedSearch = named(new QPushButton, "cmdAdvancedSearch");
-    cmdClearGrid = named(new QPushButton, "cmdClearGrid");
     cmdClearGrid->hide();   // the View empties the grid; this page offers no clearing of its own
     viewRow->addWidget(cmdView);
     viewRow->addStretch(1);
@@ -133,12 +99,6 @@ void frmChooseHandlers::buildPage()
     frame->addWidget(myGrid, 1);
 
     auto* gridRow = new QHBoxLayout;
-    cmdUnselectAll = named(new QPushButton, "cmdUnselectAll");
-    cmdSelectAll = named(new QPushButton, "cmdSelectAll");
-    lblTotalGridRows = named(new QLabel, "lblTotalGridRows");
-    txtUsersInGrid = named(new QLineEdit, "txtUsersInGrid");
-    txtUsersInGrid->setReadOnly(true);
-    txtUsersInGrid->setMaximumWidth(80);
     gridRow->addWidget(cmdUnselectAll);
     gridRow->addWidget(cmdSelectAll);
     gridRow->addStretch(1);
@@ -147,12 +107,7 @@ void frmChooseHandlers::buildPage()
     frame->addLayout(gridRow);
     page->addWidget(Frame1, 1);
 
-    const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
-    page->addLayout(buttons.row);
+    addWizardButtons(page, cmdHelp, cmdPrevious, cmdExit, cmdNext);
 
     // Room for the grid's 11,205 twips of width.
     resize(800, 520);
@@ -175,14 +130,6 @@ QList<QWidget*> frmChooseHandlers::criterionControls(int typeCode) const
     case HandlerSelectionType::AllHandlers: break;
     }
     return {};
-}
-
-QList<QWidget*> frmChooseHandlers::allCriterionControls() const
-{
-    QList<QWidget*> all;
-    for (int code = 2; code <= 8; ++code)
-        all += criterionControls(code);
-    return all;
 }
 
 void frmChooseHandlers::frmChooseHandlers_Auto_Init()
@@ -208,14 +155,9 @@ void frmChooseHandlers::frmChooseHandlers_Auto_Init()
         {"Label1", NoIndex, 233},
         {"cmdAdvancedSearch", NoIndex, 401},
     };
-    Languages& languages = m_context.session.languages;
-    const StringLookup text = languages.stringLookup();
-    SetFormFontForLanguage(this, languages.lngLanguageID);
-    applyCaptions(this, kCaptions, text);
-    const std::pair<const char*, int> headers[] = {
+    static constexpr GridHeaderCaption kHeaders[] = {
         {"Alias", 30}, {"DisplayName", 110}, {"Extension", 134}, {"MessageRecipient", 183}, {"HandlerOwner", 150}};
-    for (const auto& [key, number] : headers)
-        myGrid->setHeaderText(QLatin1String(key), text(number));
+    captionPage(kCaptions, kHeaders);
 }
 
 void frmChooseHandlers::Form_Load()
@@ -232,8 +174,7 @@ void frmChooseHandlers::Form_Load()
     fillSelectionTypes();
     cmbHandlerSelectType->setCurrentIndex(0);
     cmbHandlerSelectType_Click();
-    cmdAdvancedSearch->setVisible(
-        m_context.arguments.join(u' ').contains(QLatin1String("Advanced"), Qt::CaseInsensitive));
+    offerAdvancedSearchWhenAsked();
     myGrid->setRows(1);
     txtUsersInGrid->setText(QStringLiteral("0"));
     PopulateListControlWithSwitchInfo(comHandlerSwitch, m_context.session.switchInfo);
@@ -257,18 +198,8 @@ void frmChooseHandlers::fillSelectionTypes()
 
 void frmChooseHandlers::cmbHandlerSelectType_Click()
 {
-    for (QWidget* control : allCriterionControls())
-        control->hide();
-    const int code = cmbHandlerSelectType->currentData().toInt();
-    if (code == static_cast<int>(HandlerSelectionType::AllHandlers))
-        return;
-    const QList<QWidget*> shown = criterionControls(code);
-    if (shown.isEmpty()) {
-        m_context.messages.show(QStringLiteral("Error! Invalid handler selection value."));
-        return;
-    }
-    for (QWidget* control : shown)
-        control->show();
+    showCriterionControls(cmbHandlerSelectType->currentData().toInt(),
+                          QStringLiteral("Error! Invalid handler selection value."));
 }
 
 void frmChooseHandlers::pickSubscriber(QLineEdit* nameBox, QLineEdit* objectIdBox)
@@ -288,25 +219,6 @@ void frmChooseHandlers::cmdAdvancedSearch_Click()
     if (!m_advancedSearch)
         m_advancedSearch = new frmAdvancedHandlerSearch(m_context, *this, this);
     m_advancedSearch->exec();
-}
-
-void frmChooseHandlers::cmdBrowseForCSV_Click()
-{
-    const QString kept = txtCSVPath->text();
-    if (!CommonDialog) {
-        CommonDialog = named(new QFileDialog(this), "CommonDialog");
-        CommonDialog->setOption(QFileDialog::DontUseNativeDialog);
-        CommonDialog->setAcceptMode(QFileDialog::AcceptOpen);
-        CommonDialog->setFileMode(QFileDialog::ExistingFile);
-        CommonDialog->setNameFilter(QStringLiteral("All Files (*)"));
-    }
-    CommonDialog->setWindowTitle(m_context.session.languages.mymyLoadString(231));
-    CommonDialog->setDirectory(QDir::homePath());   // the home folder stands in for "c:\"
-    CommonDialog->selectFile(kept);
-    QString chosen;
-    if (CommonDialog->exec() == QDialog::Accepted && !CommonDialog->selectedFiles().isEmpty())
-        chosen = CommonDialog->selectedFiles().constFirst();
-    txtCSVPath->setText(chosen.size() >= 4 ? chosen : kept);
 }
 
 HandlerSelectionCriteria frmChooseHandlers::criteria() const
@@ -339,79 +251,36 @@ void frmChooseHandlers::cmdView_Click()
 {
     Session& session = m_context.session;
     const HandlerSelectionCriteria chosen = criteria();
-    if (!m_progress)
-        m_progress = new frmSubscriberLoadProgress(this);
-
-    setCursor(Qt::WaitCursor);
-    m_progress->setTitle(session.languages.mymyLoadString(372));
-    m_progress->showOver(this);
-    const SelectionProgress count = m_progress->countProgress();
-    // Every click starts from an empty grid, whatever happens afterwards.
-    myGrid->setRows(1);
-    myGrid->beginFill();
-    // Paint the progress window once; input waits, so that nothing else runs during the fill.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
-    const MessageSink sink = m_context.messages.sink();
-    try {
+    const SelectionProgress count = showFillProgress(372).countProgress();
+    fillGrid([&] {
+        const auto counted = qScopeGuard([&] { count.end(); });   // also when the fill fails
+        const MessageSink sink = m_context.messages.sink();
         if (chosen.type == HandlerSelectionType::CsvFile)
             LoadHandlersFromCSV(session, txtCSVPath->text(), [this] { AddHandlerToGrid(); },
                                 [this] { return myGrid->Rows() - 1; }, sink);
         else
             runHandlerSelection(session, chosen, [this] { AddHandlerToGrid(); }, count.step, sink);
-    } catch (const KestraneError&) {
-        // A failure ends the fill without a message; the rows added so far stay and are counted.
-    }
-    count.end();
-
-    m_progress->hide();
-    unsetCursor();
-    myGrid->endFill();
+    });
     txtUsersInGrid->setText(signedCount(myGrid->Rows() - 1));
 }
 
 void frmChooseHandlers::AddHandlerToGrid()
 {
     if (const std::optional<HandlerGridRow> row = handlerRowOfCurrentRecord(m_context.session))
-        myGrid->appendRow(*row);
+        grid()->appendRow(*row);
 }
 
-void frmChooseHandlers::clearGrid()
+HandlerGrid* frmChooseHandlers::grid() const
 {
-    myGrid->setRows(1);
-}
-
-int frmChooseHandlers::gridRowCount() const
-{
-    return myGrid->Rows();
-}
-
-void frmChooseHandlers::setUsersInGridText(const QString& text)
-{
-    txtUsersInGrid->setText(text);
-}
-
-void frmChooseHandlers::cmdClearGrid_Click()
-{
-    clearGrid();
-    txtUsersInGrid->setText(QStringLiteral("0"));
+    return static_cast<HandlerGrid*>(myGrid);   // built by buildPage
 }
 
 void frmChooseHandlers::cmdNext_Click()
 {
-    Languages& languages = m_context.session.languages;
-    if (myGrid->Rows() < 2) {
-        m_context.messages.show(languages.mymyLoadString(295));
+    if (!handRowsToWizard(295, 297))
         return;
-    }
-    if (myGrid->checkedRows().isEmpty()) {
-        m_context.messages.show(languages.mymyLoadString(297));
-        return;
-    }
     setCursor(Qt::WaitCursor);
     cmdNext->setEnabled(false);
-    // The grid cannot change while the later pages run (this page is hidden then).
-    m_context.state.selectionGridRows = myGrid->selectionRows();
     showInPlaceOf(optionsPage ? optionsPage() : nullptr, this);
     unsetCursor();
     cmdNext->setEnabled(true);
@@ -419,16 +288,11 @@ void frmChooseHandlers::cmdNext_Click()
 
 void frmChooseHandlers::cmdPrevious_Click()
 {
-    // Only hidden: the grid, the type and the criteria wait for the next visit.
+    // Only hidden: the grid, the type and the criteria wait for the next visit (the subscriber
+    // page unloads itself instead, so the two Previous stay apart).
     hide();
     if (frmMain* start = m_context.forms.find<frmMain>()) {
         start->move(pos());
         start->show();
     }
-}
-
-void frmChooseHandlers::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    ExitApplication(m_context, false);
 }

@@ -3,24 +3,18 @@
 // fills the check-box grid `myGrid` with "Add Handlers To Grid" (and/or the free SQL dialog's
 // Import), checks the handlers to change and goes on. One instance for the whole run: Previous
 // and Next only hide it, so a later visit finds the grid, the type and the criteria as left.
+#include "core/ui/SelectionPage.h"
 #include "handlers/HandlerSelection.h"
 #include "search/ui/SelectionGridTarget.h"
 
-#include <QWidget>
 #include <functional>
 
 class frmAdvancedHandlerSearch;
-class frmSubscriberLoadProgress;
 class HandlerGrid;
 class QComboBox;
-class QFileDialog;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-struct WizardContext;
 
-class frmChooseHandlers : public QWidget, public HandlerGridTarget {
+class frmChooseHandlers : public SelectionPage, public HandlerGridTarget {
     Q_OBJECT
 public:
     // Builds the page and runs its load. Not shown yet: the caller places and shows it.
@@ -39,16 +33,7 @@ public:
     // over silently. txtUsersInGrid is left to the caller.
     void AddHandlerToGrid() override;
 
-    HandlerGrid* grid() const { return myGrid; }
-
-    // HandlerGridTarget (the free SQL dialog's Import).
-    void clearGrid() override;
-    int gridRowCount() const override;
-    void setUsersInGridText(const QString& text) override;
-
-protected:
-    // Closing the window ends the tool, as Exit does.
-    void closeEvent(QCloseEvent* event) override;
+    HandlerGrid* grid() const;
 
 private:
     void buildPage();
@@ -56,26 +41,21 @@ private:
     void fillSelectionTypes();
 
     void cmbHandlerSelectType_Click();
-    void cmdAdvancedSearch_Click();
-    void cmdBrowseForCSV_Click();
-    void cmdView_Click();
-    void cmdClearGrid_Click();
-    void cmdNext_Click();
-    void cmdPrevious_Click();
+    void cmdAdvancedSearch_Click() override;
+    void cmdView_Click() override;
+    void cmdNext_Click() override;
+    void cmdPrevious_Click() override;
     // Opens the run's subscriber or distribution list picker and puts the pick into the boxes.
     void pickSubscriber(QLineEdit* nameBox, QLineEdit* objectIdBox);
     void pickDistributionList(QLineEdit* nameBox, QLineEdit* objectIdBox);
 
     HandlerSelectionCriteria criteria() const;
-    // The controls that show the criterion of a selection type (none for "All call handlers").
-    QList<QWidget*> criterionControls(int typeCode) const;
-    QList<QWidget*> allCriterionControls() const;   // the fourteen of types 2 to 8
+    // The controls that show the criterion of a selection type (of types 2 to 8; none for "All
+    // call handlers").
+    QList<QWidget*> criterionControls(int typeCode) const override;
 
-    WizardContext& m_context;
     frmAdvancedHandlerSearch* m_advancedSearch = nullptr;
-    frmSubscriberLoadProgress* m_progress = nullptr;
 
-    QLabel* Label1;
     QGroupBox* Frame1;
     QComboBox* cmbHandlerSelectType;
     QLineEdit* txtHandlerExtensionRangeLow;
@@ -94,19 +74,4 @@ private:
     QLineEdit* txtCallHandlerRecipientDL;
     QPushButton* cmdChooseCallHandlerRecipientDL;
     QLineEdit* txtCallHandlerRecipientDLObjectID;
-    QLineEdit* txtCSVPath;
-    QPushButton* cmdBrowseForCSV;
-    QPushButton* cmdView;
-    QPushButton* cmdAdvancedSearch;
-    QPushButton* cmdClearGrid;
-    HandlerGrid* myGrid;
-    QPushButton* cmdSelectAll;
-    QPushButton* cmdUnselectAll;
-    QLabel* lblTotalGridRows;
-    QLineEdit* txtUsersInGrid;
-    QPushButton* cmdHelp;
-    QPushButton* cmdPrevious;
-    QPushButton* cmdNext;
-    QPushButton* cmdExit;
-    QFileDialog* CommonDialog = nullptr;   // created by the first CSV browse
 };

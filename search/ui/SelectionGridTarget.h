@@ -1,24 +1,11 @@
 #pragma once
-// What the free SQL dialogs need of the selection page that opened them: its check-box grid
-// `myGrid` and its count box `txtUsersInGrid`. The subscriber selection page
+// The two kinds of selection page the free SQL dialogs fill: the subscriber selection page
 // (frmChooseSubscribers) implements SubscriberGridTarget, the call handler selection page
-// (frmChooseHandlers) HandlerGridTarget.
+// (frmChooseHandlers) HandlerGridTarget. The base is virtual, so that the grid functions a page
+// gets from SelectionPage (core/ui/SelectionPage.h) serve it.
+#include "core/ui/SelectionGridTarget.h"
 
-class QString;
-
-class SelectionGridTarget {
-public:
-    virtual ~SelectionGridTarget() = default;
-
-    // Sets the grid's row count to 1: only the header row stays.
-    virtual void clearGrid() = 0;
-    // The grid's row count, header row included.
-    virtual int gridRowCount() const = 0;
-    // Sets the text of txtUsersInGrid.
-    virtual void setUsersInGridText(const QString& text) = 0;
-};
-
-class SubscriberGridTarget : public SelectionGridTarget {
+class SubscriberGridTarget : public virtual SelectionGridTarget {
 public:
     // Adds one checked row for the subscriber at the current record of session.rsSubscribers,
     // whose primary call handler is the current record of session.rsPrimaryCallHandlers; the
@@ -27,7 +14,7 @@ public:
     virtual void AddUserToGrid() = 0;
 };
 
-class HandlerGridTarget : public SelectionGridTarget {
+class HandlerGridTarget : public virtual SelectionGridTarget {
 public:
     // Adds one checked row for the call handler at the current record of
     // session.rsNonPrimaryCallHandlers; the caller positions the list first. Adds nothing for a

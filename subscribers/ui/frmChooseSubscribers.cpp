@@ -3,7 +3,6 @@
 #include "core/ui/FormBuilding.h"
 
 #include "core/Errors.h"
-#include "core/ui/LanguageFonts.h"
 #include "core/ui/SwitchCombo.h"
 #include "core/ui/WizardContext.h"
 #include "core/ui/frmMain.h"
@@ -14,11 +13,7 @@
 #include "core/ui/frmSubscriberLoadProgress.h"
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,7 +28,7 @@ const QString kFormName = QStringLiteral("frmChooseSubscribers");
 }  // namespace
 
 frmChooseSubscribers::frmChooseSubscribers(WizardContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context)
+    : SelectionPage(context, static_cast<int>(SubscriberSelectionType::RemoteNodeID), parent)
 {
     setObjectName(kFormName);
     buildPage();
@@ -41,15 +36,7 @@ frmChooseSubscribers::frmChooseSubscribers(WizardContext& context, QWidget* pare
     connect(cmbSubscriberSelectType, &QComboBox::currentIndexChanged, this,
             &frmChooseSubscribers::cmbSubscriberSelectType_Change);
     connect(cmdChoosePublicDL, &QPushButton::clicked, this, &frmChooseSubscribers::cmdChoosePublicDL_Click);
-    connect(cmdBrowseForCSV, &QPushButton::clicked, this, &frmChooseSubscribers::cmdBrowseForCSV_Click);
-    connect(cmdView, &QPushButton::clicked, this, &frmChooseSubscribers::cmdView_Click);
-    connect(cmdAdvancedSearch, &QPushButton::clicked, this, &frmChooseSubscribers::cmdAdvancedSearch_Click);
-    connect(cmdClearGrid, &QPushButton::clicked, this, &frmChooseSubscribers::cmdClearGrid_Click);
-    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(true); });
-    connect(cmdUnselectAll, &QPushButton::clicked, this, [this] { myGrid->setAllChecked(false); });
-    connect(cmdNext, &QPushButton::clicked, this, &frmChooseSubscribers::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmChooseSubscribers::cmdPrevious_Click);
-    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
+    connectPageButtons();
     connect(cmdHelp, &QPushButton::clicked, this, &frmChooseSubscribers::cmdHelp_Click);
 
     m_context.forms.add(this, [this] { frmChooseSubscribers_Auto_Init(); });
@@ -59,20 +46,9 @@ frmChooseSubscribers::frmChooseSubscribers(WizardContext& context, QWidget* pare
 void frmChooseSubscribers::buildPage()
 {
     auto* page = new QVBoxLayout(this);
-
-    Label1 = named(new QLabel, "Label1");
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    page->addWidget(Label1);
-
+    createSharedControls();
     frameSelectSubscribers = named(new QGroupBox, "frameSelectSubscribers");
-    auto* frame = new QVBoxLayout(frameSelectSubscribers);
-    // The criterion of the chosen type stands to the right of the list, on its row.
-    auto* criterionRow = new QHBoxLayout;
     cmbSubscriberSelectType = named(new QComboBox, "cmbSubscriberSelectType");
-    cmbSubscriberSelectType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    criterionRow->addWidget(cmbSubscriberSelectType);
 
     const auto pickList = [](const char* name) {
         auto* list = named(new QComboBox, name);
@@ -87,21 +63,14 @@ void frmChooseSubscribers::buildPage()
     txtPublicDistributionListName->setReadOnly(true);   // filled by the picker, with its object ID
     cmdChoosePublicDL = named(new QPushButton, "cmdChoosePublicDL");
     comSubscriberSwitch = pickList("comSubscriberSwitch");
-    txtCSVPath = named(new QLineEdit, "txtCSVPath");
     txtCSVPath->setMinimumWidth(260);
-    cmdBrowseForCSV = named(new QPushButton, "cmdBrowseForCSV");
     ComSubscribersCOS = pickList("ComSubscribersCOS");
     comSubscriberMailServer = pickList("comSubscriberMailServer");
     comSubscriberLocation = pickList("comSubscriberLocation");
     comSubscriberNodeID = pickList("comSubscriberNodeID");
     for (QLineEdit* range : {txtSubscriberExtensionRangeLow, txtSubscriberExtensionRangeHigh})
         range->setMaximumWidth(120);
-    for (QWidget* control : allCriterionControls()) {
-        criterionRow->addWidget(control);
-        control->hide();
-    }
-    criterionRow->addStretch(1);
-    frame->addLayout(criterionRow);
+    QVBoxLayout* frame = layOutTypeRow(page, frameSelectSubscribers, cmbSubscriberSelectType);
 
     // Holders of the object IDs and aliases behind the visible texts; never shown.
     txtPublicDistributionListObjectID = named(new QLineEdit(frameSelectSubscribers), "txtPublicDistributionListObjectID");
@@ -112,8 +81,6 @@ void frmChooseSubscribers::buildPage()
         holder->hide();
 
     auto* viewRow = new QHBoxLayout;
-    cmdView = named(new QPushButton, "cmdView");
-    cmdAdvancedSearch = named(new QPushButton, "cmdAdvancedSearch");
     viewRow->addWidget(cmdView);
     viewRow->addWidget(cmdAdvancedSearch);
     viewRow->addStretch(1);
@@ -124,13 +91,6 @@ void frmChooseSubscribers::buildPage()
     page->addWidget(myGrid, 1);
 
     auto* gridRow = new QHBoxLayout;
-    lblTotalGridRows = named(new QLabel, "lblTotalGridRows");
-    txtUsersInGrid = named(new QLineEdit, "txtUsersInGrid");
-    txtUsersInGrid->setReadOnly(true);
-    txtUsersInGrid->setMaximumWidth(80);
-    cmdClearGrid = named(new QPushButton, "cmdClearGrid");
-    cmdSelectAll = named(new QPushButton, "cmdSelectAll");
-    cmdUnselectAll = named(new QPushButton, "cmdUnselectAll");
     gridRow->addWidget(lblTotalGridRows);
     gridRow->addWidget(txtUsersInGrid);
     gridRow->addStretch(1);
@@ -138,12 +98,7 @@ void frmChooseSubscribers::buildPage()
         gridRow->addWidget(button);
     page->addLayout(gridRow);
 
-    const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
-    page->addLayout(buttons.row);
+    addWizardButtons(page, cmdHelp, cmdPrevious, cmdExit, cmdNext);
 
     // Room for the grid's shown columns (13,200 twips) and the page's 8,100 twips of height.
     resize(940, 560);
@@ -162,14 +117,6 @@ QList<QWidget*> frmChooseSubscribers::criterionControls(int typeCode) const
     case 9: return {comSubscriberNodeID};
     default: return {};
     }
-}
-
-QList<QWidget*> frmChooseSubscribers::allCriterionControls() const
-{
-    QList<QWidget*> all;
-    for (int code = 2; code <= 9; ++code)
-        all += criterionControls(code);
-    return all;
 }
 
 void frmChooseSubscribers::frmChooseSubscribers_Auto_Init()
@@ -192,16 +139,10 @@ void frmChooseSubscribers::frmChooseSubscribers_Auto_Init()
         {"Label1", NoIndex, 237},
         {"cmdAdvancedSearch", NoIndex, 401},
     };
-    Languages& languages = m_context.session.languages;
-    const StringLookup text = languages.stringLookup();
-    SetFormFontForLanguage(this, languages.lngLanguageID);
-    applyCaptions(this, kCaptions, text);
-
-    const std::pair<const char*, int> headers[] = {{"Alias", 30},    {"DisplayName", 110}, {"Extension", 134},
-                                                   {"FirstName", 139}, {"LastName", 170},  {"HomeServer", 155},
-                                                   {"COS", 79}};
-    for (const auto& [key, number] : headers)
-        myGrid->setHeaderText(QLatin1String(key), text(number));
+    static constexpr GridHeaderCaption kHeaders[] = {{"Alias", 30},    {"DisplayName", 110}, {"Extension", 134},
+                                                     {"FirstName", 139}, {"LastName", 170},  {"HomeServer", 155},
+                                                     {"COS", 79}};
+    captionPage(kCaptions, kHeaders);
 }
 
 void frmChooseSubscribers::loadStep(const std::function<void()>& step)
@@ -246,8 +187,7 @@ void frmChooseSubscribers::Form_Load()
 
     cmbSubscriberSelectType->setCurrentIndex(0);
     cmbSubscriberSelectType_Change();
-    cmdAdvancedSearch->setVisible(
-        m_context.arguments.join(u' ').contains(QLatin1String("Advanced"), Qt::CaseInsensitive));
+    offerAdvancedSearchWhenAsked();
     myGrid->setRows(1);
 
     if (kind >= 3)
@@ -325,18 +265,8 @@ qint16 frmChooseSubscribers::selectedSubscriberType() const
 
 void frmChooseSubscribers::cmbSubscriberSelectType_Change()
 {
-    for (QWidget* control : allCriterionControls())
-        control->hide();
-    const int code = cmbSubscriberSelectType->currentData().toInt();
-    if (code == static_cast<int>(SubscriberSelectionType::AllSubscribers))
-        return;
-    const QList<QWidget*> shown = criterionControls(code);
-    if (shown.isEmpty()) {
-        m_context.messages.show(QStringLiteral("Error! Invalid subscriber selection value."));
-        return;
-    }
-    for (QWidget* control : shown)
-        control->show();
+    showCriterionControls(cmbSubscriberSelectType->currentData().toInt(),
+                          QStringLiteral("Error! Invalid subscriber selection value."));
 }
 
 void frmChooseSubscribers::cmdChoosePublicDL_Click()
@@ -351,26 +281,6 @@ void frmChooseSubscribers::cmdAdvancedSearch_Click()
     if (!m_advancedSearch)
         m_advancedSearch = new frmAdvancedSubscriberSearch(m_context, *this, this);
     m_advancedSearch->exec();
-}
-
-void frmChooseSubscribers::cmdBrowseForCSV_Click()
-{
-    const QString kept = txtCSVPath->text();
-    if (!CommonDialog) {
-        CommonDialog = named(new QFileDialog(this), "CommonDialog");
-        CommonDialog->setOption(QFileDialog::DontUseNativeDialog);
-        CommonDialog->setAcceptMode(QFileDialog::AcceptOpen);
-        CommonDialog->setFileMode(QFileDialog::ExistingFile);
-        CommonDialog->setNameFilter(QStringLiteral("All Files (*)"));
-    }
-    CommonDialog->setWindowTitle(m_context.session.languages.mymyLoadString(231));
-    CommonDialog->setDirectory(QDir::homePath());
-    if (!kept.isEmpty())
-        CommonDialog->selectFile(kept);
-    QString chosen;
-    if (CommonDialog->exec() == QDialog::Accepted && !CommonDialog->selectedFiles().isEmpty())
-        chosen = CommonDialog->selectedFiles().constFirst();
-    txtCSVPath->setText(chosen.size() >= 4 ? chosen : kept);
 }
 
 SubscriberSelectionCriteria frmChooseSubscribers::criteria() const
@@ -397,44 +307,31 @@ void frmChooseSubscribers::cmdView_Click()
     Session& session = m_context.session;
     const SubscriberSelectionCriteria chosen = criteria();
     const qint16 kind = selectedSubscriberType();
-    if (!m_progress)
-        m_progress = new frmSubscriberLoadProgress(this);
-
-    setCursor(Qt::WaitCursor);
-    m_progress->setTitle(session.languages.mymyLoadString(373));
-    m_progress->showOver(this);
-    // Every View starts from an empty grid, whatever happens afterwards.
-    myGrid->setRows(1);
-    myGrid->beginFill();
-    // Paint the progress window once; input waits, so that nothing else runs during the fill.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
-    const MessageSink sink = m_context.messages.sink();
-    try {
+    frmSubscriberLoadProgress& progress = showFillProgress(373);
+    fillGrid([&] {
+        const MessageSink sink = m_context.messages.sink();
         if (chosen.type == SubscriberSelectionType::CsvFile)
             LoadSubscribersFromCSV(session, txtCSVPath->text(), kind, [this] { AddUserToGrid(); },
-                                   m_progress->lineProgress(), sink,
-                                   [this](int usersAdded) { m_progress->showUsersAdded(usersAdded); });
+                                   progress.lineProgress(), sink,
+                                   [&progress](int usersAdded) { progress.showUsersAdded(usersAdded); });
         else
             runSubscriberSelection(session, chosen, kind,
                                    [this](const SubscriberGridRow& row) { AddUserToGridFAST(row); },
-                                   m_progress->rowProgress(), sink);
-    } catch (const KestraneError&) {
-        // A failure ends the fill without a message of its own; the rows added so far stay and
-        // are counted below.
-    }
-
-    myGrid->endFill();
+                                   progress.rowProgress(), sink);
+    });
     // A View writes its count without blanks ("23"); the free SQL dialog's Import writes its own.
     txtUsersInGrid->setText(QString::number(myGrid->Rows() - 1));
-    m_progress->hide();
-    unsetCursor();
 }
 
 void frmChooseSubscribers::AddUserToGrid()
 {
     if (const std::optional<SubscriberGridRow> row = gridRowOfCurrentRecords(m_context.session, selectedSubscriberType()))
-        myGrid->appendRow(*row);
+        grid()->appendRow(*row);
+}
+
+SubscriberGrid* frmChooseSubscribers::grid() const
+{
+    return static_cast<SubscriberGrid*>(myGrid);   // built by buildPage
 }
 
 void frmChooseSubscribers::AddUserToGridFAST(const SubscriberGridRow& row)
@@ -451,47 +348,13 @@ void frmChooseSubscribers::AddUserToGridFAST(const SubscriberGridRow& row)
         return refuse("SubscriberObjectID");
     if (row.callHandlerObjectID.isEmpty())
         return refuse("CallHandlerObjectID");
-    myGrid->appendRow(row);
-}
-
-void frmChooseSubscribers::clearGrid()
-{
-    myGrid->setRows(1);
-}
-
-int frmChooseSubscribers::gridRowCount() const
-{
-    return myGrid->Rows();
-}
-
-void frmChooseSubscribers::setUsersInGridText(const QString& text)
-{
-    txtUsersInGrid->setText(text);
-}
-
-void frmChooseSubscribers::cmdClearGrid_Click()
-{
-    clearGrid();
-    txtUsersInGrid->setText(QStringLiteral("0"));
+    grid()->appendRow(row);
 }
 
 void frmChooseSubscribers::cmdNext_Click()
 {
-    Languages& languages = m_context.session.languages;
-    if (myGrid->Rows() < 2) {
-        m_context.messages.show(languages.mymyLoadString(296));
+    if (!handRowsToWizard(296, 298))
         return;
-    }
-    bool anyChecked = false;
-    for (int row = 1; row < myGrid->Rows() && !anyChecked; ++row)
-        anyChecked = myGrid->isChecked(row);
-    if (!anyChecked) {
-        m_context.messages.show(languages.mymyLoadString(298));
-        return;
-    }
-    // The grid cannot change while the later pages run (this page is hidden then).
-    m_context.state.selectionGridRows = myGrid->selectionRows();
-
     // The options page is loaded on the first Next; every Next refills its lists.
     QWidget* page = m_context.subscriberOptionsPage ? m_context.subscriberOptionsPage() : nullptr;
     if (auto* options = qobject_cast<frmSelectSubscriberChanges*>(page)) {
@@ -518,10 +381,4 @@ void frmChooseSubscribers::cmdPrevious_Click()
 void frmChooseSubscribers::cmdHelp_Click()
 {
     ::showHelp(m_context);
-}
-
-void frmChooseSubscribers::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    ExitApplication(m_context, false);
 }

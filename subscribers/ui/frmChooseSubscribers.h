@@ -4,27 +4,21 @@
 // subscribers to change and goes on; Next hands the grid's rows to the wizard state, where the
 // change engine reads them. The page stays loaded while the later pages run; Previous unloads it
 // (the next visit loads it afresh).
+#include "core/ui/SelectionPage.h"
 #include "search/ui/SelectionGridTarget.h"
 #include "subscribers/SelectionQueries.h"
 #include "subscribers/SelectionRows.h"
 
-#include <QWidget>
 #include <functional>
 
 class frmAdvancedSubscriberSearch;
 class frmDistributionListSearch;
 class frmMain;
-class frmSubscriberLoadProgress;
 class QComboBox;
-class QFileDialog;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class SubscriberGrid;
-struct WizardContext;
 
-class frmChooseSubscribers : public QWidget, public SubscriberGridTarget {
+class frmChooseSubscribers : public SelectionPage, public SubscriberGridTarget {
     Q_OBJECT
 public:
     // Builds the page and runs its load; reads the kind chosen on the start page, so the start
@@ -46,18 +40,9 @@ public:
 
     // Previous: empties the grid, shows the start page at this page's position and unloads
     // this page.
-    void cmdPrevious_Click();
+    void cmdPrevious_Click() override;
 
-    SubscriberGrid* grid() const { return myGrid; }
-
-    // SubscriberGridTarget (the free SQL dialog's Import).
-    void clearGrid() override;
-    int gridRowCount() const override;
-    void setUsersInGridText(const QString& text) override;
-
-protected:
-    // Closing the window ends the tool, as Exit does.
-    void closeEvent(QCloseEvent* event) override;
+    SubscriberGrid* grid() const;
 
 private:
     void buildPage();
@@ -70,26 +55,21 @@ private:
 
     void cmbSubscriberSelectType_Change();
     void cmdChoosePublicDL_Click();
-    void cmdAdvancedSearch_Click();
-    void cmdBrowseForCSV_Click();
-    void cmdView_Click();
-    void cmdClearGrid_Click();
-    void cmdNext_Click();
+    void cmdAdvancedSearch_Click() override;
+    void cmdView_Click() override;
+    void cmdNext_Click() override;
     void cmdHelp_Click();
 
     frmMain* startPage() const;
     qint16 selectedSubscriberType() const;
     SubscriberSelectionCriteria criteria() const;
-    // The controls that show the criterion of a selection type (none for "All subscribers").
-    QList<QWidget*> criterionControls(int typeCode) const;
-    QList<QWidget*> allCriterionControls() const;   // the twelve of types 2 to 9
+    // The controls that show the criterion of a selection type (of types 2 to 9; none for "All
+    // subscribers").
+    QList<QWidget*> criterionControls(int typeCode) const override;
 
-    WizardContext& m_context;
     frmDistributionListSearch* m_distributionListSearch = nullptr;
     frmAdvancedSubscriberSearch* m_advancedSearch = nullptr;
-    frmSubscriberLoadProgress* m_progress = nullptr;
 
-    QLabel* Label1;
     QGroupBox* frameSelectSubscribers;
     QComboBox* cmbSubscriberSelectType;
     QLineEdit* txtSubscriberExtensionRangeLow;
@@ -99,25 +79,10 @@ private:
     QLineEdit* txtPublicDistributionListObjectID;
     QPushButton* cmdChoosePublicDL;
     QComboBox* comSubscriberSwitch;
-    QLineEdit* txtCSVPath;
-    QPushButton* cmdBrowseForCSV;
     QComboBox* ComSubscribersCOS;
     QComboBox* comHiddenCOS;
     QComboBox* comSubscriberMailServer;
     QComboBox* comSubscriberLocation;
     QComboBox* comSubscriberLocationHidden;
     QComboBox* comSubscriberNodeID;
-    QPushButton* cmdView;
-    QPushButton* cmdAdvancedSearch;
-    SubscriberGrid* myGrid;
-    QLineEdit* txtUsersInGrid;
-    QLabel* lblTotalGridRows;
-    QPushButton* cmdClearGrid;
-    QPushButton* cmdSelectAll;
-    QPushButton* cmdUnselectAll;
-    QPushButton* cmdHelp;
-    QPushButton* cmdPrevious;
-    QPushButton* cmdExit;
-    QPushButton* cmdNext;
-    QFileDialog* CommonDialog = nullptr;   // created by the first CSV browse
 };
