@@ -1,0 +1,55 @@
+#include "search/ui/FindButtons.h"
+
+#include "core/ControlNames.h"
+#include "core/ui/FormBuilding.h"
+#include "search/ui/frmCallHandlerSearch.h"
+#include "search/ui/frmDirectoryHandlerSearch.h"
+#include "search/ui/frmInterviewerSearch.h"
+#include "search/ui/frmSubscriberSearch.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+template <typename Control> Control* control(QWidget& page, const char* name, int index)
+{
+    const QString single = QLatin1String(name);
+    return qobject_cast<Control*>(findControl(&page, index < 0 ? single : elementName(single, index)));
+}
+
+PickerDialog& destinationSubscriberPicker(WizardContext& context)
+{
+    auto& picker = sharedPicker<frmSubscriberSearch>(context);
+    // Destinations may be subscribers of every kind, remote ones included.
+    picker.bShowRemoteSubscribers = true;
+    return picker;
+}
+
+constexpr FindButton kDestinationKinds[] = {
+    {"cmdCallerInputFindCallHandler", "txtCallerInputGoToCallHandler", "txtCallerInputGoToCallHandlerObjectID",
+     findPicker<frmCallHandlerSearch>},
+    {"cmdCallerInputFindDirectoryHandler", "txtCallerInputGoToDirectoryHandler",
+     "txtCallerInputGoToDirectoryHandlerObjectID", findPicker<frmDirectoryHandlerSearch>},
+    {"cmdCallerInputFindInterviewer", "txtCallerInputGoToInterview", "txtCallerInputGoToInterviewObjectID",
+     findPicker<frmInterviewerSearch>},
+    {"cmdCallerInputFindSubscriber", "txtCallerInputGoToSubscriber", "txtCallerInputGoToSubscriberObjectID",
+     destinationSubscriberPicker},
+};
+
+}  // namespace
+
+void connectFindButton(QWidget& page, WizardContext& context, const FindButton& button, int index)
+{
+    auto* nameBox = control<QLineEdit>(page, button.name, index);
+    auto* objectIdBox = control<QLineEdit>(page, button.objectId, index);
+    QObject::connect(control<QPushButton>(page, button.find, index), &QPushButton::clicked, &page,
+                     [&context, &button, nameBox, objectIdBox] { button.picker(context).pickInto(nameBox, objectIdBox); });
+}
+
+void connectCallerInputFindButtons(QWidget& page, WizardContext& context, int groupCount)
+{
+    for (const FindButton& kind : kDestinationKinds)
+        for (int group = 0; group < groupCount; ++group)
+            connectFindButton(page, context, kind, group);
+}
