@@ -27,13 +27,11 @@ void WizardOptionsPage::layOutPage(QLabel* heading, QLabel* instructions, QTabWi
     page->addWidget(tabs, 1);
 
     const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
     page->addLayout(buttons.row);
-    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
+    connect(buttons.cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+    connect(buttons.cmdPrevious, &QPushButton::clicked, this, [this] { cmdPrevious_Click(); });
+    connect(buttons.cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
+    connect(buttons.cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     resize(size);
 }
 

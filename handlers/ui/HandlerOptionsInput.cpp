@@ -12,7 +12,6 @@
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
 #include "search/ui/FindButtons.h"
 #include "search/ui/frmDistributionListSearch.h"
-#include "search/ui/frmSubscriberSearch.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -38,22 +37,15 @@ template <typename Control> Control* control(const QWidget& page, const char* na
     return control<Control>(page, index < 0 ? box : elementName(box, index));
 }
 
-// Owners and recipients: subscribers of the kinds offered by default only.
-PickerDialog& ownerOrRecipientPicker(WizardContext& context)
-{
-    auto& picker = sharedPicker<frmSubscriberSearch>(context);
-    picker.bShowRemoteSubscribers = false;
-    return picker;
-}
-
-// The single Find buttons beside the caller-input groups' own.
+// The single Find buttons beside the caller-input groups' own; owners and recipients are
+// subscribers of the kinds offered by default only.
 constexpr FindButton kOwnerAndRecipientFinds[] = {
     {"cmdSelectCallHandlerOwnerSubscriber", "txtCallHandlerOwnerSubscriber", "txtCallHandlerOwnerSubscriberObjectID",
-     ownerOrRecipientPicker},
+     subscriberPicker<false>},
     {"cmdSelectCallHandlerOwnerDL", "txtCallHandlerOwnerDL", "txtCallHandlerOwnerDLObjectID",
      findPicker<frmDistributionListSearch>},
     {"cmdChooseCallHandlerRecipient", "txtCallHandlerRecipientSubscriber",
-     "txtCallHandlerRecipientSubscriberObjectID", ownerOrRecipientPicker},
+     "txtCallHandlerRecipientSubscriberObjectID", subscriberPicker<false>},
     {"cmdChooseCallHandlerRecipientDL", "txtCallHandlerRecipientDL", "txtCallHandlerRecipientDLObjectID",
      findPicker<frmDistributionListSearch>},
 };

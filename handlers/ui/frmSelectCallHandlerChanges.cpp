@@ -235,9 +235,6 @@ frmSelectCallHandlerChanges::frmSelectCallHandlerChanges(WizardContext& context,
     : WizardOptionsPage(context, QStringLiteral("frmSelectCallHandlerChanges"), parent)
 {
     buildPage();
-
-    connect(cmdNext, &QPushButton::clicked, this, &frmSelectCallHandlerChanges::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectCallHandlerChanges::cmdPrevious_Click);
     HandlerOptions::connectHandlerOptionsInput(*this, m_context);
 
     m_context.forms.add(this, [this] { frmSelectCallHandlerChanges_Auto_Init(); });

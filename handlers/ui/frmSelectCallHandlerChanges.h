@@ -5,7 +5,6 @@
 // once, by the selection page's first Next, and stays loaded: moving on or back hides and shows
 // it, so every choice is kept.
 #include "core/OptionsSnapshot.h"
-#include "core/ui/OpenFileDialog.h"
 #include "core/ui/WizardOptionsPage.h"
 
 #include <QList>
@@ -30,14 +29,12 @@ public:
     // What the engine reads: every named control of the page.
     OptionsSnapshot snapshot() const;
 
-    OpenFileDialog CommonDialog1;
-
 private:
     void buildPage();
     void Form_Load();
 
-    void cmdNext_Click();
-    void cmdPrevious_Click();
+    void cmdNext_Click() override;
+    void cmdPrevious_Click() override;
 
     // The repeated groups, each captioning its own controls.
     QList<CompositeGroup*> m_groups;

@@ -5,7 +5,6 @@
 #include "search/ui/frmCallHandlerSearch.h"
 #include "search/ui/frmDirectoryHandlerSearch.h"
 #include "search/ui/frmInterviewerSearch.h"
-#include "search/ui/frmSubscriberSearch.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,14 +17,6 @@ template <typename Control> Control* control(QWidget& page, const char* name, in
     return qobject_cast<Control*>(findControl(&page, index < 0 ? single : elementName(single, index)));
 }
 
-PickerDialog& destinationSubscriberPicker(WizardContext& context)
-{
-    auto& picker = sharedPicker<frmSubscriberSearch>(context);
-    // Destinations may be subscribers of every kind, remote ones included.
-    picker.bShowRemoteSubscribers = true;
-    return picker;
-}
-
 constexpr FindButton kDestinationKinds[] = {
     {"cmdCallerInputFindCallHandler", "txtCallerInputGoToCallHandler", "txtCallerInputGoToCallHandlerObjectID",
      findPicker<frmCallHandlerSearch>},
@@ -34,7 +25,7 @@ constexpr FindButton kDestinationKinds[] = {
     {"cmdCallerInputFindInterviewer", "txtCallerInputGoToInterview", "txtCallerInputGoToInterviewObjectID",
      findPicker<frmInterviewerSearch>},
     {"cmdCallerInputFindSubscriber", "txtCallerInputGoToSubscriber", "txtCallerInputGoToSubscriberObjectID",
-     destinationSubscriberPicker},
+     subscriberPicker<true>},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 // both pages; a page adds its own Find buttons with rows of the same table type.
 #include "search/ui/PickerDialog.h"
 #include "search/ui/SharedPicker.h"
+#include "search/ui/frmSubscriberSearch.h"
 
 class QWidget;
 struct WizardContext;
@@ -20,6 +21,15 @@ struct FindButton {
 template <typename Picker> PickerDialog& findPicker(WizardContext& context)
 {
     return sharedPicker<Picker>(context);
+}
+
+// The run's subscriber picker, as a FindButton opens it: with remote subscribers (a destination
+// may be a subscriber of every kind) or with the kinds offered by default only.
+template <bool remote> PickerDialog& subscriberPicker(WizardContext& context)
+{
+    auto& picker = sharedPicker<frmSubscriberSearch>(context);
+    picker.bShowRemoteSubscribers = remote;
+    return picker;
 }
 
 // Connects element `index` of the button's arrays (-1: its single controls); `button` is a row

@@ -148,9 +148,6 @@ frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, Q
 {
     buildPage();
     installEntryChecks(this, m_context);
-
-    connect(cmdNext, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdPrevious_Click);
     connectDependentControls(this, m_context);
     connectPickersAndGreetingFiles(*this, m_context);
     connectExtensionTests(*this, m_context);

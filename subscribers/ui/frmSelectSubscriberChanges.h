@@ -4,7 +4,6 @@
 // page takes its snapshot(). It is created once and stays loaded for the rest of the run: moving
 // on or back hides and shows it.
 #include "core/OptionsSnapshot.h"
-#include "core/ui/OpenFileDialog.h"
 #include "core/ui/WizardOptionsPage.h"
 
 #include <QString>
@@ -33,14 +32,12 @@ public:
     // first fill left them.
     OptionsSnapshot snapshot(std::initializer_list<const QWidget*> subDialogs = {}) const;
 
-    OpenFileDialog CommonDialog1;
-
 private:
     void buildPage();
     void Form_Load();
 
-    void cmdNext_Click();
-    void cmdPrevious_Click();
+    void cmdNext_Click() override;
+    void cmdPrevious_Click() override;
     // The message of the first caller-input group whose chosen destination kind has no
     // destination, then of the first greeting to be recorded without a file; empty: none.
     QString firstEntryFault() const;
