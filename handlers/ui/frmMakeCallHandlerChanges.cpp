@@ -7,7 +7,6 @@
 #include "handlers/changes/OneKeyRouting.h"
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
 
-#include <QPushButton>
 
 frmMakeCallHandlerChanges::frmMakeCallHandlerChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
     : EngineRunPage(context, optionsPage, QStringLiteral("frmMakeCallHandlerChanges"), {CountForm::Plain, "call handler"}, parent)

@@ -16,7 +16,6 @@
 #include "search/ui/FindButtons.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace SubscriberOptions {
