@@ -43,6 +43,5 @@ std::span<const NeedsPick> ownerAndRecipient();
 int missingDestinationMessage(int element);
 
 constexpr int RecordingWithoutFileMessage = 457;
-constexpr int SelectWavTitle = 458;
 
 }  // namespace HandlerEntryRules

@@ -1,5 +1,6 @@
 #include "handlers/ui/HandlerGreeting.h"
 
+#include "core/ui/GreetingSourceControls.h"
 #include "handlers/HandlerOptionNames.h"
 #include "resources/EnglishStrings.h"
 #include "search/ui/CallerInputActionGroup.h"
@@ -23,16 +24,8 @@ HandlerGreeting::HandlerGreeting(int greeting, QWidget* parent) : CompositeGroup
     rows->addWidget(element(new QLabel, "Label23"), 1, 0);
     rows->addWidget(element(new QComboBox, "comGreetingAllowInput"), 1, 1);
 
-    // The file controls serve the "Recording" source only; the source list shows and enables them.
-    rows->addWidget(element(new QLabel, "Label23", SourceLabel), 2, 0);
-    rows->addWidget(element(new QComboBox, "comGreetingSource"), 2, 1);
-    auto* browse = element(new QPushButton(QStringLiteral("Browse")), "cmdGreetingsourceWAVSelect");
-    browse->setEnabled(false);
-    rows->addWidget(browse, 2, 2);
-    auto* path = element(new QLineEdit, "txtGreetingSourcePath");
-    path->setReadOnly(true);
-    path->hide();
-    rows->addWidget(path, 2, 3);
+    // Browse has no caption in the string table: its text is fixed.
+    addGreetingSourceRow(*rows, 2, qint16(greeting), element(new QLabel, "Label23", SourceLabel))->setText(QStringLiteral("Browse"));
 
     // Shown and captioned by server version (the page's caption routine).
     rows->addWidget(element(new QLabel(resources::englishString(489)), "Label23", RecordPromptLabel), 3, 0);

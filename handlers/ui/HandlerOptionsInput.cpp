@@ -10,18 +10,13 @@
 #include "handlers/HandlerEntryRules.h"
 #include "handlers/HandlerOptionNames.h"
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
-#include "search/ui/SharedPicker.h"
-#include "search/ui/frmCallHandlerSearch.h"
-#include "search/ui/frmDirectoryHandlerSearch.h"
+#include "search/ui/FindButtons.h"
 #include "search/ui/frmDistributionListSearch.h"
-#include "search/ui/frmInterviewerSearch.h"
-#include "search/ui/frmSubscriberSearch.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace HandlerOptions {
 namespace {
@@ -41,74 +36,30 @@ template <typename Control> Control* control(const QWidget& page, const char* na
     return control<Control>(page, index < 0 ? box : elementName(box, index));
 }
 
-template <typename Picker> PickerDialog& picker(WizardContext& context)
-{
-    return sharedPicker<Picker>(context);
-}
-// Destinations may be subscribers of every kind, remote ones included; owners and recipients
-// only the kinds offered by default.
-template <bool remote> PickerDialog& subscriberPicker(WizardContext& context)
-{
-    auto& picker = sharedPicker<frmSubscriberSearch>(context);
-    picker.bShowRemoteSubscribers = remote;
-    return picker;
-}
-
-// A Find button, the two boxes it fills and its picker; each caller-input kind is an array of
-// CallerInputCount, the owner and recipient buttons single.
-struct Chooser {
-    const char* find;
-    const char* name;
-    const char* objectId;
-    PickerDialog& (*picker)(WizardContext&);
-    bool perElement;
-};
-constexpr Chooser kChoosers[] = {
-    {"cmdCallerInputFindDirectoryHandler", "txtCallerInputGoToDirectoryHandler",
-     "txtCallerInputGoToDirectoryHandlerObjectID", picker<frmDirectoryHandlerSearch>, true},
-    {"cmdCallerInputFindCallHandler", "txtCallerInputGoToCallHandler", "txtCallerInputGoToCallHandlerObjectID",
-     picker<frmCallHandlerSearch>, true},
-    {"cmdCallerInputFindSubscriber", "txtCallerInputGoToSubscriber", "txtCallerInputGoToSubscriberObjectID",
-     subscriberPicker<true>, true},
-    {"cmdCallerInputFindInterviewer", "txtCallerInputGoToInterview", "txtCallerInputGoToInterviewObjectID",
-     picker<frmInterviewerSearch>, true},
+// The single Find buttons beside the caller-input groups' own; owners and recipients are
+// subscribers of the kinds offered by default only.
+constexpr FindButton kOwnerAndRecipientFinds[] = {
     {"cmdSelectCallHandlerOwnerSubscriber", "txtCallHandlerOwnerSubscriber", "txtCallHandlerOwnerSubscriberObjectID",
-     subscriberPicker<false>, false},
+     subscriberPicker<false>},
     {"cmdSelectCallHandlerOwnerDL", "txtCallHandlerOwnerDL", "txtCallHandlerOwnerDLObjectID",
-     picker<frmDistributionListSearch>, false},
+     findPicker<frmDistributionListSearch>},
     {"cmdChooseCallHandlerRecipient", "txtCallHandlerRecipientSubscriber",
-     "txtCallHandlerRecipientSubscriberObjectID", subscriberPicker<false>, false},
+     "txtCallHandlerRecipientSubscriberObjectID", subscriberPicker<false>},
     {"cmdChooseCallHandlerRecipientDL", "txtCallHandlerRecipientDL", "txtCallHandlerRecipientDLObjectID",
-     picker<frmDistributionListSearch>, false},
+     findPicker<frmDistributionListSearch>},
 };
 
-// A pick fills its two boxes only: it chooses no option.
 void connectChoosers(QWidget& page, WizardContext& context)
 {
-    for (const Chooser& chooser : kChoosers)
-        for (int index = chooser.perElement ? 0 : -1; index < (chooser.perElement ? CallerInputCount : 0); ++index) {
-            auto* nameBox = control<QLineEdit>(page, chooser.name, index);
-            auto* objectIdBox = control<QLineEdit>(page, chooser.objectId, index);
-            QObject::connect(control<QPushButton>(page, chooser.find, index), &QPushButton::clicked, &page,
-                             [&context, &chooser, nameBox, objectIdBox] {
-                                 chooser.picker(context).pickInto(nameBox, objectIdBox);
-                             });
-        }
+    connectCallerInputFindButtons(page, context, CallerInputCount);
+    for (const FindButton& find : kOwnerAndRecipientFinds)
+        connectFindButton(page, context, find);
 }
 
-// Browse: an existing WAV file into the path box, which keeps its text otherwise.
 void connectGreetings(frmSelectCallHandlerChanges& page, WizardContext& context)
 {
-    const Languages& languages = context.session.languages;
-    for (int greeting = 0; greeting < GreetingCount; ++greeting) {
-        auto* path = control<QLineEdit>(page, "txtGreetingSourcePath", greeting);
-        connectGreetingSourceControls(page, qint16(greeting));
-        QObject::connect(control<QPushButton>(page, "cmdGreetingsourceWAVSelect", greeting), &QPushButton::clicked, &page,
-                         [&page, &languages, path] {
-                             if (const auto chosen = page.CommonDialog1.chooseWavFile(&page, languages.mymyLoadString(SelectWavTitle)))
-                                 path->setText(*chosen);
-                         });
-    }
+    for (int greeting = 0; greeting < GreetingCount; ++greeting)
+        connectGreetingFileControls(page, page.CommonDialog1, context.session.languages, qint16(greeting));
 }
 
 // A ticked Clear box empties and disables its digits box; cleared, the box is usable again.
@@ -172,13 +123,9 @@ QString firstEntryFault(const QWidget& page, const Languages& languages)
     for (const NeedsPick& choice : ownerAndRecipient())
         if (lacksPick(page, choice, -1))
             return languages.mymyLoadString(choice.message);
-    for (int greeting = 0; greeting < GreetingCount; ++greeting) {
-        const auto* browse = control<QPushButton>(page, "cmdGreetingsourceWAVSelect", greeting);
-        // The button's own Enabled, whatever the tab it stands on.
-        if (!browse->testAttribute(Qt::WA_ForceDisabled)
-            && control<QLineEdit>(page, "txtGreetingSourcePath", greeting)->text().isEmpty())
+    for (int greeting = 0; greeting < GreetingCount; ++greeting)
+        if (greetingLacksFile(page, qint16(greeting)))
             return languages.mymyLoadString(RecordingWithoutFileMessage);
-    }
     return {};
 }
 

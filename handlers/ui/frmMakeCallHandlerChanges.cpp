@@ -7,23 +7,13 @@
 #include "handlers/changes/OneKeyRouting.h"
 #include "handlers/ui/frmSelectCallHandlerChanges.h"
 
-#include <QCloseEvent>
-#include <QPushButton>
 
 frmMakeCallHandlerChanges::frmMakeCallHandlerChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
-    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
-      m_run(context, *this, m_controls, {CountForm::Plain, "call handler"})
+    : EngineRunPage(context, optionsPage, QStringLiteral("frmMakeCallHandlerChanges"), {CountForm::Plain, "call handler"}, parent)
 {
-    setObjectName(QStringLiteral("frmMakeCallHandlerChanges"));
-    connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeCallHandlerChanges::cmdGo_Click);
-    connect(m_controls.cmdExit, &QPushButton::clicked, this, &frmMakeCallHandlerChanges::cmdExit_Click);
-    connect(m_controls.cmdPrev, &QPushButton::clicked, this, &frmMakeCallHandlerChanges::cmdPrev_Click);
-    connect(m_controls.cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     m_context.forms.add(this, [this] { frmMakeCallHandlerChanges_Auto_Init(); });
     frmMakeCallHandlerChanges_Auto_Init();
 }
-
-frmMakeCallHandlerChanges::~frmMakeCallHandlerChanges() = default;
 
 void frmMakeCallHandlerChanges::frmMakeCallHandlerChanges_Auto_Init()
 {
@@ -69,23 +59,6 @@ void frmMakeCallHandlerChanges::cmdGo_Click()
 
 void frmMakeCallHandlerChanges::cmdExit_Click()
 {
-    // During a run the current handler is committed or rolled back before the program ends.
-    if (!m_run.requestStop())
-        ExitApplication(m_context, false);
-}
-
-void frmMakeCallHandlerChanges::cmdPrev_Click()
-{
-    hide();
-    if (m_optionsPage) {
-        m_optionsPage->move(pos());
-        m_optionsPage->show();
-    }
-}
-
-void frmMakeCallHandlerChanges::closeEvent(QCloseEvent* event)
-{
-    // The window stays until the program ends (at once, or after the handler under way).
-    event->ignore();
-    cmdExit_Click();
+    // Never asks: during a run, the handler under way is committed or rolled back first.
+    exitUnlessRunning(false);
 }

@@ -17,14 +17,12 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -234,15 +232,9 @@ QWidget* messagesTab(QList<CompositeGroup*>& groups)
 }  // namespace
 
 frmSelectCallHandlerChanges::frmSelectCallHandlerChanges(WizardContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context)
+    : WizardOptionsPage(context, QStringLiteral("frmSelectCallHandlerChanges"), parent)
 {
-    setObjectName(QStringLiteral("frmSelectCallHandlerChanges"));
     buildPage();
-
-    connect(cmdNext, &QPushButton::clicked, this, &frmSelectCallHandlerChanges::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectCallHandlerChanges::cmdPrevious_Click);
-    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     HandlerOptions::connectHandlerOptionsInput(*this, m_context);
 
     m_context.forms.add(this, [this] { frmSelectCallHandlerChanges_Auto_Init(); });
@@ -251,15 +243,8 @@ frmSelectCallHandlerChanges::frmSelectCallHandlerChanges(WizardContext& context,
 
 void frmSelectCallHandlerChanges::buildPage()
 {
-    auto* page = new QVBoxLayout(this);
     auto* heading = named(new QLabel, "Label17");
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
-    page->addWidget(heading);
     auto* instructions = named(new QLabel, "Label25");
-    instructions->setWordWrap(true);
-    page->addWidget(instructions);
 
     auto* rules = named(new QTabWidget, "SSTab4");
     for (int rule = 0; rule < TransferRuleCount; ++rule) {
@@ -274,26 +259,12 @@ void frmSelectCallHandlerChanges::buildPage()
         greetings->addTab(group, QString());
     }
 
-    // Each tab's controls scrolled where the tab is taller or wider than the window.
     SSTab1 = named(new QTabWidget, "SSTab1");
     for (QWidget* controls : {profileTab(), static_cast<QWidget*>(rules), static_cast<QWidget*>(greetings),
-                              callerInputTab(m_groups), messagesTab(m_groups)}) {
-        auto* scroller = new QScrollArea;
-        scroller->setWidgetResizable(true);
-        scroller->setFrameShape(QFrame::NoFrame);
-        scroller->setWidget(controls);
-        SSTab1->addTab(scroller, QString());
-    }
-    page->addWidget(SSTab1, 1);
-
-    const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
-    page->addLayout(buttons.row);
+                              callerInputTab(m_groups), messagesTab(m_groups)})
+        addScrolledTab(SSTab1, controls);
     // Within a 1366 x 768 screen.
-    resize(1100, 700);
+    layOutPage(heading, instructions, SSTab1, {1100, 700});
 }
 
 void frmSelectCallHandlerChanges::frmSelectCallHandlerChanges_Auto_Init()
@@ -348,20 +319,10 @@ OptionsSnapshot frmSelectCallHandlerChanges::snapshot() const
 
 void frmSelectCallHandlerChanges::cmdNext_Click()
 {
-    if (const QString fault = HandlerOptions::firstEntryFault(*this, m_context.session.languages); !fault.isEmpty()) {
-        m_context.messages.show(fault);
-        return;
-    }
-    showInPlaceOf(m_context.handlerEnginePage ? m_context.handlerEnginePage(this) : nullptr, this);
+    showEnginePageUnless(HandlerOptions::firstEntryFault(*this, m_context.session.languages), m_context.handlerEnginePage);
 }
 
 void frmSelectCallHandlerChanges::cmdPrevious_Click()
 {
-    showInPlaceOf(m_context.handlerSelectionPage ? m_context.handlerSelectionPage() : nullptr, this);
-}
-
-void frmSelectCallHandlerChanges::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    ExitApplication(m_context, false);
+    showSelectionPage(m_context.handlerSelectionPage);
 }

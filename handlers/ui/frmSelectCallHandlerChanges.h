@@ -5,17 +5,14 @@
 // once, by the selection page's first Next, and stays loaded: moving on or back hides and shows
 // it, so every choice is kept.
 #include "core/OptionsSnapshot.h"
-#include "core/ui/OpenFileDialog.h"
+#include "core/ui/WizardOptionsPage.h"
 
 #include <QList>
-#include <QWidget>
 
 class CompositeGroup;
-class QPushButton;
 class QTabWidget;
-struct WizardContext;
 
-class frmSelectCallHandlerChanges : public QWidget {
+class frmSelectCallHandlerChanges : public WizardOptionsPage {
     Q_OBJECT
 public:
     // Builds the page and runs its load (captions, then PopulateControls). Not shown: the page
@@ -32,25 +29,14 @@ public:
     // What the engine reads: every named control of the page.
     OptionsSnapshot snapshot() const;
 
-    OpenFileDialog CommonDialog1;
-
-protected:
-    // Closing the window ends the tool, as Exit does: a hidden page would keep it running.
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void buildPage();
     void Form_Load();
 
-    void cmdNext_Click();
-    void cmdPrevious_Click();
+    void cmdNext_Click() override;
+    void cmdPrevious_Click() override;
 
-    WizardContext& m_context;
     // The repeated groups, each captioning its own controls.
     QList<CompositeGroup*> m_groups;
     QTabWidget* SSTab1;
-    QPushButton* cmdHelp;
-    QPushButton* cmdPrevious;
-    QPushButton* cmdExit;
-    QPushButton* cmdNext;
 };

@@ -10,23 +10,14 @@
 #include "subscribers/ui/frmSelectSubscriberChanges.h"
 #include "subscribers/ui/frmSetConversationStyleLimits.h"
 
-#include <QCloseEvent>
 #include <QPushButton>
 
 frmMakeSubscriberChanges::frmMakeSubscriberChanges(WizardContext& context, QWidget* optionsPage, QWidget* parent)
-    : QWidget(parent), m_context(context), m_optionsPage(optionsPage), m_controls(buildRunPage(this)),
-      m_run(context, *this, m_controls, {CountForm::Padded, "subscriber"})
+    : EngineRunPage(context, optionsPage, QStringLiteral("frmMakeSubscriberChanges"), {CountForm::Padded, "subscriber"}, parent)
 {
-    setObjectName(QStringLiteral("frmMakeSubscriberChanges"));
-    connect(m_controls.cmdGo, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdGo_Click);
-    connect(m_controls.cmdExit, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdExit_Click);
-    connect(m_controls.cmdPrev, &QPushButton::clicked, this, &frmMakeSubscriberChanges::cmdPrev_Click);
-    connect(m_controls.cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     m_context.forms.add(this, [this] { frmMakeSubscriberChanges_Auto_Init(); });
     frmMakeSubscriberChanges_Auto_Init();
 }
-
-frmMakeSubscriberChanges::~frmMakeSubscriberChanges() = default;
 
 void frmMakeSubscriberChanges::frmMakeSubscriberChanges_Auto_Init()
 {
@@ -92,23 +83,7 @@ void frmMakeSubscriberChanges::showClosingMessages(const RunLog& log)
 
 void frmMakeSubscriberChanges::cmdExit_Click()
 {
-    // During a run the current subscriber is committed or rolled back before the program ends.
-    if (!m_run.requestStop())
-        ExitApplication(m_context, m_controls.cmdGo->isEnabled());
-}
-
-void frmMakeSubscriberChanges::cmdPrev_Click()
-{
-    hide();
-    if (m_optionsPage) {
-        m_optionsPage->move(pos());
-        m_optionsPage->show();
-    }
-}
-
-void frmMakeSubscriberChanges::closeEvent(QCloseEvent* event)
-{
-    // The window stays until the program ends (at once, or after the subscriber under way).
-    event->ignore();
-    cmdExit_Click();
+    // Asks while Go is still available; during a run, the subscriber under way is committed or
+    // rolled back first.
+    exitUnlessRunning(m_controls.cmdGo->isEnabled());
 }

@@ -16,14 +16,10 @@
 #include "subscribers/ui/options/OptionsTabs.h"
 #include "subscribers/ui/options/PopulateSteps.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 using namespace SubscriberOptions;
 
@@ -147,16 +143,10 @@ constexpr int kGreetingCount = 6;
 }  // namespace
 
 frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context)
+    : WizardOptionsPage(context, kFormName, parent)
 {
-    setObjectName(kFormName);
     buildPage();
     installEntryChecks(this, m_context);
-
-    connect(cmdNext, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmSelectSubscriberChanges::cmdPrevious_Click);
-    connect(cmdExit, &QPushButton::clicked, this, [this] { ExitApplication(m_context, false); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { showHelp(m_context); });
     connectDependentControls(this, m_context);
     connectPickersAndGreetingFiles(*this, m_context);
     connectExtensionTests(*this, m_context);
@@ -167,41 +157,17 @@ frmSelectSubscriberChanges::frmSelectSubscriberChanges(WizardContext& context, Q
 
 void frmSelectSubscriberChanges::buildPage()
 {
-    auto* page = new QVBoxLayout(this);
-
     label11_44 = namedElement(new QLabel, "label11", 44);
-    QFont heading = label11_44->font();
-    heading.setBold(true);
-    label11_44->setFont(heading);
-    page->addWidget(label11_44);
     label11_43 = namedElement(new QLabel, "label11", 43);
-    label11_43->setWordWrap(true);
-    page->addWidget(label11_43);
-
-    // Each tab's controls on a page of their own, scrolled where the tab is taller or wider
-    // than the window.
     tabMain = named(new QTabWidget, "tabMain");
     for (const TabBuilder* tab : kTabs) {
         auto* controls = new QWidget;
         tab->build(controls);
-        auto* scroller = new QScrollArea;
-        scroller->setWidgetResizable(true);
-        scroller->setFrameShape(QFrame::NoFrame);
-        scroller->setWidget(controls);
-        tabMain->addTab(scroller, QString());
+        addScrolledTab(tabMain, controls);
     }
-    page->addWidget(tabMain, 1);
-
-    const WizardButtons buttons = makeWizardButtons();
-    cmdHelp = buttons.cmdHelp;
-    cmdPrevious = buttons.cmdPrevious;
-    cmdExit = buttons.cmdExit;
-    cmdNext = buttons.cmdNext;
-    page->addLayout(buttons.row);
-
-    applyCaptions(this, kFormCaptions, resources::englishString);   // the laid-out captions
     // Wide enough for the fourteen tab captions in one strip, within a 1366 x 768 screen.
-    resize(1280, 720);
+    layOutPage(label11_44, label11_43, tabMain, {1280, 720});
+    applyCaptions(this, kFormCaptions, resources::englishString);   // the laid-out captions
 }
 
 void frmSelectSubscriberChanges::frmSelectSubscriberChanges_Auto_Init()
@@ -333,32 +299,18 @@ QString frmSelectSubscriberChanges::firstEntryFault() const
             if (chosen && destination && chosen->isChecked() && destination->text().isEmpty())
                 return languages.mymyLoadString(missingDestinationMessage(group));
         }
-    for (int greeting = 0; greeting < kGreetingCount; ++greeting) {
-        const auto* browse = findChild<QPushButton*>(element("cmdGreetingsourceWAVSelect", greeting));
-        const auto* path = findChild<QLineEdit*>(element("txtGreetingSourcePath", greeting));
-        // The button's own Enabled, whatever the tab it stands on.
-        if (browse && path && !browse->testAttribute(Qt::WA_ForceDisabled) && path->text().isEmpty())
+    for (qint16 greeting = 0; greeting < kGreetingCount; ++greeting)
+        if (greetingLacksFile(*this, greeting))
             return languages.mymyLoadString(457);
-    }
     return {};
 }
 
 void frmSelectSubscriberChanges::cmdNext_Click()
 {
-    if (const QString fault = firstEntryFault(); !fault.isEmpty()) {
-        m_context.messages.show(fault);
-        return;
-    }
-    showInPlaceOf(m_context.subscriberEnginePage ? m_context.subscriberEnginePage(this) : nullptr, this);
+    showEnginePageUnless(firstEntryFault(), m_context.subscriberEnginePage);
 }
 
 void frmSelectSubscriberChanges::cmdPrevious_Click()
 {
-    showInPlaceOf(m_context.subscriberSelectionPage ? m_context.subscriberSelectionPage() : nullptr, this);
-}
-
-void frmSelectSubscriberChanges::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    ExitApplication(m_context, false);
+    showSelectionPage(m_context.subscriberSelectionPage);
 }

@@ -4,19 +4,16 @@
 // page takes its snapshot(). It is created once and stays loaded for the rest of the run: moving
 // on or back hides and shows it.
 #include "core/OptionsSnapshot.h"
-#include "core/ui/OpenFileDialog.h"
+#include "core/ui/WizardOptionsPage.h"
 
 #include <QString>
-#include <QWidget>
 
 #include <initializer_list>
 
 class QLabel;
-class QPushButton;
 class QTabWidget;
-struct WizardContext;
 
-class frmSelectSubscriberChanges : public QWidget {
+class frmSelectSubscriberChanges : public WizardOptionsPage {
     Q_OBJECT
 public:
     // Builds the page and runs its load: captions, PopulateControls, show, initial focus.
@@ -35,31 +32,20 @@ public:
     // first fill left them.
     OptionsSnapshot snapshot(std::initializer_list<const QWidget*> subDialogs = {}) const;
 
-    OpenFileDialog CommonDialog1;
-
-protected:
-    // Closing the window ends the tool, as Exit does: a hidden page would keep it running.
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void buildPage();
     void Form_Load();
 
-    void cmdNext_Click();
-    void cmdPrevious_Click();
+    void cmdNext_Click() override;
+    void cmdPrevious_Click() override;
     // The message of the first caller-input group whose chosen destination kind has no
     // destination, then of the first greeting to be recorded without a file; empty: none.
     QString firstEntryFault() const;
 
-    WizardContext& m_context;
     // The page as its first PopulateControls left it: what the snapshot hands over of the
     // controls the kind being edited cannot reach.
     OptionsSnapshot m_freshlyFilled;
     QLabel* label11_44;
     QLabel* label11_43;
     QTabWidget* tabMain;
-    QPushButton* cmdHelp;
-    QPushButton* cmdPrevious;
-    QPushButton* cmdExit;
-    QPushButton* cmdNext;
 };

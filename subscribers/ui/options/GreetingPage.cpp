@@ -3,6 +3,7 @@
 #include "search/ui/CallerInputActionGroup.h"
 
 #include "core/ui/Captions.h"
+#include "core/ui/GreetingSourceControls.h"
 #include "resources/EnglishStrings.h"
 
 #include <QCheckBox>
@@ -11,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
@@ -40,16 +40,7 @@ GreetingPage::GreetingPage(int greeting, QWidget* parent) : CompositeGroup(greet
     rows->addWidget(element(new QLabel, "Label23"), 1, 0);
     rows->addWidget(element(new QComboBox, "comGreetingAllowInput"), 1, 1);
 
-    // The file controls serve the "Recording" source only; the source list shows and enables them.
-    rows->addWidget(element(new QLabel, "Label23", SourceLabel), 2, 0);
-    rows->addWidget(element(new QComboBox, "comGreetingSource"), 2, 1);
-    auto* browse = element(new QPushButton, "cmdGreetingsourceWAVSelect");
-    browse->setEnabled(false);
-    rows->addWidget(browse, 2, 2);
-    auto* path = element(new QLineEdit, "txtGreetingSourcePath");
-    path->setReadOnly(true);
-    path->hide();
-    rows->addWidget(path, 2, 3);
+    addGreetingSourceRow(*rows, 2, qint16(greeting), element(new QLabel, "Label23", SourceLabel));
 
     // Shown and captioned by server version on the page: laid out with the English string.
     rows->addWidget(element(new QLabel(resources::englishString(489)), "label11", RecordPromptLabel), 3, 0);
