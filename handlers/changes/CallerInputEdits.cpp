@@ -84,7 +84,7 @@ void applyMenuEntry(HandlerEdit& edit, Recordset& entries, int key)
         edit.writeLine(QStringLiteral("   Setting Lock Key value to: ") + QString::number(lock));
     });
     edit.step([&] {
-        if (!OneKeyRouting::applies(edit.options, key))
+        if (!callerInputApplies(edit.options, key))
             return;
         // An entry without an action (null) counts as set to ignore.
         const bool onlyIfIgnored =
@@ -117,7 +117,7 @@ void applyMenuEntries(HandlerEdit& edit)
 void applyAfterMessageAction(HandlerEdit& edit)
 {
     edit.step([&] {
-        if (!OneKeyRouting::applies(edit.options, AfterMessageInput))
+        if (!callerInputApplies(edit.options, AfterMessageInput))
             return;
         CallerAction action;
         if (GetOneKeyRoutingSelections(edit, AfterMessageInput, action))
@@ -128,7 +128,7 @@ void applyAfterMessageAction(HandlerEdit& edit)
 void applyAfterGreetingAction(HandlerEdit& edit, Recordset& rules, int greeting)
 {
     const int element = FirstAfterGreetingInput + greeting;
-    if (!OneKeyRouting::applies(edit.options, element))
+    if (!callerInputApplies(edit.options, element))
         return;
     const QLatin1String alias(kGreetings[greeting].alias);
     rules.moveFirst();
@@ -151,7 +151,7 @@ void applyAfterGreetingActions(HandlerEdit& edit)
     // The rules are not read when no greeting's action changes.
     bool anyApplies = false;
     for (int greeting = 0; greeting < GreetingCount; ++greeting)
-        anyApplies = anyApplies || OneKeyRouting::applies(edit.options, FirstAfterGreetingInput + greeting);
+        anyApplies = anyApplies || callerInputApplies(edit.options, FirstAfterGreetingInput + greeting);
     if (!anyApplies)
         return;
     Recordset* rules = nullptr;

@@ -2,11 +2,10 @@
 // a step of its own, so a failing one leaves the others of the greeting to run.
 #include "handlers/changes/GreetingRules.h"
 
+#include "core/ChoiceTables.h"
 #include "core/Criterion.h"
 #include "core/DisabledDate.h"
-#include "core/ExtensionRules.h"
 #include "core/GreetingSource.h"
-#include "core/Recordset.h"
 #include "core/Session.h"
 #include "handlers/HandlerEngine.h"
 #include "handlers/HandlerOptionNames.h"
@@ -28,28 +27,18 @@ constexpr EngineControl kControls[] = {
     {kPage, "comGreetingPlayPleaseRecord", GreetingCount},
 };
 
-// What "TRUE" and "FALSE" of a tri-state list write.
-struct TriStateChoice {
-    const char* list;
-    const char* column;
-    QVariant onTrue;
-    const char* trueLine;
-    QVariant onFalse;
-    const char* falseLine;
-};
-
-class GreetingRuleEdit {
+class GreetingRuleEdit : public RuleRowEdit<HandlerEdit> {
 public:
-    GreetingRuleEdit(HandlerEdit& edit, Recordset& rule, int index) : m_edit(edit), m_rule(rule), m_index(index) {}
+    GreetingRuleEdit(HandlerEdit& edit, Recordset& rule, int index) : RuleRowEdit(edit, rule, index) {}
 
     void apply()
     {
         m_edit.step([&] {
-            choose({"comGreetingEnabled", "TimeExpires", QVariant(), "   Rule enabled", disabledDate(), "   Rule disabled"});
+            choose({"comGreetingEnabled", "TimeExpires", {QVariant(), "   Rule enabled"}, {disabledDate(), "   Rule disabled"}});
         });
         m_edit.step([&] {
-            choose({"comGreetingAllowInput", "IgnoreDigits", QVariant::fromValue<qint16>(0), "   Ignore digits set to Off",
-                    QVariant::fromValue<qint16>(1), "   Ignore digits to to On"});
+            choose({"comGreetingAllowInput", "IgnoreDigits", {QVariant::fromValue<qint16>(0), "   Ignore digits set to Off"},
+                    {QVariant::fromValue<qint16>(1), "   Ignore digits to to On"}});
         });
         m_edit.step([&] { number("txtGreetingReplayTimes", "Reprompts", "    Reprompt times set to: "); });
         m_edit.step([&] { number("txtGreetingSecondsBetweenReplays", "RepromptDelay", "    Reprompt delay interval set to: "); });
@@ -59,25 +48,13 @@ public:
     }
 
 private:
-    const ControlState& control(const char* name) const { return m_edit.options.control(QLatin1String(name), m_index); }
-
-    void choose(const TriStateChoice& choice)
-    {
-        const qint16 code = m_edit.triState(control(choice.list));
-        if (code != 0 && code != 1)
-            return;
-        m_rule.setValue(QLatin1String(choice.column), code == 1 ? choice.onTrue : choice.onFalse);
-        m_edit.writeLine(QLatin1String(code == 1 ? choice.trueLine : choice.falseLine));
-    }
-
+    // The subscriber engine's greetings log the number padded, this engine's as it stands.
     void number(const char* box, const char* column, const char* line)
     {
-        const QString text = control(box).text;
-        if (text.isEmpty())
-            return;
-        const qint16 value = leadingWholeNumber<qint16>(text);
-        m_rule.setValue(QLatin1String(column), QVariant::fromValue(value));
-        m_edit.writeLine(QLatin1String(line) + QString::number(value));
+        if (const std::optional<qint16> value = typedNumber<qint16>(box)) {
+            setColumn(column, QVariant::fromValue(*value));
+            m_edit.writeLine(QLatin1String(line) + QString::number(*value));
+        }
     }
 
     void source()
@@ -100,13 +77,9 @@ private:
         const qint16 code = m_edit.triState(control("comGreetingPlayPleaseRecord"));
         if (code != 0 && code != 1)
             return;
-        m_rule.setValue(QStringLiteral("PlayPleaseRecordPrompt"), code == 0);
+        setColumn("PlayPleaseRecordPrompt", code == 0);
         m_edit.writeLine(QStringLiteral("    Play the 'Record your message at the tone...' prompt set to:") + QString::number(code));
     }
-
-    HandlerEdit& m_edit;
-    Recordset& m_rule;
-    const int m_index;
 };
 
 }  // namespace

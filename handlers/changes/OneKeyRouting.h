@@ -3,13 +3,16 @@
 // stores for a routing action. Elements: 0 to 9 the keys "0" to "9", 10 "*", 11 "#", 12 the
 // action after a message, 13 to 18 the actions after the six greetings (HandlerOptionNames).
 //
-// The run routes an element only when it applies (its "<Don't Change>" button is not the one
-// set). Go checks every element that applies with OneKeyRouting::firstRefusal() before the log
-// opens, so that a choice the run could not apply is refused before anything is written.
+// The run routes an element only when it applies (callerInputApplies, core/DestinationLookup.h:
+// its "<Don't Change>" button is not the one set); the look-up itself is core's
+// lookUpDestination with this page's take-action list. Go checks every element that applies
+// with OneKeyRouting::firstRefusal() before the log opens, so that a choice the run could not
+// apply is refused before anything is written.
 //
 //     CallerAction action;
 //     if (GetOneKeyRoutingSelections(edit, element, action)) ... write action ...
 #include "core/CallerAction.h"
+#include "core/DestinationLookup.h"
 #include "core/StringLookup.h"
 #include "handlers/HandlerEngine.h"
 
@@ -23,21 +26,6 @@ namespace OneKeyRouting {
 
 // The controls the routing reads (the caller-input section lists them with its own).
 std::span<const EngineControl> controls();
-
-// True when the run applies element `element`: its "<Don't Change>" button is not the one set.
-bool applies(const HandlerOptions& options, int element);
-
-// Turns element `element`'s choice into `action` ("Loop Back to Self" names
-// `selfHandlerObjectID`); "go to a subscriber" takes that subscriber's call handler from
-// `subscribers` (the directory list, left where it stands). The resource string that refuses
-// the choice (164 to 167) when it cannot be applied, else 0. A control the snapshot lacks throws
-// as HandlerOptions does.
-int route(const HandlerOptions& options, const StringLookup& strings, const Recordset& subscribers,
-          const QString& selfHandlerObjectID, int element, CallerAction& action);
-
-// The refusal of element `element`'s choice: the refusal string + the key name ("4", "*", or
-// "<unknown>" past the keys) + " key tab.  Please correct and try again".
-QString refusalMessage(const StringLookup& strings, int element, int refusalString);
 
 // Go's check of the options page's snapshot before a run: the refusal of the first element the
 // run would apply whose choice cannot be applied; empty when there is none. An element whose

@@ -2,10 +2,9 @@
 // heading line and is saved, and the Standard rule is enabled before its choices are applied.
 #include "handlers/changes/TransferRules.h"
 
+#include "core/ChoiceTables.h"
 #include "core/Criterion.h"
 #include "core/DisabledDate.h"
-#include "core/ExtensionRules.h"
-#include "core/Recordset.h"
 #include "core/Session.h"
 #include "handlers/HandlerEngine.h"
 #include "handlers/HandlerOptionNames.h"
@@ -39,12 +38,6 @@ constexpr const char* kHeadings[TransferRuleCount] = {
     "   Follow-Me Home Transfer Rule Edits",    "   Follow-Me Mobile Transfer Rule Edits",
 };
 
-// A list of fixed texts and the column value each of its entries stands for.
-struct ListChoice {
-    int string;
-    qint16 value;
-    const char* line;
-};
 constexpr ListChoice kTransferTypes[] = {
     {217, 0, "   Transfer type set to Release"},
     {258, 1, "   Transfer type set to Supervised"},
@@ -69,9 +62,9 @@ constexpr CallerOption kCallerOptions[] = {
 
 // Applies the choices of rule `index` to the rule row `rule`, each change a step of its own, and
 // saves the row.
-class RuleEdit {
+class RuleEdit : public RuleRowEdit<HandlerEdit> {
 public:
-    RuleEdit(HandlerEdit& edit, Recordset& rule, int index) : m_edit(edit), m_rule(rule), m_index(index) {}
+    RuleEdit(HandlerEdit& edit, Recordset& rule, int index) : RuleRowEdit(edit, rule, index) {}
 
     void apply()
     {
@@ -91,12 +84,6 @@ public:
     }
 
 private:
-    const ControlState& control(const char* name) const
-    {
-        return m_edit.options.control(QLatin1String(name), m_index);
-    }
-    void setColumn(const char* column, const QVariant& value) { m_rule.setValue(QLatin1String(column), value); }
-
     // The same switch for every rule; its list's first item changes nothing.
     void switchAssignment()
     {
@@ -130,28 +117,14 @@ private:
         return code;
     }
 
-    template <std::size_t N> void fromList(const char* list, const ListChoice (&choices)[N], const char* column)
-    {
-        const QString text = control(list).text;
-        for (const ListChoice& choice : choices)
-            if (m_edit.shows(text, choice.string)) {
-                setColumn(column, QVariant::fromValue<qint16>(choice.value));
-                m_edit.writeLine(QLatin1String(choice.line));
-                return;
-            }
-    }
-
-    // An empty, zero or negative number leaves the rings alone.
+    // An empty, zero or negative number leaves the rings alone (the subscriber engine writes any).
     void ringsToWait()
     {
-        const QString text = control("txtTransferRingsToWait").text;
-        if (text.isEmpty())
+        const std::optional<qint32> rings = typedNumber<qint32>("txtTransferRingsToWait");
+        if (!rings || *rings <= 0)
             return;
-        const qint32 rings = leadingWholeNumber<qint32>(text);
-        if (rings <= 0)
-            return;
-        setColumn("TransferRings", rings);
-        m_edit.writeLine(QStringLiteral("   Rings to wait set to ") + QString::number(rings));
+        setColumn("TransferRings", *rings);
+        m_edit.writeLine(QStringLiteral("   Rings to wait set to ") + QString::number(*rings));
     }
 
     void callerOption(const CallerOption& option)
@@ -163,9 +136,6 @@ private:
         m_edit.writeLine(QLatin1String(option.line));
     }
 
-    HandlerEdit& m_edit;
-    Recordset& m_rule;
-    const int m_index;
 };
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "subscribers/changes/MessagingRules.h"
 #include "subscribers/changes/SubscriberChanges.h"
 
-#include "core/ExtensionRules.h"
+#include "core/ChoiceTables.h"
 #include "core/GreetingSource.h"
 #include "core/RunLog.h"
 #include "core/Session.h"
@@ -23,33 +23,23 @@ constexpr EngineControl kControls[] = {
     {kPage, "txtGreetingSecondsBetweenReplays", Count},
 };
 
-// What "TRUE" and "FALSE" of a tri-state list write.
-struct TriStateChoice {
-    const char* list;
-    const char* column;
-    QVariant onTrue;
-    const char* trueLine;
-    QVariant onFalse;
-    const char* falseLine;
-};
-
 // Applies the choices of tab `index` to the rule row `rule`, each setting a step of its own,
 // and saves the row.
-class GreetingEdit {
+class GreetingEdit : public RuleRowEdit<SubscriberEdit> {
 public:
-    GreetingEdit(SubscriberEdit& edit, Recordset& rule, int index) : m_edit(edit), m_rule(rule), m_index(index) {}
+    GreetingEdit(SubscriberEdit& edit, Recordset& rule, int index) : RuleRowEdit(edit, rule, index) {}
 
     void apply()
     {
         m_edit.step([&] { pleaseRecordPrompt(); });
         m_edit.step([&] { source(); });
         m_edit.step([&] {
-            choose({"comGreetingEnabled", "TimeExpires", QVariant(), "   Greeting enabled",
-                    SubscriberChanges::disabledDate(), "   Greeting disabled"});
+            choose({"comGreetingEnabled", "TimeExpires", {QVariant(), "   Greeting enabled"},
+                    {SubscriberChanges::disabledDate(), "   Greeting disabled"}});
         });
         m_edit.step([&] {
-            choose({"comGreetingAllowInput", "IgnoreDigits", QVariant::fromValue<qint16>(0), "   Ignore digits disabled",
-                    QVariant::fromValue<qint16>(1), "   Ignore digits enabled"});
+            choose({"comGreetingAllowInput", "IgnoreDigits", {QVariant::fromValue<qint16>(0), "   Ignore digits disabled"},
+                    {QVariant::fromValue<qint16>(1), "   Ignore digits enabled"}});
         });
         m_edit.step([&] { number("txtGreetingReplayTimes", "Reprompts", "    Reprompt times set to: "); });
         m_edit.step([&] { number("txtGreetingSecondsBetweenReplays", "RepromptDelay", "    Reprompt delay interval set to: "); });
@@ -57,9 +47,6 @@ public:
     }
 
 private:
-    const ControlState& control(const char* name) const { return m_edit.options.control(QLatin1String(name), m_index); }
-    void setColumn(const char* column, const QVariant& value) { m_rule.setValue(QLatin1String(column), value); }
-
     // The column says whether the prompt is skipped: it takes the opposite of the choice.
     void pleaseRecordPrompt()
     {
@@ -78,28 +65,14 @@ private:
                             m_edit.session.languages.stringLookup());
     }
 
-    void choose(const TriStateChoice& choice)
-    {
-        const qint16 code = m_edit.triState(control(choice.list));
-        if (code != 0 && code != 1)
-            return;
-        setColumn(choice.column, code == 1 ? choice.onTrue : choice.onFalse);
-        m_edit.writeLine(QLatin1String(code == 1 ? choice.trueLine : choice.falseLine));
-    }
-
+    // The handler engine's greetings log the number as it stands, this engine's padded.
     void number(const char* box, const char* column, const char* line)
     {
-        const QString text = control(box).text;
-        if (text.isEmpty())
-            return;
-        const qint16 value = leadingWholeNumber<qint16>(text);
-        setColumn(column, QVariant::fromValue(value));
-        m_edit.writeLine(QLatin1String(line) + paddedNumber(value));
+        if (const std::optional<qint16> value = typedNumber<qint16>(box)) {
+            setColumn(column, QVariant::fromValue(*value));
+            m_edit.writeLine(QLatin1String(line) + paddedNumber(*value));
+        }
     }
-
-    SubscriberEdit& m_edit;
-    Recordset& m_rule;
-    const int m_index;
 };
 
 void applyGreetings(SubscriberEdit& edit)

@@ -3,9 +3,8 @@
 // and the Standard rule is enabled before its choices are applied.
 #include "subscribers/changes/SubscriberChanges.h"
 
+#include "core/ChoiceTables.h"
 #include "core/Criterion.h"
-#include "core/ExtensionRules.h"
-#include "core/Recordset.h"
 #include "core/RunLog.h"
 #include "core/Session.h"
 
@@ -50,12 +49,6 @@ constexpr RuleNames kRules[kRuleCount] = {
     {"Follow-Me Mobile", "(error) no Follow-Me Mobile contact rule found for this subscriber!  This is a serious error, you should contact Norwick."},
 };
 
-// A list of fixed texts and the column value each of its entries stands for.
-struct ListChoice {
-    int string;
-    qint16 value;
-    const char* line;
-};
 constexpr ListChoice kTransferTypes[] = {
     {217, 0, "       Transfer type set to Release"},
     {258, 1, "       Transfer type set to Supervised"},
@@ -68,9 +61,9 @@ constexpr ListChoice kBusyActions[] = {
 
 // Applies the choices of tab `index` to the rule row `rule`, each setting a step of its own,
 // and saves the row.
-class RuleEdit {
+class RuleEdit : public RuleRowEdit<SubscriberEdit> {
 public:
-    RuleEdit(SubscriberEdit& edit, Recordset& rule, int index) : m_edit(edit), m_rule(rule), m_index(index) {}
+    RuleEdit(SubscriberEdit& edit, Recordset& rule, int index) : RuleRowEdit(edit, rule, index) {}
 
     void apply()
     {
@@ -94,10 +87,6 @@ public:
     }
 
 private:
-    const ControlState& control(const char* name) const
-    {
-        return m_edit.options.control(QLatin1String(name), m_index);
-    }
     bool ticked(const char* name) const { return control(name).checkState == CheckValue::Ticked; }
     QString digits(const char* box) const { return control(box).text.trimmed(); }
     QString subscriberExtension() const
@@ -105,7 +94,6 @@ private:
         return m_edit.handler().value(QStringLiteral("DTMFAccessID")).toString();
     }
     QString transferString() const { return m_rule.value(QStringLiteral("Extension")).toString(); }
-    void setColumn(const char* column, const QVariant& value) { m_rule.setValue(QLatin1String(column), value); }
 
     // The rule's new transfer string; the subscriber's own copy follows it where `copied`.
     void setTransferString(const QString& transferTo, bool copied)
@@ -143,17 +131,6 @@ private:
         const QString extension = subscriberExtension();
         setTransferString(extension, true);
         m_edit.writeLine(QStringLiteral("       Transfer extension set to:") + extension);
-    }
-
-    template <std::size_t N> void fromList(const char* list, const ListChoice (&choices)[N], const char* column)
-    {
-        const QString text = control(list).text;
-        for (const ListChoice& choice : choices)
-            if (m_edit.shows(text, choice.string)) {
-                setColumn(column, QVariant::fromValue<qint16>(choice.value));
-                m_edit.writeLine(QLatin1String(choice.line));
-                return;
-            }
     }
 
     // The column says whether the prompt is skipped: it takes the opposite of the choice.
@@ -211,12 +188,10 @@ private:
 
     void ringsToWait()
     {
-        const QString text = control("txtTransferRingsToWait").text;
-        if (text.isEmpty())
-            return;
-        const qint32 rings = leadingWholeNumber<qint32>(text);
-        setColumn("TransferRings", rings);
-        m_edit.writeLine(QStringLiteral("       Rings to wait set to:") + paddedNumber(rings));
+        if (const std::optional<qint32> rings = typedNumber<qint32>("txtTransferRingsToWait")) {
+            setColumn("TransferRings", *rings);
+            m_edit.writeLine(QStringLiteral("       Rings to wait set to:") + paddedNumber(*rings));
+        }
     }
 
     void triState(const char* list, const char* column, const char* line)
@@ -232,9 +207,6 @@ private:
             setColumn("SwitchID", leadingWholeNumber<qint16>(list.current.data.toString()));
     }
 
-    SubscriberEdit& m_edit;
-    Recordset& m_rule;
-    const int m_index;
 };
 
 void applyTransferRules(SubscriberEdit& edit)
