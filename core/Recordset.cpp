@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -567,11 +566,14 @@ Recordset::RowWrite Recordset::buildRowWrite(const QByteArray& pattern) const
     write.statement = (pattern[0] == 'U' ? QStringLiteral("UPDATE %1 SET %2").arg(target, assignments.join(QStringLiteral(", ")))
                                          : QStringLiteral("DELETE FROM %1").arg(target))
                       + QStringLiteral(" WHERE ") + where;
-    if (!m_db->isEmbedded()) {
-        write.readAgainQuery = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                   .arg(readAgain.isEmpty() ? QStringLiteral("1") : readAgain.join(QStringLiteral(", ")),
-                                        target, where);
-    } else if (!(write.singleRow && m_shape->writesTable)) {
+    write.readAgainQuery = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                               .arg(readAgain.isEmpty() ? QStringLiteral("1") : readAgain.join(QStringLiteral(", ")),
+                                    target, where);
+    if (m_db->isEmbedded() && !(write.singleRow && m_shape->writesTable)) {
+        // Nothing proves one row: the statement writes only when its WHERE matches exactly one,
+        // counted before any row is written (SQLite gathers the rows to write first).
+        if (!write.singleRow)
+            write.statement += QStringLiteral(" AND (SELECT count(*) FROM %1 WHERE %2) = 1").arg(target, where);
         // A view's INSTEAD OF trigger leaves SQLite's count of changed rows at 0, but RETURNING
         // gives one row for each row the WHERE matched.
         write.statement += QStringLiteral(" RETURNING 1");
@@ -601,21 +603,12 @@ void Recordset::writeSingleRow(const RowWrite& write, const Row& values, const R
         refuseMatches(m_shape->writesTable ? m_db->execute(write.statement, bound) : m_db->select(write.statement, bound).rows.size());
         return;
     }
-    // The savepoint takes back a write that matched more than one row.
-    m_db->execute(QStringLiteral("SAVEPOINT recordset_write"));
-    qsizetype matching = 0;
-    std::exception_ptr failure;
-    try {
-        matching = m_db->select(write.statement, bound).rows.size();
-    } catch (...) {
-        failure = std::current_exception();
+    // The statement wrote nothing unless its WHERE matched exactly one row: a refused write has
+    // nothing to take back, and the rows it matched tell which refusal it is.
+    if (m_db->select(write.statement, bound + whereValues).rows.size() != 1) {
+        const qsizetype matching = m_db->select(write.readAgainQuery, whereValues).rows.size();
+        refuseMatches(matching > 1 ? matching : 0);
     }
-    if (failure || matching != 1)
-        m_db->execute(QStringLiteral("ROLLBACK TO recordset_write"));
-    m_db->execute(QStringLiteral("RELEASE recordset_write"));
-    if (failure)
-        std::rethrow_exception(failure);
-    refuseMatches(matching);
 }
 
 void Recordset::readBackStoredValues(Row& row, const QVector<bool>& changed) const

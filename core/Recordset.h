@@ -125,7 +125,7 @@ private:
     // The texts depend only on which columns are compared how, so they are kept per statement.
     struct RowWrite {
         QString statement;          // UPDATE ... SET ... WHERE ... (or DELETE), ready to run
-        QString readAgainQuery;     // over ODBC: the row's compared-after-reading columns
+        QString readAgainQuery;     // per row the WHERE matches: its compared-after-reading columns
         QVector<int> setFields;     // bound first: the new values of these fields
         QVector<int> whereFields;   // then the values as read of these
         QVector<int> readAgain;     // fields compared after reading the row again
