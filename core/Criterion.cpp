@@ -1,6 +1,7 @@
 #include "core/Criterion.h"
 #include "core/Errors.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -9,6 +10,7 @@ struct Criterion::Node {
     enum class Kind { Compare, And, Or } kind = Kind::Compare;
     // Compare
     QString field;
+    int fieldSlot = 0;   // its place in Criterion::fields()
     Op op = Op::Equal;
     QVariant literal;   // QString, double or invalid (NULL)
     // And / Or
@@ -98,6 +100,8 @@ class Parser {
 public:
     Parser(const QString& text) : m_text(text), m_tokens(tokenize(text)) {}
 
+    QStringList fields;   // as Criterion::fields()
+
     std::shared_ptr<const Criterion::Node> parseAll()
     {
         auto node = parseOr();
@@ -158,6 +162,11 @@ private:
             malformed(m_text, QStringLiteral("field name expected"));
         auto node = std::make_shared<Criterion::Node>();
         node->field = take().text;
+        node->fieldSlot = int(fields.indexOf(node->field));
+        if (node->fieldSlot < 0) {
+            node->fieldSlot = int(fields.size());
+            fields << node->field;
+        }
         node->op = parseOperator();
         const Token& value = take();
         switch (value.type) {
@@ -243,7 +252,7 @@ bool evaluate(const Criterion::Node& node, const Criterion::FieldLookup& lookup)
     if (node.kind == Kind::Or)
         return evaluate(*node.left, lookup) || evaluate(*node.right, lookup);
 
-    const QVariant value = lookup(node.field);
+    const QVariant value = lookup(node.fieldSlot);
     const bool valueIsNull = !value.isValid() || value.isNull();
     if (!node.literal.isValid()) {  // compared with NULL
         if (node.op == Criterion::Op::Equal) return valueIsNull;
@@ -271,9 +280,23 @@ bool evaluate(const Criterion::Node& node, const Criterion::FieldLookup& lookup)
 
 Criterion Criterion::parse(const QString& text)
 {
+    constexpr qsizetype kKept = 64;
+    thread_local QHash<QString, Criterion> parsed;
+    if (const auto known = parsed.constFind(text); known != parsed.constEnd())
+        return *known;
+    Parser parser(text);
     Criterion criterion;
-    criterion.m_root = Parser(text).parseAll();
+    criterion.m_root = parser.parseAll();
+    criterion.m_fields = std::make_shared<const QStringList>(std::move(parser.fields));
+    if (parsed.size() >= kKept)
+        parsed.clear();
+    parsed.insert(text, criterion);
     return criterion;
+}
+
+const QStringList& Criterion::fields() const
+{
+    return *m_fields;
 }
 
 bool Criterion::matches(const FieldLookup& field) const

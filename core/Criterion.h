@@ -4,6 +4,7 @@
 // with parentheses. Text literals are quoted with ' and a quote inside one is doubled ('O''Brien').
 // Text compares without regard to case, as the server does.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -13,11 +14,16 @@ class Criterion {
 public:
     enum class Op { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual, Like };
 
-    // Parses the text; throws KestraneError on a malformed criterion.
+    // Parses the text; throws KestraneError on a malformed criterion. The same texts come back
+    // for every object of a run: the last ones parsed are kept and shared.
     static Criterion parse(const QString& text);
 
-    // Field value by name; returns an invalid QVariant when the row has no such field.
-    using FieldLookup = std::function<QVariant(const QString& field)>;
+    // The fields the criterion names, each once, in the order they first appear.
+    const QStringList& fields() const;
+
+    // Field value by its place in fields(); returns an invalid QVariant when the row has no such
+    // field. The caller resolves the names once and looks values up by place for every row.
+    using FieldLookup = std::function<QVariant(int field)>;
     bool matches(const FieldLookup& field) const;
 
     // Set when the whole criterion is one equality on one field (the case an index can serve).
@@ -32,6 +38,7 @@ public:
 
 private:
     std::shared_ptr<const Node> m_root;
+    std::shared_ptr<const QStringList> m_fields;
 };
 
 // Quotes a value for a criterion or an SQL text literal: 'O''Brien'.

@@ -33,10 +33,6 @@ struct Finalize {
 using SqliteStatement = std::unique_ptr<sqlite3_stmt, Finalize>;
 
 // One prepared statement of either backend.
-struct PreparedStatement {
-    SqliteStatement sqlite;
-    std::unique_ptr<QSqlQuery> odbc;
-};
 
 sqlite3* sqliteHandle(QSqlDatabase& db)
 {
@@ -139,14 +135,34 @@ void bindAllSqlite(sqlite3* handle, sqlite3_stmt* statement, const QVariantList&
             throwSqliteError(handle, QStringLiteral("binding value %1").arg(i + 1));
 }
 
-QStringList sqliteFields(sqlite3_stmt* statement)
-{
+// The names of a statement's columns, as last read: a kept statement reads the same names at
+// every run, unless SQLite re-prepared it for tables that changed.
+struct ColumnNames {
+    QList<QByteArray> utf8;
     QStringList fields;
+};
+
+const QStringList& sqliteFields(sqlite3_stmt* statement, ColumnNames& known)
+{
     const int columns = sqlite3_column_count(statement);
-    for (int i = 0; i < columns; ++i)
-        fields << QString::fromUtf8(sqlite3_column_name(statement, i));
-    return fields;
+    bool same = known.utf8.size() == columns;
+    for (int i = 0; same && i < columns; ++i)
+        same = qstrcmp(sqlite3_column_name(statement, i), known.utf8[i].constData()) == 0;
+    if (!same) {
+        known = {};
+        for (int i = 0; i < columns; ++i) {
+            known.utf8 << QByteArray(sqlite3_column_name(statement, i));
+            known.fields << QString::fromUtf8(known.utf8.last());
+        }
+    }
+    return known.fields;
 }
+
+struct PreparedStatement {
+    SqliteStatement sqlite;
+    std::unique_ptr<QSqlQuery> odbc;
+    ColumnNames columns;
+};
 
 // Builds a QueryResult from the rows read; repeated texts of a column share one string.
 class QueryResultSink final : public RowSink {
@@ -189,14 +205,14 @@ private:
 
 // Steps a bound statement to its end; reads its rows into `rows` when given. A whole directory
 // list loads several times faster this way than through QSqlQuery.
-void stepSqlite(sqlite3* handle, sqlite3_stmt* statement, RowSink* rows, const QString& what)
+void stepSqlite(sqlite3* handle, sqlite3_stmt* statement, ColumnNames& names, RowSink* rows, const QString& what)
 {
     // The first step re-prepares a kept statement whose tables changed, so the columns are
     // known only after it ("SELECT *" of an altered table).
     int rc = sqlite3_step(statement);
     const int columns = rows ? sqlite3_column_count(statement) : 0;
     if (rows)
-        rows->begin(sqliteFields(statement));
+        rows->begin(sqliteFields(statement, names));
     for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         if (!rows)
             continue;
@@ -394,10 +410,10 @@ void Database::runEmbedded(const QString& sql, const QVariantList& values, RowSi
     // A statement that fails is dropped rather than kept (it goes with `prepared`).
     std::optional<PreparedStatement> prepared = m_statements->cache.take(sql);
     if (!prepared)
-        prepared = PreparedStatement{prepareSqlite(handle, sql), nullptr};
+        prepared = PreparedStatement{prepareSqlite(handle, sql), nullptr, {}};
     sqlite3_stmt* statement = prepared->sqlite.get();
     bindAllSqlite(handle, statement, values);
-    stepSqlite(handle, statement, rows, rows ? QString() : sql);
+    stepSqlite(handle, statement, prepared->columns, rows, rows ? QString() : sql);
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
     m_statements->cache.put(sql, std::move(*prepared));
@@ -411,7 +427,7 @@ void Database::runOdbc(const QString& sql, const QVariantList& values, RowSink* 
         query->setForwardOnly(true);
         if (!query->prepare(sql))
             throwOdbcError(rows ? QString() : sql, query->lastError());
-        prepared = PreparedStatement{nullptr, std::move(query)};
+        prepared = PreparedStatement{nullptr, std::move(query), {}};
     }
     QSqlQuery& query = *prepared->odbc;
     for (int i = 0; i < values.size(); ++i)
@@ -462,7 +478,8 @@ QueryResult Database::selectReadOnlyEmbedded(const QString& sql)
     begin(false);
     const RollBack rollBack{*this};
     QueryResultSink rows;
-    stepSqlite(handle, statement.get(), &rows, QString());
+    ColumnNames names;
+    stepSqlite(handle, statement.get(), names, &rows, QString());
     return std::move(rows.result);
 }
 

@@ -278,13 +278,8 @@ int Recordset::matchingPosition(const Criterion& criterion, int start, bool forw
         return it == rows.begin() ? -1 : *(it - 1);
     }
 
-    const auto rowMatches = [&](int position) {
-        const int row = rowAt(position);
-        return criterion.matches([&](const QString& field) {
-            const int index = fieldIndex(field);
-            return index < 0 ? QVariant() : m_rows.value(row, index);
-        });
-    };
+    const QVector<int> columns = columnsOf(criterion);
+    const auto rowMatches = [&](int position) { return matchesRow(criterion, columns, rowAt(position)); };
     if (forward) {
         for (int position = std::max(start, 0); position < count; ++position)
             if (rowMatches(position))
@@ -297,6 +292,22 @@ int Recordset::matchingPosition(const Criterion& criterion, int start, bool forw
     return -1;
 }
 
+QVector<int> Recordset::columnsOf(const Criterion& criterion) const
+{
+    QVector<int> columns;
+    for (const QString& field : criterion.fields())
+        columns << fieldIndex(field);
+    return columns;
+}
+
+bool Recordset::matchesRow(const Criterion& criterion, const QVector<int>& columns, int row) const
+{
+    return criterion.matches([&](int field) {
+        const int index = columns[field];
+        return index < 0 ? QVariant() : m_rows.value(row, index);
+    });
+}
+
 void Recordset::setFilter(const QString& criterionText)
 {
     requireOpen();
@@ -307,14 +318,11 @@ void Recordset::setFilter(const QString& criterionText)
         m_visible.clear();
     } else {
         const Criterion criterion = Criterion::parse(criterionText);
+        const QVector<int> columns = columnsOf(criterion);
         QVector<int> visible;
-        for (int row = 0; row < m_rows.rowCount(); ++row) {
-            if (criterion.matches([&](const QString& field) {
-                    const int index = fieldIndex(field);
-                    return index < 0 ? QVariant() : m_rows.value(row, index);
-                }))
+        for (int row = 0; row < m_rows.rowCount(); ++row)
+            if (matchesRow(criterion, columns, row))
                 visible.push_back(row);
-        }
         m_visible = std::move(visible);
         m_filtered = true;
         m_filterText = criterionText;

@@ -113,6 +113,9 @@ private:
     // The position of the first row from `start` on (or back from it) matching the criterion:
     // recordCount() (or -1 backward) when none does.
     int matchingPosition(const Criterion& criterion, int start, bool forward) const;
+    // The criterion's fields as columns (-1: not a field here), resolved once per search.
+    QVector<int> columnsOf(const Criterion& criterion) const;
+    bool matchesRow(const Criterion& criterion, const QVector<int>& columns, int row) const;
     void requireCurrent() const;
     void requireWritable() const;
     int rowAt(int position) const { return m_filtered ? m_visible[position] : position; }

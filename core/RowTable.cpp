@@ -12,6 +12,9 @@ constexpr int kSampleRows = 1000;
 constexpr int kFewRows = 8;
 // Marks a cell that is a text kept as UTF-8.
 constexpr quint32 kUtf8Text = 0x80000000u;
+// Marks a cell of the first rows, kept in one list for the whole table: a result of a few rows
+// costs no list per column.
+constexpr quint32 kFirstRows = 0x40000000u;
 
 // A look-up key that owns its bytes: the key looked up points into the database's buffer.
 QByteArray ownedKey(const QByteArray& key)
@@ -34,7 +37,13 @@ bool identical(const QVariant& a, const QVariant& b)
 
 QVariant RowTable::value(int row, int column) const
 {
-    const quint32 cell = m_cells[qsizetype(row) * m_columns.size() + column];
+    return cellValue(column, m_cells[qsizetype(row) * m_columns.size() + column]);
+}
+
+QVariant RowTable::cellValue(int column, quint32 cell) const
+{
+    if (cell & kFirstRows)
+        return m_firstRows[cell & ~kFirstRows];
     const Column& kept = m_columns[column];
     if (!(cell & kUtf8Text))
         return kept.values[cell];
@@ -101,6 +110,12 @@ quint32 RowTable::keep(int column, const QVariant& value)
     return quint32(values.size() - 1);
 }
 
+quint32 RowTable::keepFirst(const QVariant& value)
+{
+    m_firstRows.push_back(value);
+    return kFirstRows | quint32(m_firstRows.size() - 1);
+}
+
 void RowTable::begin(const QStringList& fields)
 {
     clear();
@@ -114,6 +129,8 @@ void RowTable::newRow()
         for (Column& column : m_columns)
             if (column.values.size() > kSampleRows / 2)
                 stopLookingUp(column);
+    if (m_rowCount == 1 || m_rowCount == 2)   // room for one row, then for all the first rows
+        m_firstRows.reserve((m_rowCount == 1 ? 1 : kFewRows) * qsizetype(m_columns.size()));
     // Grown in place (realloc) rather than copied as it grows.
     m_cells.resize(m_cells.size() + qsizetype(m_columns.size()));
     m_row = m_cells.data() + m_cells.size() - qsizetype(m_columns.size());
@@ -123,6 +140,8 @@ void RowTable::newRow()
 void RowTable::stopLookingUp(Column& column)
 {
     column.lookingUp = false;
+    if (!column.lastKnown)
+        return;   // nothing was looked up
     column.knownTexts = {};
     column.knownBytes = {};
     column.knownIntegers = {};
@@ -136,7 +155,11 @@ void RowTable::addKept(QHash<Key, quint32>& kept, const Key& key, MakeValue make
 {
     const int column = m_column++;
     Column& known = m_columns[column];
-    if (!known.lookingUp || m_rowCount <= kFewRows) {
+    if (m_rowCount <= kFewRows) {
+        m_row[column] = keepFirst(makeValue());
+        return;
+    }
+    if (!known.lookingUp) {
         m_row[column] = keep(column, makeValue());
         return;
     }
@@ -174,7 +197,7 @@ void RowTable::addReal(double value)
 void RowTable::addText(QByteArrayView utf8)
 {
     Column& column = m_columns[m_column];
-    if (!column.lookingUp) {
+    if (!column.lookingUp && m_rowCount > kFewRows) {
         m_row[m_column++] = kUtf8Text | quint32(column.utf8Ends.size());
         column.utf8.append(utf8);
         column.utf8Ends.push_back(column.utf8.size());
@@ -194,6 +217,10 @@ void RowTable::addValue(const QVariant& value)
 {
     const int column = m_column++;
     Column& kept = m_columns[column];
+    if (m_rowCount <= kFewRows) {
+        m_row[column] = keepFirst(value);
+        return;
+    }
     if (!value.isValid()) {
         if (kept.null < 0)
             kept.null = keep(column, value);
@@ -202,7 +229,7 @@ void RowTable::addValue(const QVariant& value)
     }
     // A driver's values (ODBC) are kept once while they repeat from row to row.
     const quint32* above = m_row - m_columns.size();
-    if (m_rowCount > 1 && identical(kept.values[above[column]], value))
+    if (identical(cellValue(column, above[column]), value))
         m_row[column] = above[column];
     else
         m_row[column] = keep(column, value);

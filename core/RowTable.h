@@ -4,7 +4,8 @@
 // names), keeps them as UTF-8 one after another. A directory list of 50,000 rows of about 90
 // columns so takes 4 bytes a cell instead of a QVariant of 32 and a string of its own; a cell
 // reads back as the QVariant the database gave. A result's first few rows keep each value as it
-// comes: a result of a few rows is never looked up.
+// comes, in one list for the whole table: a result of a few rows is never looked up and has no
+// list per column.
 #include "core/Database.h"
 
 #include <QHash>
@@ -64,11 +65,14 @@ private:
     };
     void stopLookingUp(Column& column);
     quint32 keep(int column, const QVariant& value);
+    quint32 keepFirst(const QVariant& value);
+    QVariant cellValue(int column, quint32 cell) const;
     template <typename Key, typename MakeValue>
     void addKept(QHash<Key, quint32>& kept, const Key& key, MakeValue makeValue);
 
     QStringList m_fields;
     std::vector<Column> m_columns;
+    QVector<QVariant> m_firstRows;   // the values of the first rows, cell after cell
     QVector<quint32> m_cells;   // row after row
     quint32* m_row = nullptr;   // the cells of the row being read
     int m_rowCount = 0;

@@ -22,6 +22,17 @@ constexpr int MaximumAgeInDays = 10;
 
 const QString separatorLine(64, u'=');
 
+// Whether the line holds the marker ("(error)") in any letter case. Every line of a run is
+// looked at: the marker's opening parenthesis is found first, rather than folding every
+// character of the line.
+bool holdsMarker(QStringView line, QLatin1StringView marker)
+{
+    for (qsizetype at = line.indexOf(u'('); at >= 0 && at + marker.size() <= line.size(); at = line.indexOf(u'(', at + 1))
+        if (line.sliced(at, marker.size()).compare(marker, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 QString moduleError(long number, const QString& description, const QString& procedure)
 {
     return formatProcedureError(number, description, procedure, QStringLiteral("Module"),
@@ -166,11 +177,12 @@ void RunLog::writeLine(const QString& line, bool countedAsError)
         throw KestraneError(ErrorNumber::BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
     if (m_failure)
         return;   // the run is ending: it stops at its next object
-    if (countedAsError || line.contains(QLatin1String("(error)"), Qt::CaseInsensitive))
+    if (countedAsError || holdsMarker(line, QLatin1StringView("(error)")))
         ++m_errorCount;
-    if (line.contains(QLatin1String("(warning)"), Qt::CaseInsensitive))
+    if (holdsMarker(line, QLatin1StringView("(warning)")))
         ++m_warningCount;
-    m_held += line.toUtf8() + "\r\n";
+    m_held += line.toUtf8();
+    m_held += "\r\n";
     if (m_holding)
         return;
     writeHeldLines();

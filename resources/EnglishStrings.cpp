@@ -1,5 +1,7 @@
 #include "resources/EnglishStrings.h"
 
+#include <string>
+
 namespace resources {
 namespace {
 
@@ -658,7 +660,9 @@ QString englishString(int number)
 {
     if (!hasEnglishString(number))
         return {};
-    return QString::fromUtf16(kEnglishStrings[number - kFirstStringNumber].text);
+    // The table lives as long as the program: its texts are shared, not copied.
+    const char16_t* text = kEnglishStrings[number - kFirstStringNumber].text;
+    return QString::fromRawData(reinterpret_cast<const QChar*>(text), qsizetype(std::char_traits<char16_t>::length(text)));
 }
 
 bool hasEnglishString(int number)
