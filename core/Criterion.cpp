@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 struct Criterion::Node {
     enum class Kind { Compare, And, Or } kind = Kind::Compare;
@@ -13,6 +14,8 @@ struct Criterion::Node {
     int fieldSlot = 0;   // its place in Criterion::fields()
     Op op = Op::Equal;
     QVariant literal;   // QString, double or invalid (NULL)
+    QString literalText;             // the literal as text ...
+    std::optional<double> literalNumber;   // ... and as a number, where it reads as one
     // And / Or
     std::shared_ptr<const Node> left, right;
 };
@@ -183,6 +186,13 @@ private:
         default:
             malformed(m_text, QStringLiteral("value expected after %1").arg(node->field));
         }
+        if (node->literal.isValid()) {
+            node->literalText = node->literal.toString();
+            bool isNumber = false;
+            const double number = node->literalText.toDouble(&isNumber);
+            if (isNumber || node->literal.typeId() == QMetaType::Double)
+                node->literalNumber = isNumber ? number : node->literal.toDouble();
+        }
         return node;
     }
 
@@ -230,18 +240,16 @@ bool likeMatches(const QString& value, const QString& pattern)
     return re.match(value).hasMatch();
 }
 
-int compareValues(const QVariant& field, const QVariant& literal)
+int compareValues(const QVariant& field, const Criterion::Node& node)
 {
-    if (isNumeric(field)) {
-        bool ok = false;
-        const double number = literal.toString().toDouble(&ok);
-        if (ok || literal.typeId() == QMetaType::Double) {
-            const double left = field.toDouble();
-            const double right = ok ? number : literal.toDouble();
-            return left < right ? -1 : (left > right ? 1 : 0);
-        }
+    if (isNumeric(field) && node.literalNumber) {
+        const double left = field.toDouble();
+        const double right = *node.literalNumber;
+        return left < right ? -1 : (left > right ? 1 : 0);
     }
-    return QString::compare(field.toString(), literal.toString(), Qt::CaseInsensitive);
+    if (field.typeId() == QMetaType::QString)
+        return QString::compare(*static_cast<const QString*>(field.constData()), node.literalText, Qt::CaseInsensitive);
+    return QString::compare(field.toString(), node.literalText, Qt::CaseInsensitive);
 }
 
 bool evaluate(const Criterion::Node& node, const Criterion::FieldLookup& lookup)
@@ -262,8 +270,8 @@ bool evaluate(const Criterion::Node& node, const Criterion::FieldLookup& lookup)
     if (valueIsNull)
         return node.op == Criterion::Op::NotEqual;
     if (node.op == Criterion::Op::Like)
-        return likeMatches(value.toString(), node.literal.toString());
-    const int order = compareValues(value, node.literal);
+        return likeMatches(value.toString(), node.literalText);
+    const int order = compareValues(value, node);
     switch (node.op) {
     case Criterion::Op::Equal: return order == 0;
     case Criterion::Op::NotEqual: return order != 0;
@@ -280,7 +288,7 @@ bool evaluate(const Criterion::Node& node, const Criterion::FieldLookup& lookup)
 
 Criterion Criterion::parse(const QString& text)
 {
-    constexpr qsizetype kKept = 64;
+    constexpr qsizetype kKept = 256;   // more than the texts one object uses
     thread_local QHash<QString, Criterion> parsed;
     if (const auto known = parsed.constFind(text); known != parsed.constEnd())
         return *known;
@@ -331,7 +339,14 @@ QString Criterion::indexKey(const QVariant& value)
 
 QString quoteLiteral(const QString& value)
 {
-    QString quoted = value;
-    quoted.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + quoted + u'\'';
+    QString quoted;
+    quoted.reserve(value.size() + 2);
+    quoted += u'\'';
+    for (const QChar c : value) {
+        quoted += c;
+        if (c == u'\'')
+            quoted += c;
+    }
+    quoted += u'\'';
+    return quoted;
 }

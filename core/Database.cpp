@@ -10,6 +10,7 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <atomic>
 #include <cstring>
 #include <malloc.h>
 #include <mutex>
@@ -88,6 +89,14 @@ SqliteStatement prepareSqlite(sqlite3* handle, const QString& sql, const char** 
     return prepared;
 }
 
+// Texts are bound as UTF-8, the encoding of the installations' database files: SQLite keeps them
+// without converting them first.
+int bindSqliteText(sqlite3_stmt* statement, int position, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return sqlite3_bind_text(statement, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
 // Binds as Qt's SQLite driver does: null values and null texts or bytes are NULL, dates and
 // times are ISO texts, anything else without a number or bytes type is its text.
 int bindSqlite(sqlite3_stmt* statement, int position, const QVariant& value)
@@ -114,16 +123,14 @@ int bindSqlite(sqlite3_stmt* statement, int position, const QVariant& value)
         return sqlite3_bind_blob(statement, position, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
     }
     case QMetaType::QDateTime:
-        return sqlite3_bind_text16(statement, position, value.toDateTime().toString(Qt::ISODateWithMs).utf16(), -1,
-                                   SQLITE_TRANSIENT);
+        return bindSqliteText(statement, position, value.toDateTime().toString(Qt::ISODateWithMs));
     case QMetaType::QTime:
-        return sqlite3_bind_text16(statement, position, value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")).utf16(), -1,
-                                   SQLITE_TRANSIENT);
+        return bindSqliteText(statement, position, value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
     default: {
         const QString text = value.toString();
         if (text.isNull())
             return sqlite3_bind_null(statement, position);
-        return sqlite3_bind_text16(statement, position, text.utf16(), int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+        return bindSqliteText(statement, position, text);
     }
     }
 }
@@ -321,6 +328,8 @@ Database::~Database()
 bool Database::open(const DatabaseTarget& target)
 {
     close();
+    static std::atomic<quint64> lastSerial{0};
+    m_connectionSerial = ++lastSerial;
     m_embedded = target.odbcConnectionString.isEmpty();
     if (m_embedded) {
         if (!QFileInfo::exists(target.embeddedPath)) {

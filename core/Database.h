@@ -65,6 +65,8 @@ public:
     void close();
     bool isOpen() const;
     bool isEmbedded() const { return m_embedded; }
+    // Tells connections apart: a new number at each open, never given twice in a process.
+    quint64 connectionSerial() const { return m_connectionSerial; }
     QString lastError() const { return m_lastError; }
     QSqlDatabase& connection() { return m_db; }
 
@@ -151,6 +153,7 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_embedded = true;
+    quint64 m_connectionSerial = 0;
     bool m_inTransaction = false;
     qint64 m_statementCount = 0;
     QString m_lastError;

@@ -52,16 +52,29 @@ const ControlState& EngineOptions::resolve(QHash<Key, const ControlState*>& foun
     return control;
 }
 
+const ControlState& EngineOptions::pageControl(const QString& name, int index,
+                                               const std::function<const ControlState&()>& find) const
+{
+    // A literal's text is not owned by any string (QStringLiteral): it stays where it is.
+    const bool literal = !name.isEmpty() && !name.data_ptr().isMutable();
+    const LiteralKey key{name.constData(), name.size(), index};
+    if (literal)
+        if (const ControlState* known = m_literalPageControls.value(key))
+            return *known;
+    const ControlState& control = resolve(m_pageControls, m_listed.pageForm(), name, index, find);
+    if (literal)
+        m_literalPageControls.insert(key, &control);
+    return control;
+}
+
 const ControlState& EngineOptions::control(const QString& name) const
 {
-    return resolve(m_pageControls, m_listed.pageForm(), name, -1,
-                   [&]() -> const ControlState& { return m_page.control(name); });
+    return pageControl(name, -1, [&]() -> const ControlState& { return m_page.control(name); });
 }
 
 const ControlState& EngineOptions::control(const QString& arrayName, int index) const
 {
-    return resolve(m_pageControls, m_listed.pageForm(), arrayName, index,
-                   [&]() -> const ControlState& { return m_page.control(arrayName, index); });
+    return pageControl(arrayName, index, [&]() -> const ControlState& { return m_page.control(arrayName, index); });
 }
 
 const ControlState& EngineOptions::dialogControl(const QString& form, const QString& name) const

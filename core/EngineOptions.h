@@ -66,10 +66,25 @@ private:
     using Key = std::pair<QString, int>;   // name and element index (-1: no array)
     const ControlState& resolve(QHash<Key, const ControlState*>& found, const QString& form, const QString& name,
                                 int index, const std::function<const ControlState&()>& find) const;
+    const ControlState& pageControl(const QString& name, int index, const std::function<const ControlState&()>& find) const;
+
+    // A name spelt as a literal keeps its text at one place for the whole run: it is found by
+    // that place, without hashing the name, as often as the engine reads it.
+    struct LiteralKey {
+        const void* text;
+        qsizetype size;
+        int index;
+        bool operator==(const LiteralKey&) const = default;
+        friend size_t qHash(const LiteralKey& key, size_t seed) noexcept
+        {
+            return qHashMulti(seed, key.text, key.size, key.index);
+        }
+    };
 
     const OptionsSnapshot& m_page;
     const EngineControlList& m_listed;
     mutable QHash<Key, const ControlState*> m_pageControls;
+    mutable QHash<LiteralKey, const ControlState*> m_literalPageControls;
     mutable QHash<QString, QHash<Key, const ControlState*>> m_dialogControls;   // by form
     mutable QHash<const ControlState*, qint16> m_triStateCodes;
 };

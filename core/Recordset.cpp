@@ -36,22 +36,44 @@ void Recordset::setCursorLocation(CursorLocation location)
     m_cursorLocation = location;
 }
 
+Recordset::~Recordset()
+{
+    keepShape();
+}
+
+LruCache<QString, std::unique_ptr<Recordset::Shape>>& Recordset::keptShapes()
+{
+    thread_local LruCache<QString, std::unique_ptr<Shape>> shapes(64);
+    return shapes;
+}
+
+void Recordset::keepShape()
+{
+    if (!m_shape)
+        return;
+    const QString sql = m_shape->sql;
+    keptShapes().put(sql, std::move(m_shape));
+}
+
 void Recordset::takeShape(const QString& sql, Database& db)
 {
-    if (m_shape && m_shape->sql == sql && m_shape->db == &db)
+    if (m_shape && m_shape->sql == sql && m_shape->connection == db.connectionSerial())
         return;
-    if (m_shape) {
-        const QString opened = m_shape->sql;
-        m_shapes.put(opened, std::move(m_shape));
-    }
-    std::optional<std::unique_ptr<Shape>> kept = m_shapes.take(sql);
-    if (kept && (*kept)->db == &db) {
+    keepShape();
+    std::optional<std::unique_ptr<Shape>> kept = keptShapes().take(sql);
+    if (kept && (*kept)->connection == db.connectionSerial()) {
         m_shape = std::move(*kept);
+        if (m_shape->keyColumns != m_keyColumns) {
+            m_shape->key.reset();
+            m_shape->writes.clear();
+            m_shape->keyColumns = m_keyColumns;
+        }
         return;
     }
     m_shape = std::make_unique<Shape>();
     m_shape->sql = sql;
-    m_shape->db = &db;
+    m_shape->connection = db.connectionSerial();
+    m_shape->keyColumns = m_keyColumns;
     m_shape->writeTarget = writeTargetOf(sql);
     m_shape->writesTable = db.isEmbedded() && !m_shape->writeTarget.isEmpty() && db.isTable(m_shape->writeTarget);
     m_shape->readQuery = sql;
@@ -318,11 +340,15 @@ void Recordset::setFilter(const QString& criterionText)
         m_visible.clear();
     } else {
         const Criterion criterion = Criterion::parse(criterionText);
-        const QVector<int> columns = columnsOf(criterion);
         QVector<int> visible;
-        for (int row = 0; row < m_rows.rowCount(); ++row)
-            if (matchesRow(criterion, columns, row))
-                visible.push_back(row);
+        if (criterion.isSingleEquality() && m_indexedField >= 0 && fieldIndex(criterion.equalityField()) == m_indexedField) {
+            visible = m_index.value(Criterion::indexKey(criterion.equalityValue()));
+        } else {
+            const QVector<int> columns = columnsOf(criterion);
+            for (int row = 0; row < m_rows.rowCount(); ++row)
+                if (matchesRow(criterion, columns, row))
+                    visible.push_back(row);
+        }
         m_visible = std::move(visible);
         m_filtered = true;
         m_filterText = criterionText;
@@ -379,10 +405,10 @@ void Recordset::cancelUpdate()
 void Recordset::setKeyColumns(const QStringList& columns)
 {
     m_keyColumns = columns;
-    m_shapes.clear();
     if (m_shape) {
         m_shape->key.reset();
         m_shape->writes.clear();
+        m_shape->keyColumns = columns;
     }
 }
 
@@ -518,21 +544,21 @@ const Recordset::RowWrite& Recordset::rowWrite(const Row& row, const QVector<boo
     const RowKey& key = rowKey();
     // The write's text follows from this pattern: the kind of write, what proves it reaches one
     // row at most, and per field whether it is set and how it is compared.
-    QByteArray pattern;
-    pattern.reserve(2 + 2 * m_fields.size());
-    pattern += changed ? 'U' : 'D';
+    QByteArray pattern(2 + 2 * m_fields.size(), Qt::Uninitialized);
+    char* next = pattern.data();
+    *next++ = changed ? 'U' : 'D';
     bool keyHoldsNull = false;
     for (int field : key.fields)
         keyHoldsNull |= row[field].isNull();
     const int rowId = m_shape->rowIdField;
-    pattern += rowId >= 0 && !row[rowId].isNull() ? 'r' : key.unique && !keyHoldsNull ? 'k' : '-';
+    *next++ = rowId >= 0 && !row[rowId].isNull() ? 'r' : key.unique && !keyHoldsNull ? 'k' : '-';
     for (int i = 0; i < m_fields.size(); ++i) {
         const bool set = changed && (*changed)[i];
-        pattern += set ? 'S' : '.';
+        *next++ = set ? 'S' : '.';
         if (!inTarget[i] || (!key.fields.isEmpty() && !key.fields.contains(i) && !set))
-            pattern += '-';
+            *next++ = '-';
         else
-            pattern += row[i].isNull() ? 'n' : comparedAfterReading(row[i]) ? 'r' : 'v';
+            *next++ = row[i].isNull() ? 'n' : comparedAfterReading(row[i]) ? 'r' : 'v';
     }
     auto found = m_shape->writes.constFind(pattern);
     if (found == m_shape->writes.constEnd())
@@ -619,7 +645,7 @@ void Recordset::writeSingleRow(const RowWrite& write, const Row& values, const R
     }
 }
 
-void Recordset::readBackStoredValues(Row& row, const QVector<bool>& changed) const
+void Recordset::readBackStoredValues(Row& row, const QVector<bool>& changed, QVector<bool>& readBack) const
 {
     if (m_db->isEmbedded())
         return;
@@ -629,8 +655,10 @@ void Recordset::readBackStoredValues(Row& row, const QVector<bool>& changed) con
     const QueryResult stored = m_db->select(check.readAgainQuery, valuesOf(row, check.whereFields));
     if (stored.rows.size() != 1)
         return;   // the row cannot be told apart by its other values: the next write compares with what was bound
-    for (int i = 0; i < check.readAgain.size(); ++i)
+    for (int i = 0; i < check.readAgain.size(); ++i) {
         row[check.readAgain[i]] = stored.rows[0][i];
+        readBack[check.readAgain[i]] = true;
+    }
 }
 
 void Recordset::update()
@@ -638,14 +666,29 @@ void Recordset::update()
     requireWritable();
     if (!m_edit)
         return;
-    PendingEdit edit = *m_edit;
+    // Taken back out when the write fails: the edit stays pending, as it was.
+    PendingEdit edit = std::move(*m_edit);
+    m_edit.reset();
+    struct KeptOnFailure {
+        std::optional<PendingEdit>& pending;
+        PendingEdit& edit;
+        bool written = false;
+        ~KeptOnFailure()
+        {
+            if (!written)
+                pending = std::move(edit);
+        }
+    } keptOnFailure{m_edit, edit};
     const Row original = edit.isNew ? Row() : m_rows.row(rowAt(m_position));
+    // The columns whose value the row keeps after the write: the ones set (a value set to what
+    // the column holds is kept as set, of the type it was set with) and any read back.
+    QVector<bool> stored = edit.changed;
     if (!edit.isNew && m_equalValueWrites == EqualValueWrites::Skipped)
         for (int i = 0; i < m_fields.size(); ++i)
             if (edit.changed[i] && holdsAlready(original[i], edit.values[i]))
                 edit.changed[i] = false;
     if (!edit.changed.contains(true)) {
-        m_edit.reset();
+        keptOnFailure.written = true;
         return;
     }
 
@@ -665,10 +708,10 @@ void Recordset::update()
             return;
         }
         writeSingleRow(rowWrite(original, &edit.changed), edit.values, original);
-        readBackStoredValues(edit.values, edit.changed);
+        readBackStoredValues(edit.values, edit.changed, stored);
     });
 
-    m_edit.reset();
+    keptOnFailure.written = true;
     if (edit.isNew) {
         m_rows.append(edit.values);
         const int row = m_rows.rowCount() - 1;
@@ -682,7 +725,7 @@ void Recordset::update()
         const int row = rowAt(m_position);
         const bool keyChanged = m_indexedField >= 0 && edit.changed[m_indexedField];
         remember(JournalEntry::Changed, row);
-        m_rows.replace(row, edit.values, edit.changed);
+        m_rows.replace(row, edit.values, stored);
         if (keyChanged)
             rebuildIndex();
     }

@@ -28,6 +28,7 @@ enum class EqualValueWrites { Written, Skipped };
 class Recordset {
 public:
     Recordset() = default;
+    ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
@@ -157,12 +158,12 @@ private:
     // After a write over ODBC: the values of `row` that the database may store otherwise than
     // bound (see comparedAfterReading) as it gives them back, so that the next write of the row
     // compares with what is stored.
-    void readBackStoredValues(Row& row, const QVector<bool>& changed) const;
+    void readBackStoredValues(Row& row, const QVector<bool>& changed, QVector<bool>& readBack) const;
 
     // What is worked out once per statement: its fields, the table it writes and how.
     struct Shape {
         QString sql;
-        const Database* db = nullptr;
+        quint64 connection = 0;            // Database::connectionSerial() of the database it was read from
         QString readQuery;                 // the statement as run: with the rowid where it is carried
         QStringList fields;
         QHash<QString, int> fieldIndex;        // case-folded name -> index
@@ -172,10 +173,12 @@ private:
         int rowIdField = -1;               // the hidden last column holding the rowid, or -1
         std::optional<QVector<bool>> fieldsOfTarget;   // per field: a column of the target
         std::optional<RowKey> key;                     // resolved on the first write
+        QStringList keyColumns;                        // the recordset's key columns it was resolved with
         QHash<QByteArray, RowWrite> writes;            // by how each column is compared
     };
     // Makes m_shape the shape of `sql` on `db`, kept from an earlier open or new.
     void takeShape(const QString& sql, Database& db);
+    void keepShape();   // hands m_shape to the kept shapes
 
     Database* m_db = nullptr;
     CursorLocation m_cursorLocation = CursorLocation::Server;
@@ -185,7 +188,9 @@ private:
     QString m_sql;
     QStringList m_keyColumns;
     std::unique_ptr<Shape> m_shape;        // of the statement opened last
-    LruCache<QString, std::unique_ptr<Shape>> m_shapes{8};   // of statements opened before
+    // The shapes of statements opened before, by any recordset: a recordset made for one object
+    // reads what an earlier one worked out.
+    static LruCache<QString, std::unique_ptr<Shape>>& keptShapes();
     QStringList m_fields;                  // the shape's, visible fields only
     RowTable m_rows;
 

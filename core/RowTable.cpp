@@ -67,10 +67,10 @@ void RowTable::append(const QVector<QVariant>& values)
     ++m_rowCount;
 }
 
-void RowTable::replace(int row, const QVector<QVariant>& values, const QVector<bool>& changed)
+void RowTable::replace(int row, const QVector<QVariant>& values, const QVector<bool>& columns)
 {
     for (int column = 0; column < values.size(); ++column)
-        if (changed[column] || !identical(values[column], value(row, column)))
+        if (columns[column])
             m_cells[qsizetype(row) * m_columns.size() + column] = keep(column, values[column]);
 }
 

@@ -24,9 +24,9 @@ public:
     QVariant value(int row, int column) const;
     QVector<QVariant> row(int row) const;
     void append(const QVector<QVariant>& values);
-    // A row written back: changed columns take their new value, any other column only when its
-    // value differs from the one kept (a value the database gave back after the write).
-    void replace(int row, const QVector<QVariant>& values, const QVector<bool>& changed);
+    // A row written back: the columns marked take their new value (the ones changed, and any the
+    // database gave back after the write).
+    void replace(int row, const QVector<QVariant>& values, const QVector<bool>& columns);
     void remove(int row);
     Cells cells(int row) const;
     void setCells(int row, const Cells& cells);

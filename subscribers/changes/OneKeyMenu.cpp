@@ -76,6 +76,7 @@ void applyOneKeyMenu(SubscriberEdit& edit)
     edit.step([&] {
         entries = &edit.scratch(ScratchQuery::MenuEntries, QStringLiteral("SELECT * FROM MenuEntry WHERE ParentObjectID=?"),
                                 {handlerObjectID});
+        entries->setOptimize(QStringLiteral("Alias"));   // each key's entry by an index, not a scan
     });
     for (int slot = 0; slot < CallerInputSlot::KeyCount; ++slot) {
         const QString alias = keyAlias(slot);
