@@ -14,8 +14,10 @@ struct Criterion::Node {
     int fieldSlot = 0;   // its place in Criterion::fields()
     Op op = Op::Equal;
     QVariant literal;   // QString, double or invalid (NULL)
-    QString literalText;             // the literal as text ...
-    std::optional<double> literalNumber;   // ... and as a number, where it reads as one
+    QString literalText;   // the literal as text ...
+    // ... and as a number, where it reads as one: worked out when first compared with a number
+    // (reading an object ID as a number costs more than the comparisons).
+    mutable std::optional<std::optional<double>> literalNumber;
     // And / Or
     std::shared_ptr<const Node> left, right;
 };
@@ -186,13 +188,8 @@ private:
         default:
             malformed(m_text, QStringLiteral("value expected after %1").arg(node->field));
         }
-        if (node->literal.isValid()) {
+        if (node->literal.isValid())
             node->literalText = node->literal.toString();
-            bool isNumber = false;
-            const double number = node->literalText.toDouble(&isNumber);
-            if (isNumber || node->literal.typeId() == QMetaType::Double)
-                node->literalNumber = isNumber ? number : node->literal.toDouble();
-        }
         return node;
     }
 
@@ -240,13 +237,25 @@ bool likeMatches(const QString& value, const QString& pattern)
     return re.match(value).hasMatch();
 }
 
+const std::optional<double>& literalNumber(const Criterion::Node& node)
+{
+    if (!node.literalNumber) {
+        bool isNumber = false;
+        const double number = node.literalText.toDouble(&isNumber);
+        node.literalNumber = isNumber ? std::optional<double>(number)
+                             : node.literal.typeId() == QMetaType::Double ? std::optional<double>(node.literal.toDouble())
+                                                                          : std::nullopt;
+    }
+    return *node.literalNumber;
+}
+
 int compareValues(const QVariant& field, const Criterion::Node& node)
 {
-    if (isNumeric(field) && node.literalNumber) {
-        const double left = field.toDouble();
-        const double right = *node.literalNumber;
-        return left < right ? -1 : (left > right ? 1 : 0);
-    }
+    if (isNumeric(field))
+        if (const std::optional<double>& number = literalNumber(node)) {
+            const double left = field.toDouble();
+            return left < *number ? -1 : (left > *number ? 1 : 0);
+        }
     if (field.typeId() == QMetaType::QString)
         return QString::compare(*static_cast<const QString*>(field.constData()), node.literalText, Qt::CaseInsensitive);
     return QString::compare(field.toString(), node.literalText, Qt::CaseInsensitive);
