@@ -53,7 +53,7 @@ template <class Edit> class RuleRowEdit {
 protected:
     RuleRowEdit(Edit& edit, Recordset& rule, int index) : m_edit(edit), m_rule(rule), m_index(index) {}
 
-    const ControlState& control(const char* name) const { return m_edit.options.control(QLatin1String(name), m_index); }
+    const ControlState& control(const char* name) const { return m_edit.options.control(name, m_index); }
     void setColumn(const char* column, const QVariant& value) { m_rule.setValue(QLatin1String(column), value); }
 
     // The leading whole number typed in `box`; none when the box is empty.

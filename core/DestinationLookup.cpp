@@ -18,8 +18,8 @@ int lookUpDestination(const EngineOptions& options, const StringLookup& strings,
     action.conversationName.clear();
     action.destinationObjectID.clear();
     action.altContactNumber.clear();
-    const auto chosen = [&](const char* option) { return options.control(QLatin1String(option), element).selected; };
-    const auto text = [&](const char* box) { return options.control(QLatin1String(box), element).text; };
+    const auto chosen = [&](const char* option) { return options.control(option, element).selected; };
+    const auto text = [&](const char* box) { return options.control(box, element).text; };
     const auto refusedWhenShort = [&](int refusal) {
         return action.destinationObjectID.size() < CallerActionRefusal::ShortestObjectID ? refusal : 0;
     };

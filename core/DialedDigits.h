@@ -30,7 +30,7 @@ void applyDialedDigits(Edit& edit)
 {
     for (const DialedDigits& digits : kDialedDigits)
         edit.step([&] {
-            const QString text = edit.options.control(QLatin1String(digits.box)).text;
+            const QString text = edit.options.control(digits.box).text;
             if (text.isEmpty())
                 return;
             edit.handler().setValue(QLatin1String(digits.column), text);
@@ -38,7 +38,7 @@ void applyDialedDigits(Edit& edit)
         });
     for (const DialedDigits& digits : kDialedDigits)
         edit.step([&] {
-            if (edit.options.control(QLatin1String(digits.clearBox)).checkState != CheckValue::Ticked)
+            if (edit.options.control(digits.clearBox).checkState != CheckValue::Ticked)
                 return;
             edit.handler().setValue(QLatin1String(digits.column), QVariant());
             edit.writeLine(QLatin1String(digits.clearedLine));

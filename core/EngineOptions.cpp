@@ -77,6 +77,22 @@ const ControlState& EngineOptions::control(const QString& arrayName, int index) 
     return pageControl(arrayName, index, [&]() -> const ControlState& { return m_page.control(arrayName, index); });
 }
 
+const ControlState& EngineOptions::control(const char* name) const
+{
+    return control(name, -1);
+}
+
+const ControlState& EngineOptions::control(const char* arrayName, int index) const
+{
+    const LiteralKey key{arrayName, -1, index};   // size -1: Latin-1 text of a table, not a string's
+    if (const ControlState* known = m_literalPageControls.value(key))
+        return *known;
+    const QString name = QString::fromLatin1(arrayName);
+    const ControlState& found = index < 0 ? control(name) : control(name, index);
+    m_literalPageControls.insert(key, &found);
+    return found;
+}
+
 const ControlState& EngineOptions::dialogControl(const QString& form, const QString& name) const
 {
     return resolve(m_dialogControls[form], form, name, -1,

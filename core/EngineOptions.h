@@ -57,6 +57,10 @@ public:
     // A control of the options page.
     const ControlState& control(const QString& name) const;
     const ControlState& control(const QString& arrayName, int index) const;
+    // The same, for a name of an engine's constant tables: its text stays where it is for the
+    // whole program, and it is found by that place.
+    const ControlState& control(const char* name) const;
+    const ControlState& control(const char* arrayName, int index) const;
     // A control of the sub-dialog `form` of the options page.
     const ControlState& dialogControl(const QString& form, const QString& name) const;
     // The code `compute` gives for the tri-state list `list`, worked out on the first call.

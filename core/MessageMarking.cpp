@@ -26,7 +26,7 @@ std::span<const MessageMarkingList> messageMarkingLists()
 std::optional<QString> applyMessageMarking(Recordset& handler, const MessageMarkingList& marking,
                                            const EngineOptions& options, const StringLookup& lookup)
 {
-    const QString text = options.control(QLatin1String(marking.list)).text;
+    const QString text = options.control(marking.list).text;
     for (const Marking& entry : kMarkings)
         if (text.compare(lookup(entry.string), Qt::CaseInsensitive) == 0) {
             handler.setValue(QLatin1String(marking.column), QVariant::fromValue(entry.value));

@@ -42,9 +42,9 @@ constexpr ObjectAssignment kRecipient{
 void assignObject(HandlerEdit& edit, const ObjectAssignment& assignment)
 {
     for (const ObjectChoice& choice : assignment.choices) {
-        if (!edit.options.control(QLatin1String(choice.option)).selected)
+        if (!edit.options.control(choice.option).selected)
             continue;
-        const QString id = edit.options.control(QLatin1String(choice.box)).text;
+        const QString id = edit.options.control(choice.box).text;
         edit.handler().setValue(QLatin1String(assignment.idColumn), id);
         edit.handler().setValue(QLatin1String(assignment.typeColumn), QVariant::fromValue(choice.type));
         edit.writeLine(QLatin1String(choice.line) + id);

@@ -26,7 +26,7 @@ constexpr qsizetype kPasswordMaximumLength = 10;
 
 bool ticked(const SubscriberEdit& edit, const char* checkBox)
 {
-    return edit.options.control(QString::fromLatin1(checkBox)).checkState == CheckValue::Ticked;
+    return edit.options.control(checkBox).checkState == CheckValue::Ticked;
 }
 
 void applyBillingID(SubscriberEdit& edit)

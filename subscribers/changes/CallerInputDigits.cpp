@@ -31,7 +31,7 @@ constexpr EngineControl kControls[] = {
 void SubscriberChanges::applyWholeNumber(SubscriberEdit& edit, const char* box, const char* column, const char* line,
                                          qint32 minimum)
 {
-    const QString text = edit.options.control(QLatin1String(box)).text;
+    const QString text = edit.options.control(box).text;
     if (text.isEmpty())
         return;
     // A number beyond 32 bits fails here: the error line, nothing written.

@@ -135,7 +135,7 @@ void applyFlags(SubscriberEdit& edit, std::span<const FlagStep> flags)
 void applyEntry(SubscriberEdit& edit, const EntryStep& step)
 {
     edit.step([&] {
-        const QString text = edit.options.control(QString::fromLatin1(step.control)).text;
+        const QString text = edit.options.control(step.control).text;
         for (const Entry& entry : step.entries) {
             if (!edit.shows(text, entry.string))
                 continue;
@@ -176,7 +176,7 @@ void applyDirectoryHandlerReference(SubscriberEdit& edit)
 void applySkipTime(SubscriberEdit& edit, const TextStep& step)
 {
     edit.step([&] {
-        const QString text = edit.options.control(QString::fromLatin1(step.control)).text;
+        const QString text = edit.options.control(step.control).text;
         if (text.trimmed().size() <= 2)
             return;
         edit.subscriber().setValue(QString::fromLatin1(step.column), text);
@@ -195,7 +195,7 @@ QString paddedDecimal(double value)
 void applyRecoveryTimeout(SubscriberEdit& edit, const TextStep& step)
 {
     edit.step([&] {
-        const QString text = edit.options.control(QString::fromLatin1(step.control)).text;
+        const QString text = edit.options.control(step.control).text;
         if (text.isEmpty())
             return;
         const double minutes = leadingNumber(text);

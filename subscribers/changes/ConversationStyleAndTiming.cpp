@@ -98,7 +98,7 @@ struct TimeFormat {
 
 const QString& text(SubscriberEdit& edit, const char* control)
 {
-    return edit.options.control(QLatin1String(control)).text;
+    return edit.options.control(control).text;
 }
 
 void applySpeed(SubscriberEdit& edit, const SpeedSetting& setting)

@@ -29,7 +29,7 @@ void applyEnhancedAlternateGreeting(SubscriberEdit& edit)
     edit.writeLine(QStringLiteral("    Applying enhanced alternate greeting settings"));
     for (const GreetingOption& option : kOptions)
         edit.step([&] {
-            const bool on = edit.options.control(QString::fromLatin1(option.box)).checkState == CheckValue::Ticked;
+            const bool on = edit.options.control(option.box).checkState == CheckValue::Ticked;
             edit.subscriber().setValue(QString::fromLatin1(option.column), on);
             edit.writeLine(QString::fromLatin1(option.line) + (on ? QStringLiteral("true") : QStringLiteral("false")));
         });

@@ -15,13 +15,13 @@ constexpr int kOldestFirst = 0;   // the position of "Oldest first" in the three
 
 bool oldestFirst(SubscriberEdit& edit, const char* list)
 {
-    return edit.options.control(QLatin1String(list)).currentIndex == kOldestFirst;
+    return edit.options.control(list).currentIndex == kOldestFirst;
 }
 
 // The codes of a play-order list's entries, top to bottom.
 QString playOrder(SubscriberEdit& edit, const char* list)
 {
-    const QList<ListItem>& entries = edit.options.control(QLatin1String(list)).items;
+    const QList<ListItem>& entries = edit.options.control(list).items;
     // A shorter list would store an order the server cannot read.
     if (entries.size() < kMessageTypes)
         throw KestraneError(ErrorNumber::InvalidProcedureCall,

@@ -125,7 +125,7 @@ public:
     }
 
 private:
-    const ControlState& control(const char* name) const { return m_edit.options.control(QLatin1String(name), m_device); }
+    const ControlState& control(const char* name) const { return m_edit.options.control(name, m_device); }
     bool ticked(const char* name) const { return control(name).checkState == CheckValue::Ticked; }
 
     // The list asks whether to disable the device: the column says whether it is active.
