@@ -2,6 +2,9 @@
 // What the engine benches share: a floor on the SQLite C API (a connection set up as
 // Database::open sets one up, statements prepared once and bound, a log written once per object)
 // and the check that floor and engine leave the same rows and log the same lines.
+#include "bench/BenchInstallations.h"
+#include "core/DirectoryLists.h"
+#include "core/Recordset.h"
 #include "core/RunFrame.h"
 #include "core/RunLog.h"
 #include "core/WizardState.h"
@@ -13,6 +16,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <sqlite3.h>
@@ -210,6 +214,15 @@ inline QStringList rowDifferences(const QString& engineFile, const QString& floo
     return lines;
 }
 
+// A checked grid row (alias, object ID in `objectIDColumn`) for every record of `list`.
+inline QList<SelectionGridRow> everyRecordChecked(Recordset& list, const QString& objectIDColumn)
+{
+    QList<SelectionGridRow> rows;
+    for (list.moveFirst(); !list.eof(); list.moveNext())
+        rows << SelectionGridRow{true, list.value(QStringLiteral("Alias")).toString(), list.value(objectIDColumn).toString()};
+    return rows;
+}
+
 struct EngineTiming {
     qint64 engineMs = 0;
     qint64 floorMs = 0;
@@ -278,6 +291,25 @@ inline void reportOdbcTiming(QTextStream& out, const QString& what, qsizetype ro
                .arg(perObject(embeddedFloorStatements, rows), 0, 'f', 1)
                .arg(embeddedFloorStatements > 0 ? double(timing.engineStatements) / embeddedFloorStatements : 0.0, 0, 'f', 2)
         << Qt::endl;
+}
+
+// The same run once more over ODBC, on a new installation of `subscribers` subscribers and
+// `handlers` handlers in a folder of its own, with every object of `everyObject` checked;
+// reported against the floor's statements on the embedded database. False when the installation
+// could not be opened over ODBC (the reason is written to `out`).
+template <typename Engine, typename... EngineArguments>
+bool timeEngineRunOverOdbc(QTextStream& out, const QString& what, qsizetype rows, const QString& objects,
+                           qint64 embeddedFloorStatements, int subscribers, int handlers,
+                           QList<SelectionGridRow> (*everyObject)(Session&), const EngineArguments&... engineArguments)
+{
+    QTemporaryDir odbcDir;
+    const std::unique_ptr<Session> overOdbc = openBenchSessionOverOdbc(odbcDir.path(), subscribers, out, handlers);
+    if (!overOdbc)
+        return false;
+    const EngineTiming odbc = timeEngineRun<Engine>(*overOdbc, odbcDir.path(), everyObject(*overOdbc), engineArguments...);
+    reportOdbcTiming(out, what, rows, objects, odbc, embeddedFloorStatements);
+    CloseServerRecordsets(*overOdbc);
+    return true;
 }
 
 // Times `floorRun`, reports engine, floor and ratio, then compares the rows both installations

@@ -269,12 +269,7 @@ const FloorComparison kComparison{{"CallHandler", "ContactRule", "MessagingRule"
 // A checked grid row for every non-primary call handler of the session's list.
 QList<SelectionGridRow> everyHandler(Session& session)
 {
-    QList<SelectionGridRow> rows;
-    Recordset& handlers = session.rsNonPrimaryCallHandlers;
-    for (handlers.moveFirst(); !handlers.eof(); handlers.moveNext())
-        rows << SelectionGridRow{true, handlers.value(QStringLiteral("Alias")).toString(),
-                                 handlers.value(QStringLiteral("CallHandlerObjectID")).toString()};
-    return rows;
+    return everyRecordChecked(session.rsNonPrimaryCallHandlers, QStringLiteral("CallHandlerObjectID"));
 }
 
 }  // namespace
@@ -324,15 +319,10 @@ int main(int argc, char** argv)
         CloseServerRecordsets(session);
 
         // The same run over ODBC, once.
-        if (size == 1000) {
-            QTemporaryDir odbcDir;
-            const std::unique_ptr<Session> overOdbc = openBenchSessionOverOdbc(odbcDir.path(), kSubscribers, out, size);
-            if (!overOdbc)
-                return 1;
-            const EngineTiming odbc = timeEngineRun<HandlerEngine>(*overOdbc, odbcDir.path(), everyHandler(*overOdbc), options);
-            reportOdbcTiming(out, QStringLiteral("ten changes"), rows.size(), kComparison.objects, odbc, timing.floorStatements);
-            CloseServerRecordsets(*overOdbc);
-        }
+        if (size == 1000
+            && !timeEngineRunOverOdbc<HandlerEngine>(out, QStringLiteral("ten changes"), rows.size(), kComparison.objects,
+                                                     timing.floorStatements, kSubscribers, size, everyHandler, options))
+            return 1;
     }
     for (qsizetype i = 1; i < engineTimes.size(); ++i)
         out << QString("engine time from %1 to %2 handlers: x%3")

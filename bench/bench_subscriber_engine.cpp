@@ -431,12 +431,7 @@ int chooseChanges(frmSelectSubscriberChanges& page, bool allTen)
 // A checked grid row for every subscriber of the session's list.
 QList<SelectionGridRow> everySubscriber(Session& session)
 {
-    QList<SelectionGridRow> rows;
-    Recordset& subscribers = session.rsSubscribers;
-    for (subscribers.moveFirst(); !subscribers.eof(); subscribers.moveNext())
-        rows << SelectionGridRow{true, subscribers.value(QStringLiteral("Alias")).toString(),
-                                 subscribers.value(QStringLiteral("SubscriberObjectID")).toString()};
-    return rows;
+    return everyRecordChecked(session.rsSubscribers, QStringLiteral("SubscriberObjectID"));
 }
 
 // One pair of installations of `size` subscribers (the engine's and the floor's), generated
@@ -519,17 +514,9 @@ bool runChanges(QTextStream& out, int size, bool allTen)
     CloseServerRecordsets(session);
 
     // The same changes over ODBC, once.
-    if (allTen && size == 1000) {
-        QTemporaryDir odbcDir;
-        const std::unique_ptr<Session> overOdbc = openBenchSessionOverOdbc(odbcDir.path(), size, out);
-        if (!overOdbc)
-            return false;
-        const EngineTiming odbc = timeEngineRun<SubscriberEngine>(*overOdbc, odbcDir.path(), everySubscriber(*overOdbc),
-                                                                  options, subscriberChangeCategories());
-        reportOdbcTiming(out, what, rows.size(), kComparison.objects, odbc, changes.floorStatements);
-        CloseServerRecordsets(*overOdbc);
-    }
-    return true;
+    return !(allTen && size == 1000)
+           || timeEngineRunOverOdbc<SubscriberEngine>(out, what, rows.size(), kComparison.objects, changes.floorStatements,
+                                                      size, 0, everySubscriber, options, subscriberChangeCategories());
 }
 
 }  // namespace

@@ -23,8 +23,9 @@ enum class HandlerSelectionType {
 };
 
 // The criteria as the page holds them. The visible name of a picked owner or recipient is what
-// the check tests; its hidden object ID is the criterion. Its fields are initialised in this
-// order, so it takes no base from the subscriber criteria, which begin alike (range, switch).
+// the check tests; its hidden object ID is the criterion. It takes no base from the subscriber
+// criteria, which begin alike (type, range): those are filled by designated initialisers
+// (.type = ..., .extensionLow = ...), and a designator cannot name a member of a base.
 struct HandlerSelectionCriteria {
     HandlerSelectionType type = HandlerSelectionType::AllHandlers;
     QString extensionLow;    // txtHandlerExtensionRangeLow

@@ -28,7 +28,9 @@ enum class SubscriberSelectionType {
 };
 
 // The criteria as the page holds them. The visible texts (names) are what the checks test:
-// an empty one means nothing has been chosen for that type.
+// an empty one means nothing has been chosen for that type. It shares no base with the handler
+// criteria, which begin alike (type, range): it is filled by designated initialisers
+// (.type = ..., .extensionLow = ...), and a designator cannot name a member of a base.
 struct SubscriberSelectionCriteria {
     SubscriberSelectionType type = SubscriberSelectionType::AllSubscribers;
     QString extensionLow;               // txtSubscriberExtensionRangeLow

@@ -47,6 +47,7 @@ QList<QWidget*> SelectionPage::allCriterionControls() const
     return all;
 }
 
+// Created one by one like every form's controls (frmMain's, say): each line names another control.
 void SelectionPage::createSharedControls()
 {
     Label1 = boldHeading("Label1");

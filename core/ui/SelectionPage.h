@@ -91,6 +91,7 @@ protected:
 
     WizardContext& m_context;
 
+    // Declared one by one like every form's controls (frmAbout's, say): other controls, no shared logic.
     QLabel* Label1 = nullptr;
     QLineEdit* txtCSVPath = nullptr;
     QPushButton* cmdBrowseForCSV = nullptr;
