@@ -18,6 +18,7 @@ struct Criterion::Node {
     // ... and as a number, where it reads as one: worked out when first compared with a number
     // (reading an object ID as a number costs more than the comparisons).
     mutable std::optional<std::optional<double>> literalNumber;
+    mutable std::optional<QString> literalIndexKey;   // Criterion::indexKey of the literal, when asked
     // And / Or
     std::shared_ptr<const Node> left, right;
 };
@@ -328,6 +329,13 @@ bool Criterion::isSingleEquality() const
 
 const QString& Criterion::equalityField() const { return m_root->field; }
 const QVariant& Criterion::equalityValue() const { return m_root->literal; }
+
+const QString& Criterion::equalityIndexKey() const
+{
+    if (!m_root->literalIndexKey)
+        m_root->literalIndexKey = indexKey(m_root->literal);
+    return *m_root->literalIndexKey;
+}
 
 QString Criterion::indexKey(const QVariant& value)
 {

@@ -30,6 +30,7 @@ public:
     bool isSingleEquality() const;
     const QString& equalityField() const;
     const QVariant& equalityValue() const;
+    const QString& equalityIndexKey() const;   // indexKey(equalityValue()), worked out once
 
     // The key under which an index stores a value, so that lookups ignore letter case.
     static QString indexKey(const QVariant& value);

@@ -1,6 +1,7 @@
 #include "core/Database.h"
 #include "core/Errors.h"
 #include "core/LruCache.h"
+#include "core/WholeNumbers.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -101,18 +102,12 @@ int bindSqliteText(sqlite3_stmt* statement, int position, const QString& text)
 // times are ISO texts, anything else without a number or bytes type is its text.
 int bindSqlite(sqlite3_stmt* statement, int position, const QVariant& value)
 {
+    // An unsigned 64-bit number is bound as its 64 bits, as the driver binds it.
+    if (holdsSignedWholeNumber(value) || value.typeId() == QMetaType::ULongLong)
+        return sqlite3_bind_int64(statement, position, value.toLongLong());
     switch (value.typeId()) {
     case QMetaType::UnknownType:
         return sqlite3_bind_null(statement, position);
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return sqlite3_bind_int64(statement, position, value.toLongLong());
     case QMetaType::Double:
     case QMetaType::Float:
         return sqlite3_bind_double(statement, position, value.toDouble());
@@ -528,59 +523,67 @@ QStringList Database::columnsOf(const QString& tableOrView)
     return columns;
 }
 
-QStringList Database::uniqueKeyOf(const QString& table)
+namespace {
+
+// What is known of a table or view, by its name without brackets and regardless of case: looked
+// up once per connection.
+template <typename Fact, typename LookUp>
+Fact knownOfTable(QHash<QString, Fact>& known, const QString& table, LookUp lookUp)
 {
     const QString name = QString(table).remove(u'[').remove(u']');
     const QString key = name.toCaseFolded();
-    const auto known = m_uniqueKeys.constFind(key);
-    if (known != m_uniqueKeys.constEnd())
-        return *known;
-    QStringList columns;
-    try {
-        if (m_embedded) {
-            // A primary key first, then the unique indexes in SQLite's order; partial ones
-            // do not cover every row.
-            const QueryResult indexes = select(
-                QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1 AND partial = 0 "
-                               "ORDER BY origin = 'pk' DESC, seq"),
-                {name});
-            if (!indexes.rows.isEmpty())
-                for (const QVector<QVariant>& column :
-                     select(QStringLiteral("SELECT name FROM pragma_index_info(?) ORDER BY seqno"),
-                            {indexes.rows[0][0]})
-                         .rows)
-                    columns << column[0].toString();
-        } else {
-            const QSqlIndex primary = m_db.primaryIndex(name);
-            for (int i = 0; i < primary.count(); ++i)
-                columns << primary.fieldName(i);
+    const auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return *found;
+    const Fact fact = lookUp(name);
+    known.insert(key, fact);
+    return fact;
+}
+
+}  // namespace
+
+QStringList Database::uniqueKeyOf(const QString& table)
+{
+    return knownOfTable(m_uniqueKeys, table, [this](const QString& name) {
+        QStringList columns;
+        try {
+            if (m_embedded) {
+                // A primary key first, then the unique indexes in SQLite's order; partial ones
+                // do not cover every row.
+                const QueryResult indexes = select(
+                    QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1 AND partial = 0 "
+                                   "ORDER BY origin = 'pk' DESC, seq"),
+                    {name});
+                if (!indexes.rows.isEmpty())
+                    for (const QVector<QVariant>& column :
+                         select(QStringLiteral("SELECT name FROM pragma_index_info(?) ORDER BY seqno"), {indexes.rows[0][0]})
+                             .rows)
+                        columns << column[0].toString();
+            } else {
+                const QSqlIndex primary = m_db.primaryIndex(name);
+                for (int i = 0; i < primary.count(); ++i)
+                    columns << primary.fieldName(i);
+            }
+        } catch (const KestraneError&) {
+            columns.clear();
         }
-    } catch (const KestraneError&) {
-        columns.clear();
-    }
-    m_uniqueKeys.insert(key, columns);
-    return columns;
+        return columns;
+    });
 }
 
 bool Database::isTable(const QString& name)
 {
-    const QString table = QString(name).remove(u'[').remove(u']');
-    const QString key = table.toCaseFolded();
-    const auto known = m_tables.constFind(key);
-    if (known != m_tables.constEnd())
-        return *known;
-    bool found = false;
-    if (m_embedded) {
+    return knownOfTable(m_tables, name, [this](const QString& table) {
+        if (!m_embedded)
+            return false;
         try {
-            found = !select(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
-                            {table})
-                         .rows.isEmpty();
+            return !select(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
+                           {table})
+                        .rows.isEmpty();
         } catch (const KestraneError&) {
-            found = false;
+            return false;
         }
-    }
-    m_tables.insert(key, found);
-    return found;
+    });
 }
 
 void Database::beginTransaction()

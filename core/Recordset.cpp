@@ -1,6 +1,7 @@
 #include "core/Recordset.h"
 #include "core/Database.h"
 #include "core/Errors.h"
+#include "core/WholeNumbers.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -291,7 +292,7 @@ int Recordset::matchingPosition(const Criterion& criterion, int start, bool forw
     const int count = recordCount();
     if (!m_filtered && criterion.isSingleEquality()
         && fieldIndex(criterion.equalityField()) == m_indexedField && m_indexedField >= 0) {
-        const QVector<int> rows = m_index.value(Criterion::indexKey(criterion.equalityValue()));
+        const QVector<int> rows = m_index.value(criterion.equalityIndexKey());
         if (forward) {
             const auto it = std::lower_bound(rows.begin(), rows.end(), std::max(start, 0));
             return it == rows.end() ? count : *it;
@@ -342,7 +343,7 @@ void Recordset::setFilter(const QString& criterionText)
         const Criterion criterion = Criterion::parse(criterionText);
         QVector<int> visible;
         if (criterion.isSingleEquality() && m_indexedField >= 0 && fieldIndex(criterion.equalityField()) == m_indexedField) {
-            visible = m_index.value(Criterion::indexKey(criterion.equalityValue()));
+            visible = m_index.value(criterion.equalityIndexKey());
         } else {
             const QVector<int> columns = columnsOf(criterion);
             for (int row = 0; row < m_rows.rowCount(); ++row)
@@ -384,7 +385,8 @@ void Recordset::setValue(const QString& field, const QVariant& value)
         fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
     if (!m_edit) {
         requireCurrent();
-        m_edit = PendingEdit{false, m_rows.row(rowAt(m_position)), QVector<bool>(m_rows.fields().size(), false)};
+        const Row current = m_rows.row(rowAt(m_position));
+        m_edit = PendingEdit{false, current, QVector<bool>(m_rows.fields().size(), false), current};
     }
     m_edit->values[index] = value;
     m_edit->changed[index] = true;
@@ -394,7 +396,7 @@ void Recordset::addNew()
 {
     requireWritable();
     // A new row's rowid is not known: it is written back by its values, as a row without one.
-    m_edit = PendingEdit{true, Row(m_rows.fields().size()), QVector<bool>(m_rows.fields().size(), false)};
+    m_edit = PendingEdit{true, Row(m_rows.fields().size()), QVector<bool>(m_rows.fields().size(), false), Row()};
 }
 
 void Recordset::cancelUpdate()
@@ -492,21 +494,7 @@ bool holdsAlready(const QVariant& held, const QVariant& value)
 {
     if (held.isNull() || value.isNull())
         return held.isNull() && value.isNull();
-    const auto integral = [](const QVariant& v) {
-        switch (v.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
-            return true;
-        default:
-            return false;
-        }
-    };
-    if (integral(held) && integral(value))
+    if (holdsSignedWholeNumber(held) && holdsSignedWholeNumber(value))
         return held.toLongLong() == value.toLongLong();
     return held.metaType() == value.metaType() && held == value;
 }
@@ -679,7 +667,7 @@ void Recordset::update()
                 pending = std::move(edit);
         }
     } keptOnFailure{m_edit, edit};
-    const Row original = edit.isNew ? Row() : m_rows.row(rowAt(m_position));
+    const Row& original = edit.original;
     // The columns whose value the row keeps after the write: the ones set (a value set to what
     // the column holds is kept as set, of the type it was set with) and any read back.
     QVector<bool> stored = edit.changed;

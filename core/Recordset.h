@@ -108,6 +108,7 @@ private:
         bool isNew = false;
         Row values;
         QVector<bool> changed;
+        Row original;   // the row as kept when the edit began (shared with `values` until a value is set)
     };
 
     void requireOpen() const;
