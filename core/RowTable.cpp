@@ -9,11 +9,11 @@ namespace {
 constexpr int kSampleRows = 1000;
 // The rows kept as they come before a column starts looking its values up: a result of a few
 // rows (a scratch query) costs no look-ups.
-constexpr int kFewRows = 8;
+constexpr int kFewRows = 16;
 // Marks a cell that is a text kept as UTF-8.
 constexpr quint32 kUtf8Text = 0x80000000u;
-// Marks a cell of the first rows, kept in one list for the whole table: a result of a few rows
-// costs no list per column.
+// Marks a cell of the first rows, kept in one list for the whole table (a text of theirs in one
+// run of UTF-8): a result of a few rows costs no list per column.
 constexpr quint32 kFirstRows = 0x40000000u;
 
 // A look-up key that owns its bytes: the key looked up points into the database's buffer.
@@ -40,16 +40,26 @@ QVariant RowTable::value(int row, int column) const
     return cellValue(column, m_cells[qsizetype(row) * m_columns.size() + column]);
 }
 
+quint32 RowTable::Utf8Texts::append(QByteArrayView utf8)
+{
+    bytes.append(utf8);
+    ends.push_back(bytes.size());
+    return quint32(ends.size() - 1);
+}
+
+QString RowTable::Utf8Texts::at(qsizetype text) const
+{
+    const qsizetype begin = text == 0 ? 0 : ends[text - 1];
+    return QString::fromUtf8(QByteArrayView(bytes.constData() + begin, ends[text] - begin));
+}
+
 QVariant RowTable::cellValue(int column, quint32 cell) const
 {
+    const quint32 index = cell & ~(kUtf8Text | kFirstRows);
     if (cell & kFirstRows)
-        return m_firstRows[cell & ~kFirstRows];
+        return (cell & kUtf8Text) ? QVariant(m_firstTexts.at(index)) : m_firstRows[index];
     const Column& kept = m_columns[column];
-    if (!(cell & kUtf8Text))
-        return kept.values[cell];
-    const qsizetype text = cell & ~kUtf8Text;
-    const qsizetype begin = text == 0 ? 0 : kept.utf8Ends[text - 1];
-    return QString::fromUtf8(kept.utf8.constData() + begin, kept.utf8Ends[text] - begin);
+    return (cell & kUtf8Text) ? QVariant(kept.texts.at(index)) : kept.values[index];
 }
 
 QVector<QVariant> RowTable::row(int row) const
@@ -197,10 +207,12 @@ void RowTable::addReal(double value)
 void RowTable::addText(QByteArrayView utf8)
 {
     Column& column = m_columns[m_column];
-    if (!column.lookingUp && m_rowCount > kFewRows) {
-        m_row[m_column++] = kUtf8Text | quint32(column.utf8Ends.size());
-        column.utf8.append(utf8);
-        column.utf8Ends.push_back(column.utf8.size());
+    if (m_rowCount <= kFewRows) {
+        m_row[m_column++] = kFirstRows | kUtf8Text | m_firstTexts.append(utf8);
+        return;
+    }
+    if (!column.lookingUp) {
+        m_row[m_column++] = kUtf8Text | column.texts.append(utf8);
         return;
     }
     addKept(column.knownTexts, QByteArray::fromRawData(utf8.data(), utf8.size()),

@@ -4,8 +4,8 @@
 // names), keeps them as UTF-8 one after another. A directory list of 50,000 rows of about 90
 // columns so takes 4 bytes a cell instead of a QVariant of 32 and a string of its own; a cell
 // reads back as the QVariant the database gave. A result's first few rows keep each value as it
-// comes, in one list for the whole table: a result of a few rows is never looked up and has no
-// list per column.
+// comes, in one list for the whole table (texts as UTF-8, made strings when read): a result of a
+// few rows is never looked up and has no list per column.
 #include "core/Database.h"
 
 #include <QHash>
@@ -44,6 +44,14 @@ public:
     void end() override;
 
 private:
+    // Texts kept as UTF-8 one after another, read back as strings only when asked for: most
+    // columns of a row are never read.
+    struct Utf8Texts {
+        QByteArray bytes;
+        QVector<qsizetype> ends;   // text i runs from ends[i - 1] (or 0) to ends[i]
+        quint32 append(QByteArrayView utf8);
+        QString at(qsizetype text) const;
+    };
     struct Column {
         QVector<QVariant> values;
         // While rows are read: where a value already kept is, by its bytes as read. A column
@@ -59,9 +67,7 @@ private:
         QByteArray lastBytes;
         qint64 lastNumber = 0;
         quint32 lastCell = 0;
-        // Cell kUtf8Text | i: the text from utf8Ends[i - 1] (or 0) to utf8Ends[i].
-        QByteArray utf8;
-        QVector<qsizetype> utf8Ends;
+        Utf8Texts texts;   // cell kUtf8Text | i: its text i
     };
     void stopLookingUp(Column& column);
     quint32 keep(int column, const QVariant& value);
@@ -72,7 +78,8 @@ private:
 
     QStringList m_fields;
     std::vector<Column> m_columns;
-    QVector<QVariant> m_firstRows;   // the values of the first rows, cell after cell
+    QVector<QVariant> m_firstRows;   // the values of the first rows, cell after cell ...
+    Utf8Texts m_firstTexts;          // ... but their texts
     QVector<quint32> m_cells;   // row after row
     quint32* m_row = nullptr;   // the cells of the row being read
     int m_rowCount = 0;
