@@ -76,6 +76,8 @@ public:
     bool applyTriState(Recordset& row, const QString& control, const QString& column, const QString& line);
     // The same for element `index` of the tri-state array `arrayName`.
     bool applyTriState(Recordset& row, const QString& arrayName, int index, const QString& column, const QString& line);
+    // The same for a list already looked up (a name of a category's constant table, say).
+    bool applyTriStateOf(const ControlState& list, Recordset& row, const QString& column, const QString& line);
     // The code of a tri-state list: 1 "TRUE", 0 "FALSE", 2 "<Don't Change>", 3 any other text.
     qint16 triState(const ControlState& list) const;
     // Runs one step of a category (runEngineStep). A failure of the database ends the subscriber
@@ -108,7 +110,6 @@ public:
 private:
     Recordset& scratchRecordset(ScratchQuery which);
     std::bitset<kScratchQueryCount> m_sharedScratchRead;   // sharedScratch's rows read, by ScratchQuery
-    bool applyTriStateOf(const ControlState& list, Recordset& row, const QString& column, const QString& line);
 };
 
 // The error line of the per-subscriber procedure for a failure, for work that runs outside a

@@ -206,7 +206,7 @@ void applyConversationStyleAndTiming(SubscriberEdit& edit)
     edit.step([&] { applyReceiptOption(edit); });
     for (const TrueFalseOption& option : kTrueFalseOptions)
         edit.step([&] {
-            edit.applyTriState(edit.subscriber(), QLatin1String(option.control), QLatin1String(option.column),
+            edit.applyTriStateOf(edit.options.control(option.control), edit.subscriber(), QLatin1String(option.column),
                                QLatin1String(option.line));
         });
     edit.step([&] { applyTimeFormat(edit); });

@@ -36,7 +36,7 @@ void applyFlags(SubscriberEdit& edit, std::span<const ProfileFlag> flags)
 {
     for (const ProfileFlag& flag : flags)
         edit.step([&] {
-            if (edit.applyTriState(edit.subscriber(), QLatin1String(flag.control), QLatin1String(flag.column),
+            if (edit.applyTriStateOf(edit.options.control(flag.control), edit.subscriber(), QLatin1String(flag.column),
                                    QLatin1String(flag.line))
                 && flag.directory)
                 edit.requestDirectoryWriteThrough();

@@ -196,7 +196,7 @@ private:
 
     void triState(const char* list, const char* column, const char* line)
     {
-        m_edit.applyTriState(m_rule, QLatin1String(list), m_index, QLatin1String(column), QLatin1String(line));
+        m_edit.applyTriStateOf(control(list), m_rule, QLatin1String(column), QLatin1String(line));
     }
 
     // The switch chosen on the profile tab goes into every rule; no line of its own.
