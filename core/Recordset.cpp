@@ -44,8 +44,10 @@ Recordset::~Recordset()
 
 LruCache<QString, std::unique_ptr<Recordset::Shape>>& Recordset::keptShapes()
 {
-    thread_local LruCache<QString, std::unique_ptr<Shape>> shapes(64);
-    return shapes;
+    // Never destroyed: a recordset destroyed at exit, after this thread's objects, still hands
+    // its shape back.
+    thread_local auto* shapes = new LruCache<QString, std::unique_ptr<Shape>>(64);
+    return *shapes;
 }
 
 void Recordset::keepShape()
@@ -654,52 +656,45 @@ void Recordset::update()
     requireWritable();
     if (!m_edit)
         return;
-    // Taken back out when the write fails: the edit stays pending, as it was.
     PendingEdit edit = std::move(*m_edit);
     m_edit.reset();
-    struct KeptOnFailure {
-        std::optional<PendingEdit>& pending;
-        PendingEdit& edit;
-        bool written = false;
-        ~KeptOnFailure()
-        {
-            if (!written)
-                pending = std::move(edit);
-        }
-    } keptOnFailure{m_edit, edit};
     const Row& original = edit.original;
+    const QVector<bool> setColumns = edit.changed;
     // The columns whose value the row keeps after the write: the ones set (a value set to what
     // the column holds is kept as set, of the type it was set with) and any read back.
-    QVector<bool> stored = edit.changed;
+    QVector<bool> stored = setColumns;
     if (!edit.isNew && m_equalValueWrites == EqualValueWrites::Skipped)
         for (int i = 0; i < m_fields.size(); ++i)
             if (edit.changed[i] && holdsAlready(original[i], edit.values[i]))
                 edit.changed[i] = false;
-    if (!edit.changed.contains(true)) {
-        keptOnFailure.written = true;
+    if (!edit.changed.contains(true))
         return;
+
+    try {
+        m_db->runInTransaction([&] {
+            if (edit.isNew) {
+                QStringList columns;
+                QVariantList newValues;
+                for (int i = 0; i < m_fields.size(); ++i)
+                    if (edit.changed[i]) {
+                        columns << sqlName(m_fields[i]);
+                        newValues << edit.values[i];
+                    }
+                m_db->execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(m_shape->writeTarget, columns.join(u','),
+                                       QStringList(columns.size(), QStringLiteral("?")).join(u',')),
+                              newValues);
+                return;
+            }
+            writeSingleRow(rowWrite(original, &edit.changed), edit.values, original);
+            readBackStoredValues(edit.values, edit.changed, stored);
+        });
+    } catch (...) {
+        // A refused or failed write leaves the edit pending, as it was.
+        edit.changed = setColumns;
+        m_edit = std::move(edit);
+        throw;
     }
-
-    m_db->runInTransaction([&] {
-        if (edit.isNew) {
-            QStringList columns;
-            QVariantList newValues;
-            for (int i = 0; i < m_fields.size(); ++i)
-                if (edit.changed[i]) {
-                    columns << sqlName(m_fields[i]);
-                    newValues << edit.values[i];
-                }
-            m_db->execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(m_shape->writeTarget, columns.join(u','),
-                                   QStringList(columns.size(), QStringLiteral("?")).join(u',')),
-                          newValues);
-            return;
-        }
-        writeSingleRow(rowWrite(original, &edit.changed), edit.values, original);
-        readBackStoredValues(edit.values, edit.changed, stored);
-    });
-
-    keptOnFailure.written = true;
     if (edit.isNew) {
         m_rows.append(edit.values);
         const int row = m_rows.rowCount() - 1;
