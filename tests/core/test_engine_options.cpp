@@ -24,17 +24,24 @@ TEST(EngineOptions, ReadsOnlyListedControlsOfItsOwnForms)
         {[&] { options.control("txtArr", 2); }, Unlisted}, {[&] { options.control("cmdNext"); }, Unlisted},
         {[&] { options.control("chkA"); }, Unlisted},   // a dialog's control read as the page's
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        const auto& [read, outcome] = c;
-        if (outcome == Read)
-            EXPECT_NO_THROW(read());
-        else if (outcome == Unlisted)
-            EXPECT_THROW(read(), std::logic_error);
-        else
-            EXPECT_THROW(read(), OptionsSnapshot::UnknownName);
-    }
+    // Read twice: a control found once is found again, an unlisted one refused again.
+    for (const int pass : {0, 1})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << "pass " << pass << ", case " << (&c - cases));
+            const auto& [read, outcome] = c;
+            if (outcome == Read)
+                EXPECT_NO_THROW(read());
+            else if (outcome == Unlisted)
+                EXPECT_THROW(read(), std::logic_error);
+            else
+                EXPECT_THROW(read(), OptionsSnapshot::UnknownName);
+        }
     EXPECT_EQ(list.names("frmPage"), QStringList({"txtOne", "txtArr_0", "txtArr_1"}));
+    // A name as a table's text, as a literal and as a string built at run time: one control.
+    const QString built = QString("txt") + "Arr";
+    EXPECT_EQ(&options.control("txtArr", 0), &options.control(QStringLiteral("txtArr"), 0));
+    EXPECT_EQ(&options.control("txtArr", 0), &options.control(built, 0));
+    EXPECT_THROW(options.control(built, 2), std::logic_error);
 }
 
 TEST(EngineStep, OnlyADatabaseFailureEndsTheObject)

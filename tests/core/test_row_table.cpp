@@ -70,7 +70,7 @@ TEST_P(RowTableOnBothBackends, RepeatedValuesReadBackInResultsOfEverySize)
     }
     Database db;
     ASSERT_TRUE(db.open(databaseTarget(GetParam(), path))) << db.lastError().toStdString();
-    for (const int rowCount : {1, 3, 8, 9, 60}) {
+    for (const int rowCount : {1, 3, 8, 9, 16, 17, 60}) {
         const QString sql = "SELECT * FROM Runs WHERE rowid <= ? ORDER BY rowid";
         const QueryResult expected = db.select(sql, {rowCount});
         RowTable rows;

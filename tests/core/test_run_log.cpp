@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -92,6 +93,24 @@ TEST_F(RunLogTest, CountsMarkedLinesWithoutRegardToCaseFromTheHeaderOn)
     log.WriteLogLine("(Warning) skipped");
     EXPECT_EQ(log.LogErrorCount(), 2);
     EXPECT_EQ(log.LogWarningCount(), 2);
+}
+
+// A marker is found after other parentheses and at the line's very end; a cut-off one is not.
+TEST_F(RunLogTest, MarkersAreFoundWhereverTheyStandInTheLine)
+{
+    log.WriteLogHeader(log.GenerateNewLogFileName(), header());
+    const std::tuple<const char*, int, int> lines[] = {
+        {"((error) after a parenthesis", 1, 0}, {"(1) then (WaRnInG)", 0, 1}, {"ends with (error)", 1, 0},
+        {"cut off (erro", 0, 0},                 {"(warning", 0, 0},          {"(", 0, 0},
+    };
+    int errors = 0, warnings = 0;
+    for (const auto& [line, error, warning] : lines) {
+        log.WriteLogLine(QString::fromLatin1(line));
+        errors += error;
+        warnings += warning;
+        EXPECT_EQ(log.LogErrorCount(), errors) << line;
+        EXPECT_EQ(log.LogWarningCount(), warnings) << line;
+    }
 }
 
 TEST_F(RunLogTest, WritingWithoutAnOpenLogThrows)
