@@ -153,8 +153,8 @@ private:
     QVector<int> fieldsNamed(const QStringList& names) const;   // empty when one is missing
     const QVector<bool>& fieldsOfTarget() const;
     // Runs `write` with the new `values` on the row in the state `original`, and only when
-    // exactly one row matches;
-    // otherwise throws RowChangedUnderneath and leaves the database as it was.
+    // exactly one row matches; otherwise throws RowChangedUnderneath and leaves the database as
+    // it was.
     void writeSingleRow(const RowWrite& write, const Row& values, const Row& original) const;
     // After a write over ODBC: the values of `row` that the database may store otherwise than
     // bound (see comparedAfterReading) as it gives them back, so that the next write of the row
