@@ -385,6 +385,16 @@ qint64 Database::execute(const QString& sql, const QVariantList& values)
     return m_embedded ? sqlite3_changes64(sqliteHandle(m_db)) : m_odbcRowsChanged;
 }
 
+bool Database::executeChangingAny(const QString& sql, const QVariantList& values)
+{
+    if (!m_embedded || !isOpen())
+        return execute(sql, values) > 0;
+    sqlite3* handle = sqliteHandle(m_db);
+    const sqlite3_int64 before = sqlite3_total_changes64(handle);
+    select(sql, values);   // a failure reads as a query's, without the statement's text
+    return sqlite3_total_changes64(handle) > before;
+}
+
 QueryResult Database::select(const QString& sql, const QVariantList& values)
 {
     QueryResultSink rows;

@@ -74,6 +74,10 @@ public:
     // it names (rows changed by triggers not counted; 0 through a view's INSTEAD OF trigger);
     // throws KestraneError when it fails.
     qint64 execute(const QString& sql, const QVariantList& values = {});
+    // The same for a write through a view of the embedded database, whose INSTEAD OF triggers
+    // make the changes: whether they changed any row, counted by SQLite over the whole
+    // statement (triggers included). Over ODBC, execute's count.
+    bool executeChangingAny(const QString& sql, const QVariantList& values = {});
     // Runs a query (or a statement with a RETURNING clause) with bound values and reads all its
     // rows; throws KestraneError when it fails.
     // Both keep the statements they prepare in one cache keyed by the statement's text (the

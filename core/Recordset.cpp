@@ -593,14 +593,12 @@ Recordset::RowWrite Recordset::buildRowWrite(const QByteArray& pattern) const
     write.readAgainQuery = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                                .arg(readAgain.isEmpty() ? QStringLiteral("1") : readAgain.join(QStringLiteral(", ")),
                                     target, where);
-    if (m_db->isEmbedded() && !(write.singleRow && m_shape->writesTable)) {
+    if (m_db->isEmbedded() && !write.singleRow) {
         // Nothing proves one row: the statement writes only when its WHERE matches exactly one,
-        // counted before any row is written (SQLite gathers the rows to write first).
-        if (!write.singleRow)
-            write.statement += QStringLiteral(" AND (SELECT count(*) FROM %1 WHERE %2) = 1").arg(target, where);
-        // A view's INSTEAD OF trigger leaves SQLite's count of changed rows at 0, but RETURNING
-        // gives one row for each row the WHERE matched.
-        write.statement += QStringLiteral(" RETURNING 1");
+        // counted before any row is written (SQLite gathers the rows to write first). A view's
+        // INSTEAD OF trigger leaves SQLite's count of changed rows at 0, but RETURNING gives one
+        // row for each row the WHERE matched.
+        write.statement += QStringLiteral(" AND (SELECT count(*) FROM %1 WHERE %2) = 1 RETURNING 1").arg(target, where);
     }
     return write;
 }
@@ -623,8 +621,10 @@ void Recordset::writeSingleRow(const RowWrite& write, const Row& values, const R
     }
     bound += whereValues;
     if (write.singleRow) {
-        // At most one row matches: a write that finds none has nothing to take back.
-        refuseMatches(m_shape->writesTable ? m_db->execute(write.statement, bound) : m_db->select(write.statement, bound).rows.size());
+        // At most one row matches: a write that finds none has nothing to take back. Through a
+        // view the row matched when the view's triggers changed a row.
+        refuseMatches(m_shape->writesTable ? m_db->execute(write.statement, bound)
+                                           : m_db->executeChangingAny(write.statement, bound) ? 1 : 0);
         return;
     }
     // The statement wrote nothing unless its WHERE matched exactly one row: a refused write has

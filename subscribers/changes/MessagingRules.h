@@ -6,14 +6,23 @@
 #include "core/Recordset.h"
 #include "subscribers/SubscriberEngine.h"
 
+#include <array>
+
 namespace MessagingRules {
 
 constexpr int Count = 6;
 constexpr const char* kAliases[Count] = {"Standard", "Off Hours", "Busy", "Alternate", "Internal", "Error"};
 
-inline QString criterion(int index)
+// The same texts for every subscriber: written once.
+inline const QString& criterion(int index)
 {
-    return QStringLiteral("Alias=") + quoteLiteral(QLatin1String(kAliases[index]));
+    static const auto texts = [] {
+        std::array<QString, Count> criteria;
+        for (int each = 0; each < Count; ++each)
+            criteria[each] = QStringLiteral("Alias=") + quoteLiteral(QLatin1String(kAliases[each]));
+        return criteria;
+    }();
+    return texts[index];
 }
 
 // The handler's rules, read once per subscriber in the shared scratch recordset.

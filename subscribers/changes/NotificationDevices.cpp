@@ -13,6 +13,8 @@
 
 #include <QByteArray>
 
+#include <array>
+
 namespace {
 
 constexpr const char* kPage = "frmSelectSubscriberChanges";
@@ -187,11 +189,21 @@ private:
     const int m_device;
 };
 
-// Moves to the row of `rows` whose alias is `alias`; false when there is none.
-bool findAlias(Recordset& rows, const QString& alias)
+// Moves to the row of `rows` whose alias is the device's (or its rule's); false when there is none.
+// The texts are the same for every subscriber: they are written once.
+bool findAlias(Recordset& rows, int device, bool rule)
 {
+    static const auto criteria = [] {
+        std::array<std::array<QString, 2>, kDeviceCount> texts;
+        for (int each = 0; each < kDeviceCount; ++each) {
+            const QString alias = QLatin1String(kDeviceAliases[each]);
+            texts[each] = {QStringLiteral("Alias=") + quoteLiteral(alias),
+                           QStringLiteral("Alias=") + quoteLiteral(alias + QStringLiteral(" Rule"))};
+        }
+        return texts;
+    }();
     rows.moveFirst();
-    return rows.find(QStringLiteral("Alias=") + quoteLiteral(alias));
+    return rows.find(criteria[device][rule]);
 }
 
 void applyDevices(SubscriberEdit& edit)
@@ -220,14 +232,13 @@ void applyDevices(SubscriberEdit& edit)
     devices.setOptimize(QStringLiteral("Alias"));
     rules.setOptimize(QStringLiteral("Alias"));
     for (int device = 0; device < count; ++device) {
-        const QString alias = QLatin1String(kDeviceAliases[device]);
         DeviceEdit choices(edit, device);
-        if (findAlias(devices, alias))
+        if (findAlias(devices, device, false))
             choices.applyToDevice(devices);
         else
             edit.writeLine(QStringLiteral("(error) could not find notification device for this subscriber by index=")
                            + paddedNumber(device));
-        if (findAlias(rules, alias + QStringLiteral(" Rule")))
+        if (findAlias(rules, device, true))
             choices.applyToRule(rules);
         else
             edit.writeLine(QStringLiteral("(error) could not find notification rule for this sybscriber by index=")

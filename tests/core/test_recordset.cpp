@@ -566,4 +566,28 @@ TEST_P(RecordsetThroughServerViews, SubscriberRowIsWrittenUnlessChangedUnderneat
 INSTANTIATE_TEST_SUITE_P(Backends, RecordsetThroughServerViews, ::testing::Values(Backend::Embedded, Backend::Odbc),
                          backendName);
 
+// A write through a view is known done by the rows its triggers changed: a trigger that changes
+// nothing leaves the write refused, never reported as kept.
+TEST(RecordsetThroughViews, AWriteTheViewsTriggerDoesNotCarryIsRefused)
+{
+    QTemporaryDir dir;
+    QFile(dir.filePath("views.sqlite")).open(QIODevice::WriteOnly);
+    Database db;
+    ASSERT_TRUE(db.open({dir.filePath("views.sqlite"), {}}));
+    for (const char* sql : {"CREATE TABLE Pet (PetObjectID TEXT PRIMARY KEY, Name TEXT)",
+                            "CREATE VIEW vw_Pet AS SELECT * FROM Pet",
+                            "CREATE TRIGGER vw_Pet_update INSTEAD OF UPDATE OF Name ON vw_Pet BEGIN"
+                            " UPDATE Pet SET Name = NEW.Name WHERE PetObjectID = OLD.PetObjectID; END",
+                            "CREATE TRIGGER vw_Pet_rename INSTEAD OF UPDATE OF PetObjectID ON vw_Pet BEGIN SELECT 1; END",
+                            "INSERT INTO Pet VALUES ('pet-1', 'Rex')"})
+        db.execute(QString::fromLatin1(sql));
+    Recordset pets;
+    pets.open("SELECT * FROM vw_Pet", db, LockType::Optimistic);
+    pets.setValue("Name", "Fido");
+    pets.update();
+    pets.setValue("PetObjectID", "pet-2");   // its trigger writes nothing
+    EXPECT_TRUE(refusedAsChangedUnderneath([&] { pets.update(); }));
+    EXPECT_EQ(db.select("SELECT PetObjectID || Name FROM Pet").rows.value(0).value(0).toString(), "pet-1Fido");
+}
+
 }  // namespace
