@@ -7,13 +7,13 @@ namespace {
 
 bool chosen(const ExtensionRuleControls& rule, const ControlLookup& control)
 {
-    return control(QString::fromLatin1(rule.check)).checkState != CheckValue::Clear;
+    return control(rule.check).checkState != CheckValue::Clear;
 }
 
 // The rule's value box as strManipulateExtension takes it: the empty text for a rule not chosen.
 QString ruleText(const ExtensionRuleControls& rule, const ControlLookup& control)
 {
-    return chosen(rule, control) ? control(QString::fromLatin1(rule.value)).text : QString();
+    return chosen(rule, control) ? control(rule.value).text : QString();
 }
 
 template <typename Int>

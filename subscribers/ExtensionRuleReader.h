@@ -59,8 +59,9 @@ struct ExtensionRuleValues {
     QString applyTo(const QString& extension) const;
 };
 
-// A control by its name: of a page's snapshot, or of what an engine reads.
-using ControlLookup = std::function<const ControlState&(const QString& name)>;
+// A control by its name (one of the tables above): of a page's snapshot, or of what an engine
+// reads, which finds a table's name by where its text is.
+using ControlLookup = std::function<const ControlState&(const char* name)>;
 
 // True when any of the tab's check boxes is not clear.
 bool anyExtensionRuleChosen(const ExtensionTabRules& rules, const ControlLookup& control);

@@ -54,7 +54,7 @@ void clearSlot(SubscriberEdit& edit, const QString& subscriberID, const QString&
 // The derived extension, or nothing when the rules give none or it is in use already.
 std::optional<QString> derivedExtension(SubscriberEdit& edit)
 {
-    const ControlLookup control = [&edit](const QString& name) -> const ControlState& { return edit.options.control(name); };
+    const ControlLookup control = [&edit](const char* name) -> const ControlState& { return edit.options.control(name); };
     if (!anyExtensionRuleChosen(kAlternateExtensionRules, control))
         return std::nullopt;
     edit.writeLine(QStringLiteral("    Adding alternate extension based on primary ID for this subscriber"));

@@ -76,7 +76,7 @@ void refreshMessageWaitingExtension(SubscriberEdit& edit, const QString& subscri
 
 void applyPrimaryExtension(SubscriberEdit& edit)
 {
-    const ControlLookup control = [&edit](const QString& name) -> const ControlState& { return edit.options.control(name); };
+    const ControlLookup control = [&edit](const char* name) -> const ControlState& { return edit.options.control(name); };
     if (!anyExtensionRuleChosen(kRules, control))
         return;
 

@@ -57,7 +57,9 @@ void runTest(QWidget& page, WizardContext& context, const ExtensionTest& test)
         context.messages.show(languages.mymyLoadString(NoSampleMessage));
         return;
     }
-    const ControlLookup control = [&options](const QString& name) -> const ControlState& { return options.control(name); };
+    const ControlLookup control = [&options](const char* name) -> const ControlState& {
+        return options.control(QString::fromLatin1(name));
+    };
     QString result;
     try {
         std::function<void(const KestraneError&)> unreadable;
