@@ -259,7 +259,7 @@ QVariant Recordset::value(const QString& field) const
 QVariant Recordset::value(int index) const
 {
     if (m_edit && index >= 0 && index < m_fields.size())
-        return m_edit->values[index];
+        return m_edit->isNew || m_edit->changed[index] ? m_edit->values[index] : m_rows.value(m_edit->row, index);
     requireCurrent();
     if (index < 0 || index >= m_fields.size())
         fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
@@ -387,8 +387,8 @@ void Recordset::setValue(const QString& field, const QVariant& value)
         fail(ErrorNumber::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(field));
     if (!m_edit) {
         requireCurrent();
-        const Row current = m_rows.row(rowAt(m_position));
-        m_edit = PendingEdit{false, current, QVector<bool>(m_rows.fields().size(), false), current};
+        const int columns = int(m_rows.fields().size());
+        m_edit = PendingEdit{false, rowAt(m_position), Row(columns), QVector<bool>(columns, false)};
     }
     m_edit->values[index] = value;
     m_edit->changed[index] = true;
@@ -398,7 +398,7 @@ void Recordset::addNew()
 {
     requireWritable();
     // A new row's rowid is not known: it is written back by its values, as a row without one.
-    m_edit = PendingEdit{true, Row(m_rows.fields().size()), QVector<bool>(m_rows.fields().size(), false), Row()};
+    m_edit = PendingEdit{true, -1, Row(m_rows.fields().size()), QVector<bool>(m_rows.fields().size(), false)};
 }
 
 void Recordset::cancelUpdate()
@@ -635,6 +635,21 @@ void Recordset::writeSingleRow(const RowWrite& write, const Row& values, const R
     }
 }
 
+Recordset::Row Recordset::originalForWrite(PendingEdit& edit) const
+{
+    // A keyless table's rows also carry their rowid, after the fields.
+    const int columns = int(m_rows.fields().size());
+    Row original(columns);
+    const RowKey& key = rowKey();
+    for (int column = 0; column < columns; ++column)
+        if (key.fields.isEmpty() || edit.changed[column] || key.fields.contains(column) || column == m_shape->rowIdField) {
+            original[column] = m_rows.value(edit.row, column);
+            if (!edit.changed[column])
+                edit.values[column] = original[column];
+        }
+    return original;
+}
+
 void Recordset::readBackStoredValues(Row& row, const QVector<bool>& changed, QVector<bool>& readBack) const
 {
     if (m_db->isEmbedded())
@@ -658,7 +673,7 @@ void Recordset::update()
         return;
     PendingEdit edit = std::move(*m_edit);
     m_edit.reset();
-    const Row& original = edit.original;
+    const Row original = edit.isNew ? Row() : originalForWrite(edit);
     const QVector<bool> setColumns = edit.changed;
     // The columns whose value the row keeps after the write: the ones set (a value set to what
     // the column holds is kept as set, of the type it was set with) and any read back.
@@ -705,7 +720,7 @@ void Recordset::update()
         if (m_indexedField >= 0)
             m_index[Criterion::indexKey(edit.values[m_indexedField])].push_back(row);
     } else {
-        const int row = rowAt(m_position);
+        const int row = edit.row;
         const bool keyChanged = m_indexedField >= 0 && edit.changed[m_indexedField];
         remember(JournalEntry::Changed, row);
         m_rows.replace(row, edit.values, stored);

@@ -104,12 +104,17 @@ public:
 
 private:
     using Row = QVector<QVariant>;
+    // The table's row is not changed while an edit is pending: the edit keeps the values set
+    // (a new row: all its values) and reads the others from the row.
     struct PendingEdit {
         bool isNew = false;
+        int row = -1;   // the row edited
         Row values;
         QVector<bool> changed;
-        Row original;   // the row as kept when the edit began (shared with `values` until a value is set)
     };
+    // What the write of an edit compares and binds: the row as read, in the columns the write
+    // reads (all of them for a row without a key); the same columns filled in `edit`.
+    Row originalForWrite(PendingEdit& edit) const;
 
     void requireOpen() const;
     // The position of the first row from `start` on (or back from it) matching the criterion:
