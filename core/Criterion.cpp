@@ -337,11 +337,12 @@ const QString& Criterion::equalityIndexKey() const
     return *m_root->literalIndexKey;
 }
 
-QString Criterion::indexKey(const QVariant& value)
+QString Criterion::indexKey(QVariant value)
 {
     if (isNumeric(value) || value.typeId() == QMetaType::Double)
         return QString::number(value.toDouble(), 'g', 17);
     QString key = value.toString();
+    value.clear();   // a value handed over leaves the key its text's only holder: folded in place
     // An index holds a key per row (object IDs, ASCII): ASCII is folded here, without the
     // Unicode tables, which cost most of building the index.
     const auto isUpperAscii = [](QChar c) { return c >= u'A' && c <= u'Z'; };

@@ -33,7 +33,7 @@ public:
     const QString& equalityIndexKey() const;   // indexKey(equalityValue()), worked out once
 
     // The key under which an index stores a value, so that lookups ignore letter case.
-    static QString indexKey(const QVariant& value);
+    static QString indexKey(QVariant value);
 
     struct Node;
 

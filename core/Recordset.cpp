@@ -135,7 +135,7 @@ void Recordset::open(const QString& sql, Database& db, LockType lock, const QVar
     m_filterText.clear();
     m_visible.clear();
     m_indexedField = -1;
-    m_index.clear();
+    clearIndex();
     m_edit.reset();
     m_journal.reset();
     m_position = 0;
@@ -149,7 +149,7 @@ void Recordset::close()
     m_rows.clear();
     m_fields.clear();
     m_visible.clear();
-    m_index.clear();
+    clearIndex();
     m_indexedField = -1;
     m_filtered = false;
     m_filterText.clear();
@@ -294,13 +294,16 @@ int Recordset::matchingPosition(const Criterion& criterion, int start, bool forw
     const int count = recordCount();
     if (!m_filtered && criterion.isSingleEquality()
         && fieldIndex(criterion.equalityField()) == m_indexedField && m_indexedField >= 0) {
-        const QVector<int> rows = m_index.value(criterion.equalityIndexKey());
-        if (forward) {
-            const auto it = std::lower_bound(rows.begin(), rows.end(), std::max(start, 0));
-            return it == rows.end() ? count : *it;
+        const int from = forward ? std::max(start, 0) : std::min(start, count - 1);
+        int before = -1;
+        for (int row = firstIndexed(criterion.equalityIndexKey()); row >= 0; row = m_indexNext[row]) {
+            if (forward && row >= from)
+                return row;
+            if (!forward && row > from)
+                break;
+            before = row;
         }
-        const auto it = std::upper_bound(rows.begin(), rows.end(), std::min(start, count - 1));
-        return it == rows.begin() ? -1 : *(it - 1);
+        return forward ? count : before;
     }
 
     const QVector<int> columns = columnsOf(criterion);
@@ -345,7 +348,8 @@ void Recordset::setFilter(const QString& criterionText)
         const Criterion criterion = Criterion::parse(criterionText);
         QVector<int> visible;
         if (criterion.isSingleEquality() && m_indexedField >= 0 && fieldIndex(criterion.equalityField()) == m_indexedField) {
-            visible = m_index.value(criterion.equalityIndexKey());
+            for (int row = firstIndexed(criterion.equalityIndexKey()); row >= 0; row = m_indexNext[row])
+                visible.push_back(row);
         } else {
             const QVector<int> columns = columnsOf(criterion);
             for (int row = 0; row < m_rows.rowCount(); ++row)
@@ -369,14 +373,45 @@ void Recordset::setOptimize(const QString& field, bool on)
     rebuildIndex();
 }
 
+void Recordset::clearIndex()
+{
+    m_indexFirst.clear();
+    m_indexNext.clear();
+}
+
 void Recordset::rebuildIndex()
 {
-    m_index.clear();
+    clearIndex();
     if (m_indexedField < 0)
         return;
-    m_index.reserve(m_rows.rowCount());
-    for (int row = 0; row < m_rows.rowCount(); ++row)
-        m_index[Criterion::indexKey(m_rows.value(row, m_indexedField))].push_back(row);
+    const int rows = m_rows.rowCount();
+    m_indexFirst.reserve(rows);
+    // From the last row back, each row goes first in its key's chain: the chains run ascending.
+    m_indexNext.resize(rows);
+    for (int row = rows - 1; row >= 0; --row) {
+        int& first = m_indexFirst[Criterion::indexKey(m_rows.value(row, m_indexedField))];
+        m_indexNext[row] = first - 1;
+        first = row + 1;
+    }
+}
+
+void Recordset::addToIndex(int row, const QVariant& value)
+{
+    m_indexNext.push_back(-1);
+    int& first = m_indexFirst[Criterion::indexKey(value)];
+    if (first == 0) {
+        first = row + 1;
+        return;
+    }
+    int last = first - 1;
+    while (m_indexNext[last] >= 0)
+        last = m_indexNext[last];
+    m_indexNext[last] = row;
+}
+
+int Recordset::firstIndexed(const QString& key) const
+{
+    return m_indexFirst.value(key) - 1;
 }
 
 void Recordset::setValue(const QString& field, const QVariant& value)
@@ -718,7 +753,7 @@ void Recordset::update()
             m_visible.push_back(row);
         m_position = recordCount() - 1;
         if (m_indexedField >= 0)
-            m_index[Criterion::indexKey(edit.values[m_indexedField])].push_back(row);
+            addToIndex(row, edit.values[m_indexedField]);
     } else {
         const int row = edit.row;
         const bool keyChanged = m_indexedField >= 0 && edit.changed[m_indexedField];

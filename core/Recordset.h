@@ -205,8 +205,14 @@ private:
     QVector<int> m_visible;                // row indices shown through the filter
     int m_position = 0;                    // among visible rows; == count means EOF, -1 BOF
 
+    // The "Optimize" index without a list per key: per key (Criterion::indexKey) its first row
+    // plus one, and per row the next row of its key (-1 after the last), in ascending order.
     int m_indexedField = -1;
-    QHash<QString, QVector<int>> m_index;  // Criterion::indexKey -> ascending row indices
+    QHash<QString, int> m_indexFirst;
+    QVector<int> m_indexNext;
+    void clearIndex();
+    void addToIndex(int row, const QVariant& value);   // `row` after every row indexed
+    int firstIndexed(const QString& key) const;
 
     std::optional<PendingEdit> m_edit;
 

@@ -460,6 +460,41 @@ TEST_P(RecordsetTest, IndexedFieldIsFilteredAndFoundAsAScanFindsIt)
     EXPECT_EQ(indexed.recordCount(), 1);
 }
 
+// A key held by several rows, a row added with it: Find forward and backward from every row, and
+// Filter, give the scan's rows.
+TEST_P(RecordsetTest, IndexedKeyOfSeveralRowsIsFoundFromEveryRowAsAScanFindsIt)
+{
+    db.execute("CREATE TABLE Pair (PairObjectID TEXT PRIMARY KEY, Alias TEXT)");
+    db.execute("INSERT INTO Pair VALUES ('p1', 'a'), ('p2', 'B'), ('p3', 'A'), ('p4', 'c'), ('p5', 'a')");
+    Recordset scanned, indexed;
+    for (Recordset* rs : {&scanned, &indexed})
+        rs->open("SELECT * FROM Pair ORDER BY PairObjectID", db, LockType::Optimistic);
+    indexed.setOptimize("Alias");
+    const auto found = [](Recordset& rs) {
+        QStringList ids;
+        for (const bool forward : {true, false})
+            for (int start = 0; start < rs.recordCount(); ++start) {
+                rs.moveFirst();
+                for (int step = 0; step < start; ++step)
+                    rs.moveNext();
+                ids << (rs.find("Alias='a'", 0, forward) ? rs.value("PairObjectID").toString() : QString("-"));
+            }
+        rs.setFilter("Alias='A'");
+        ids << QString::number(rs.recordCount());
+        rs.setFilter(QString());
+        return ids;
+    };
+    EXPECT_EQ(found(indexed), found(scanned));
+    indexed.addNew();
+    indexed.setValue("PairObjectID", "p6");
+    indexed.setValue("Alias", "a");
+    indexed.update();
+    scanned.close();
+    scanned.open("SELECT * FROM Pair ORDER BY PairObjectID", db, LockType::Optimistic);
+    EXPECT_EQ(found(indexed), found(scanned));
+    EXPECT_EQ(found(indexed).last(), "4");
+}
+
 // Two rows of a table without a key that hold the same values: on the embedded database each is
 // written by its rowid, over ODBC neither can be told apart from the other.
 TEST_P(RecordsetTest, RowOfTableWithoutKeyIsWrittenByItsRowIdOnTheEmbeddedDatabase)
