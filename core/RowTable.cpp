@@ -42,15 +42,19 @@ QVariant RowTable::value(int row, int column) const
 
 quint32 RowTable::Utf8Texts::append(QByteArrayView utf8)
 {
-    bytes.append(utf8);
-    ends.push_back(bytes.size());
+    if (ends.empty()) {   // room for the texts of a few rows at once, grown as the rows come
+        bytes.reserve(1024);
+        ends.reserve(64);
+    }
+    bytes.append(utf8.data(), size_t(utf8.size()));
+    ends.push_back(qsizetype(bytes.size()));
     return quint32(ends.size() - 1);
 }
 
 QString RowTable::Utf8Texts::at(qsizetype text) const
 {
     const qsizetype begin = text == 0 ? 0 : ends[text - 1];
-    return QString::fromUtf8(QByteArrayView(bytes.constData() + begin, ends[text] - begin));
+    return QString::fromUtf8(QByteArrayView(bytes.data() + begin, ends[text] - begin));
 }
 
 QVariant RowTable::cellValue(int column, quint32 cell) const
@@ -120,9 +124,9 @@ quint32 RowTable::keep(int column, const QVariant& value)
     return quint32(values.size() - 1);
 }
 
-quint32 RowTable::keepFirst(const QVariant& value)
+quint32 RowTable::keepFirst(QVariant value)
 {
-    m_firstRows.push_back(value);
+    m_firstRows.push_back(std::move(value));
     return kFirstRows | quint32(m_firstRows.size() - 1);
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <string>
 #include <vector>
 
 class RowTable final : public RowSink {
@@ -46,9 +47,10 @@ public:
 private:
     // Texts kept as UTF-8 one after another, read back as strings only when asked for: most
     // columns of a row are never read.
+    // The standard containers: their appends are inline, a text per cell costs no call.
     struct Utf8Texts {
-        QByteArray bytes;
-        QVector<qsizetype> ends;   // text i runs from ends[i - 1] (or 0) to ends[i]
+        std::string bytes;
+        std::vector<qsizetype> ends;   // text i runs from ends[i - 1] (or 0) to ends[i]
         quint32 append(QByteArrayView utf8);
         QString at(qsizetype text) const;
     };
@@ -71,7 +73,7 @@ private:
     };
     void stopLookingUp(Column& column);
     quint32 keep(int column, const QVariant& value);
-    quint32 keepFirst(const QVariant& value);
+    quint32 keepFirst(QVariant value);
     QVariant cellValue(int column, quint32 cell) const;
     template <typename Key, typename MakeValue>
     void addKept(QHash<Key, quint32>& kept, const Key& key, MakeValue makeValue);
