@@ -105,6 +105,7 @@ void applyMenuEntries(HandlerEdit& edit)
     edit.step([&] {
         entries = &edit.reopen(edit.session.rsMenuEntries, QStringLiteral("SELECT * FROM vw_MenuEntry WHERE ParentObjectID=?"),
                                {handlerObjectID(edit)});
+        entries->setOptimize(QStringLiteral("Alias"));   // each key's entry by an index, not a scan
     });
     if (!entries)
         return;

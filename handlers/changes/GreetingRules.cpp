@@ -88,6 +88,7 @@ void HandlerChanges::applyGreetingRules(HandlerEdit& edit)
 {
     Recordset& rules = edit.reopen(edit.session.rsMessagingRules, QStringLiteral("SELECT * FROM vw_MessagingRule WHERE ParentObjectID=?"),
                                    {edit.handler().value(QStringLiteral("CallHandlerObjectID"))});
+    rules.setOptimize(QStringLiteral("Alias"));   // each greeting's rule by an index, not a scan
     for (int index = 0; index < GreetingCount; ++index) {
         const QString alias = QLatin1String(kGreetings[index].alias);
         edit.writeLine(QStringLiteral("    ") + alias + QStringLiteral(" Messaging Rule"));
