@@ -555,6 +555,38 @@ TEST_P(RecordsetTest, FieldSetToItsOwnValueIsWrittenUnlessSkipped)
     }
 }
 
+// While an edit is pending, the columns it set read as set and the others as the row was read,
+// before and after a refused write, for a keyed row and a keyless one alike.
+TEST_P(RecordsetTest, PendingEditReadsItsValuesAndTheRowsOthers)
+{
+    db.execute("CREATE TABLE Note (Parent TEXT, Alias TEXT, Body TEXT)");
+    db.execute("INSERT INTO Note VALUES ('id-1', 'first', 'hello')");
+    const struct {
+        const char* query;
+        const char* underneath;
+        const char* set;
+        const char* other;
+        const char* otherAsRead;
+    } rows[] = {
+        {"Select * from vw_Person where PersonObjectID = 'id-1'", "UPDATE Person SET Extension = '9' WHERE PersonObjectID = 'id-1'",
+         "Extension", "Alias", "anna"},
+        {"SELECT * FROM Note", "UPDATE Note SET Body = 'theirs'", "Body", "Alias", "first"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.query);
+        Recordset rs;
+        rs.open(row.query, db, LockType::Optimistic);
+        rs.setValue(row.set, "mine");
+        EXPECT_EQ(rs.value(row.other).toString(), row.otherAsRead);
+        db.execute(row.underneath);
+        EXPECT_TRUE(refusedAsChangedUnderneath([&] { rs.update(); }));
+        EXPECT_EQ(rs.value(row.set).toString(), "mine");
+        EXPECT_EQ(rs.value(row.other).toString(), row.otherAsRead);
+        rs.cancelUpdate();
+        EXPECT_NE(rs.value(row.set).toString(), "mine");
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, RecordsetTest, ::testing::Values(Backend::Embedded, Backend::Odbc), backendName);
 
 // The engines write through the server's views, whose INSTEAD OF triggers leave the count of
