@@ -5,6 +5,7 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -17,6 +18,8 @@
 #include <mutex>
 #include <stdexcept>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,7 +62,11 @@ bool breaksDatabase(int resultCode)
 
 [[noreturn]] void throwSqliteError(sqlite3* handle, const QString& what)
 {
-    const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+    QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+    // "database or disk is full" alone does not say which disk to make room on.
+    if ((sqlite3_extended_errcode(handle) & 0xff) == SQLITE_FULL)
+        message += QStringLiteral(" (database file %1)")
+                       .arg(QDir::toNativeSeparators(QString::fromUtf8(sqlite3_db_filename(handle, "main"))));
     throw KestraneError(ErrorNumber::DatabaseError, what.isEmpty() ? message : what + QStringLiteral(": ") + message,
                         breaksDatabase(sqlite3_extended_errcode(handle)));
 }
@@ -355,7 +362,11 @@ bool Database::open(const DatabaseTarget& target)
         // every page it maps stays in the process's memory.
         pragma.exec(QStringLiteral("PRAGMA mmap_size = 134217728"));
         pragma.exec(QStringLiteral("PRAGMA cache_size = -65536"));
+        // Entering WAL opened both files, and the connection holds them until it closes.
+        m_wal = identityOf(target.embeddedPath + QStringLiteral("-wal"));
+        m_sharedMemory = identityOf(target.embeddedPath + QStringLiteral("-shm"));
     }
+    m_fileLetGo.clear();
     m_lastError.clear();
     return true;
 }
@@ -665,6 +676,42 @@ void Database::checkFileInPlace()
                             QStringLiteral("The database file %1 was moved, removed or replaced during the run")
                                 .arg(QDir::toNativeSeparators(m_db.databaseName())),
                             true);
+}
+
+Database::FileIdentity Database::identityOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+void Database::letGoOfMovedFile()
+{
+    if (!m_embedded || !isOpen())
+        return;
+    sqlite3* handle = sqliteHandle(m_db);
+    int moved = 0;
+    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || !moved)
+        return;
+    const QString path = m_db.databaseName();
+    // The changes kept in the log go into the file they belong to, so that a moved file holds all
+    // of them once its log is gone.
+    sqlite3_wal_checkpoint_v2(handle, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    // SQLite leaves the log and its index in place when it closes a database that moved: it
+    // cannot tell whose they are. The next opener of the file now at the path would take them
+    // for its own and write the old file's pages into it. They are removed while the connection
+    // still holds them open: their inodes cannot have been given to another file, so a file of the
+    // same identity at the path is this connection's own. (A rollback journal is gone already:
+    // the object's rollback deleted it.)
+    for (const auto& [suffix, identity] :
+         {std::pair{QStringLiteral("-wal"), m_wal}, std::pair{QStringLiteral("-shm"), m_sharedMemory}}) {
+        const QString file = path + suffix;
+        if (identity != FileIdentity{} && identityOf(file) == identity)
+            ::unlink(QFile::encodeName(file).constData());
+    }
+    close();
+    m_fileLetGo = path;
 }
 
 void Database::runInTransaction(const std::function<void()>& work)

@@ -119,6 +119,14 @@ public:
     // or replaced): what a commit writes there would be lost. Over ODBC the server keeps its
     // files: nothing to check.
     void checkFileInPlace();
+    // On the embedded database, when the file it opened is no longer the file at its path: puts
+    // every change kept in its write-ahead log into that file (wherever it is now), removes the
+    // connection's own -wal and -shm files from beside the path, and closes the connection.
+    // Nothing of this connection is then left for the next opener of the file now at the path to
+    // take for its own, and nothing of the session writes there again. Otherwise nothing.
+    void letGoOfMovedFile();
+    // The path of the file let go of by letGoOfMovedFile; empty while it has not happened.
+    QString fileLetGo() const { return m_fileLetGo; }
     bool inTransaction() const { return m_inTransaction; }
 
     // The statements sent to the database since the last reset (queries, writes, transaction
@@ -161,6 +169,17 @@ private:
     bool m_inTransaction = false;
     qint64 m_statementCount = 0;
     QString m_lastError;
+    // The files beside the embedded database that the connection made its own on opening it (its
+    // write-ahead log and shared-memory index), known by device and inode; zero when absent.
+    struct FileIdentity {
+        quint64 device = 0;
+        quint64 inode = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    static FileIdentity identityOf(const QString& path);
+    FileIdentity m_wal;
+    FileIdentity m_sharedMemory;
+    QString m_fileLetGo;
     struct Procedure {
         ProcedureStandIn standIn;
         ProcedureParameters declared;

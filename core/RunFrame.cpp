@@ -29,12 +29,12 @@ RunFrame::RunFrame(Session& session, RunLog& log)
                {&session.rsNonPrimaryCallHandlers, &session.rsPrimaryCallHandlers, &session.rsSubscribers,
                 &session.rsCOS, &session.rsInterviewHandlers, &session.rsDistributionLists, &session.rsLocations,
                 &session.rsNameLookupHandlers},
-               log)
+               {&session.bDirectoryWriteThroughPending, &session.bNotifierRestartPending}, log)
 {
 }
 
-RunFrame::RunFrame(Database& database, QList<Recordset*> restoredLists, RunLog& log)
-    : m_database(database), m_lists(std::move(restoredLists)), m_log(log)
+RunFrame::RunFrame(Database& database, QList<Recordset*> restoredLists, QList<bool*> restoredFlags, RunLog& log)
+    : m_database(database), m_lists(std::move(restoredLists)), m_flags(std::move(restoredFlags)), m_log(log)
 {
 }
 
@@ -66,6 +66,8 @@ ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, c
         ObjectActions actions;
         for (Recordset* list : std::as_const(m_lists))
             list->beginJournal();
+        for (bool* flag : std::as_const(m_flags))
+            actions.onRollback([flag, before = *flag] { *flag = before; });
         try {
             m_database.beginTransaction();
             work(actions);
@@ -75,8 +77,10 @@ ObjectOutcome RunFrame::applyObject(const QString& objectID, const Work& work, c
         } catch (const KestraneError& failure) {
             rollBack(actions);
             outcome = ObjectOutcome::RolledBack;
-            if (failure.databaseBroken())
+            if (failure.databaseBroken()) {
                 m_databaseFailure = failure;
+                m_database.letGoOfMovedFile();
+            }
             m_endedWithRollback = broken();
             // A broken log takes no report: the run ends here, and says so.
             if (!m_log.failure())
@@ -132,6 +136,16 @@ void RunFrame::rollBack(ObjectActions& actions)
         list->restoreJournalledRows();
     for (auto action = actions.m_onRollback.rbegin(); action != actions.m_onRollback.rend(); ++action)
         (*action)();
+}
+
+void RunFrame::logDatabaseStop(const QString& noun)
+{
+    const QString objects = noun.at(0).toUpper() + noun.mid(1) + u's';
+    m_log.WriteLogLine(QStringLiteral("\r\nThe database failed, so the run was stopped: no later %1 was changed.  "
+                                      "%2 changed before the failure:")
+                           .arg(noun, objects)
+                       + paddedNumber(m_committed) + QStringLiteral(".  Check the database."));
+    m_log.WriteLogLine(QStringLiteral("Run stopped at:") + m_log.timeStamp());
 }
 
 RunEnd RunFrame::forEachRow(int rowCount, const std::function<void(int row)>& step)

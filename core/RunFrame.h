@@ -19,11 +19,14 @@
 // A failure that escapes an object's work (any KestraneError; the engine lets the database's
 // own through, see isDatabaseFailure, and logs the others itself) or a failing COMMIT rolls the
 // object back: the database's transaction, the rows of the directory lists that the object
-// changed in memory, and the object's on-rollback actions (last registered first). Then the
+// changed in memory, the run-wide flags it set (the session's write-through and notifier
+// restart requests: a flag asks for work on behalf of kept changes only) and the object's
+// on-rollback actions (last registered first). Then the
 // failure goes to the engine's report and the run goes on with the next object, unless the
 // failure broke the database itself (KestraneError::databaseBroken, or the embedded database's
-// file moved or removed under the run): then no further object starts and the run ends with
-// RunEnd::DatabaseBroken.
+// file moved, removed or replaced under the run): then no further object starts and the run ends
+// with RunEnd::DatabaseBroken. A file no longer at its path is let go of at once (Database::
+// letGoOfMovedFile), so that nothing of the run's connection stays beside the file now there.
 //
 // The run log holds the lines of a row while it runs: the lines before the object's transaction
 // (its heading) are written when the transaction begins, the object's own lines and its report
@@ -87,9 +90,10 @@ enum class RunEnd {
 
 class RunFrame {
 public:
-    // The session's one connection; the rows of its directory lists are restored on rollback.
+    // The session's one connection; the rows of its directory lists and its run-wide flags are
+    // restored on rollback.
     RunFrame(Session& session, RunLog& log);
-    RunFrame(Database& database, QList<Recordset*> restoredLists, RunLog& log);
+    RunFrame(Database& database, QList<Recordset*> restoredLists, QList<bool*> restoredFlags, RunLog& log);
     RunFrame(const RunFrame&) = delete;
     RunFrame& operator=(const RunFrame&) = delete;
 
@@ -121,6 +125,9 @@ public:
     int firstRowNotReached() const { return m_firstRowNotReached; }
     // The run ended with the object under way rolled back (a database or log failure in it).
     bool endedWithRollback() const { return m_endedWithRollback; }
+    // The last lines of a run that the database ended: that it stopped, the objects of the kind
+    // `noun` ("subscriber") changed before, and when.
+    void logDatabaseStop(const QString& noun);
 
 private:
     void rollBack(ObjectActions& actions);
@@ -133,6 +140,7 @@ private:
 
     Database& m_database;
     QList<Recordset*> m_lists;
+    QList<bool*> m_flags;
     RunLog& m_log;
     std::function<void()> m_stopHandler;
     bool m_stopRequested = false;

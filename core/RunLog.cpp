@@ -62,25 +62,57 @@ RunLog::RunLog(QString programFolder, MessageSink messages, Clock clock)
 {
 }
 
+QString RunLog::programLogsFolder() const
+{
+    return QDir(m_programFolder).filePath(QStringLiteral("logs"));
+}
+
 QString RunLog::logFolder() const
 {
-    return m_logFolder.isEmpty() ? QDir(m_programFolder).filePath(QStringLiteral("logs")) : m_logFolder;
+    return m_logFolder.isEmpty() ? programLogsFolder() : m_logFolder;
 }
 
 QString RunLog::GenerateNewLogFileName()
 {
-    const QString fileName = QStringLiteral("Kestrane_Log_")
-        + m_clock().toString(QStringLiteral("yyMMdd_HH_mm_ss")) + QStringLiteral(".TXT");
-    m_logFolder = usableLogFolder();
-    CleanupLogFiles();
-    return QDir(m_logFolder).filePath(fileName);
+    const QString fileName = newLogFileIn(usableLogFolder());
+    announceFallback();
+    return fileName;
 }
 
-QString RunLog::usableLogFolder()
+QString RunLog::newLogFileIn(const QString& folder)
 {
-    const QString programLogs = QDir(m_programFolder).filePath(QStringLiteral("logs"));
-    QString problem;
-    if (prepareFolder(m_programFolder, programLogs, &problem))
+    m_logFolder = folder;
+    CleanupLogFiles();
+    return QDir(folder).filePath(QStringLiteral("Kestrane_Log_") + m_clock().toString(QStringLiteral("yyMMdd_HH_mm_ss"))
+                                 + QStringLiteral(".TXT"));
+}
+
+namespace {
+
+KestraneError noLogIn(const QString& programLogs, const QString& problem, const QString& userLogs,
+                      const QString& fallbackProblem)
+{
+    return KestraneError(ErrorNumber::PathFileAccessError,
+                         QStringLiteral("The run log could not be created, so nothing was changed.\r\n"
+                                        "%1: %2\r\n%3: %4")
+                             .arg(QDir::toNativeSeparators(programLogs), problem, QDir::toNativeSeparators(userLogs),
+                                  fallbackProblem));
+}
+
+KestraneError noLogFile(const QString& fileName, const QString& problem)
+{
+    return KestraneError(ErrorNumber::PathFileAccessError,
+                         QStringLiteral("The run log could not be created, so nothing was changed.\r\n%1: %2")
+                             .arg(QDir::toNativeSeparators(fileName), problem));
+}
+
+}  // namespace
+
+QString RunLog::usableLogFolder(QString problem)
+{
+    const QString programLogs = programLogsFolder();
+    m_programLogsProblem.clear();
+    if (problem.isEmpty() && prepareFolder(m_programFolder, programLogs, &problem))
         return programLogs;
 
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
@@ -90,17 +122,18 @@ QString RunLog::usableLogFolder()
         fallbackProblem = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(userData));
     }
     if (!fallbackProblem.isEmpty() || !prepareFolder(userData, userLogs, &fallbackProblem))
-        throw KestraneError(ErrorNumber::PathFileAccessError,
-                            QStringLiteral("The run log could not be created, so nothing was changed.\r\n"
-                                           "%1: %2\r\n%3: %4")
-                                .arg(QDir::toNativeSeparators(programLogs), problem,
-                                     QDir::toNativeSeparators(userLogs), fallbackProblem));
-    if (!m_fallbackAnnounced) {
-        m_fallbackAnnounced = true;
-        tell(m_messages, QStringLiteral("Run logs cannot be written to %1 (%2). They are written to %3 instead.")
-                             .arg(QDir::toNativeSeparators(programLogs), problem, QDir::toNativeSeparators(userLogs)));
-    }
+        throw noLogIn(programLogs, problem, userLogs, fallbackProblem);
+    m_programLogsProblem = problem;
     return userLogs;
+}
+
+void RunLog::announceFallback()
+{
+    if (m_programLogsProblem.isEmpty() || m_fallbackAnnounced)
+        return;
+    m_fallbackAnnounced = true;
+    tell(m_messages, QStringLiteral("Run logs cannot be written to %1 (%2). They are written to %3 instead.")
+                         .arg(QDir::toNativeSeparators(programLogsFolder()), m_programLogsProblem, QDir::toNativeSeparators(m_logFolder)));
 }
 
 void RunLog::CleanupLogFiles()
@@ -122,15 +155,21 @@ void RunLog::CleanupLogFiles()
 
 void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
 {
+    if (const QString problem = startLogFile(fileName, header); !problem.isEmpty())
+        throw noLogFile(fileName, problem);
+}
+
+QString RunLog::startLogFile(const QString& fileName, const HeaderInfo& header)
+{
     Close();
     QFile::remove(fileName);
     m_file.setFileName(fileName);
     m_failure.reset();
-    // Unbuffered: every write goes straight to the file, whole or not at all (appendWhole).
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        throw KestraneError(ErrorNumber::PathFileAccessError,
-                            QStringLiteral("The run log could not be created, so nothing was changed.\r\n%1: %2")
-                                .arg(QDir::toNativeSeparators(fileName), m_file.errorString()));
+    m_fault = Fault::Other;
+    // Unbuffered: every write goes straight to the file, whole or not at all (appendWhole). Read
+    // too: a file removed under the run is written again from what it holds.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return m_file.errorString();
     try {
         WriteLogLine(separatorLine);
         // The version line and the closing separator carry an extra line break of their own.
@@ -141,19 +180,34 @@ void RunLog::WriteLogHeader(const QString& fileName, const HeaderInfo& header)
         WriteLogLine(QStringLiteral("\r\n") + separatorLine);
     } catch (const KestraneError& failure) {
         Close();
-        throw KestraneError(ErrorNumber::PathFileAccessError,
-                            QStringLiteral("The run log could not be created, so nothing was changed.\r\n")
-                                + failure.description());
+        if (!m_failure)   // closed under the header by Exit: the file stays as a run's log does
+            return failure.description();
+        // A header the file could not take makes no log: nothing is left of it.
+        QFile::remove(fileName);
+        return m_failureReason;
     }
     m_errorCount = 0;
     m_warningCount = 0;
+    return QString();
 }
 
 QString RunLog::startNewLog(const HeaderInfo& header)
 {
-    const QString fileName = GenerateNewLogFileName();
-    WriteLogHeader(fileName, header);
-    return fileName;
+    QString fileName = newLogFileIn(usableLogFolder());
+    QString problem = startLogFile(fileName, header);
+    // The program's folder can be written but its disk takes no log: the per-user folder takes
+    // it, as when the program's folder cannot be written.
+    if (!problem.isEmpty() && m_fault == Fault::DiskFull && m_programLogsProblem.isEmpty()) {
+        fileName = newLogFileIn(usableLogFolder(problem));
+        problem = startLogFile(fileName, header);
+    }
+    if (problem.isEmpty()) {
+        announceFallback();
+        return fileName;
+    }
+    if (m_programLogsProblem.isEmpty())   // the file alone could not be made: no other folder helps
+        throw noLogFile(fileName, problem);
+    throw noLogIn(programLogsFolder(), m_programLogsProblem, m_logFolder, problem);
 }
 
 QString RunLog::timeStamp() const
@@ -209,11 +263,24 @@ void RunLog::appendWhole(const QByteArray& bytes)
     const int fd = m_file.handle();
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        breakWith(QString::fromLocal8Bit(std::strerror(errno)));
+        breakWith(QString::fromLocal8Bit(std::strerror(errno)), Fault::Other);
+    if (const int error = appendWholeTo(fd, m_file.fileName(), info.st_size, bytes))
+        breakWith(QString::fromLocal8Bit(std::strerror(error)), error == ENOSPC ? Fault::DiskFull : Fault::Other);
+}
+
+qint64 RunLog::sizeLimitFor(const QString& path) const
+{
+    if (m_sizeLimitFolder.isEmpty() || QFileInfo(path).absoluteDir() == QDir(m_sizeLimitFolder))
+        return m_sizeLimit;
+    return -1;
+}
+
+int RunLog::appendWholeTo(int fd, const QString& path, qint64 size, const QByteArray& bytes) const
+{
     qint64 room = bytes.size();
     int error = 0;
-    if (m_sizeLimit >= 0 && info.st_size + room > m_sizeLimit) {
-        room = std::max<qint64>(0, m_sizeLimit - info.st_size);
+    if (const qint64 limit = sizeLimitFor(path); limit >= 0 && size + room > limit) {
+        room = std::max<qint64>(0, limit - size);
         error = ENOSPC;
     }
     qint64 written = 0;
@@ -228,11 +295,11 @@ void RunLog::appendWhole(const QByteArray& bytes)
         written += part;
     }
     if (written == bytes.size())
-        return;
+        return 0;
     // Part of the lines reached the file: take them back, so that it ends at a whole line.
-    if (written > 0 && ::ftruncate(fd, info.st_size) != 0)
+    if (written > 0 && ::ftruncate(fd, size) != 0)
         error = errno;
-    breakWith(QString::fromLocal8Bit(std::strerror(error)));
+    return error;
 }
 
 void RunLog::secureHeldLines()
@@ -246,10 +313,11 @@ void RunLog::secureHeldLines()
     struct stat opened {}, atPath {};
     if (::fstat(fd, &opened) != 0 || ::stat(QFile::encodeName(m_file.fileName()).constData(), &atPath) != 0
         || opened.st_dev != atPath.st_dev || opened.st_ino != atPath.st_ino)
-        breakWith(QStringLiteral("the file was removed or replaced during the run"));
+        breakWith(QStringLiteral("the file was removed or replaced during the run"), Fault::FileGone);
     if (m_held.isEmpty())
         return;
-    const bool withinLimit = m_sizeLimit < 0 || opened.st_size + m_held.size() <= m_sizeLimit;
+    const qint64 limit = sizeLimitFor(m_file.fileName());
+    const bool withinLimit = limit < 0 || opened.st_size + m_held.size() <= limit;
     if (withinLimit && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, opened.st_size, m_held.size()) == 0)
         return;
     // No room can be reserved (a full disk, or a file system that does not reserve): the lines
@@ -257,12 +325,56 @@ void RunLog::secureHeldLines()
     writeHeldLines();
 }
 
-void RunLog::breakWith(const QString& reason)
+void RunLog::breakWith(const QString& reason, Fault fault)
 {
     m_held.clear();
+    m_fault = fault;
+    m_failureReason = reason;
     m_failure = KestraneError(ErrorNumber::DeviceIOError,
                               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()), reason));
     throw *m_failure;
+}
+
+QString RunLog::writeGoneFileAgain()
+{
+    const QFileInfo log(m_file.fileName());
+    const auto unwritten = [](const QString& file, int error) {
+        return KestraneError(ErrorNumber::DeviceIOError, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file),
+                                                                                       QString::fromLocal8Bit(std::strerror(error))));
+    };
+    // What the run wrote, read back through the open file: the one copy left.
+    QByteArray bytes;
+    struct stat info {};
+    if (!m_file.isOpen() || ::fstat(m_file.handle(), &info) != 0)
+        throw unwritten(log.filePath(), m_file.isOpen() ? errno : EBADF);
+    bytes.resize(qsizetype(info.st_size));
+    for (qint64 read = 0; read < bytes.size();) {
+        const ssize_t part = ::pread(m_file.handle(), bytes.data() + read, size_t(bytes.size() - read), read);
+        if (part < 0 && errno == EINTR)
+            continue;
+        if (part <= 0)
+            throw unwritten(log.filePath(), part < 0 ? errno : EIO);
+        read += part;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString file = attempt == 0 ? log.filePath()
+                                          : log.dir().filePath(log.completeBaseName() + QStringLiteral("-recovered")
+                                                               + (attempt > 1 ? u'-' + QString::number(attempt) : QString())
+                                                               + u'.' + log.suffix());
+        // O_EXCL: whatever is at the name now is someone else's file.
+        const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            throw unwritten(file, errno);
+        const int error = appendWholeTo(fd, file, 0, bytes);
+        ::close(fd);
+        if (error == 0)
+            return file;
+        ::unlink(QFile::encodeName(file).constData());
+        throw unwritten(file, error);
+    }
+    throw unwritten(log.filePath(), EEXIST);
 }
 
 void RunLog::releaseLines()

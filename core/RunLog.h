@@ -74,9 +74,23 @@ public:
     void secureHeldLines();
     // The failure that broke the log, once a write has failed.
     const std::optional<KestraneError>& failure() const { return m_failure; }
-    // The file's size is kept at or below `bytes`: a write past it fails as on a full disk.
-    // Tests stand it in for a file system that fills.
-    void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
+    // What broke it.
+    enum class Fault { DiskFull, FileGone, Other };
+    Fault fault() const { return m_fault; }
+    // Once the log broke because its file was removed or replaced (Fault::FileGone), and while
+    // it is open: writes what the open file holds (every line written, whole) to a file again, at
+    // the log's path when nothing is there now, otherwise beside it with "-recovered" before the
+    // extension (and a number after it when that name is taken too), never over another file.
+    // Returns that file's path; throws KestraneError, naming the file and the reason, when none
+    // could be written.
+    QString writeGoneFileAgain();
+    // A log file's size is kept at or below `bytes`: a write past it fails as on a full disk.
+    // Only for files in `folder` when one is given. Tests stand it in for a file system that fills.
+    void setSizeLimit(qint64 bytes, const QString& folder = QString())
+    {
+        m_sizeLimit = bytes;
+        m_sizeLimitFolder = folder;
+    }
     bool holdingLines() const { return m_holding; }
     // Deletes every file of the logs folder last modified more than 10 calendar days ago.
     void CleanupLogFiles();
@@ -96,11 +110,25 @@ public:
     QString logFolder() const;
 
 private:
-    QString usableLogFolder();
+    QString programLogsFolder() const;
+    // The program's "logs" folder, or the per-user one when that cannot be written (`problem`
+    // when already known: the program's folder took no log).
+    QString usableLogFolder(QString problem = QString());
+    // The name of a new log in `folder` for the current time; cleans the folder up.
+    QString newLogFileIn(const QString& folder);
+    // Opens the file and writes the header; the reason when it cannot, with no file left.
+    QString startLogFile(const QString& fileName, const HeaderInfo& header);
+    // Tells the user, once, that the logs go to the per-user folder.
+    void announceFallback();
     void writeLine(const QString& line, bool countedAsError);
     // Appends the bytes whole, or throws (the log broken) with the file as it was.
     void appendWhole(const QByteArray& bytes);
-    [[noreturn]] void breakWith(const QString& reason);
+    // Appends the bytes whole to the open file `fd` of `path`, `size` bytes long; 0, or the error
+    // with the file as it was.
+    int appendWholeTo(int fd, const QString& path, qint64 size, const QByteArray& bytes) const;
+    // The size limit of the stand-in for that file; -1 for none.
+    qint64 sizeLimitFor(const QString& path) const;
+    [[noreturn]] void breakWith(const QString& reason, Fault fault);
 
     QString m_programFolder;
     MessageSink m_messages;
@@ -111,7 +139,11 @@ private:
     bool m_holding = false;
     QByteArray m_held;   // lines kept while holding, each with its CR LF
     std::optional<KestraneError> m_failure;
+    QString m_failureReason;   // its description without the file's name
+    Fault m_fault = Fault::Other;
     qint64 m_sizeLimit = -1;   // none
+    QString m_sizeLimitFolder;
+    QString m_programLogsProblem;   // why the program's logs folder took no log, after a fallback
     qint32 m_errorCount = 0;
     qint32 m_warningCount = 0;
 };

@@ -102,11 +102,14 @@ RunEnd HandlerEngine::run(const QList<SelectionGridRow>& rows, RunFrame& frame, 
     m_log.WriteLogLine(QStringLiteral("Starting call handler edits\r\n"));
     if (progress.started)
         progress.started(int(rows.size()));
-    return frame.forEachRow(int(rows.size()), [&](int index) {
+    const RunEnd end = frame.forEachRow(int(rows.size()), [&](int index) {
         updateRow(rows[index], frame);
         if (progress.rowDone)
             progress.rowDone(index + 1, m_processed);
     });
+    if (end == RunEnd::DatabaseBroken)
+        frame.logDatabaseStop(QStringLiteral("call handler"));
+    return end;
 }
 
 void HandlerEngine::updateRow(const SelectionGridRow& row, RunFrame& frame)

@@ -99,7 +99,8 @@ public:
                   std::span<const HandlerEditSection> sections = handlerEditSections());
 
     // Writes the run into the log, which its header has opened, from "Starting call handler
-    // edits" on; leaves the log open. RunEnd::Stopped: Exit was pressed and the program ended.
+    // edits" on (when the database broke, to "Run stopped at:"); leaves the log open.
+    // RunEnd::Stopped: Exit was pressed and the program ended.
     RunEnd run(const QList<SelectionGridRow>& rows, RunFrame& frame, const Progress& progress = {});
 
     qint32 processedCount() const { return m_processed; }

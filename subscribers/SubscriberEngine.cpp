@@ -210,10 +210,7 @@ RunEnd SubscriberEngine::run(const QList<SelectionGridRow>& rows, RunFrame& fram
         m_log.WriteLogLine(QStringLiteral("\r\nChanges complete at:") + m_log.timeStamp());
         break;
     case RunEnd::DatabaseBroken:
-        m_log.WriteLogLine(QStringLiteral("\r\nThe database failed, so the run was stopped: no later subscriber was "
-                                          "changed.  Subscribers changed before the failure:")
-                           + paddedNumber(frame.committedCount()) + QStringLiteral(".  Check the database."));
-        m_log.WriteLogLine(QStringLiteral("Run stopped at:") + m_log.timeStamp());
+        frame.logDatabaseStop(QStringLiteral("subscriber"));
         break;
     }
     return end;

@@ -8,6 +8,8 @@
 #include "core/WizardState.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -71,29 +73,31 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
         return;   // Exit was pressed during the run: the program has ended
 
     m_page.unsetCursor();
+    // A log whose file is gone is written again from the open file, before it is closed.
+    const QString logAdvice = end == RunEnd::LogBroken ? afterBrokenLog(log) : QString();
     log.Close();
     const QString noun = QLatin1String(m_wording.noun);
     int untouched = 0;
     const QList<SelectionGridRow>& rows = state.selectionGridRows;
     for (int row = frame.firstRowNotReached(); row < rows.size(); ++row)
         untouched += rows[row].checked ? 1 : 0;
+    const auto stopped = [&](const QString& cause, const KestraneError& failure, const QString& kept,
+                             const QString& advice) {
+        m_context.messages.show(runStoppedEarly(cause, failure, frame, untouched, noun, kept, advice));
+    };
     switch (end) {
     case RunEnd::LogBroken:
         // The log ends before the failure: it is not offered.
-        m_context.messages.show(runStoppedEarly(QStringLiteral("the run log could not be written"), *log.failure(), frame,
-                                                untouched, noun,
-                                                QStringLiteral("The log ends before the failure.  Make room for the "
-                                                               "log before running again.")));
+        stopped(QStringLiteral("the run log could not be written"), *log.failure(), keptChanges(), logAdvice);
         return;
     case RunEnd::DatabaseBroken:
-        m_context.messages.show(runStoppedEarly(QStringLiteral("the database failed"), *frame.databaseFailure(), frame,
-                                                untouched, noun,
-                                                QStringLiteral("Check the database before running again.")));
+        stopped(QStringLiteral("the database failed"), *frame.databaseFailure(),
+                keptChanges(session.database.fileLetGo()), QStringLiteral("Check the database before running again."));
         break;
     default:
         if (escaped)
-            m_context.messages.show(runStoppedEarly(QStringLiteral("of an error"), *escaped, frame, untouched, noun,
-                                                    QStringLiteral("The log holds the run up to the error.")));
+            stopped(QStringLiteral("of an error"), *escaped, keptChanges(),
+                    QStringLiteral("The log holds the run up to the error."));
         else
             closing(log);
         break;
@@ -112,14 +116,43 @@ QString runSummary(const Languages& languages, const RunLog& log, CountForm form
            + countText(log.LogWarningCount(), form) + languages.mymyLoadString(8);
 }
 
+QString keptChanges(const QString& fileLetGo)
+{
+    if (fileLetGo.isEmpty())
+        return QStringLiteral(" and keep their changes");
+    const QString path = QDir::toNativeSeparators(fileLetGo);
+    const QString written = QStringLiteral(", but their changes were written to the database file that was moved, removed "
+                                           "or replaced");
+    return QFileInfo::exists(fileLetGo) ? written + QStringLiteral(", and are not in the file now at %1").arg(path)
+                                        : written + QStringLiteral(": no file is at %1 now").arg(path);
+}
+
+QString afterBrokenLog(RunLog& log)
+{
+    switch (log.fault()) {
+    case RunLog::Fault::FileGone:
+        try {
+            return QStringLiteral("The log of the run up to the failure was written again to %1.")
+                .arg(QDir::toNativeSeparators(log.writeGoneFileAgain()));
+        } catch (const KestraneError& failure) {
+            return QStringLiteral("The log of this run is lost: it could not be written again (%1).")
+                .arg(failure.description());
+        }
+    case RunLog::Fault::DiskFull:
+        return QStringLiteral("The log ends before the failure.  Make room for the log before running again.");
+    case RunLog::Fault::Other:
+        break;
+    }
+    return QStringLiteral("The log ends before the failure.");
+}
+
 QString runStoppedEarly(const QString& cause, const KestraneError& failure, const RunFrame& frame, int untouched,
-                        const QString& noun, const QString& advice)
+                        const QString& noun, const QString& kept, const QString& advice)
 {
     const QString rolledBack =
         frame.endedWithRollback() ? QStringLiteral("the %1 under way was rolled back and ").arg(noun) : QString();
     return QStringLiteral("The run was stopped because %1:\r\n%2\r\n\r\n"
-                          "%3 %4(s) were changed before the failure and keep their changes; %5%6 selected %4(s) "
-                          "were not touched.  %7")
-        .arg(cause, failure.description(), QString::number(frame.committedCount()), noun, rolledBack,
+                          "%3 %4(s) were changed before the failure%5; %6%7 selected %4(s) were not touched.  %8")
+        .arg(cause, failure.description(), QString::number(frame.committedCount()), noun, kept, rolledBack,
              QString::number(untouched), advice);
 }

@@ -64,10 +64,17 @@ private:
 };
 
 // The message after a run that stopped before its last row: why (`cause` and the failure's
-// description), the objects of the kind `noun` that keep their changes, the one under way rolled
-// back, the selected ones not touched, and `advice`.
+// description), the objects of the kind `noun` changed before it and what became of their
+// changes (`kept`, from keptChanges), the one under way rolled back, the selected ones not
+// touched, and `advice`.
 QString runStoppedEarly(const QString& cause, const KestraneError& failure, const RunFrame& frame, int untouched,
-                        const QString& noun, const QString& advice);
+                        const QString& noun, const QString& kept, const QString& advice);
+// What became of the kept objects' changes: kept, or written to the database file that was let
+// go of (Database::fileLetGo) and not in the file now at its path.
+QString keptChanges(const QString& fileLetGo = QString());
+// The advice after a run whose log broke: where a log whose file is gone was written again (or
+// that it is lost, and why), room to make when the disk is full.
+QString afterBrokenLog(RunLog& log);
 
 // Message 115 / 5 / 8: the errors and warnings the run logged (the page adds its line ending).
 QString runSummary(const Languages& languages, const RunLog& log, CountForm form);

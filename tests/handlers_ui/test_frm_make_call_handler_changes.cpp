@@ -92,7 +92,7 @@ TEST(HandlerEnginePageTest, ARunLogsEachCheckedRowAndEndsWithItsSummaryAndTheOff
 
 TEST(HandlerEnginePageTest, ARunStopsWhenItsLogOrDatabaseFileFails)
 {
-    for (const RunFault fault : {RunFault::LogFills, RunFault::DatabaseMoved}) {
+    for (const RunFault fault : kRunFaults) {
         HandlerEnginePage run;
         expectRunStopped(run,
                          {*run.engine, "call handler", "handler", "   Setting max message length to:",

@@ -251,7 +251,7 @@ TEST(EnginePageTest, ABrokenDatabaseEndsTheRun)
 
 TEST(EnginePageTest, ARunStopsWhenItsLogOrDatabaseFileFails)
 {
-    for (const RunFault fault : {RunFault::LogFills, RunFault::DatabaseMoved}) {
+    for (const RunFault fault : kRunFaults) {
         EnginePage run;
         expectRunStopped(run,
                          {*run.page, "subscriber", "subscriber", "   Billing ID set to:",

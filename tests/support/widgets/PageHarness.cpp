@@ -21,11 +21,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
+
 MessageRecorder::MessageRecorder(MessageBoxService& service)
 {
     service.setAnswerer([this](const MessageBoxService::Request& request) {
         shown << request.text;
         requests << request;
+        if (whileShown)
+            whileShown();
         return m_answer;
     });
 }
@@ -85,27 +89,92 @@ void chooseInDropDown(QComboBox& list, int position)
     EXPECT_FALSE(view->isVisible());
 }
 
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// What a separate SQLite connection finds of the file.
+QString integrityOf(const QString& path)
+{
+    QString result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "integrity");
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery query(db);
+            result = query.exec("PRAGMA integrity_check") && query.next() ? query.value(0).toString()
+                                                                          : query.lastError().text();
+        } else {
+            result = db.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase("integrity");
+    return result;
+}
+
+// Nothing but the replacement (or nothing at all) at the database's path.
+void expectOnlyAtPath(const QString& database, const QByteArray& replacement)
+{
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        EXPECT_FALSE(QFile::exists(database + suffix)) << suffix;
+    if (replacement.isNull()) {
+        EXPECT_FALSE(QFile::exists(database));
+        return;
+    }
+    EXPECT_TRUE(fileBytes(database) == replacement);
+    EXPECT_EQ(integrityOf(database), "ok");
+}
+
+}  // namespace
+
 void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
 {
     SCOPED_TRACE(int(fault));
-    const bool logFills = fault == RunFault::LogFills;
+    const bool logFault = fault == RunFault::LogFills || fault == RunFault::LogRemoved || fault == RunFault::LogReplaced;
+    const bool databaseGone = fault == RunFault::DatabaseReplaced || fault == RunFault::DatabaseRemoved;
     QTemporaryDir folder;
     QFile wave(folder.filePath("hello.wav"));
-    ASSERT_TRUE(wave.open(QIODevice::WriteOnly) && wave.write("RIFF") == 4);
+    EXPECT_TRUE(wave.open(QIODevice::WriteOnly) && wave.write("RIFF") == 4);
     wave.close();
     page.choose(wave.fileName());
     const QList<SelectionGridRow>& rows = run.context.state.selectionGridRows;
-    const int kept = logFills ? 2 : 1;
+    const int kept = logFault ? 2 : 1;
     RunLog& log = *run.context.state.runLog;
     const QString database = run.installation.installation().databaseFile();
+    const QString copy = folder.filePath("copy.sqlite");
+    if (fault == RunFault::DatabaseReplaced)
+        run.sql("VACUUM INTO '" + copy + "'");
+    const QByteArray replacement = fault == RunFault::DatabaseReplaced ? fileBytes(copy) : QByteArray();
     const qint64 nextHeading = QString("** Updating %1 **\r\n    Alias=%2\r\n    ObjectID=%3\r\n")
                                    .arg(page.headingWord, rows[kept].alias, rows[kept].objectID).toUtf8().size();
     const auto fail = [&] {
-        if (logFills)
+        switch (fault) {
+        case RunFault::LogFills:
             log.setSizeLimit(QFileInfo(log.fileName()).size() + nextHeading);
-        for (const char* suffix : {"", "-wal", "-shm"})
-            if (!logFills)
-                QFile::rename(database + suffix, database + ".moved" + suffix);
+            break;
+        case RunFault::LogReplaced:
+        case RunFault::LogRemoved:
+            QFile::remove(log.fileName());
+            if (QFile other(log.fileName()); fault == RunFault::LogReplaced && other.open(QIODevice::WriteOnly))
+                other.write("another program's file\n");
+            break;
+        case RunFault::DatabaseMoved:
+        case RunFault::DatabaseRemoved:
+            for (const char* suffix : {"", "-wal", "-shm"})
+                if (fault == RunFault::DatabaseMoved)
+                    QFile::rename(database + suffix, database + ".moved" + suffix);
+                else
+                    QFile::remove(database + suffix);
+            break;
+        case RunFault::DatabaseReplaced:
+            // As `mv -f` does: the copy takes the path in one step.
+            EXPECT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(database).constData()), 0);
+            break;
+        }
     };
     // The progress moves inside a row: the fault comes once the row's lines are written.
     QObject::connect(findByName<QProgressBar>(page.enginePage, "ProgressBar"), &QProgressBar::valueChanged,
@@ -114,43 +183,77 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
                              QTimer::singleShot(0, &page.enginePage, fail);
                      });
     run.recorder.answerWith(QMessageBox::Cancel);
+    if (databaseGone)
+        run.recorder.whileShown = [&] { expectOnlyAtPath(database, replacement); };
     click(page.enginePage, "cmdGo");
+    run.recorder.whileShown = nullptr;
 
     const QString noun(page.noun);
-    QStringList expected{
-        QString("The run was stopped because %1\r\n\r\n%2 %3(s) were changed before the failure and keep their "
-                "changes; the %3 under way was rolled back and %4 selected %3(s) were not touched.  %5")
-            .arg(logFills ? "the run log could not be written:\r\n" + log.fileName() + ": No space left on device"
-                          : "the database failed:\r\nThe database file " + database
-                                + " was moved, removed or replaced during the run")
-            .arg(kept).arg(noun).arg(rows.size() - kept - 1)
-            .arg(logFills ? "The log ends before the failure.  Make room for the log before running again."
-                          : "Check the database before running again.")};
-    if (!logFills)
+    const QString logPath = log.fileName();
+    const QString writtenLog =
+        fault == RunFault::LogReplaced ? QString(logPath).replace(".TXT", "-recovered.TXT") : logPath;
+    QString cause = "the database failed:\r\nThe database file " + database
+                    + " was moved, removed or replaced during the run";
+    QString keptChanges = " and keep their changes";
+    QString advice = "Check the database before running again.";
+    if (logFault) {
+        const bool full = fault == RunFault::LogFills;
+        cause = "the run log could not be written:\r\n" + logPath + ": "
+                + (full ? "No space left on device" : "the file was removed or replaced during the run");
+        advice = full ? "The log ends before the failure.  Make room for the log before running again."
+                      : "The log of the run up to the failure was written again to " + writtenLog + ".";
+    } else {
+        keptChanges = ", but their changes were written to the database file that was moved, removed or replaced"
+                      + (fault == RunFault::DatabaseReplaced ? ", and are not in the file now at " + database
+                                                             : ": no file is at " + database + " now");
+    }
+    QStringList expected{QString("The run was stopped because %1\r\n\r\n%2 %3(s) were changed before the failure%4; "
+                                 "the %3 under way was rolled back and %5 selected %3(s) were not touched.  %6")
+                             .arg(cause)
+                             .arg(kept)
+                             .arg(noun, keptChanges)
+                             .arg(rows.size() - kept - 1)
+                             .arg(advice)};
+    if (!logFault)
         expected << run.session.languages.mymyLoadString(100);
     EXPECT_EQ(run.shown.mid(run.shown.size() - expected.size()), expected);
     QSet<QString> keptIDs, storedIDs, loggedIDs;
     for (const SelectionGridRow& row : rows.mid(0, kept))
         keptIDs << row.objectID;
-    Database db;
-    ASSERT_TRUE(db.open({logFills ? database : database + ".moved", {}}));
-    for (const QVariantList& row : db.select(page.changedIDs).rows)
-        storedIDs << row.value(0).toString();
-    EXPECT_EQ(storedIDs, keptIDs);
-    QFile file(log.fileName());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    if (!databaseGone) {
+        Database db;
+        EXPECT_TRUE(db.open({fault == RunFault::DatabaseMoved ? database + ".moved" : database, {}}));
+        for (const QVariantList& row : db.select(page.changedIDs).rows)
+            storedIDs << row.value(0).toString();
+        EXPECT_EQ(storedIDs, keptIDs);
+    }
+    if (fault == RunFault::LogReplaced)
+        EXPECT_EQ(fileBytes(logPath), "another program's file\n");
+    const QByteArray bytes = fileBytes(writtenLog);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     QString objectID;
-    for (const QString& line : QString::fromUtf8(bytes).split("\r\n")) {
+    const QStringList lines = QString::fromUtf8(bytes).split("\r\n");
+    for (const QString& line : lines) {
         if (line.startsWith("    ObjectID="))
             objectID = line.mid(13);
         else if (line.startsWith(page.changeLine))
             loggedIDs << objectID;
     }
-    if (logFills)   // a rollback's change lines are followed by its "none kept" line
+    if (logFault)   // a rollback's change lines are followed by its "none kept" line
         EXPECT_EQ(loggedIDs, keptIDs);
+    else   // the log says that the run stopped
+        EXPECT_EQ(lines.value(lines.size() - 3),
+                  QString("The database failed, so the run was stopped: no later %1 was changed.  %2s changed before "
+                          "the failure: 1.  Check the database.")
+                      .arg(noun, noun.at(0).toUpper() + noun.mid(1)));
     EXPECT_EQ(QDir(velmo::serverRootPath(run.installation.folder()) + "Stream Files").entryList(QDir::Files).size(), kept);
+    if (!databaseGone)
+        return;
+    // Exit, then what the end of the session does.
+    click(page.enginePage, "cmdExit");
+    page.enginePage.close();
+    run.session.database.close();
+    expectOnlyAtPath(database, replacement);
 }
 
 QString focusedName(const QWidget& window)

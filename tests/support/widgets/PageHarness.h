@@ -33,6 +33,7 @@ public:
 
     QStringList shown;                            // the texts, in order
     QList<MessageBoxService::Request> requests;   // with their titles and buttons
+    std::function<void()> whileShown;             // runs while each message box is shown
 
 private:
     QMessageBox::StandardButton m_answer = QMessageBox::Ok;
@@ -86,12 +87,19 @@ void click(const QObject& root, const QString& name);
 // already chosen).
 void chooseInDropDown(QComboBox& list, int position);
 // A run on an engine page stopped between two rows: the disk of its log fills after the second
-// row (the third row's heading still fits), or the database file is moved away (with its -wal
-// and -shm) after the first. What it must leave: the rows before keep their changes, their
-// greeting recordings and (for a full log) their whole blocks, the next one is rolled back, the
-// later ones are not touched, the log ends at a whole line, and the run ends with its stop
-// message (and the offer of the log only when it holds the run up to the stop).
-enum class RunFault { LogFills, DatabaseMoved };
+// row (the third row's heading still fits), the log file is removed or replaced by another file
+// after the second, or the database file is moved away (with its -wal and -shm), replaced by a
+// copy, or removed (with its -wal and -shm) after the first. What it must leave: the rows before
+// keep their changes (in the file moved away; those written to a replaced or removed file are
+// lost, and the message says so), their greeting recordings and (for a log fault) their whole
+// blocks in the log, or in a log written again beside the file that replaced it; the next row is
+// rolled back, the later ones are not touched, the log ends at a whole line, and the run ends
+// with its stop message (and the offer of the log only when it holds the run up to the stop).
+// Nothing of the run's connection is left beside the database's path, while the message is
+// shown and once the page and the session are closed, and a replacement is left as it was put there.
+enum class RunFault { LogFills, LogRemoved, LogReplaced, DatabaseMoved, DatabaseReplaced, DatabaseRemoved };
+inline constexpr RunFault kRunFaults[] = {RunFault::LogFills,      RunFault::LogRemoved,       RunFault::LogReplaced,
+                                          RunFault::DatabaseMoved, RunFault::DatabaseReplaced, RunFault::DatabaseRemoved};
 struct StoppedRun {
     QWidget& enginePage;
     const char* noun;           // "subscriber", "call handler"
