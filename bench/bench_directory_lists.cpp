@@ -46,6 +46,23 @@ double bareQueriesMs(const QString& file, Session& session)
     return bytes >= 0 ? elapsed : 0;
 }
 
+// Waits for the generator to end; empty when it exited with 0, else what became of it (the
+// program named, how it ended and what it printed).
+QString generatorFailure(QProcess& generator)
+{
+    QString end;
+    if (!generator.waitForFinished(-1))
+        end = QStringLiteral("did not run (%1)").arg(generator.errorString());
+    else if (generator.exitStatus() == QProcess::CrashExit)
+        end = QStringLiteral("crashed (%1, code %2)").arg(generator.errorString()).arg(generator.exitCode());
+    else if (generator.exitCode() != 0)
+        end = QStringLiteral("exited with code %1").arg(generator.exitCode());
+    else
+        return {};
+    const QString printed = QString::fromLocal8Bit(generator.readAll()).trimmed();
+    return generator.program() + ' ' + end + (printed.isEmpty() ? QString() : ": " + printed);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -61,8 +78,8 @@ int main(int argc, char** argv)
         generator.start(QStringLiteral(VELMO_SIM), {QStringLiteral("--subscribers"), QString::number(size),
                                                      QStringLiteral("--seed"), QStringLiteral("42"),
                                                      QStringLiteral("--replace"), dir.path()});
-        if (!generator.waitForFinished(-1) || generator.exitCode() != 0) {
-            out << "cannot create installation: " << generator.readAll() << Qt::endl;
+        if (const QString failure = generatorFailure(generator); !failure.isEmpty()) {
+            out << "cannot create installation: " << failure << Qt::endl;
             return 1;
         }
         const qint64 createMs = timer.elapsed();
