@@ -1,7 +1,7 @@
 #pragma once
 // What the benchmarks share: the installation sizes to run (from the command line, else the
 // defaults), generated installations of a given size, the wizard a page bench runs its page in
-// and the peak memory printed beside the times.
+// and the peak memory printed beside the times (and its reset, for a phase's own peak).
 #include "core/DirectoryLists.h"
 #include "core/Session.h"
 #include "core/VelmoVersion.h"
@@ -143,4 +143,16 @@ inline long peakMemoryMiB()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
+}
+
+// Brings the peak that peakMemoryMiB reads down to the memory resident now, so that the next
+// reading is the peak of what runs after this call (Linux resets it on "5" in clear_refs); false,
+// with `error` set, when the kernel refuses.
+inline bool resetPeakMemory(QString* error)
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && clearRefs.write("5", 1) == 1)
+        return true;
+    *error = clearRefs.errorString();
+    return false;
 }
