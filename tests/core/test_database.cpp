@@ -216,6 +216,22 @@ TEST(BrokenDatabase, ADamagedFileIsToldApartFromAFailedStatement)
             EXPECT_EQ(failure.databaseBroken(), broken) << statement << ": " << failure.description().toStdString();
         }
     }
+    // A full disk (its stand-in: a file that may not grow) breaks it too, and names the file
+    // whose disk needs room.
+    const QString fullPath = dir.filePath("full.sqlite");
+    QFile(fullPath).open(QIODevice::WriteOnly);
+    Database full;
+    ASSERT_TRUE(full.open({fullPath, {}}));
+    full.execute("PRAGMA max_page_count = 2");
+    try {
+        full.execute("CREATE TABLE Filler (Text TEXT)");
+        full.execute("INSERT INTO Filler VALUES (printf('%5000d', 1))");
+        ADD_FAILURE() << "the file grew";
+    } catch (const KestraneError& failure) {
+        EXPECT_TRUE(failure.databaseBroken());
+        EXPECT_TRUE(failure.description().endsWith("database or disk is full (database file " + fullPath + ")"))
+            << failure.description().toStdString();
+    }
 }
 
 TEST(StatementCache, ForgetsTheLeastRecentlyUsedFirst)

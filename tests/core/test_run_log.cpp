@@ -127,23 +127,41 @@ TEST_F(RunLogTest, WritingWithoutAnOpenLogThrows)
 }
 
 // Held lines the file cannot take (no room for them whole, the file removed or replaced) break
-// the log: the file keeps what it had, whole lines only, and takes nothing more.
+// the log: the file keeps what it had, whole lines only, and takes nothing more. What a removed
+// or replaced file held is written again, at its path when it is free, else beside it, never
+// over another file, and never in part.
 TEST_F(RunLogTest, HeldLinesTheFileCannotTakeBreakTheLog)
 {
-    enum Fault { Room, Removed, Replaced };
-    for (const Fault fault : {Room, Removed, Replaced}) {
+    enum Fault { Room, Removed, Replaced, RemovedAndFull };
+    for (const Fault fault : {Room, Removed, Replaced, RemovedAndFull}) {
         const QString path = log.startNewLog(header());
         log.holdLines();
         log.WriteLogLine("** Updating subscriber **");
         const QByteArray before = contents(path);
-        log.setSizeLimit(fault == Room ? before.size() + 10 : -1);   // part of the line would fit
+        log.setSizeLimit(fault == Room ? before.size() + 10 : fault == RemovedAndFull ? 10 : -1);   // part would fit
         ASSERT_TRUE(fault == Room || QFile::remove(path));
         ASSERT_TRUE(fault != Replaced || QFile(path).open(QIODevice::WriteOnly));
         EXPECT_THROW(log.secureHeldLines(), KestraneError);
         EXPECT_TRUE(log.failure() && log.failure()->description().startsWith(path + ": ")) << fault;
+        EXPECT_EQ(log.fault(), fault == Room ? RunLog::Fault::DiskFull : RunLog::Fault::FileGone);
         log.WriteLogLine("dropped");
         EXPECT_THROW(log.releaseLines(), KestraneError);
         EXPECT_EQ(contents(path), fault == Room ? before : fault == Replaced ? QByteArray() : "<unreadable>");
+        if (fault == Removed || fault == Replaced) {
+            const QString again = log.writeGoneFileAgain();
+            EXPECT_EQ(again, fault == Removed ? path : logsPath("Kestrane_Log_060307_14_05_09-recovered.TXT"));
+            EXPECT_EQ(contents(again), before);
+            QFile::remove(again);
+        } else if (fault == RemovedAndFull) {
+            try {
+                log.writeGoneFileAgain();
+                ADD_FAILURE() << "written past its limit";
+            } catch (const KestraneError& failure) {
+                EXPECT_EQ(failure.description(), path + ": No space left on device");
+            }
+            EXPECT_FALSE(QFile::exists(path));
+        }
+        log.setSizeLimit(-1);
         log.Close();
     }
 }
@@ -229,6 +247,36 @@ TEST_F(RunLogFallback, UnwritableProgramFolderMovesLogsToTheUserFolderAndSaysSoO
     log.GenerateNewLogFileName();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(userLogs)) << messages[0].toStdString();
+}
+
+// A program folder that can be written on a disk that takes no log (its stand-in: a size limit)
+// sends the log to the per-user folder; when that disk is full too, one message names both, and
+// no log file is left behind in either.
+TEST_F(RunLogFallback, AFullDiskMovesTheLogOnOrStopsTheRunNamingBothFolders)
+{
+    const QString programLogs = QDir(scratch.path()).filePath("logs");
+    for (const bool bothFull : {false, true}) {
+        RunLog full{scratch.path(), [this](const QString& text) { messages << text; }, [] { return startTime; }};
+        full.setSizeLimit(0, bothFull ? QString() : programLogs);
+        messages.clear();
+        try {
+            EXPECT_EQ(full.startNewLog({}), QDir(userLogs).filePath("Kestrane_Log_060307_14_05_09.TXT"));
+            EXPECT_FALSE(bothFull);
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_EQ(messages[0], "Run logs cannot be written to " + programLogs
+                                       + " (No space left on device). They are written to " + userLogs + " instead.");
+        } catch (const KestraneError& failure) {
+            EXPECT_TRUE(bothFull);
+            EXPECT_EQ(failure.description(), "The run log could not be created, so nothing was changed.\r\n" + programLogs
+                                                 + ": No space left on device\r\n" + userLogs
+                                                 + ": No space left on device");
+            EXPECT_TRUE(messages.isEmpty());
+        }
+        full.Close();
+        EXPECT_TRUE(QDir(programLogs).isEmpty());
+        EXPECT_EQ(QDir(userLogs).entryList(QDir::Files).size(), bothFull ? 0 : 1);
+        QDir(userLogs).removeRecursively();
+    }
 }
 
 TEST_F(RunLogFallback, NoWritableFolderStopsTheRunWithOneMessageNamingBothFolders)

@@ -22,6 +22,7 @@ struct CategoryScript {
     RunFrame* frame = nullptr;        // stop the run while changing this subscriber
     QString stopAt;
     int listInDirectory = -1;         // >= 0: set ListInDirectory on the subscriber row
+    QString flagged;                  // the one subscriber flagOneSubscriber changes
 } script;
 
 void setListInDirectory(SubscriberEdit& edit)
@@ -29,6 +30,15 @@ void setListInDirectory(SubscriberEdit& edit)
     edit.subscriber().setValue("ListInDirectory", script.listInDirectory);
     edit.requestDirectoryWriteThrough();
     edit.writeLine("   ListInDirectory set to" + paddedNumber(script.listInDirectory));
+}
+
+// Changes one subscriber only, asking for both run-wide requests.
+void flagOneSubscriber(SubscriberEdit& edit)
+{
+    if (edit.subscriber().value("SubscriberObjectID").toString() != script.flagged)
+        return;
+    setListInDirectory(edit);
+    edit.requestNotifierRestart();
 }
 
 void writeAMissingColumn(SubscriberEdit& edit)
@@ -270,6 +280,32 @@ TEST_F(SubscriberEngineTest, ADatabaseFailureRollsTheSubscriberBack)
     EXPECT_EQ(syncRequests(), (QStringList{rows[0].objectID + " 1 1", rows[2].objectID + " 1 1"}));
     EXPECT_TRUE(session.bDirectoryWriteThroughPending);   // run-wide: not taken back
     EXPECT_EQ(processed, 3);
+}
+
+// A run-wide request is made on behalf of kept changes: a subscriber rolled back (its row deleted
+// under the run) takes back the requests it made, a kept one's stay for the rest of the run.
+TEST_F(SubscriberEngineTest, RunWideRequestsOutliveOnlyTheSubscriberThatIsKept)
+{
+    rows.resize(3);
+    script.flagged = rows[0].objectID;
+    const SubscriberChangeCategory categories[] = {{"flag one", flagOneSubscriber}};
+    for (const bool kept : {true, false}) {
+        SCOPED_TRACE(kept);
+        session.bDirectoryWriteThroughPending = session.bNotifierRestartPending = false;
+        session.database.execute("DELETE FROM DirectorySyncRequest");
+        script.listInDirectory = stored(rows[0].objectID).toInt() == 1 ? 0 : 1;
+        if (!kept)
+            session.database.execute("DELETE FROM Subscriber WHERE SubscriberObjectID = ?", {rows[0].objectID});
+        const QStringList lines = run(categories);
+        EXPECT_EQ(lines.filter("None of this subscriber's changes were kept.").size(), kept ? 0 : 1);
+        QStringList requests;
+        for (const SelectionGridRow& row : std::as_const(rows))
+            if (kept)
+                requests << row.objectID + " 1 1";
+        EXPECT_EQ(syncRequests(), requests);
+        EXPECT_EQ(session.bDirectoryWriteThroughPending, kept);
+        EXPECT_EQ(session.bNotifierRestartPending, kept);
+    }
 }
 
 // Any other failure ends its step only: its change line is not written, later steps run and
