@@ -133,7 +133,8 @@ void RunLog::announceFallback()
         return;
     m_fallbackAnnounced = true;
     tell(m_messages, QStringLiteral("Run logs cannot be written to %1 (%2). They are written to %3 instead.")
-                         .arg(QDir::toNativeSeparators(programLogsFolder()), m_programLogsProblem, QDir::toNativeSeparators(m_logFolder)));
+                         .arg(QDir::toNativeSeparators(programLogsFolder()), m_programLogsProblem,
+                              QDir::toNativeSeparators(m_logFolder)));
 }
 
 void RunLog::CleanupLogFiles()
@@ -339,8 +340,9 @@ QString RunLog::writeGoneFileAgain()
 {
     const QFileInfo log(m_file.fileName());
     const auto unwritten = [](const QString& file, int error) {
-        return KestraneError(ErrorNumber::DeviceIOError, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file),
-                                                                                       QString::fromLocal8Bit(std::strerror(error))));
+        return KestraneError(ErrorNumber::DeviceIOError,
+                             QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file),
+                                                          QString::fromLocal8Bit(std::strerror(error))));
     };
     // What the run wrote, read back through the open file: the one copy left.
     QByteArray bytes;
@@ -357,10 +359,10 @@ QString RunLog::writeGoneFileAgain()
         read += part;
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString number = attempt > 1 ? u'-' + QString::number(attempt) : QString();
         const QString file = attempt == 0 ? log.filePath()
                                           : log.dir().filePath(log.completeBaseName() + QStringLiteral("-recovered")
-                                                               + (attempt > 1 ? u'-' + QString::number(attempt) : QString())
-                                                               + u'.' + log.suffix());
+                                                               + number + u'.' + log.suffix());
         // O_EXCL: whatever is at the name now is someone else's file.
         const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0 && errno == EEXIST)

@@ -121,8 +121,8 @@ QString keptChanges(const QString& fileLetGo)
     if (fileLetGo.isEmpty())
         return QStringLiteral(" and keep their changes");
     const QString path = QDir::toNativeSeparators(fileLetGo);
-    const QString written = QStringLiteral(", but their changes were written to the database file that was moved, removed "
-                                           "or replaced");
+    const QString written =
+        QStringLiteral(", but their changes were written to the database file that was moved, removed or replaced");
     return QFileInfo::exists(fileLetGo) ? written + QStringLiteral(", and are not in the file now at %1").arg(path)
                                         : written + QStringLiteral(": no file is at %1 now").arg(path);
 }

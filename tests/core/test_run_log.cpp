@@ -267,8 +267,8 @@ TEST_F(RunLogFallback, AFullDiskMovesTheLogOnOrStopsTheRunNamingBothFolders)
                                        + " (No space left on device). They are written to " + userLogs + " instead.");
         } catch (const KestraneError& failure) {
             EXPECT_TRUE(bothFull);
-            EXPECT_EQ(failure.description(), "The run log could not be created, so nothing was changed.\r\n" + programLogs
-                                                 + ": No space left on device\r\n" + userLogs
+            EXPECT_EQ(failure.description(), "The run log could not be created, so nothing was changed.\r\n"
+                                                 + programLogs + ": No space left on device\r\n" + userLogs
                                                  + ": No space left on device");
             EXPECT_TRUE(messages.isEmpty());
         }

@@ -98,8 +98,9 @@ void chooseInDropDown(QComboBox& list, int position);
 // Nothing of the run's connection is left beside the database's path, while the message is
 // shown and once the page and the session are closed, and a replacement is left as it was put there.
 enum class RunFault { LogFills, LogRemoved, LogReplaced, DatabaseMoved, DatabaseReplaced, DatabaseRemoved };
-inline constexpr RunFault kRunFaults[] = {RunFault::LogFills,      RunFault::LogRemoved,       RunFault::LogReplaced,
-                                          RunFault::DatabaseMoved, RunFault::DatabaseReplaced, RunFault::DatabaseRemoved};
+inline constexpr RunFault kRunFaults[] = {RunFault::LogFills,         RunFault::LogRemoved,
+                                          RunFault::LogReplaced,      RunFault::DatabaseMoved,
+                                          RunFault::DatabaseReplaced, RunFault::DatabaseRemoved};
 struct StoppedRun {
     QWidget& enginePage;
     const char* noun;           // "subscriber", "call handler"
