@@ -127,41 +127,30 @@ TEST_F(RunLogTest, WritingWithoutAnOpenLogThrows)
 }
 
 // Held lines the file cannot take (no room for them whole, the file removed or replaced) break
-// the log: the file keeps what it had, whole lines only, and takes nothing more. What a removed
-// or replaced file held is written again, at its path when it is free, else beside it, never
-// over another file, and never in part.
+// the log: the file keeps what it had, whole lines only, and takes nothing more. A removed file
+// that cannot be written again leaves no part of itself.
 TEST_F(RunLogTest, HeldLinesTheFileCannotTakeBreakTheLog)
 {
-    enum Fault { Room, Removed, Replaced, RemovedAndFull };
-    for (const Fault fault : {Room, Removed, Replaced, RemovedAndFull}) {
+    enum Fault { Room, Removed, Replaced };
+    for (const Fault fault : {Room, Removed, Replaced}) {
         const QString path = log.startNewLog(header());
         log.holdLines();
         log.WriteLogLine("** Updating subscriber **");
         const QByteArray before = contents(path);
-        log.setSizeLimit(fault == Room ? before.size() + 10 : fault == RemovedAndFull ? 10 : -1);   // part would fit
+        log.setSizeLimit(fault == Room ? before.size() + 10 : -1);   // part of the line would fit
         ASSERT_TRUE(fault == Room || QFile::remove(path));
         ASSERT_TRUE(fault != Replaced || QFile(path).open(QIODevice::WriteOnly));
         EXPECT_THROW(log.secureHeldLines(), KestraneError);
         EXPECT_TRUE(log.failure() && log.failure()->description().startsWith(path + ": ")) << fault;
-        EXPECT_EQ(log.fault(), fault == Room ? RunLog::Fault::DiskFull : RunLog::Fault::FileGone);
         log.WriteLogLine("dropped");
         EXPECT_THROW(log.releaseLines(), KestraneError);
         EXPECT_EQ(contents(path), fault == Room ? before : fault == Replaced ? QByteArray() : "<unreadable>");
-        if (fault == Removed || fault == Replaced) {
-            const QString again = log.writeGoneFileAgain();
-            EXPECT_EQ(again, fault == Removed ? path : logsPath("Kestrane_Log_060307_14_05_09-recovered.TXT"));
-            EXPECT_EQ(contents(again), before);
-            QFile::remove(again);
-        } else if (fault == RemovedAndFull) {
-            try {
-                log.writeGoneFileAgain();
-                ADD_FAILURE() << "written past its limit";
-            } catch (const KestraneError& failure) {
-                EXPECT_EQ(failure.description(), path + ": No space left on device");
-            }
+        if (fault == Removed) {
+            log.setSizeLimit(10);
+            EXPECT_THROW(log.writeGoneFileAgain(), KestraneError);
             EXPECT_FALSE(QFile::exists(path));
+            log.setSizeLimit(-1);
         }
-        log.setSizeLimit(-1);
         log.Close();
     }
 }
@@ -255,24 +244,21 @@ TEST_F(RunLogFallback, UnwritableProgramFolderMovesLogsToTheUserFolderAndSaysSoO
 TEST_F(RunLogFallback, AFullDiskMovesTheLogOnOrStopsTheRunNamingBothFolders)
 {
     const QString programLogs = QDir(scratch.path()).filePath("logs");
+    const QString full = ": No space left on device";
     for (const bool bothFull : {false, true}) {
-        RunLog full{scratch.path(), [this](const QString& text) { messages << text; }, [] { return startTime; }};
-        full.setSizeLimit(0, bothFull ? QString() : programLogs);
+        RunLog onFullDisk{scratch.path(), [this](const QString& text) { messages << text; }, [] { return startTime; }};
+        onFullDisk.setSizeLimit(0, bothFull ? QString() : programLogs);
         messages.clear();
         try {
-            EXPECT_EQ(full.startNewLog({}), QDir(userLogs).filePath("Kestrane_Log_060307_14_05_09.TXT"));
-            EXPECT_FALSE(bothFull);
-            ASSERT_EQ(messages.size(), 1);
-            EXPECT_EQ(messages[0], "Run logs cannot be written to " + programLogs
-                                       + " (No space left on device). They are written to " + userLogs + " instead.");
+            EXPECT_EQ(onFullDisk.startNewLog({}), QDir(userLogs).filePath("Kestrane_Log_060307_14_05_09.TXT"));
+            EXPECT_EQ(messages, QStringList{"Run logs cannot be written to " + programLogs + " (No space left on "
+                                            "device). They are written to " + userLogs + " instead."});
         } catch (const KestraneError& failure) {
-            EXPECT_TRUE(bothFull);
+            EXPECT_TRUE(bothFull && messages.isEmpty());
             EXPECT_EQ(failure.description(), "The run log could not be created, so nothing was changed.\r\n"
-                                                 + programLogs + ": No space left on device\r\n" + userLogs
-                                                 + ": No space left on device");
-            EXPECT_TRUE(messages.isEmpty());
+                                                 + programLogs + full + "\r\n" + userLogs + full);
         }
-        full.Close();
+        onFullDisk.Close();
         EXPECT_TRUE(QDir(programLogs).isEmpty());
         EXPECT_EQ(QDir(userLogs).entryList(QDir::Files).size(), bothFull ? 0 : 1);
         QDir(userLogs).removeRecursively();
