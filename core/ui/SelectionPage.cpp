@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 SelectionPage::SelectionPage(WizardContext& context, int lastCriterionType, QWidget* parent)
     : QWidget(parent), m_context(context), m_lastCriterionType(lastCriterionType)
@@ -191,6 +192,22 @@ bool SelectionPage::handRowsToWizard(int noRowsMessage, int noCheckedRowMessage)
     }
     m_context.state.selectionGridRows = myGrid->selectionRows();
     return true;
+}
+
+void SelectionPage::nextToOptionsPage(int noRowsMessage, int noCheckedRowMessage,
+                                      const std::function<void()>& showOptionsPage)
+{
+    if (!handRowsToWizard(noRowsMessage, noCheckedRowMessage))
+        return;
+    // Making and filling the options page can take a while: the page says so and takes no
+    // second Next meanwhile.
+    setCursor(Qt::WaitCursor);
+    cmdNext->setEnabled(false);
+    const auto restore = qScopeGuard([this] {
+        unsetCursor();
+        cmdNext->setEnabled(true);
+    });
+    showOptionsPage();
 }
 
 void SelectionPage::closeEvent(QCloseEvent* event)

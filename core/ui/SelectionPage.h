@@ -80,11 +80,12 @@ protected:
     // go away afterwards; the page then writes its count.
     void fillGrid(const std::function<void()>& fill);
 
-    // Next's checks: a grid without data rows tells `noRowsMessage`, one without a checked row
-    // `noCheckedRowMessage`, and the page stays. Otherwise every row goes to the wizard state,
-    // where the run reads them (the grid cannot change while the later pages run: this page is
-    // hidden then), and the page goes on to its options page.
-    bool handRowsToWizard(int noRowsMessage, int noCheckedRowMessage);
+    // Next: a grid without data rows tells `noRowsMessage`, one without a checked row
+    // `noCheckedRowMessage`, and the page stays as it was. Otherwise the rows go to the wizard
+    // (handRowsToWizard) and `showOptionsPage` makes or finds, refills and shows the options page
+    // in this page's place, with the wait cursor on this page and cmdNext disabled meanwhile;
+    // both are restored however it ends, a throw included.
+    void nextToOptionsPage(int noRowsMessage, int noCheckedRowMessage, const std::function<void()>& showOptionsPage);
 
     // Closing the window ends the tool, as Exit does.
     void closeEvent(QCloseEvent* event) override;
@@ -109,6 +110,10 @@ protected:
     QPushButton* cmdNext = nullptr;
 
 private:
+    // Next's checks; when they pass, every row goes to the wizard state, where the run reads them
+    // (the grid cannot change while the later pages run: this page is hidden then).
+    bool handRowsToWizard(int noRowsMessage, int noCheckedRowMessage);
+
     const int m_lastCriterionType;
     frmSubscriberLoadProgress* m_progress = nullptr;
     QFileDialog* CommonDialog = nullptr;   // created by the first CSV browse

@@ -277,13 +277,7 @@ HandlerGrid* frmChooseHandlers::grid() const
 
 void frmChooseHandlers::cmdNext_Click()
 {
-    if (!handRowsToWizard(295, 297))
-        return;
-    setCursor(Qt::WaitCursor);
-    cmdNext->setEnabled(false);
-    showInPlaceOf(optionsPage ? optionsPage() : nullptr, this);
-    unsetCursor();
-    cmdNext->setEnabled(true);
+    nextToOptionsPage(295, 297, [this] { showInPlaceOf(optionsPage ? optionsPage() : nullptr, this); });
 }
 
 void frmChooseHandlers::cmdPrevious_Click()

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -200,6 +201,14 @@ void PickerDialog::showEvent(QShowEvent* event)
     if (!event->spontaneous())
         load();
     QDialog::showEvent(event);
+}
+
+void PickerDialog::keyPressEvent(QKeyEvent* event)
+{
+    // QDialog would reject, and the caller empty its boxes: a key press must not lose a pick.
+    if (event->matches(QKeySequence::Cancel))
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 // Every showing starts afresh, as a newly loaded dialog would. The directory handler picker

@@ -8,7 +8,8 @@
 // text, empty grid, the member's initial option, bCancelHit false and both texts empty. OK (or
 // a double-click on a data row) sets both texts from the chosen row with bCancelHit false;
 // Cancel sets bCancelHit true. Closing the window any other way keeps the fresh values, so the
-// caller ends up with two empty boxes either way.
+// caller ends up with two empty boxes either way. Enter and Escape press no button and close
+// nothing.
 //
 // The grid's columns are those of the member's statement, from column 1 on; column 0 and the
 // last column (the object ID) are hidden. Each column carries a key (header data Qt::UserRole):
@@ -52,6 +53,8 @@ protected:
     virtual QString searchStatement(PickerSearchBy searchBy, const QString& searchText) const;
 
     void showEvent(QShowEvent* event) override;
+    // Escape leaves the dialog open: no button is its cancel button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void load();

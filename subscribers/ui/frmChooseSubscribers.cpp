@@ -353,16 +353,16 @@ void frmChooseSubscribers::AddUserToGridFAST(const SubscriberGridRow& row)
 
 void frmChooseSubscribers::cmdNext_Click()
 {
-    if (!handRowsToWizard(296, 298))
-        return;
-    // The options page is loaded on the first Next; every Next refills its lists.
-    QWidget* page = m_context.subscriberOptionsPage ? m_context.subscriberOptionsPage() : nullptr;
-    if (auto* options = qobject_cast<frmSelectSubscriberChanges*>(page)) {
-        options->move(pos());
-        options->PopulateControls();
-        options->show();
-        hide();
-    }
+    nextToOptionsPage(296, 298, [this] {
+        // The options page is loaded on the first Next; every Next refills its lists.
+        QWidget* page = m_context.subscriberOptionsPage ? m_context.subscriberOptionsPage() : nullptr;
+        if (auto* options = qobject_cast<frmSelectSubscriberChanges*>(page)) {
+            options->move(pos());
+            options->PopulateControls();
+            options->show();
+            hide();
+        }
+    });
 }
 
 void frmChooseSubscribers::cmdPrevious_Click()

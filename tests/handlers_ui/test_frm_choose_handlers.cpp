@@ -266,6 +266,7 @@ TEST(HandlerPageNavigation, NextNeedsACheckedRowAndPreviousKeepsEverything)
     EXPECT_EQ(state.selectionGridRows[1],
               (SelectionGridRow{true, page.grid().TextMatrix(2, "Alias"), page.grid().TextMatrix(2, "ObjectID")}));
     EXPECT_FALSE(state.selectionGridRows[0].checked);
+    expectNextWaitsForTheOptionsPage(*page.form, page.form->optionsPage);
 
     // Previous hides the page; the start page's Next shows the same instance, rows and checks.
     const QStringList checks = page.checks();

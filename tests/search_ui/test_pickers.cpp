@@ -200,6 +200,26 @@ TEST_F(Pickers, WindowCloseReturnsNothing)
     }
 }
 
+// Escape and Enter, on a button or in the search box, neither close the picker (its caller would
+// then empty its boxes) nor press OK (a message), Search (rows) or Cancel.
+TEST_F(Pickers, EnterAndEscapeActOnNoButton)
+{
+    for (const auto& picker : allFive())
+        whileShown(*picker, [&] {
+            findByName<QLineEdit>(*picker, "txtSearchString")->setText("*");
+            for (const char* focused : {"txtSearchString", "cmdSearch", "cmdOK", "cmdCancel"})
+                for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+                    auto* target = findByName<QWidget>(*picker, focused);
+                    target->setFocus();
+                    QTest::keyClick(target, key);
+                    EXPECT_TRUE(picker->isVisible() && rows(*picker) == 0 && !picker->bCancelHit)
+                        << picker->objectName().toStdString() << ", " << focused << ", key " << key;
+                }
+            click(*picker, "cmdCancel");
+        });
+    EXPECT_TRUE(shown.isEmpty());
+}
+
 TEST_F(Pickers, EveryShowingStartsAfreshButKeepsTheCallersSubscriberTypes)
 {
     frmSubscriberSearch picker(context);

@@ -427,6 +427,7 @@ TEST(SelectionPageNavigation, NextNeedsACheckedRow)
     page.grid().setChecked(lastRow, true);   // the last row alone is enough
     page.click("cmdNext");
     handedOn([&](int row) { return row == lastRow; });
+    expectNextWaitsForTheOptionsPage(*page.form, page.context.subscriberOptionsPage);
     page.click("cmdSelectAll");
     page.click("cmdNext");
     handedOn([](int) { return true; });

@@ -1,6 +1,7 @@
 #include "tests/support/widgets/PageHarness.h"
 
 #include "core/Database.h"
+#include "core/Errors.h"
 #include "core/RunLog.h"
 #include "core/ui/frmMain.h"
 #include "velmo/InstallationRegistry.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -78,6 +80,32 @@ void click(const QObject& root, const QString& name)
 {
     if (auto* button = findByName<QAbstractButton>(root, name))
         button->click();
+}
+
+void expectNextWaitsForTheOptionsPage(QWidget& page, std::function<QWidget*()>& optionsPage)
+{
+    auto* next = findByName<QPushButton>(page, QStringLiteral("cmdNext"));
+    const std::function<QWidget*()> kept = optionsPage;
+    for (const bool throws : {false, true}) {
+        SCOPED_TRACE(throws ? "the options page throws" : "no options page");
+        int made = 0;
+        optionsPage = [&]() -> QWidget* {
+            ++made;
+            EXPECT_EQ(page.cursor().shape(), Qt::WaitCursor);
+            EXPECT_FALSE(next->isEnabled());
+            if (throws)
+                throw KestraneError(-1, QStringLiteral("no options page"));
+            return nullptr;
+        };
+        try {
+            emit next->clicked();   // the signal itself: the throw crosses no frame of the button's code
+        } catch (const KestraneError&) {
+        }
+        EXPECT_EQ(made, 1);
+        EXPECT_EQ(page.cursor().shape(), Qt::ArrowCursor);
+        EXPECT_TRUE(next->isEnabled());
+    }
+    optionsPage = kept;
 }
 
 void chooseInDropDown(QComboBox& list, int position)
