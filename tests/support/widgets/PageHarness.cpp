@@ -225,8 +225,9 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
             storedIDs << row.value(0).toString();
         EXPECT_EQ(storedIDs, keptIDs);
     }
-    if (fault == RunFault::LogReplaced)
+    if (fault == RunFault::LogReplaced) {
         EXPECT_EQ(fileBytes(logPath), "RIFF");
+    }
     const QByteArray bytes = fileBytes(writtenLog);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     QString objectID;
