@@ -21,12 +21,12 @@
 // object back: the database's transaction, the rows of the directory lists that the object
 // changed in memory, the run-wide flags it set (the session's write-through and notifier
 // restart requests: a flag asks for work on behalf of kept changes only) and the object's
-// on-rollback actions (last registered first). Then the
-// failure goes to the engine's report and the run goes on with the next object, unless the
-// failure broke the database itself (KestraneError::databaseBroken, or the embedded database's
-// file moved, removed or replaced under the run): then no further object starts and the run ends
-// with RunEnd::DatabaseBroken. A file no longer at its path is let go of at once (Database::
-// letGoOfMovedFile), so that nothing of the run's connection stays beside the file now there.
+// on-rollback actions (last registered first). Then the failure goes to the engine's report and
+// the run goes on with the next object, unless the failure broke the database itself
+// (KestraneError::databaseBroken, or the embedded database's file moved, removed or replaced
+// under the run): then no further object starts and the run ends with RunEnd::DatabaseBroken.
+// A file no longer at its path is let go of at once (Database::letGoOfMovedFile), so that
+// nothing of the run's connection stays beside the file now there.
 //
 // The run log holds the lines of a row while it runs: the lines before the object's transaction
 // (its heading) are written when the transaction begins, the object's own lines and its report

@@ -209,9 +209,7 @@ TEST_F(Pickers, EnterAndEscapeActOnNoButton)
             findByName<QLineEdit>(*picker, "txtSearchString")->setText("*");
             for (const char* focused : {"txtSearchString", "cmdSearch", "cmdOK", "cmdCancel"})
                 for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-                    auto* target = findByName<QWidget>(*picker, focused);
-                    target->setFocus();
-                    QTest::keyClick(target, key);
+                    QTest::keyClick(findByName<QWidget>(*picker, focused), key);
                     EXPECT_TRUE(picker->isVisible() && rows(*picker) == 0 && !picker->bCancelHit)
                         << picker->objectName().toStdString() << ", " << focused << ", key " << key;
                 }

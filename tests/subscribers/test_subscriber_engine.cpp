@@ -22,23 +22,17 @@ struct CategoryScript {
     RunFrame* frame = nullptr;        // stop the run while changing this subscriber
     QString stopAt;
     int listInDirectory = -1;         // >= 0: set ListInDirectory on the subscriber row
-    QString flagged;                  // the one subscriber flagOneSubscriber changes
+    QString flagged;                  // when set, the one subscriber setListInDirectory changes
 } script;
 
 void setListInDirectory(SubscriberEdit& edit)
 {
+    if (!script.flagged.isEmpty() && edit.subscriber().value("SubscriberObjectID").toString() != script.flagged)
+        return;
     edit.subscriber().setValue("ListInDirectory", script.listInDirectory);
     edit.requestDirectoryWriteThrough();
-    edit.writeLine("   ListInDirectory set to" + paddedNumber(script.listInDirectory));
-}
-
-// Changes one subscriber only, asking for both run-wide requests.
-void flagOneSubscriber(SubscriberEdit& edit)
-{
-    if (edit.subscriber().value("SubscriberObjectID").toString() != script.flagged)
-        return;
-    setListInDirectory(edit);
     edit.requestNotifierRestart();
+    edit.writeLine("   ListInDirectory set to" + paddedNumber(script.listInDirectory));
 }
 
 void writeAMissingColumn(SubscriberEdit& edit)
@@ -288,7 +282,7 @@ TEST_F(SubscriberEngineTest, RunWideRequestsOutliveOnlyTheSubscriberThatIsKept)
 {
     rows.resize(3);
     script.flagged = rows[0].objectID;
-    const SubscriberChangeCategory categories[] = {{"flag one", flagOneSubscriber}};
+    const SubscriberChangeCategory categories[] = {{"list in directory", setListInDirectory}};
     for (const bool kept : {true, false}) {
         session.database.execute("DELETE FROM DirectorySyncRequest");
         script.listInDirectory = stored(rows[0].objectID).toInt() == 1 ? 0 : 1;

@@ -111,8 +111,8 @@ struct StoppedRun {
     std::function<void(const QString& wave)> choose;
 };
 void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault);
-// Next on a selection page with a checked row, its options page factory `optionsPage` making no
-// page, then throwing: the wait cursor and a disabled cmdNext while it runs, neither afterwards.
+// Next on a selection page with a checked row, its options page factory `optionsPage` throwing:
+// the wait cursor and a disabled cmdNext while it runs, neither afterwards.
 void expectNextWaitsForTheOptionsPage(QWidget& page, std::function<QWidget*()>& optionsPage);
 // The objectName of the control that has, or will have when its window is shown, the focus of
 // `window`; empty when none.
