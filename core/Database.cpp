@@ -668,14 +668,18 @@ void Database::rollback()
 
 void Database::checkFileInPlace()
 {
-    if (!m_embedded)
-        return;
-    int moved = 0;
-    if (sqlite3_file_control(sqliteHandle(m_db), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+    if (fileHasMoved())
         throw KestraneError(ErrorNumber::DatabaseError,
                             QStringLiteral("The database file %1 was moved, removed or replaced during the run")
                                 .arg(QDir::toNativeSeparators(m_db.databaseName())),
                             true);
+}
+
+bool Database::fileHasMoved()
+{
+    int moved = 0;
+    return m_embedded && sqlite3_file_control(sqliteHandle(m_db), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK
+           && moved;
 }
 
 Database::FileIdentity Database::identityOf(const QString& path)
@@ -688,12 +692,9 @@ Database::FileIdentity Database::identityOf(const QString& path)
 
 void Database::letGoOfMovedFile()
 {
-    if (!m_embedded || !isOpen())
+    if (!isOpen() || !fileHasMoved())
         return;
     sqlite3* handle = sqliteHandle(m_db);
-    int moved = 0;
-    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || !moved)
-        return;
     const QString path = m_db.databaseName();
     // The changes kept in the log go into the file they belong to, so that a moved file holds all
     // of them once its log is gone.

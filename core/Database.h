@@ -177,6 +177,8 @@ private:
         bool operator==(const FileIdentity&) const = default;
     };
     static FileIdentity identityOf(const QString& path);
+    // On the embedded database: the file it opened is no longer the file at its path.
+    bool fileHasMoved();
     FileIdentity m_wal;
     FileIdentity m_sharedMemory;
     QString m_fileLetGo;
