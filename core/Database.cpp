@@ -373,10 +373,15 @@ bool Database::open(const DatabaseTarget& target)
 
 void Database::close()
 {
-    // Statements go before the connection they were prepared on.
+    // Closing ends an unfinished transaction anyway; ended first, it holds back no checkpoint.
+    rollback();
+    // Statements go before the connection they were prepared on, and before a checkpoint, which a
+    // statement still reading would hold back.
     m_statements->cache.clear();
     m_columns.clear();
     m_tables.clear();
+    if (fileHasMoved())
+        letGoOfFileAtPath();
     if (m_db.isValid()) {
         m_db.close();
         m_db = QSqlDatabase();
@@ -678,8 +683,8 @@ void Database::checkFileInPlace()
 bool Database::fileHasMoved()
 {
     int moved = 0;
-    return m_embedded && sqlite3_file_control(sqliteHandle(m_db), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK
-           && moved;
+    return m_embedded && isOpen()
+           && sqlite3_file_control(sqliteHandle(m_db), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
 }
 
 Database::FileIdentity Database::identityOf(const QString& path)
@@ -692,26 +697,29 @@ Database::FileIdentity Database::identityOf(const QString& path)
 
 void Database::letGoOfMovedFile()
 {
-    if (!isOpen() || !fileHasMoved())
-        return;
+    if (fileHasMoved())
+        close();
+}
+
+void Database::letGoOfFileAtPath()
+{
     sqlite3* handle = sqliteHandle(m_db);
     const QString path = m_db.databaseName();
-    // The changes kept in the log go into the file they belong to, so that a moved file holds all
-    // of them once its log is gone.
+    // A plain close is not enough. SQLite neither ends its log into a database file that moved
+    // nor removes the log and its index: it cannot tell whose they are. The next opener of the
+    // file now at the path would take them for its own and write the old file's pages into it,
+    // and a file moved away would lack every change still in the log.
+    // So the changes kept in the log go into the file they belong to, wherever it is now...
     sqlite3_wal_checkpoint_v2(handle, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
-    // SQLite leaves the log and its index in place when it closes a database that moved: it
-    // cannot tell whose they are. The next opener of the file now at the path would take them
-    // for its own and write the old file's pages into it. They are removed while the connection
-    // still holds them open: their inodes cannot have been given to another file, so a file of the
-    // same identity at the path is this connection's own. (A rollback journal is gone already:
-    // the object's rollback deleted it.)
+    // ...and the log and its index are removed while the connection still holds them open: their
+    // inodes cannot have been given to another file, so a file of the same identity at the path is
+    // this connection's own. (A rollback journal is gone already: a rollback deletes it.)
     for (const auto& [suffix, identity] :
          {std::pair{QStringLiteral("-wal"), m_wal}, std::pair{QStringLiteral("-shm"), m_sharedMemory}}) {
         const QString file = path + suffix;
         if (identity != FileIdentity{} && identityOf(file) == identity)
             ::unlink(QFile::encodeName(file).constData());
     }
-    close();
     m_fileLetGo = path;
 }
 

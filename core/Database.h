@@ -62,6 +62,12 @@ public:
 
     // Opens the target. Returns false with lastError() set when it cannot be opened.
     bool open(const DatabaseTarget& target);
+    // Ends the connection (an unfinished transaction rolled back). On the embedded database, a
+    // file that is no longer the file at its path (moved, removed or replaced) is let go of
+    // first: every change kept in its write-ahead log goes into that file (wherever it is now),
+    // and the connection's own -wal and -shm files are removed from beside the path, so that
+    // nothing of this connection is left for the next opener of the file now at the path to take
+    // for its own. Every close does this: Exit, the end of the session, a reopen.
     void close();
     bool isOpen() const;
     bool isEmbedded() const { return m_embedded; }
@@ -119,13 +125,11 @@ public:
     // or replaced): what a commit writes there would be lost. Over ODBC the server keeps its
     // files: nothing to check.
     void checkFileInPlace();
-    // On the embedded database, when the file it opened is no longer the file at its path: puts
-    // every change kept in its write-ahead log into that file (wherever it is now), removes the
-    // connection's own -wal and -shm files from beside the path, and closes the connection.
-    // Nothing of this connection is then left for the next opener of the file now at the path to
-    // take for its own, and nothing of the session writes there again. Otherwise nothing.
+    // On the embedded database, when the file it opened is no longer the file at its path:
+    // closes the connection, letting go of that file (see close), so that nothing of the session
+    // writes there again. Otherwise nothing.
     void letGoOfMovedFile();
-    // The path of the file let go of by letGoOfMovedFile; empty while it has not happened.
+    // The path of the file that a close let go of; empty while it has not happened since open.
     QString fileLetGo() const { return m_fileLetGo; }
     bool inTransaction() const { return m_inTransaction; }
 
@@ -177,8 +181,11 @@ private:
         bool operator==(const FileIdentity&) const = default;
     };
     static FileIdentity identityOf(const QString& path);
-    // On the embedded database: the file it opened is no longer the file at its path.
+    // On the embedded database, while open: the file it opened is no longer the file at its path.
     bool fileHasMoved();
+    // Puts the log's changes into the moved file and removes the connection's own -wal and -shm
+    // from beside the path (see close).
+    void letGoOfFileAtPath();
     FileIdentity m_wal;
     FileIdentity m_sharedMemory;
     QString m_fileLetGo;

@@ -106,6 +106,22 @@ KestraneError noLogFile(const QString& fileName, const QString& problem)
                              .arg(QDir::toNativeSeparators(fileName), problem));
 }
 
+QString userLogsFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).filePath(QStringLiteral("logs"));
+}
+
+// The per-user logs folder exists (it is created when missing) and a file can be created in it.
+bool prepareUserLogsFolder(QString* problem)
+{
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (!QDir().mkpath(userData)) {
+        *problem = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(userData));
+        return false;
+    }
+    return prepareFolder(userData, userLogsFolder(), problem);
+}
+
 }  // namespace
 
 QString RunLog::usableLogFolder(QString problem)
@@ -115,16 +131,11 @@ QString RunLog::usableLogFolder(QString problem)
     if (problem.isEmpty() && prepareFolder(m_programFolder, programLogs, &problem))
         return programLogs;
 
-    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    const QString userLogs = QDir(userData).filePath(QStringLiteral("logs"));
     QString fallbackProblem;
-    if (!QDir().mkpath(userData)) {
-        fallbackProblem = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(userData));
-    }
-    if (!fallbackProblem.isEmpty() || !prepareFolder(userData, userLogs, &fallbackProblem))
-        throw noLogIn(programLogs, problem, userLogs, fallbackProblem);
+    if (!prepareUserLogsFolder(&fallbackProblem))
+        throw noLogIn(programLogs, problem, userLogsFolder(), fallbackProblem);
     m_programLogsProblem = problem;
-    return userLogs;
+    return userLogsFolder();
 }
 
 void RunLog::announceFallback()
@@ -167,9 +178,9 @@ QString RunLog::startLogFile(const QString& fileName, const HeaderInfo& header)
     m_file.setFileName(fileName);
     m_failure.reset();
     m_fault = Fault::Other;
-    // Unbuffered: every write goes straight to the file, whole or not at all (appendWhole). Read
-    // too: a file removed under the run is written again from what it holds.
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+    m_written.clear();
+    // Unbuffered: every write goes straight to the file, whole or not at all (appendWhole).
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return m_file.errorString();
     try {
         WriteLogLine(separatorLine);
@@ -265,8 +276,24 @@ void RunLog::appendWhole(const QByteArray& bytes)
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         breakWith(QString::fromLocal8Bit(std::strerror(errno)), Fault::Other);
+    breakIfCutShort(info, bytes);
+    // A quota used up is a full disk to the administrator: room is to be made either way.
     if (const int error = appendWholeTo(fd, m_file.fileName(), info.st_size, bytes))
-        breakWith(QString::fromLocal8Bit(std::strerror(error)), error == ENOSPC ? Fault::DiskFull : Fault::Other);
+        breakWith(QString::fromLocal8Bit(std::strerror(error)),
+                  error == ENOSPC || error == EDQUOT ? Fault::DiskFull : Fault::Other);
+    m_written += bytes;
+}
+
+void RunLog::breakIfCutShort(const struct stat& opened, const QByteArray& unwritten)
+{
+    // Another program truncated the file and wrote over it in place (a copy-truncate rotation, an
+    // editor saving in place): what the run wrote is no longer in it, and it is that program's
+    // file now. Lines that were due to it (those of an object already kept, say) go with the rest
+    // of the run's when the log is written again.
+    if (opened.st_size >= m_written.size())
+        return;
+    m_written += unwritten;
+    breakWith(QStringLiteral("the file was removed or replaced during the run"), Fault::FileGone);
 }
 
 qint64 RunLog::sizeLimitFor(const QString& path) const
@@ -282,7 +309,7 @@ int RunLog::appendWholeTo(int fd, const QString& path, qint64 size, const QByteA
     int error = 0;
     if (const qint64 limit = sizeLimitFor(path); limit >= 0 && size + room > limit) {
         room = std::max<qint64>(0, limit - size);
-        error = ENOSPC;
+        error = m_sizeLimitError;
     }
     qint64 written = 0;
     while (written < room) {
@@ -315,6 +342,7 @@ void RunLog::secureHeldLines()
     if (::fstat(fd, &opened) != 0 || ::stat(QFile::encodeName(m_file.fileName()).constData(), &atPath) != 0
         || opened.st_dev != atPath.st_dev || opened.st_ino != atPath.st_ino)
         breakWith(QStringLiteral("the file was removed or replaced during the run"), Fault::FileGone);
+    breakIfCutShort(opened);
     if (m_held.isEmpty())
         return;
     const qint64 limit = sizeLimitFor(m_file.fileName());
@@ -339,44 +367,56 @@ void RunLog::breakWith(const QString& reason, Fault fault)
 QString RunLog::writeGoneFileAgain()
 {
     const QFileInfo log(m_file.fileName());
+    // Where a new log would go: the log's own folder (made again when it was removed too), else
+    // the per-user one.
+    QStringList folders{log.absolutePath()};
+    if (QDir(userLogsFolder()) != log.absoluteDir())
+        folders << userLogsFolder();
+    QStringList problems;
+    for (const QString& folder : std::as_const(folders)) {
+        QString problem;
+        const bool ready = folder == log.absolutePath()
+                               ? prepareFolder(QFileInfo(folder).absolutePath(), folder, &problem)
+                               : prepareUserLogsFolder(&problem);
+        if (!ready) {
+            problems << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), problem);
+            continue;
+        }
+        try {
+            return writeCopyIn(QDir(folder), log);
+        } catch (const KestraneError& failure) {
+            problems << failure.description();
+        }
+    }
+    throw KestraneError(ErrorNumber::DeviceIOError, problems.join(QStringLiteral("; ")));
+}
+
+QString RunLog::writeCopyIn(const QDir& folder, const QFileInfo& log) const
+{
     const auto unwritten = [](const QString& file, int error) {
         return KestraneError(ErrorNumber::DeviceIOError,
                              QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file),
                                                           QString::fromLocal8Bit(std::strerror(error))));
     };
-    // What the run wrote, read back through the open file: the one copy left.
-    QByteArray bytes;
-    struct stat info {};
-    if (!m_file.isOpen() || ::fstat(m_file.handle(), &info) != 0)
-        throw unwritten(log.filePath(), m_file.isOpen() ? errno : EBADF);
-    bytes.resize(qsizetype(info.st_size));
-    for (qint64 read = 0; read < bytes.size();) {
-        const ssize_t part = ::pread(m_file.handle(), bytes.data() + read, size_t(bytes.size() - read), read);
-        if (part < 0 && errno == EINTR)
-            continue;
-        if (part <= 0)
-            throw unwritten(log.filePath(), part < 0 ? errno : EIO);
-        read += part;
-    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString number = attempt > 1 ? u'-' + QString::number(attempt) : QString();
-        const QString file = attempt == 0 ? log.filePath()
-                                          : log.dir().filePath(log.completeBaseName() + QStringLiteral("-recovered")
-                                                               + number + u'.' + log.suffix());
+        const QString file = folder.filePath(attempt == 0 ? log.fileName()
+                                                          : log.completeBaseName() + QStringLiteral("-recovered")
+                                                                + number + u'.' + log.suffix());
         // O_EXCL: whatever is at the name now is someone else's file.
         const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0)
             throw unwritten(file, errno);
-        const int error = appendWholeTo(fd, file, 0, bytes);
+        const int error = appendWholeTo(fd, file, 0, m_written);
         ::close(fd);
         if (error == 0)
             return file;
         ::unlink(QFile::encodeName(file).constData());
         throw unwritten(file, error);
     }
-    throw unwritten(log.filePath(), EEXIST);
+    throw unwritten(folder.filePath(log.fileName()), EEXIST);
 }
 
 void RunLog::releaseLines()

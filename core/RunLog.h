@@ -18,7 +18,8 @@
 // commits, secureHeldLines makes sure that the file can take them. Lines are written whole or
 // not at all: a write that fails part-way is taken back, so the file ends at a whole line. Once a
 // write has failed the log is broken: later lines are dropped, and writeHeldLines and
-// secureHeldLines throw the same failure.
+// secureHeldLines throw the same failure. A file shorter than what the run wrote to it (cut short
+// and written over in place by another program) counts as replaced: nothing more goes into it.
 #include "core/Errors.h"
 #include "core/Messages.h"
 
@@ -26,8 +27,13 @@
 #include <QFile>
 #include <QString>
 
+#include <cerrno>
 #include <functional>
 #include <optional>
+
+class QDir;
+class QFileInfo;
+struct stat;
 
 class RunLog {
 public:
@@ -69,7 +75,7 @@ public:
     // Writes the lines kept so far, then writes each line as it comes again.
     void releaseLines();
     // Makes sure the lines kept so far can be written: the file is still the one at the log's
-    // path, and room for them is reserved in it; where room cannot be reserved, they are written
+    // path, holds all the run wrote to it, and room for them is reserved in it; where room cannot be reserved, they are written
     // now. Throws KestraneError (and the log is broken) when the file cannot take them.
     void secureHeldLines();
     // The failure that broke the log, once a write has failed.
@@ -77,19 +83,22 @@ public:
     // What broke it.
     enum class Fault { DiskFull, FileGone, Other };
     Fault fault() const { return m_fault; }
-    // Once the log broke because its file was removed or replaced (Fault::FileGone), and while
-    // it is open: writes what the open file holds (every line written, whole) to a file again, at
-    // the log's path when nothing is there now, otherwise beside it with "-recovered" before the
-    // extension (and a number after it when that name is taken too), never over another file.
-    // Returns that file's path; throws KestraneError, naming the file and the reason, when none
+    // Once the log broke because its file was removed, replaced or cut short (Fault::FileGone):
+    // writes every line the file took, whole, to a file again, where a new log would go: in the
+    // log's folder (made again when it is gone too), else in the per-user one; under the log's
+    // name when nothing is there now, otherwise with "-recovered" before the extension (and a
+    // number after it when that name is taken too), never over another file. Returns that file's
+    // path; throws KestraneError, naming each file or folder tried and the reason, when none
     // could be written.
     QString writeGoneFileAgain();
-    // A log file's size is kept at or below `bytes`: a write past it fails as on a full disk.
-    // Only for files in `folder` when one is given. Tests stand it in for a file system that fills.
-    void setSizeLimit(qint64 bytes, const QString& folder = QString())
+    // A log file's size is kept at or below `bytes`: a write past it fails with `error`, as on a
+    // full disk (ENOSPC) or a quota used up (EDQUOT). Only for files in `folder` when one is
+    // given. Tests stand it in for a file system that fills.
+    void setSizeLimit(qint64 bytes, const QString& folder = QString(), int error = ENOSPC)
     {
         m_sizeLimit = bytes;
         m_sizeLimitFolder = folder;
+        m_sizeLimitError = error;
     }
     bool holdingLines() const { return m_holding; }
     // Deletes every file of the logs folder last modified more than 10 calendar days ago.
@@ -123,6 +132,12 @@ private:
     void writeLine(const QString& line, bool countedAsError);
     // Appends the bytes whole, or throws (the log broken) with the file as it was.
     void appendWhole(const QByteArray& bytes);
+    // Breaks the log when the open file, `opened`, is shorter than what the run wrote to it; the
+    // lines `unwritten` that were due to it are kept for writing the log again.
+    void breakIfCutShort(const struct stat& opened, const QByteArray& unwritten = QByteArray());
+    // Writes every line the file took to a new file in `folder` named after `log`; its path, or
+    // throws KestraneError naming the file and the reason.
+    QString writeCopyIn(const QDir& folder, const QFileInfo& log) const;
     // Appends the bytes whole to the open file `fd` of `path`, `size` bytes long; 0, or the error
     // with the file as it was.
     int appendWholeTo(int fd, const QString& path, qint64 size, const QByteArray& bytes) const;
@@ -138,11 +153,14 @@ private:
     QFile m_file;
     bool m_holding = false;
     QByteArray m_held;   // lines kept while holding, each with its CR LF
+    // Every line the file took: a file removed, replaced or cut short is written again from it.
+    QByteArray m_written;
     std::optional<KestraneError> m_failure;
     QString m_failureReason;   // its description without the file's name
     Fault m_fault = Fault::Other;
     qint64 m_sizeLimit = -1;   // none
     QString m_sizeLimitFolder;
+    int m_sizeLimitError = ENOSPC;
     QString m_programLogsProblem;   // why the program's logs folder took no log, after a fallback
     qint32 m_errorCount = 0;
     qint32 m_warningCount = 0;

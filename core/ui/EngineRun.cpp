@@ -73,7 +73,7 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
         return;   // Exit was pressed during the run: the program has ended
 
     m_page.unsetCursor();
-    // A log whose file is gone is written again from the open file, before it is closed.
+    // A log whose file is gone or cut short is written again, from the lines it took.
     const QString logAdvice = end == RunEnd::LogBroken ? afterBrokenLog(log) : QString();
     log.Close();
     const QString noun = QLatin1String(m_wording.noun);
@@ -88,15 +88,15 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
     switch (end) {
     case RunEnd::LogBroken:
         // The log ends before the failure: it is not offered.
-        stopped(QStringLiteral("the run log could not be written"), *log.failure(), keptChanges(), logAdvice);
+        stopped(QStringLiteral("the run log could not be written"), *log.failure(), keptChanges(frame), logAdvice);
         return;
     case RunEnd::DatabaseBroken:
         stopped(QStringLiteral("the database failed"), *frame.databaseFailure(),
-                keptChanges(session.database.fileLetGo()), QStringLiteral("Check the database before running again."));
+                keptChanges(frame, session.database.fileLetGo()), QStringLiteral("Check the database before running again."));
         break;
     default:
         if (escaped)
-            stopped(QStringLiteral("of an error"), *escaped, keptChanges(),
+            stopped(QStringLiteral("of an error"), *escaped, keptChanges(frame),
                     QStringLiteral("The log holds the run up to the error."));
         else
             closing(log);
@@ -116,10 +116,12 @@ QString runSummary(const Languages& languages, const RunLog& log, CountForm form
            + countText(log.LogWarningCount(), form) + languages.mymyLoadString(8);
 }
 
-QString keptChanges(const QString& fileLetGo)
+QString keptChanges(const RunFrame& frame, const QString& fileLetGo)
 {
     if (fileLetGo.isEmpty())
         return QStringLiteral(" and keep their changes");
+    if (frame.committedCount() == 0)
+        return QString();
     const QString path = QDir::toNativeSeparators(fileLetGo);
     const QString written =
         QStringLiteral(", but their changes were written to the database file that was moved, removed or replaced");

@@ -69,9 +69,10 @@ private:
 // touched, and `advice`.
 QString runStoppedEarly(const QString& cause, const KestraneError& failure, const RunFrame& frame, int untouched,
                         const QString& noun, const QString& kept, const QString& advice);
-// What became of the kept objects' changes: kept, or written to the database file that was let
-// go of (Database::fileLetGo) and not in the file now at its path.
-QString keptChanges(const QString& fileLetGo = QString());
+// What became of the changes of the objects the frame kept: kept, or written to the database file
+// that was let go of (Database::fileLetGo) and not in the file now at its path; nothing to say
+// of that file when no object was kept.
+QString keptChanges(const RunFrame& frame, const QString& fileLetGo = QString());
 // The advice after a run whose log broke: where a log whose file is gone was written again (or
 // that it is lost, and why), room to make when the disk is full.
 QString afterBrokenLog(RunLog& log);

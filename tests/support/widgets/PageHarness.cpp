@@ -115,17 +115,17 @@ QByteArray fileBytes(const QString& path)
 }
 
 // Nothing of the run's connection beside the database's path, and the replacement (if any) as it
-// was put there, whole to a connection of its own.
-void expectOnlyAtPath(const QString& database, const QByteArray& replacement)
+// was put there, whole to a connection of its own, as is the file moved away (if any).
+void expectOnlyAtPath(const QString& database, const QByteArray& replacement, const QString& movedTo = {})
 {
     for (const char* suffix : {"-wal", "-shm", "-journal"})
         EXPECT_FALSE(QFile::exists(database + suffix)) << suffix;
     EXPECT_EQ(fileBytes(database), replacement.isNull() ? "<unreadable>" : replacement);
-    if (replacement.isNull())
+    if (replacement.isNull() && movedTo.isEmpty())
         return;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "integrity");
-        db.setDatabaseName(database);
+        db.setDatabaseName(movedTo.isEmpty() ? database : movedTo);
         QSqlQuery query(db);
         EXPECT_TRUE(db.open() && query.exec("PRAGMA integrity_check") && query.next());
         EXPECT_EQ(query.value(0).toString(), "ok");
@@ -138,32 +138,45 @@ void expectOnlyAtPath(const QString& database, const QByteArray& replacement)
 void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
 {
     SCOPED_TRACE(int(fault));
-    const bool logFault = fault == RunFault::LogFills || fault == RunFault::LogRemoved || fault == RunFault::LogReplaced;
-    const bool databaseGone = fault == RunFault::DatabaseReplaced || fault == RunFault::DatabaseRemoved;
+    using enum RunFault;
+    const bool logFull = fault == LogFills || fault == LogOverQuota, cutShort = fault == LogCutShort;
+    const bool logFault = logFull || fault == LogRemoved || fault == LogFolderRemoved || fault == LogReplaced || cutShort;
+    const bool beforeGo = fault == DatabaseReplacedBeforeGo;
+    const bool afterRun = fault == DatabaseReplacedAfterRun || fault == DatabaseMovedAfterRun;
+    const bool replaced = fault == DatabaseReplaced || fault == DatabaseReplacedBeforeGo || fault == DatabaseReplacedAfterRun;
+    const bool moved = fault == DatabaseMoved || fault == DatabaseMovedAfterRun;
+    const bool databaseGone = replaced || fault == DatabaseRemoved;
     QTemporaryDir folder;
     QFile wave(folder.filePath("hello.wav"));
     EXPECT_TRUE(wave.open(QIODevice::WriteOnly) && wave.write("RIFF") == 4);
     wave.close();
     page.choose(wave.fileName());
     const QList<SelectionGridRow>& rows = run.context.state.selectionGridRows;
-    const int kept = logFault ? 2 : 1;
+    const int kept = logFault ? 2 : beforeGo ? 0 : afterRun ? int(rows.size()) : 1;
     RunLog& log = *run.context.state.runLog;
     const QString database = run.installation.installation().databaseFile();
     const QString copy = folder.filePath("copy.sqlite");
-    if (fault == RunFault::DatabaseReplaced)
+    if (replaced)
         run.sql("VACUUM INTO '" + copy + "'");
-    const QByteArray replacement = fault == RunFault::DatabaseReplaced ? fileBytes(copy) : QByteArray();
+    const QByteArray replacement = replaced ? fileBytes(copy) : QByteArray();
     const qint64 nextHeading = QString("** Updating %1 **\r\n    Alias=%2\r\n    ObjectID=%3\r\n")
-                                   .arg(page.headingWord, rows[kept].alias, rows[kept].objectID).toUtf8().size();
+                                   .arg(page.headingWord, rows.value(kept).alias, rows.value(kept).objectID).toUtf8().size();
     const auto fail = [&] {
-        if (fault == RunFault::LogFills) {
-            log.setSizeLimit(QFileInfo(log.fileName()).size() + nextHeading);
+        if (logFull) {
+            log.setSizeLimit(QFileInfo(log.fileName()).size() + nextHeading, {}, fault == LogFills ? ENOSPC : EDQUOT);
+        } else if (cutShort) {   // in place, as a copy-truncate rotation does
+            QFile cut(log.fileName());
+            EXPECT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate) && cut.write("RIFF") == 4);
         } else if (logFault) {
             QFile::remove(log.fileName());
+            if (fault == LogFolderRemoved)
+                EXPECT_TRUE(QDir().rmdir(QFileInfo(log.fileName()).absolutePath()));
             if (fault == RunFault::LogReplaced)
                 QFile::copy(wave.fileName(), log.fileName());   // another program's file
-        } else if (fault == RunFault::DatabaseReplaced) {   // as `mv -f` does: in one step
+        } else if (replaced) {   // as `mv -f` does: in one step
             EXPECT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(database).constData()), 0);
+        } else if (afterRun) {   // as `mv` does: the file alone
+            EXPECT_TRUE(QFile::rename(database, database + ".moved"));
         } else {
             for (const char* suffix : {"", "-wal", "-shm"})
                 fault == RunFault::DatabaseMoved ? QFile::rename(database + suffix, database + ".moved" + suffix)
@@ -173,51 +186,69 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     // The progress moves inside a row: the fault comes once the row's lines are written.
     QObject::connect(findByName<QProgressBar>(page.enginePage, "ProgressBar"), &QProgressBar::valueChanged,
                      &page.enginePage, [&](int done) {
-                         if (done == kept)
+                         if (done == kept && !beforeGo && !afterRun)
                              QTimer::singleShot(0, &page.enginePage, fail);
                      });
+    if (beforeGo)
+        fail();
     run.recorder.answerWith(QMessageBox::Cancel);
-    if (databaseGone)
+    if (databaseGone && !afterRun)
         run.recorder.whileShown = [&] { expectOnlyAtPath(database, replacement); };
     click(page.enginePage, "cmdGo");
     run.recorder.whileShown = nullptr;
+    if (afterRun) {   // a backup put in place, or the file moved away, after "Done!"; Exit; the end of the session
+        fail();
+        click(page.enginePage, "cmdExit");
+        run.session.database.close();
+    }
 
     const QString noun(page.noun);
     const QString logPath = log.fileName();
-    const QString writtenLog = QString(logPath).replace(".TXT", fault == RunFault::LogReplaced ? "-recovered.TXT" : ".TXT");
+    const bool logBeside = fault == LogReplaced || cutShort;   // another program's file at the log's path
+    const QString writtenLog = QString(logPath).replace(".TXT", logBeside ? "-recovered.TXT" : ".TXT");
     QString cause = "the database failed:\r\nThe database file " + database + " was moved, removed or replaced during the run";
     QString keptChanges = ", but their changes were written to the database file that was moved, removed or replaced"
-                          + (fault == RunFault::DatabaseReplaced ? ", and are not in the file now at " + database
-                                                                 : ": no file is at " + database + " now");
+                          + (replaced ? ", and are not in the file now at " + database : ": no file is at " + database + " now");
     QString advice = "Check the database before running again.";
+    if (kept == 0)   // nothing was written anywhere
+        keptChanges.clear();
     if (logFault) {
-        const bool full = fault == RunFault::LogFills;
         cause = "the run log could not be written:\r\n" + logPath + ": "
-                + (full ? "No space left on device" : "the file was removed or replaced during the run");
+                + (fault == LogFills ? "No space left on device"
+                   : logFull         ? "Disk quota exceeded"
+                                     : "the file was removed or replaced during the run");
         keptChanges = " and keep their changes";
-        advice = full ? "The log ends before the failure.  Make room for the log before running again."
-                      : "The log of the run up to the failure was written again to " + writtenLog + ".";
+        advice = logFull ? "The log ends before the failure.  Make room for the log before running again."
+                         : "The log of the run up to the failure was written again to " + writtenLog + ".";
     }
+    const QString underWay = cutShort ? QString() : QString("the %1 under way was rolled back and ").arg(noun);
     QStringList expected{QString("The run was stopped because %1\r\n\r\n%2 %3(s) were changed before the failure%4; "
-                                 "the %3 under way was rolled back and %5 selected %3(s) were not touched.  %6")
-                             .arg(cause).arg(kept).arg(noun, keptChanges).arg(rows.size() - kept - 1).arg(advice)};
+                                 "%5%6 selected %3(s) were not touched.  %7")
+                             .arg(cause).arg(kept).arg(noun, keptChanges, underWay)
+                             .arg(rows.size() - kept - (cutShort ? 0 : 1)).arg(advice)};
+    if (afterRun) {   // the run ended "Done!"
+        expected = QStringList{run.shown.value(run.shown.size() - 2)};
+        EXPECT_TRUE(expected[0].startsWith("Done! "));
+    }
     if (!logFault)
         expected << run.session.languages.mymyLoadString(100);
     EXPECT_EQ(run.shown.mid(run.shown.size() - expected.size()), expected);
-    QSet<QString> keptIDs, storedIDs, loggedIDs;
+    QSet<QString> keptIDs, storedIDs;
+    QStringList loggedIDs;
     for (const SelectionGridRow& row : rows.mid(0, kept))
         keptIDs << row.objectID;
     if (!databaseGone) {
         Database db;
-        EXPECT_TRUE(db.open({fault == RunFault::DatabaseMoved ? database + ".moved" : database, {}}));
+        EXPECT_TRUE(db.open({moved ? database + ".moved" : database, {}}));
         for (const QVariantList& row : db.select(page.changedIDs).rows)
             storedIDs << row.value(0).toString();
         EXPECT_EQ(storedIDs, keptIDs);
     }
-    if (fault == RunFault::LogReplaced) {
+    if (logBeside) {
         EXPECT_EQ(fileBytes(logPath), "RIFF");
     }
     const QByteArray bytes = fileBytes(writtenLog);
+    EXPECT_TRUE(bytes.startsWith(QByteArray(64, '=') + "\r\nRunning Kestrane version"));
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     QString objectID;
     const QStringList lines = QString::fromUtf8(bytes).split("\r\n");
@@ -227,18 +258,20 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
         else if (line.startsWith(page.changeLine))
             loggedIDs << objectID;
     }
-    if (logFault)   // a rollback's change lines are followed by its "none kept" line
-        EXPECT_EQ(loggedIDs, keptIDs);
-    else   // the log says that the run stopped
+    if (logFault || afterRun) {   // a rollback's change lines are followed by its "none kept" line
+        EXPECT_EQ(QSet<QString>(loggedIDs.begin(), loggedIDs.end()), keptIDs);
+        EXPECT_EQ(loggedIDs.size(), kept);
+    } else {   // the log says that the run stopped
         EXPECT_EQ(lines.value(lines.size() - 3), QString("The database failed, so the run was stopped: no later %1 was "
-                                                         "changed.  %2s changed before the failure: 1.  Check the database.")
-                                                     .arg(noun, noun.at(0).toUpper() + noun.mid(1)));
+                                                         "changed.  %2s changed before the failure: %3.  Check the database.")
+                                                     .arg(noun, noun.at(0).toUpper() + noun.mid(1)).arg(kept));
+    }
     EXPECT_EQ(QDir(velmo::serverRootPath(run.installation.folder()) + "Stream Files").entryList(QDir::Files).size(), kept);
-    if (databaseGone) {   // Exit, then what the end of the session does
+    if (databaseGone || moved) {   // Exit, then what the end of the session does
         click(page.enginePage, "cmdExit");
         page.enginePage.close();
         run.session.database.close();
-        expectOnlyAtPath(database, replacement);
+        expectOnlyAtPath(database, replacement, moved ? database + ".moved" : QString());
     }
 }
 

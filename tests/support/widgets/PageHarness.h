@@ -97,10 +97,18 @@ void chooseInDropDown(QComboBox& list, int position);
 // with its stop message (and the offer of the log only when it holds the run up to the stop).
 // Nothing of the run's connection is left beside the database's path, while the message is
 // shown and once the page and the session are closed, and a replacement is left as it was put there.
-enum class RunFault { LogFills, LogRemoved, LogReplaced, DatabaseMoved, DatabaseReplaced, DatabaseRemoved };
+// The same with the log's quota used up, its folder removed too, or the log cut short in place
+// (left so: the next row is not started); the database replaced before Go; or, after "Done!",
+// replaced, or moved away alone (as `mv` does) before Exit: every change in it, and it whole.
+enum class RunFault { LogFills, LogRemoved, LogReplaced, DatabaseMoved, DatabaseReplaced, DatabaseRemoved,
+                      LogOverQuota, LogFolderRemoved, LogCutShort, DatabaseReplacedBeforeGo,
+                      DatabaseReplacedAfterRun, DatabaseMovedAfterRun };
 inline constexpr RunFault kRunFaults[] = {RunFault::LogFills,         RunFault::LogRemoved,
                                           RunFault::LogReplaced,      RunFault::DatabaseMoved,
-                                          RunFault::DatabaseReplaced, RunFault::DatabaseRemoved};
+                                          RunFault::DatabaseReplaced, RunFault::DatabaseRemoved,
+                                          RunFault::LogOverQuota, RunFault::LogFolderRemoved, RunFault::LogCutShort,
+                                          RunFault::DatabaseReplacedBeforeGo, RunFault::DatabaseReplacedAfterRun,
+                                          RunFault::DatabaseMovedAfterRun};
 struct StoppedRun {
     QWidget& enginePage;
     const char* noun;           // "subscriber", "call handler"
