@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -265,6 +266,22 @@ TEST_F(RunLogFallback, AFullDiskMovesTheLogOnOrStopsTheRunNamingBothFolders)
         EXPECT_EQ(QDir(userLogs).entryList(QDir::Files).size(), bothFull ? 0 : 1);
         QDir(userLogs).removeRecursively();
     }
+}
+
+// A log removed with the whole program folder is written again where a new log would go.
+TEST_F(RunLogFallback, AGoneLogWhoseFolderCannotBeMadeAgainIsWrittenToTheUserFolder)
+{
+    const QString program = QDir(scratch.path()).filePath("program");
+    ASSERT_TRUE(QDir().mkdir(program));
+    RunLog gone{program, [](const QString&) {}, [] { return startTime; }};
+    const QString path = gone.startNewLog({});
+    gone.WriteLogLine("kept");
+    ASSERT_TRUE(QDir(program).removeRecursively());
+    EXPECT_THROW(gone.secureHeldLines(), KestraneError);
+    const QString written = gone.writeGoneFileAgain();
+    EXPECT_EQ(written, QDir(userLogs).filePath(QFileInfo(path).fileName()));
+    QFile file(written);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().endsWith("=\r\nkept\r\n"));
 }
 
 TEST_F(RunLogFallback, NoWritableFolderStopsTheRunWithOneMessageNamingBothFolders)
