@@ -22,6 +22,9 @@ constexpr int MaximumAgeInDays = 10;
 
 const QString separatorLine(64, u'=');
 
+// Why a log whose file another program removed, replaced or cut short stopped the run.
+const QString fileGone = QStringLiteral("the file was removed or replaced during the run");
+
 // Whether the line holds the marker ("(error)") in any letter case. Every line of a run is
 // looked at: the marker's opening parenthesis is found first, rather than folding every
 // character of the line.
@@ -293,7 +296,7 @@ void RunLog::breakIfCutShort(const struct stat& opened, const QByteArray& unwrit
     if (opened.st_size >= m_written.size())
         return;
     m_written += unwritten;
-    breakWith(QStringLiteral("the file was removed or replaced during the run"), Fault::FileGone);
+    breakWith(fileGone, Fault::FileGone);
 }
 
 qint64 RunLog::sizeLimitFor(const QString& path) const
@@ -341,7 +344,7 @@ void RunLog::secureHeldLines()
     struct stat opened {}, atPath {};
     if (::fstat(fd, &opened) != 0 || ::stat(QFile::encodeName(m_file.fileName()).constData(), &atPath) != 0
         || opened.st_dev != atPath.st_dev || opened.st_ino != atPath.st_ino)
-        breakWith(QStringLiteral("the file was removed or replaced during the run"), Fault::FileGone);
+        breakWith(fileGone, Fault::FileGone);
     breakIfCutShort(opened);
     if (m_held.isEmpty())
         return;

@@ -271,17 +271,14 @@ TEST_F(RunLogFallback, AFullDiskMovesTheLogOnOrStopsTheRunNamingBothFolders)
 // A log removed with the whole program folder is written again where a new log would go.
 TEST_F(RunLogFallback, AGoneLogWhoseFolderCannotBeMadeAgainIsWrittenToTheUserFolder)
 {
-    const QString program = QDir(scratch.path()).filePath("program");
-    ASSERT_TRUE(QDir().mkdir(program));
-    RunLog gone{program, [](const QString&) {}, [] { return startTime; }};
+    RunLog gone{scratch.path(), [](const QString&) {}, [] { return startTime; }};
     const QString path = gone.startNewLog({});
     gone.WriteLogLine("kept");
-    ASSERT_TRUE(QDir(program).removeRecursively());
+    ASSERT_TRUE(QDir(scratch.path()).removeRecursively());
     EXPECT_THROW(gone.secureHeldLines(), KestraneError);
-    const QString written = gone.writeGoneFileAgain();
-    EXPECT_EQ(written, QDir(userLogs).filePath(QFileInfo(path).fileName()));
-    QFile file(written);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().endsWith("=\r\nkept\r\n"));
+    QFile written(gone.writeGoneFileAgain());
+    EXPECT_EQ(written.fileName(), QDir(userLogs).filePath(QFileInfo(path).fileName()));
+    EXPECT_TRUE(written.open(QIODevice::ReadOnly) && written.readAll().endsWith("=\r\nkept\r\n"));
 }
 
 TEST_F(RunLogFallback, NoWritableFolderStopsTheRunWithOneMessageNamingBothFolders)
