@@ -57,12 +57,58 @@ bool prepareFolder(const QString& parent, const QString& folder, QString* proble
     return true;
 }
 
+// Appends the bytes whole to the open file `fd`, `size` bytes long, keeping it at or below `limit`
+// (none when negative; a write past it fails with `limitError`); 0, or the error with the file as
+// it was.
+int appendWholeTo(int fd, qint64 size, QByteArrayView bytes, qint64 limit = -1, int limitError = 0)
+{
+    qint64 room = bytes.size();
+    int error = 0;
+    if (limit >= 0 && size + room > limit) {
+        room = std::max<qint64>(0, limit - size);
+        error = limitError;
+    }
+    qint64 written = 0;
+    while (written < room) {
+        const ssize_t part = ::pwrite(fd, bytes.data() + written, size_t(room - written), size + written);
+        if (part < 0 && errno == EINTR)
+            continue;
+        if (part <= 0) {
+            error = part < 0 ? errno : EIO;
+            break;
+        }
+        written += part;
+    }
+    if (written == bytes.size())
+        return 0;
+    // Part of the lines reached the file: take them back, so that it ends at a whole line.
+    if (written > 0 && ::ftruncate(fd, size) != 0)
+        error = errno;
+    return error;
+}
+
+bool isFullDisk(int error)
+{
+    // A quota used up is a full disk to the administrator: room is to be made either way.
+    return error == ENOSPC || error == EDQUOT;
+}
+
+QString errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 } // namespace
 
 RunLog::RunLog(QString programFolder, MessageSink messages, Clock clock)
     : m_programFolder(std::move(programFolder)), m_messages(std::move(messages)),
       m_clock(std::move(clock))
 {
+}
+
+RunLog::~RunLog()
+{
+    Close();
 }
 
 QString RunLog::programLogsFolder() const
@@ -181,10 +227,17 @@ QString RunLog::startLogFile(const QString& fileName, const HeaderInfo& header)
     m_file.setFileName(fileName);
     m_failure.reset();
     m_fault = Fault::Other;
-    m_written.clear();
+    m_written = 0;
     // Unbuffered: every write goes straight to the file, whole or not at all (appendWhole).
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return m_file.errorString();
+    if (const int error = openCopy(QFileInfo(fileName).absolutePath())) {
+        Close();
+        QFile::remove(fileName);
+        m_fault = isFullDisk(error) ? Fault::DiskFull : Fault::Other;
+        m_failureReason = errorText(error);
+        return m_failureReason;
+    }
     try {
         WriteLogLine(separatorLine);
         // The version line and the closing separator carry an extra line break of their own.
@@ -278,25 +331,55 @@ void RunLog::appendWhole(const QByteArray& bytes)
     const int fd = m_file.handle();
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        breakWith(QString::fromLocal8Bit(std::strerror(errno)), Fault::Other);
-    breakIfCutShort(info, bytes);
-    // A quota used up is a full disk to the administrator: room is to be made either way.
-    if (const int error = appendWholeTo(fd, m_file.fileName(), info.st_size, bytes))
-        breakWith(QString::fromLocal8Bit(std::strerror(error)),
-                  error == ENOSPC || error == EDQUOT ? Fault::DiskFull : Fault::Other);
-    m_written += bytes;
+        breakWith(errorText(errno), Fault::Other);
+    breakIfWrittenOver(info, bytes);
+    if (const int error = appendWholeTo(fd, info.st_size, bytes, sizeLimitFor(m_file.fileName()), m_sizeLimitError))
+        breakWith(errorText(error), isFullDisk(error) ? Fault::DiskFull : Fault::Other);
+    // The copy takes the lines too, or neither keeps them.
+    if (const int error = appendWholeTo(m_copy, m_copySize, bytes)) {
+        (void)::ftruncate(fd, info.st_size);
+        breakWith(errorText(error), isFullDisk(error) ? Fault::DiskFull : Fault::Other);
+    }
+    m_written += bytes.size();
+    m_copySize += bytes.size();
 }
 
-void RunLog::breakIfCutShort(const struct stat& opened, const QByteArray& unwritten)
+void RunLog::breakIfWrittenOver(const struct stat& opened, const QByteArray& unwritten)
 {
-    // Another program truncated the file and wrote over it in place (a copy-truncate rotation, an
-    // editor saving in place): what the run wrote is no longer in it, and it is that program's
-    // file now. Lines that were due to it (those of an object already kept, say) go with the rest
-    // of the run's when the log is written again.
-    if (opened.st_size >= m_written.size())
+    // Another program truncated the file, or wrote over it in place (a copy-truncate rotation, an
+    // editor saving in place): what the run wrote is no longer what it holds, and it is that
+    // program's file now. Lines that were due to it (those of an object already kept, say) go
+    // with the rest of the run's when the log is written again.
+    if (opened.st_size == m_written)
         return;
-    m_written += unwritten;
+    if (appendWholeTo(m_copy, m_copySize, unwritten) == 0)
+        m_copySize += unwritten.size();
     breakWith(fileGone, Fault::FileGone);
+}
+
+bool RunLog::stillTheRunsFile(const struct stat& opened) const
+{
+    struct stat atPath {};
+    return ::stat(QFile::encodeName(m_file.fileName()).constData(), &atPath) == 0 && opened.st_dev == atPath.st_dev
+           && opened.st_ino == atPath.st_ino && opened.st_size == m_written;
+}
+
+int RunLog::openCopy(const QString& folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    m_copySize = 0;
+    m_copy = ::open(path.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (m_copy >= 0)
+        return 0;
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return errno;
+    // A file system without unnamed files: a named one, removed at once.
+    QByteArray name = path + "/.Kestrane_Log_copy_XXXXXX";
+    m_copy = ::mkostemp(name.data(), O_CLOEXEC);
+    if (m_copy < 0)
+        return errno;
+    ::unlink(name.constData());
+    return 0;
 }
 
 qint64 RunLog::sizeLimitFor(const QString& path) const
@@ -304,33 +387,6 @@ qint64 RunLog::sizeLimitFor(const QString& path) const
     if (m_sizeLimitFolder.isEmpty() || QFileInfo(path).absoluteDir() == QDir(m_sizeLimitFolder))
         return m_sizeLimit;
     return -1;
-}
-
-int RunLog::appendWholeTo(int fd, const QString& path, qint64 size, const QByteArray& bytes) const
-{
-    qint64 room = bytes.size();
-    int error = 0;
-    if (const qint64 limit = sizeLimitFor(path); limit >= 0 && size + room > limit) {
-        room = std::max<qint64>(0, limit - size);
-        error = m_sizeLimitError;
-    }
-    qint64 written = 0;
-    while (written < room) {
-        const ssize_t part = ::write(fd, bytes.constData() + written, size_t(room - written));
-        if (part < 0 && errno == EINTR)
-            continue;
-        if (part <= 0) {
-            error = part < 0 ? errno : EIO;
-            break;
-        }
-        written += part;
-    }
-    if (written == bytes.size())
-        return 0;
-    // Part of the lines reached the file: take them back, so that it ends at a whole line.
-    if (written > 0 && ::ftruncate(fd, size) != 0)
-        error = errno;
-    return error;
 }
 
 void RunLog::secureHeldLines()
@@ -341,11 +397,9 @@ void RunLog::secureHeldLines()
         throw *m_failure;
     // Lines written to a file that was removed or replaced would reach no one.
     const int fd = m_file.handle();
-    struct stat opened {}, atPath {};
-    if (::fstat(fd, &opened) != 0 || ::stat(QFile::encodeName(m_file.fileName()).constData(), &atPath) != 0
-        || opened.st_dev != atPath.st_dev || opened.st_ino != atPath.st_ino)
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !stillTheRunsFile(opened))
         breakWith(fileGone, Fault::FileGone);
-    breakIfCutShort(opened);
     if (m_held.isEmpty())
         return;
     const qint64 limit = sizeLimitFor(m_file.fileName());
@@ -398,8 +452,7 @@ QString RunLog::writeCopyIn(const QDir& folder, const QFileInfo& log) const
 {
     const auto unwritten = [](const QString& file, int error) {
         return KestraneError(ErrorNumber::DeviceIOError,
-                             QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file),
-                                                          QString::fromLocal8Bit(std::strerror(error))));
+                             QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), errorText(error)));
     };
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString number = attempt > 1 ? u'-' + QString::number(attempt) : QString();
@@ -412,7 +465,18 @@ QString RunLog::writeCopyIn(const QDir& folder, const QFileInfo& log) const
             continue;
         if (fd < 0)
             throw unwritten(file, errno);
-        const int error = appendWholeTo(fd, file, 0, m_written);
+        // From the copy a block at a time: the log is never all in memory.
+        QByteArray block(1 << 20, Qt::Uninitialized);
+        int error = 0;
+        for (qint64 done = 0; error == 0 && done < m_copySize;) {
+            const ssize_t part = ::pread(m_copy, block.data(), size_t(std::min<qint64>(block.size(), m_copySize - done)), done);
+            if (part < 0 && errno == EINTR)
+                continue;
+            error = part < 0 ? errno : part == 0 ? EIO
+                                                 : appendWholeTo(fd, done, QByteArrayView(block.constData(), part),
+                                                                 sizeLimitFor(file), m_sizeLimitError);
+            done += std::max<ssize_t>(part, 0);
+        }
         ::close(fd);
         if (error == 0)
             return file;
@@ -433,9 +497,14 @@ void RunLog::Close()
     // Lines still held belong to work that did not end: they are not written.
     m_held.clear();
     m_holding = false;
-    // Room reserved past the end and not used is given back.
+    // Room reserved past the end and not used is given back, only in a file that is still the
+    // run's: another program's file keeps what it wrote and the room it took.
     if (m_file.isOpen())
-        if (struct stat info {}; ::fstat(m_file.handle(), &info) == 0)
-            (void)::ftruncate(m_file.handle(), info.st_size);
+        if (struct stat info {}; m_fault != Fault::FileGone && ::fstat(m_file.handle(), &info) == 0 && stillTheRunsFile(info))
+            (void)::ftruncate(m_file.handle(), m_written);
     m_file.close();
+    if (m_copy >= 0)
+        ::close(m_copy);
+    m_copy = -1;
+    m_copySize = 0;
 }

@@ -18,8 +18,14 @@
 // commits, secureHeldLines makes sure that the file can take them. Lines are written whole or
 // not at all: a write that fails part-way is taken back, so the file ends at a whole line. Once a
 // write has failed the log is broken: later lines are dropped, and writeHeldLines and
-// secureHeldLines throw the same failure. A file shorter than what the run wrote to it (cut short
-// and written over in place by another program) counts as replaced: nothing more goes into it.
+// secureHeldLines throw the same failure. A file whose size is not what the run wrote to it (cut
+// short, or written over in place, by another program) counts as replaced: nothing more goes into
+// it. Once the file is not the run's, nothing of the log writes to it, truncates it or changes
+// its room.
+//
+// The log keeps its own copy of every line the file took, off the heap: an unnamed temporary file
+// in the log's folder (gone with the program, even when it is killed), written with each write of
+// the log. A gone, replaced or cut log is written again from it.
 #include "core/Errors.h"
 #include "core/Messages.h"
 
@@ -50,6 +56,9 @@ public:
     // clock gives the start time of the file name and header and the "today" of the clean-up.
     RunLog(QString programFolder, MessageSink messages,
            Clock clock = [] { return QDateTime::currentDateTime(); });
+    ~RunLog();
+    RunLog(const RunLog&) = delete;
+    RunLog& operator=(const RunLog&) = delete;
 
     // Full path of a new log file for the current time. Creates the logs folder when it is
     // missing and removes old files from it (CleanupLogFiles); creates no log file. Throws
@@ -103,6 +112,8 @@ public:
     bool holdingLines() const { return m_holding; }
     // Deletes every file of the logs folder last modified more than 10 calendar days ago.
     void CleanupLogFiles();
+    // Closes the log and its copy; room reserved past the end and not used is given back, in a
+    // file that is still the run's.
     void Close();
 
     // The clock's current time as the header writes it ("yyyy-MM-dd HH:mm:ss").
@@ -132,15 +143,17 @@ private:
     void writeLine(const QString& line, bool countedAsError);
     // Appends the bytes whole, or throws (the log broken) with the file as it was.
     void appendWhole(const QByteArray& bytes);
-    // Breaks the log when the open file, `opened`, is shorter than what the run wrote to it; the
-    // lines `unwritten` that were due to it are kept for writing the log again.
-    void breakIfCutShort(const struct stat& opened, const QByteArray& unwritten = QByteArray());
+    // Breaks the log when the open file, `opened`, is not as long as what the run wrote to it;
+    // the lines `unwritten` that were due to it are kept for writing the log again.
+    void breakIfWrittenOver(const struct stat& opened, const QByteArray& unwritten = QByteArray());
+    // The open file, `opened`, is still the run's: the file at the log's path, as long as what
+    // the run wrote to it.
+    bool stillTheRunsFile(const struct stat& opened) const;
+    // Opens the log's copy in `folder`; 0, or the error.
+    int openCopy(const QString& folder);
     // Writes every line the file took to a new file in `folder` named after `log`; its path, or
     // throws KestraneError naming the file and the reason.
     QString writeCopyIn(const QDir& folder, const QFileInfo& log) const;
-    // Appends the bytes whole to the open file `fd` of `path`, `size` bytes long; 0, or the error
-    // with the file as it was.
-    int appendWholeTo(int fd, const QString& path, qint64 size, const QByteArray& bytes) const;
     // The size limit of the stand-in for that file; -1 for none.
     qint64 sizeLimitFor(const QString& path) const;
     [[noreturn]] void breakWith(const QString& reason, Fault fault);
@@ -153,8 +166,11 @@ private:
     QFile m_file;
     bool m_holding = false;
     QByteArray m_held;   // lines kept while holding, each with its CR LF
-    // Every line the file took: a file removed, replaced or cut short is written again from it.
-    QByteArray m_written;
+    qint64 m_written = 0;   // the bytes the file took
+    // The copy of every line the file took (and of those due to it when it was found written
+    // over), and its size; -1 while no log is open.
+    int m_copy = -1;
+    qint64 m_copySize = 0;
     std::optional<KestraneError> m_failure;
     QString m_failureReason;   // its description without the file's name
     Fault m_fault = Fault::Other;

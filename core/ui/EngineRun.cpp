@@ -22,7 +22,7 @@ bool EngineRun::requestStop()
     return true;
 }
 
-void EngineRun::go(const Engine& engine, const Closing& closing)
+void EngineRun::go(const Engine& engine, const Closing& closing, const Notices& notices)
 {
     Session& session = m_context.session;
     WizardState& state = m_context.state;
@@ -69,6 +69,10 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
         escaped = failure;
     }
     m_frame = nullptr;
+    // Go and Previous stay disabled: nothing needs the database after a run. Closed now, its
+    // write-ahead log is ended into the file, so that while the messages wait the file alone
+    // holds the run, and a backup restored over it or a copy taken of it is whole.
+    session.database.close();
     if (end == RunEnd::Stopped)
         return;   // Exit was pressed during the run: the program has ended
 
@@ -87,9 +91,8 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
     };
     switch (end) {
     case RunEnd::LogBroken:
-        // The log ends before the failure: it is not offered.
         stopped(QStringLiteral("the run log could not be written"), *log.failure(), keptChanges(frame), logAdvice);
-        return;
+        break;
     case RunEnd::DatabaseBroken:
         stopped(QStringLiteral("the database failed"), *frame.databaseFailure(),
                 keptChanges(frame, session.database.fileLetGo()), QStringLiteral("Check the database before running again."));
@@ -102,7 +105,13 @@ void EngineRun::go(const Engine& engine, const Closing& closing)
             closing(log);
         break;
     }
-    m_logOffer.offer(m_context, logPath);
+    // The work the kept changes asked for goes on; after a database failure they are to be
+    // checked first (or are in a file no longer at the path).
+    if (notices && end != RunEnd::DatabaseBroken)
+        notices();
+    // A log that ends before the failure is not offered.
+    if (end != RunEnd::LogBroken)
+        m_logOffer.offer(m_context, logPath);
 }
 
 QString countText(qint64 count, CountForm form)

@@ -2,9 +2,11 @@
 // What Go does on either engine page around the page's own engine: the run log created if
 // missing and started (no log, no run: its failure is shown and Go stays available), Previous and
 // Go disabled, the wait cursor, the engine on a RunFrame whose deferred Exit ends the program, its
-// progress on the page's bar and counter; then, unless Exit ended the program, the cursor back,
-// the log closed, the page's closing messages (or, when the run stopped early, the one message
-// that says why and what was kept) and the offer to open the log when it holds the whole run.
+// progress on the page's bar and counter; then the database closed (nothing needs it after a run:
+// the file alone holds the run) and, unless Exit ended the program, the cursor back, the log
+// closed, the page's closing messages (or, when the run stopped early, the one message that says
+// why and what was kept), the page's notices of the work its kept changes asked for (unless the
+// database failed), and the offer to open the log when it holds the whole run.
 #include "core/Errors.h"
 #include "core/RunFrame.h"
 #include "core/ui/RunLogOffer.h"
@@ -41,6 +43,8 @@ public:
     using Engine = std::function<RunEnd(RunLog& log, RunFrame& frame, const RunProgress& progress)>;
     // The page's messages after a run over every row; the log is closed.
     using Closing = std::function<void(const RunLog& log)>;
+    // The page's notices of the work that its kept changes asked for (none when empty).
+    using Notices = std::function<void()>;
 
     EngineRun(WizardContext& context, QWidget& page, const RunPageControls& controls, RunWording wording)
         : m_context(context), m_page(page), m_controls(controls), m_wording(wording)
@@ -52,7 +56,7 @@ public:
     // Exit during a run: the object under way commits or rolls back, then the program ends.
     // False when no run is under way.
     bool requestStop();
-    void go(const Engine& engine, const Closing& closing);
+    void go(const Engine& engine, const Closing& closing, const Notices& notices = {});
 
 private:
     WizardContext& m_context;

@@ -66,19 +66,21 @@ void frmMakeSubscriberChanges::cmdGo_Click()
             return SubscriberEngine(session, log, options)
                 .run(state.selectionGridRows, frame, {progress.started, progress.rowDone});
         },
-        [this](const RunLog& log) { showClosingMessages(log); });
+        [this](const RunLog& log) {
+            m_context.messages.show(runSummary(m_context.session.languages, log, CountForm::Padded)
+                                    + QStringLiteral("\r\n\r\n"));
+        },
+        [this] { showClosingNotices(); });
 }
 
-void frmMakeSubscriberChanges::showClosingMessages(const RunLog& log)
+void frmMakeSubscriberChanges::showClosingNotices()
 {
     const Session& session = m_context.session;
     const Languages& languages = session.languages;
-    MessageBoxService& messages = m_context.messages;
-    messages.show(runSummary(languages, log, CountForm::Padded) + QStringLiteral("\r\n\r\n"));
     if (session.bDirectoryWriteThroughPending)
-        messages.show(languages.mymyLoadString(336));
+        m_context.messages.show(languages.mymyLoadString(336));
     if (session.bNotifierRestartPending)
-        messages.show(languages.mymyLoadString(445));
+        m_context.messages.show(languages.mymyLoadString(445));
 }
 
 void frmMakeSubscriberChanges::cmdExit_Click()

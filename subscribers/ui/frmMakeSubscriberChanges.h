@@ -21,6 +21,7 @@ public:
     void cmdExit_Click() override;
 
 private:
-    // After a completed run: the counts of errors and warnings and the notices the run asked for.
-    void showClosingMessages(const RunLog& log);
+    // After a completed run, or a stop whose kept changes are kept: the write-through to the
+    // directory and the Notifier restart that the kept changes asked for.
+    void showClosingNotices();
 };

@@ -60,7 +60,7 @@ public:
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return QString::fromUtf8(file.readAll()).split("\r\n");
     }
-    QStringList table(const QString& name) { return tableRows(session.database, name); }
+    QStringList table(const QString& name) { return tableRows(database(), name); }
 
     QTemporaryDir programFolder;
     std::unique_ptr<frmSelectSubscriberChanges> optionsPage;
@@ -294,7 +294,7 @@ TEST(EnginePageTest, GoReadsWhatTheKindCannotReachAsTheFirstFillLeftIt)
         EnginePage run(kind);
         const QString id = run.context.state.selectionGridRows[1].objectID;
         const auto billingID = [&] {
-            return run.session.database.select("SELECT BillingID FROM Subscriber WHERE SubscriberObjectID = ?", {id})
+            return run.database().select("SELECT BillingID FROM Subscriber WHERE SubscriberObjectID = ?", {id})
                 .rows.value(0).value(0).toString();
         };
         const QString before = billingID();

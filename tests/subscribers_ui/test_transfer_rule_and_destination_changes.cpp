@@ -359,7 +359,7 @@ TEST(DestinationLookup, GoRefusesAnInvalidChoiceBeforeTheRun)
 
     const QVariantList first{run.context.state.selectionGridRows[0].objectID};
     const auto billingID = [&] {
-        return run.session.database.select("SELECT BillingID FROM Subscriber WHERE SubscriberObjectID=?", first)
+        return run.database().select("SELECT BillingID FROM Subscriber WHERE SubscriberObjectID=?", first)
             .rows.value(0).value(0).toString();
     };
     const QString billingBefore = billingID();

@@ -2,6 +2,7 @@
 
 #include "core/Database.h"
 #include "core/Errors.h"
+#include "core/Installation.h"
 #include "core/RunLog.h"
 #include "core/ui/frmMain.h"
 #include "velmo/InstallationRegistry.h"
@@ -322,5 +323,12 @@ void withFileDialog(const std::function<void(QFileDialog&)>& actions, const std:
 
 QVariant WizardRun::stored(const QString& query, const QVariantList& values)
 {
-    return session.database.select(query, values).rows.value(0).value(0);
+    return database().select(query, values).rows.value(0).value(0);
+}
+
+Database& WizardRun::database()
+{
+    if (!session.database.isOpen())
+        EXPECT_TRUE(session.database.open(resolveConnectionString(session.strConnectionString, session.installation)));
+    return session.database;
 }

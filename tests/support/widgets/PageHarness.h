@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class Database;
 class QComboBox;
 class RunLog;
 class frmMain;
@@ -58,6 +59,8 @@ public:
     void sql(const QString& statement);
     // A value read through the session's connection: the first column of the first row.
     QVariant stored(const QString& query, const QVariantList& values = {});
+    // The session's connection, opened again when a run has closed it.
+    Database& database();
 
     TempInstallation installation;
     Session session;
