@@ -261,7 +261,11 @@ TEST(EnginePageTest, ARunStopsWhenItsLogOrDatabaseFileFails)
                               auto* source = findByName<QComboBox>(*run.optionsPage, "comGreetingSource_1");
                               source->setCurrentIndex(source->findData(454, ListRole::StringNumber));
                               findByName<QLineEdit>(*run.optionsPage, "txtGreetingSourcePath_1")->setText(wave);
-                          }},
+                              // Asks for the directory write-through.
+                              auto* name = findByName<QComboBox>(*run.optionsPage, "comProfileForceDisplayName");
+                              name->setCurrentIndex(name->findData(367, ListRole::StringNumber));
+                          },
+                          {run.string(336)}},
                          fault);
     }
 }

@@ -24,7 +24,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 MessageRecorder::MessageRecorder(MessageBoxService& service)
 {
@@ -115,12 +118,18 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// Nothing of the run's connection beside the database's path, and the replacement (if any) as it
-// was put there, whole to a connection of its own, as is the file moved away (if any).
-void expectOnlyAtPath(const QString& database, const QByteArray& replacement, const QString& movedTo = {})
+// Nothing of the run's connection beside the database's path.
+void expectNothingBeside(const QString& database)
 {
     for (const char* suffix : {"-wal", "-shm", "-journal"})
         EXPECT_FALSE(QFile::exists(database + suffix)) << suffix;
+}
+
+// Nothing beside the database's path, and the replacement (if any) as it was put there, whole to
+// a connection of its own, as is the file moved away (if any).
+void expectOnlyAtPath(const QString& database, const QByteArray& replacement, const QString& movedTo = {})
+{
+    expectNothingBeside(database);
     EXPECT_EQ(fileBytes(database), replacement.isNull() ? "<unreadable>" : replacement);
     if (replacement.isNull() && movedTo.isEmpty())
         return;
@@ -134,26 +143,58 @@ void expectOnlyAtPath(const QString& database, const QByteArray& replacement, co
     QSqlDatabase::removeDatabase("integrity");
 }
 
+// What became of the database file the run had open.
+enum class DatabaseFile { AtPath, MovedAway, Replaced, Removed };
+constexpr int kEveryRow = -1;
+const char kGone[] = "the file was removed or replaced during the run";
+
+// What a fault must leave. `kept`: the rows kept (0: the fault comes before Go; every row: after
+// "Done!"; otherwise between two rows); `logReason`: why the log failed (none: the database
+// failed); `writtenAgainAs`: how the name of the log written again ends (none: not written
+// again); `underWayRolledBack`: the row after the kept ones started and was rolled back (not
+// when its heading met a log written over).
+struct FaultRow {
+    RunFault fault;
+    int kept;
+    const char* logReason;
+    const char* writtenAgainAs;
+    bool underWayRolledBack;
+    DatabaseFile database;
+};
+constexpr FaultRow kFaultRows[] = {
+    {RunFault::LogFills, 2, "No space left on device", nullptr, true, DatabaseFile::AtPath},
+    {RunFault::LogRemoved, 2, kGone, ".TXT", true, DatabaseFile::AtPath},
+    {RunFault::LogReplaced, 2, kGone, "-recovered.TXT", true, DatabaseFile::AtPath},
+    {RunFault::DatabaseMoved, 1, nullptr, nullptr, true, DatabaseFile::MovedAway},
+    {RunFault::DatabaseReplaced, 1, nullptr, nullptr, true, DatabaseFile::Replaced},
+    {RunFault::DatabaseRemoved, 1, nullptr, nullptr, true, DatabaseFile::Removed},
+    {RunFault::LogOverQuota, 2, "Disk quota exceeded", nullptr, true, DatabaseFile::AtPath},
+    {RunFault::LogFolderRemoved, 2, kGone, ".TXT", true, DatabaseFile::AtPath},
+    {RunFault::LogCutShort, 2, kGone, "-recovered.TXT", false, DatabaseFile::AtPath},
+    {RunFault::LogWrittenOver, 2, kGone, "-recovered.TXT", false, DatabaseFile::AtPath},
+    {RunFault::DatabaseReplacedBeforeGo, 0, nullptr, nullptr, true, DatabaseFile::Replaced},
+    {RunFault::DatabaseReplacedAfterRun, kEveryRow, nullptr, nullptr, true, DatabaseFile::Replaced},
+    {RunFault::DatabaseMovedAfterRun, kEveryRow, nullptr, nullptr, true, DatabaseFile::MovedAway},
+};
+
 }  // namespace
 
 void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
 {
     SCOPED_TRACE(int(fault));
     using enum RunFault;
-    const bool logFull = fault == LogFills || fault == LogOverQuota, cutShort = fault == LogCutShort;
-    const bool logFault = logFull || fault == LogRemoved || fault == LogFolderRemoved || fault == LogReplaced || cutShort;
-    const bool beforeGo = fault == DatabaseReplacedBeforeGo;
-    const bool afterRun = fault == DatabaseReplacedAfterRun || fault == DatabaseMovedAfterRun;
-    const bool replaced = fault == DatabaseReplaced || fault == DatabaseReplacedBeforeGo || fault == DatabaseReplacedAfterRun;
-    const bool moved = fault == DatabaseMoved || fault == DatabaseMovedAfterRun;
-    const bool databaseGone = replaced || fault == DatabaseRemoved;
+    const FaultRow& row = *std::find_if(std::begin(kFaultRows), std::end(kFaultRows),
+                                        [&](const FaultRow& r) { return r.fault == fault; });
+    const QList<SelectionGridRow>& rows = run.context.state.selectionGridRows;
+    const bool afterRun = row.kept == kEveryRow, beforeGo = row.kept == 0, logFault = row.logReason != nullptr;
+    const int kept = afterRun ? int(rows.size()) : row.kept;
+    const bool replaced = row.database == DatabaseFile::Replaced, moved = row.database == DatabaseFile::MovedAway;
+    const bool databaseGone = replaced || row.database == DatabaseFile::Removed;
     QTemporaryDir folder;
     QFile wave(folder.filePath("hello.wav"));
     EXPECT_TRUE(wave.open(QIODevice::WriteOnly) && wave.write("RIFF") == 4);
     wave.close();
     page.choose(wave.fileName());
-    const QList<SelectionGridRow>& rows = run.context.state.selectionGridRows;
-    const int kept = logFault ? 2 : beforeGo ? 0 : afterRun ? int(rows.size()) : 1;
     RunLog& log = *run.context.state.runLog;
     const QString database = run.installation.installation().databaseFile();
     const QString copy = folder.filePath("copy.sqlite");
@@ -162,27 +203,58 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     const QByteArray replacement = replaced ? fileBytes(copy) : QByteArray();
     const qint64 nextHeading = QString("** Updating %1 **\r\n    Alias=%2\r\n    ObjectID=%3\r\n")
                                    .arg(page.headingWord, rows.value(kept).alias, rows.value(kept).objectID).toUtf8().size();
+    QByteArray leftAtLogPath;   // by another program, with its allocated blocks
+    struct stat leftBlocks {};
     const auto fail = [&] {
-        if (logFull) {
-            log.setSizeLimit(QFileInfo(log.fileName()).size() + nextHeading, {}, fault == LogFills ? ENOSPC : EDQUOT);
-        } else if (cutShort) {   // in place, as a copy-truncate rotation does
-            QFile cut(log.fileName());
-            EXPECT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate) && cut.write("RIFF") == 4);
-        } else if (logFault) {
-            QFile::remove(log.fileName());
-            if (fault == LogFolderRemoved)
-                EXPECT_TRUE(QDir().rmdir(QFileInfo(log.fileName()).absolutePath()));
-            if (fault == RunFault::LogReplaced)
-                QFile::copy(wave.fileName(), log.fileName());   // another program's file
-        } else if (replaced) {   // as `mv -f` does: in one step
-            EXPECT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(database).constData()), 0);
-        } else if (afterRun) {   // as `mv` does: the file alone
-            EXPECT_TRUE(QFile::rename(database, database + ".moved"));
-        } else {
-            for (const char* suffix : {"", "-wal", "-shm"})
-                fault == RunFault::DatabaseMoved ? QFile::rename(database + suffix, database + ".moved" + suffix)
-                                                 : QFile::remove(database + suffix);
+        const QString logPath = log.fileName();
+        switch (fault) {
+        case LogFills:
+        case LogOverQuota:
+            log.setSizeLimit(QFileInfo(logPath).size() + nextHeading, {}, fault == LogFills ? ENOSPC : EDQUOT);
+            return;
+        case LogCutShort: {   // in place, as a copy-truncate rotation does, and room reserved past its end
+            QFile cut(logPath);
+            leftAtLogPath = "RIFF";
+            EXPECT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate) && cut.write(leftAtLogPath) == 4 && cut.flush());
+            EXPECT_EQ(::fallocate(cut.handle(), FALLOC_FL_KEEP_SIZE, 0, 1 << 20), 0);
+            break;
         }
+        case LogWrittenOver: {   // from its start by a longer text, as an editor saving in place does
+            QFile over(logPath);
+            leftAtLogPath = QByteArray(QFileInfo(logPath).size() + 100, 'x');
+            EXPECT_TRUE(over.open(QIODevice::ReadWrite) && over.write(leftAtLogPath) == leftAtLogPath.size());
+            break;
+        }
+        case LogRemoved:
+        case LogFolderRemoved:
+        case LogReplaced:
+            QFile::remove(logPath);
+            EXPECT_TRUE(fault != LogFolderRemoved || QDir().rmdir(QFileInfo(logPath).absolutePath()));
+            if (fault != LogReplaced)
+                return;
+            QFile::copy(wave.fileName(), logPath);   // another program's file
+            leftAtLogPath = "RIFF";
+            break;
+        case DatabaseReplaced:
+        case DatabaseReplacedBeforeGo:   // as `mv -f` does: in one step
+            EXPECT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(database).constData()), 0);
+            return;
+        case DatabaseReplacedAfterRun: {   // as `cp` does: written over in place
+            QFile file(database);
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(replacement) == replacement.size());
+            return;
+        }
+        case DatabaseMovedAfterRun:   // as `mv` does: the file alone
+            EXPECT_TRUE(QFile::rename(database, database + ".moved"));
+            return;
+        case DatabaseMoved:
+        case DatabaseRemoved:
+            for (const char* suffix : {"", "-wal", "-shm"})
+                fault == DatabaseMoved ? QFile::rename(database + suffix, database + ".moved" + suffix)
+                                       : QFile::remove(database + suffix);
+            return;
+        }
+        ::stat(QFile::encodeName(logPath).constData(), &leftBlocks);
     };
     // The progress moves inside a row: the fault comes once the row's lines are written.
     QObject::connect(findByName<QProgressBar>(page.enginePage, "ProgressBar"), &QProgressBar::valueChanged,
@@ -193,20 +265,25 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     if (beforeGo)
         fail();
     run.recorder.answerWith(QMessageBox::Cancel);
-    if (databaseGone && !afterRun)
-        run.recorder.whileShown = [&] { expectOnlyAtPath(database, replacement); };
+    QByteArray atDone;   // the database's bytes while "Done!" is shown
+    run.recorder.whileShown = [&] {
+        if (databaseGone && !afterRun)
+            expectOnlyAtPath(database, replacement);
+        expectNothingBeside(database);
+        if (afterRun && run.shown.last().startsWith("Done! ")) {
+            atDone = fileBytes(database);
+            if (fault == DatabaseReplacedAfterRun)   // a backup restored while "Done!" is shown
+                fail();
+        }
+    };
     click(page.enginePage, "cmdGo");
     run.recorder.whileShown = nullptr;
-    if (afterRun) {   // a backup put in place, or the file moved away, after "Done!"; Exit; the end of the session
+    if (fault == DatabaseMovedAfterRun)
         fail();
-        click(page.enginePage, "cmdExit");
-        run.session.database.close();
-    }
 
     const QString noun(page.noun);
     const QString logPath = log.fileName();
-    const bool logBeside = fault == LogReplaced || cutShort;   // another program's file at the log's path
-    const QString writtenLog = QString(logPath).replace(".TXT", logBeside ? "-recovered.TXT" : ".TXT");
+    const QString writtenLog = QString(logPath).replace(".TXT", row.writtenAgainAs ? row.writtenAgainAs : ".TXT");
     QString cause = "the database failed:\r\nThe database file " + database + " was moved, removed or replaced during the run";
     QString keptChanges = ", but their changes were written to the database file that was moved, removed or replaced"
                           + (replaced ? ", and are not in the file now at " + database : ": no file is at " + database + " now");
@@ -214,38 +291,34 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     if (kept == 0)   // nothing was written anywhere
         keptChanges.clear();
     if (logFault) {
-        cause = "the run log could not be written:\r\n" + logPath + ": "
-                + (fault == LogFills ? "No space left on device"
-                   : logFull         ? "Disk quota exceeded"
-                                     : "the file was removed or replaced during the run");
+        cause = "the run log could not be written:\r\n" + logPath + ": " + row.logReason;
         keptChanges = " and keep their changes";
-        advice = logFull ? "The log ends before the failure.  Make room for the log before running again."
-                         : "The log of the run up to the failure was written again to " + writtenLog + ".";
+        advice = row.writtenAgainAs ? "The log of the run up to the failure was written again to " + writtenLog + "."
+                                    : "The log ends before the failure.  Make room for the log before running again.";
     }
-    const QString underWay = cutShort ? QString() : QString("the %1 under way was rolled back and ").arg(noun);
-    QStringList expected{QString("The run was stopped because %1\r\n\r\n%2 %3(s) were changed before the failure%4; "
-                                 "%5%6 selected %3(s) were not touched.  %7")
-                             .arg(cause).arg(kept).arg(noun, keptChanges, underWay)
-                             .arg(rows.size() - kept - (cutShort ? 0 : 1)).arg(advice)};
-    if (afterRun)   // the run ended "Done!"
-        expected.clear();
+    const QString underWay = row.underWayRolledBack ? QString("the %1 under way was rolled back and ").arg(noun) : QString();
+    QStringList expected;
+    if (!afterRun)   // otherwise the run ended "Done!"
+        expected << QString("The run was stopped because %1\r\n\r\n%2 %3(s) were changed before the failure%4; "
+                            "%5%6 selected %3(s) were not touched.  %7")
+                        .arg(cause).arg(kept).arg(noun, keptChanges, underWay)
+                        .arg(rows.size() - kept - (row.underWayRolledBack ? 1 : 0)).arg(advice);
+    if (logFault || afterRun)   // the kept changes are in the file at the path
+        expected << page.notices;
     if (!logFault)
         expected << run.session.languages.mymyLoadString(100);
     EXPECT_EQ(run.shown.mid(run.shown.size() - expected.size()), expected);
     EXPECT_EQ(run.shown.filter("Done! ").size(), afterRun ? 1 : 0);
     QStringList keptIDs, loggedIDs;
     QSet<QString> storedIDs;
-    for (const SelectionGridRow& row : rows.mid(0, kept))
-        keptIDs << row.objectID;
+    for (const SelectionGridRow& selected : rows.mid(0, kept))
+        keptIDs << selected.objectID;
     if (!databaseGone) {
         Database db;
         EXPECT_TRUE(db.open({moved ? database + ".moved" : database, {}}));
-        for (const QVariantList& row : db.select(page.changedIDs).rows)
-            storedIDs << row.value(0).toString();
+        for (const QVariantList& stored : db.select(page.changedIDs).rows)
+            storedIDs << stored.value(0).toString();
         EXPECT_EQ(storedIDs, QSet<QString>(keptIDs.begin(), keptIDs.end()));
-    }
-    if (logBeside) {
-        EXPECT_EQ(fileBytes(logPath), "RIFF");
     }
     const QByteArray bytes = fileBytes(writtenLog);
     EXPECT_TRUE(bytes.startsWith(QByteArray(64, '=') + "\r\nRunning Kestrane version"));
@@ -265,11 +338,20 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
                                                          "changed.  %2s changed before the failure: %3.  Check the database.")
                                                      .arg(noun, noun.at(0).toUpper() + noun.mid(1)).arg(kept));
     EXPECT_EQ(QDir(velmo::serverRootPath(run.installation.folder()) + "Stream Files").entryList(QDir::Files).size(), kept);
-    if (databaseGone || moved) {   // Exit, then what the end of the session does
-        click(page.enginePage, "cmdExit");
-        page.enginePage.close();
-        run.session.database.close();
+
+    // Exit, then what the end of the session does.
+    click(page.enginePage, "cmdExit");
+    page.enginePage.close();
+    run.session.database.close();
+    if (!leftAtLogPath.isNull()) {   // another program's file at the log's path, as it left it
+        struct stat now {};
+        EXPECT_EQ(fileBytes(logPath), leftAtLogPath);
+        EXPECT_TRUE(::stat(QFile::encodeName(logPath).constData(), &now) == 0 && now.st_blocks == leftBlocks.st_blocks);
+    }
+    if (databaseGone || moved)
         expectOnlyAtPath(database, replacement, moved ? database + ".moved" : QString());
+    if (moved && afterRun) {   // every change of the run in the file, once "Done!" was shown
+        EXPECT_EQ(fileBytes(database + ".moved"), atDone);
     }
 }
 
@@ -328,7 +410,7 @@ QVariant WizardRun::stored(const QString& query, const QVariantList& values)
 
 Database& WizardRun::database()
 {
-    if (!session.database.isOpen())
-        EXPECT_TRUE(session.database.open(resolveConnectionString(session.strConnectionString, session.installation)));
+    EXPECT_TRUE(session.database.isOpen()
+                || session.database.open(resolveConnectionString(session.strConnectionString, session.installation)));
     return session.database;
 }

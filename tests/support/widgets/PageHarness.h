@@ -89,29 +89,24 @@ void click(const QObject& root, const QString& name);
 // Chooses the list's item `position` through its drop-down, as a user does (also the item
 // already chosen).
 void chooseInDropDown(QComboBox& list, int position);
-// A run on an engine page stopped between two rows: the disk of its log fills after the second
-// row (the third row's heading still fits), the log file is removed or replaced by another file
-// after the second, or the database file is moved away (with its -wal and -shm), replaced by a
-// copy, or removed (with its -wal and -shm) after the first. What it must leave: the rows before
-// keep their changes (in the file moved away; those written to a replaced or removed file are
-// lost, and the message says so), their greeting recordings and (for a log fault) their whole
-// blocks in the log, or in a log written again beside the file that replaced it; the next row is
-// rolled back, the later ones are not touched, the log ends at a whole line, and the run ends
-// with its stop message (and the offer of the log only when it holds the run up to the stop).
-// Nothing of the run's connection is left beside the database's path, while the message is
-// shown and once the page and the session are closed, and a replacement is left as it was put there.
-// The same with the log's quota used up, its folder removed too, or the log cut short in place
-// (left so: the next row is not started); the database replaced before Go; or, after "Done!",
-// replaced, or moved away alone (as `mv` does) before Exit: every change in it, and it whole.
+// A run on an engine page whose log or database file fails. Between two rows: the log's disk
+// fills (or its quota runs out) after the second row, its file (or its folder too) is removed or
+// replaced, cut short, or written over in place by a longer text, or the database file is moved
+// away (with its -wal and -shm), replaced by a copy, or removed; the database replaced before Go;
+// after "Done!", a backup copied over it in place, or it moved away alone (as `mv` does). What
+// each must leave is a row of a table (PageHarness.cpp): the rows kept and their changes, greeting
+// recordings and whole log blocks, the stop message or "Done!", the closing notices when the
+// kept changes are kept, the log written again where the message says, another program's file
+// left as it wrote it, and nothing of the run's connection beside the database's path while any
+// message after the run is shown and once the page and the session are closed.
 enum class RunFault { LogFills, LogRemoved, LogReplaced, DatabaseMoved, DatabaseReplaced, DatabaseRemoved,
-                      LogOverQuota, LogFolderRemoved, LogCutShort, DatabaseReplacedBeforeGo,
+                      LogOverQuota, LogFolderRemoved, LogCutShort, LogWrittenOver, DatabaseReplacedBeforeGo,
                       DatabaseReplacedAfterRun, DatabaseMovedAfterRun };
-inline constexpr RunFault kRunFaults[] = {RunFault::LogFills,         RunFault::LogRemoved,
-                                          RunFault::LogReplaced,      RunFault::DatabaseMoved,
-                                          RunFault::DatabaseReplaced, RunFault::DatabaseRemoved,
-                                          RunFault::LogOverQuota, RunFault::LogFolderRemoved, RunFault::LogCutShort,
-                                          RunFault::DatabaseReplacedBeforeGo, RunFault::DatabaseReplacedAfterRun,
-                                          RunFault::DatabaseMovedAfterRun};
+inline constexpr RunFault kRunFaults[] = {
+    RunFault::LogFills,         RunFault::LogRemoved,       RunFault::LogReplaced,      RunFault::DatabaseMoved,
+    RunFault::DatabaseReplaced, RunFault::DatabaseRemoved,  RunFault::LogOverQuota,     RunFault::LogFolderRemoved,
+    RunFault::LogCutShort,      RunFault::LogWrittenOver,   RunFault::DatabaseReplacedBeforeGo,
+    RunFault::DatabaseReplacedAfterRun, RunFault::DatabaseMovedAfterRun};
 struct StoppedRun {
     QWidget& enginePage;
     const char* noun;           // "subscriber", "call handler"
@@ -120,6 +115,7 @@ struct StoppedRun {
     QString changedIDs;         // the query that lists the changed objects
     // Makes the page's choices: a change of the object's row and a greeting recording of `wave`.
     std::function<void(const QString& wave)> choose;
+    QStringList notices;        // the closing notices those choices ask for
 };
 void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault);
 // Next on a selection page with a checked row, its options page factory `optionsPage` throwing:
