@@ -67,7 +67,7 @@ public:
     // first: every change kept in its write-ahead log goes into that file (wherever it is now),
     // and the connection's own -wal and -shm files are removed from beside the path, so that
     // nothing of this connection is left for the next opener of the file now at the path to take
-    // for its own. Every close does this: Exit, the end of the session, a reopen.
+    // for its own. Every close does this: the end of a run, Exit, the end of the session, a reopen.
     void close();
     bool isOpen() const;
     bool isEmbedded() const { return m_embedded; }

@@ -395,7 +395,7 @@ void RunLog::secureHeldLines()
         throw KestraneError(ErrorNumber::BadFileNameOrNumber, QStringLiteral("Bad file name or number"));
     if (m_failure)
         throw *m_failure;
-    // Lines written to a file that was removed or replaced would reach no one.
+    // Lines written to a file that was removed, replaced or written over would reach no one.
     const int fd = m_file.handle();
     struct stat opened {};
     if (::fstat(fd, &opened) != 0 || !stillTheRunsFile(opened))
@@ -469,7 +469,8 @@ QString RunLog::writeCopyIn(const QDir& folder, const QFileInfo& log) const
         QByteArray block(1 << 20, Qt::Uninitialized);
         int error = 0;
         for (qint64 done = 0; error == 0 && done < m_copySize;) {
-            const ssize_t part = ::pread(m_copy, block.data(), size_t(std::min<qint64>(block.size(), m_copySize - done)), done);
+            const qint64 wanted = std::min<qint64>(block.size(), m_copySize - done);
+            const ssize_t part = ::pread(m_copy, block.data(), size_t(wanted), done);
             if (part < 0 && errno == EINTR)
                 continue;
             error = part < 0 ? errno : part == 0 ? EIO
@@ -499,9 +500,9 @@ void RunLog::Close()
     m_holding = false;
     // Room reserved past the end and not used is given back, only in a file that is still the
     // run's: another program's file keeps what it wrote and the room it took.
-    if (m_file.isOpen())
-        if (struct stat info {}; m_fault != Fault::FileGone && ::fstat(m_file.handle(), &info) == 0 && stillTheRunsFile(info))
-            (void)::ftruncate(m_file.handle(), m_written);
+    struct stat info {};
+    if (m_file.isOpen() && m_fault != Fault::FileGone && ::fstat(m_file.handle(), &info) == 0 && stillTheRunsFile(info))
+        (void)::ftruncate(m_file.handle(), m_written);
     m_file.close();
     if (m_copy >= 0)
         ::close(m_copy);

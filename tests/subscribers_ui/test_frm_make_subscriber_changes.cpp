@@ -205,6 +205,7 @@ TEST(EnginePageTest, ARunWhoseLogCannotBeCreatedDoesNotStart)
     ASSERT_TRUE(QDir().mkpath(blocked));   // a folder in the log file's way
     const QStringList before = run.table("Subscriber") + run.table("CallHandler") + run.table("ContactRule");
     click(*run.page, "cmdGo");
+    EXPECT_TRUE(run.session.database.isOpen());   // no run: Go stays available
     ASSERT_EQ(run.shown.size(), 1);
     EXPECT_TRUE(run.shown[0].startsWith("The run log could not be created, so nothing was changed.\r\n" + blocked + ": "))
         << run.shown[0].toStdString();
