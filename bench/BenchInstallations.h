@@ -145,6 +145,18 @@ inline long peakMemoryMiB()
     return usage.ru_maxrss / 1024;
 }
 
+// The process's resident pages mapped from files (the database file that SQLite maps among
+// them), in MiB; -1 when the kernel does not tell.
+inline long residentFileMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("RssFile:"))
+                return line.mid(8).trimmed().split(' ').value(0).toLong() / 1024;
+    return -1;
+}
+
 // Brings the peak that peakMemoryMiB reads down to the memory resident now, so that the next
 // reading is the peak of what runs after this call (Linux resets it on "5" in clear_refs); false,
 // with `error` set, when the kernel refuses.

@@ -207,52 +207,30 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     struct stat leftBlocks {};
     const auto fail = [&] {
         const QString logPath = log.fileName();
-        switch (fault) {
-        case LogFills:
-        case LogOverQuota:
-            log.setSizeLimit(QFileInfo(logPath).size() + nextHeading, {}, fault == LogFills ? ENOSPC : EDQUOT);
-            return;
-        case LogCutShort: {   // in place, as a copy-truncate rotation does, and room reserved past its end
-            QFile cut(logPath);
-            leftAtLogPath = "RIFF";
-            EXPECT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate) && cut.write(leftAtLogPath) == 4 && cut.flush());
-            EXPECT_EQ(::fallocate(cut.handle(), FALLOC_FL_KEEP_SIZE, 0, 1 << 20), 0);
-            break;
-        }
-        case LogWrittenOver: {   // from its start by a longer text, as an editor saving in place does
-            QFile over(logPath);
-            leftAtLogPath = QByteArray(QFileInfo(logPath).size() + 100, 'x');
-            EXPECT_TRUE(over.open(QIODevice::ReadWrite) && over.write(leftAtLogPath) == leftAtLogPath.size());
-            break;
-        }
-        case LogRemoved:
-        case LogFolderRemoved:
-        case LogReplaced:
+        QFile file(fault == DatabaseReplacedAfterRun ? database : logPath);
+        if (logFault && !row.writtenAgainAs) {   // a full disk or quota
+            log.setSizeLimit(file.size() + nextHeading, {}, fault == LogFills ? ENOSPC : EDQUOT);
+        } else if (fault == LogCutShort || fault == LogWrittenOver) {
+            // In place: cut short, as a copy-truncate rotation does, then room reserved past its end;
+            // or written over from its start by a longer text, as an editor saving in place does.
+            leftAtLogPath = fault == LogCutShort ? QByteArray("RIFF") : QByteArray(file.size() + 100, 'x');
+            EXPECT_TRUE(file.open(fault == LogCutShort ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::ReadWrite)
+                        && file.write(leftAtLogPath) == leftAtLogPath.size() && file.flush());
+            EXPECT_TRUE(fault == LogWrittenOver || ::fallocate(file.handle(), FALLOC_FL_KEEP_SIZE, 0, 1 << 20) == 0);
+        } else if (logFault) {
             QFile::remove(logPath);
             EXPECT_TRUE(fault != LogFolderRemoved || QDir().rmdir(QFileInfo(logPath).absolutePath()));
-            if (fault != LogReplaced)
-                return;
-            QFile::copy(wave.fileName(), logPath);   // another program's file
-            leftAtLogPath = "RIFF";
-            break;
-        case DatabaseReplaced:
-        case DatabaseReplacedBeforeGo:   // as `mv -f` does: in one step
-            EXPECT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(database).constData()), 0);
-            return;
-        case DatabaseReplacedAfterRun: {   // as `cp` does: written over in place
-            QFile file(database);
+            if (fault == LogReplaced && QFile::copy(wave.fileName(), logPath))   // another program's file
+                leftAtLogPath = "RIFF";
+        } else if (fault == DatabaseReplacedAfterRun) {   // as `cp` does: written over in place
             EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(replacement) == replacement.size());
-            return;
-        }
-        case DatabaseMovedAfterRun:   // as `mv` does: the file alone
+        } else if (replaced) {   // as `mv -f` does: in one step
+            EXPECT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(database).constData()), 0);
+        } else if (afterRun) {   // as `mv` does: the file alone
             EXPECT_TRUE(QFile::rename(database, database + ".moved"));
-            return;
-        case DatabaseMoved:
-        case DatabaseRemoved:
+        } else {
             for (const char* suffix : {"", "-wal", "-shm"})
-                fault == DatabaseMoved ? QFile::rename(database + suffix, database + ".moved" + suffix)
-                                       : QFile::remove(database + suffix);
-            return;
+                moved ? QFile::rename(database + suffix, database + ".moved" + suffix) : QFile::remove(database + suffix);
         }
         ::stat(QFile::encodeName(logPath).constData(), &leftBlocks);
     };
