@@ -157,33 +157,25 @@ TEST_F(RunLogTest, HeldLinesTheFileCannotTakeBreakTheLog)
     }
 }
 
-// The process's peak resident memory in KiB, after `reset` brings it down to what is resident now.
-qint64 peakMemoryKiB(bool reset = false)
-{
-    QFile clearRefs("/proc/self/clear_refs");
-    EXPECT_TRUE(!reset || (clearRefs.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && clearRefs.write("5", 1) == 1));
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// The log's copy of itself lives off the heap: 100 MB of lines raise the peak memory by less than
-// 32 MiB, and the file then cut short is written again whole, with the line that found the cut.
+// The log's copy of itself lives off the heap: 100 MB of lines raise the peak memory (reset first)
+// by less than 32 MiB, and the file then cut short is written again whole, with the line that
+// found the cut.
 TEST_F(RunLogTest, ALargeLogIsCopiedOffTheHeapAndWrittenAgainWhole)
 {
     const QString path = log.startNewLog(header());
-    const QString line(9998, u'x');
-    const qint64 before = peakMemoryKiB(true);
+    const auto peakKiB = [] { rusage usage{}; getrusage(RUSAGE_SELF, &usage); return usage.ru_maxrss; };
+    QFile clearRefs("/proc/self/clear_refs");
+    ASSERT_TRUE(clearRefs.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && clearRefs.write("5", 1) == 1);
+    const long before = peakKiB();
     for (int i = 0; i < 10000; ++i)
-        log.WriteLogLine(line);
-    EXPECT_LT(peakMemoryKiB() - before, 32 * 1024);
+        log.WriteLogLine(QString(9998, u'x'));
+    EXPECT_LT(peakKiB() - before, 32 * 1024);
     const QByteArray head = contents(path).left(1000);
     const qint64 size = QFileInfo(path).size();
     ASSERT_TRUE(QFile(path).resize(0));
     EXPECT_THROW(log.WriteLogLine("found the cut"), KestraneError);
     QFile again(log.writeGoneFileAgain());
-    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-    EXPECT_EQ(again.size(), size + 15);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly) && again.size() == size + 15);
     EXPECT_EQ(again.read(1000), head);
     EXPECT_TRUE(again.seek(size - 2) && again.readAll() == "\r\nfound the cut\r\n");
 }

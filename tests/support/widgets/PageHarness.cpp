@@ -183,13 +183,13 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
 {
     SCOPED_TRACE(int(fault));
     using enum RunFault;
-    const FaultRow& row = *std::find_if(std::begin(kFaultRows), std::end(kFaultRows),
-                                        [&](const FaultRow& r) { return r.fault == fault; });
+    const FaultRow& expect = *std::find_if(std::begin(kFaultRows), std::end(kFaultRows),
+                                           [&](const FaultRow& row) { return row.fault == fault; });
     const QList<SelectionGridRow>& rows = run.context.state.selectionGridRows;
-    const bool afterRun = row.kept == kEveryRow, beforeGo = row.kept == 0, logFault = row.logReason != nullptr;
-    const int kept = afterRun ? int(rows.size()) : row.kept;
-    const bool replaced = row.database == DatabaseFile::Replaced, moved = row.database == DatabaseFile::MovedAway;
-    const bool databaseGone = replaced || row.database == DatabaseFile::Removed;
+    const bool afterRun = expect.kept == kEveryRow, beforeGo = expect.kept == 0, logFault = expect.logReason != nullptr;
+    const int kept = afterRun ? int(rows.size()) : expect.kept;
+    const bool replaced = expect.database == DatabaseFile::Replaced, moved = expect.database == DatabaseFile::MovedAway;
+    const bool databaseGone = replaced || expect.database == DatabaseFile::Removed;
     QTemporaryDir folder;
     QFile wave(folder.filePath("hello.wav"));
     EXPECT_TRUE(wave.open(QIODevice::WriteOnly) && wave.write("RIFF") == 4);
@@ -208,7 +208,7 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     const auto fail = [&] {
         const QString logPath = log.fileName();
         QFile file(fault == DatabaseReplacedAfterRun ? database : logPath);
-        if (logFault && !row.writtenAgainAs) {   // a full disk or quota
+        if (logFault && !expect.writtenAgainAs) {   // a full disk or quota
             log.setSizeLimit(file.size() + nextHeading, {}, fault == LogFills ? ENOSPC : EDQUOT);
         } else if (fault == LogCutShort || fault == LogWrittenOver) {
             // In place: cut short, as a copy-truncate rotation does, then room reserved past its end;
@@ -261,7 +261,7 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
 
     const QString noun(page.noun);
     const QString logPath = log.fileName();
-    const QString writtenLog = QString(logPath).replace(".TXT", row.writtenAgainAs ? row.writtenAgainAs : ".TXT");
+    const QString writtenLog = QString(logPath).replace(".TXT", expect.writtenAgainAs ? expect.writtenAgainAs : ".TXT");
     QString cause = "the database failed:\r\nThe database file " + database + " was moved, removed or replaced during the run";
     QString keptChanges = ", but their changes were written to the database file that was moved, removed or replaced"
                           + (replaced ? ", and are not in the file now at " + database : ": no file is at " + database + " now");
@@ -269,18 +269,18 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     if (kept == 0)   // nothing was written anywhere
         keptChanges.clear();
     if (logFault) {
-        cause = "the run log could not be written:\r\n" + logPath + ": " + row.logReason;
+        cause = "the run log could not be written:\r\n" + logPath + ": " + expect.logReason;
         keptChanges = " and keep their changes";
-        advice = row.writtenAgainAs ? "The log of the run up to the failure was written again to " + writtenLog + "."
+        advice = expect.writtenAgainAs ? "The log of the run up to the failure was written again to " + writtenLog + "."
                                     : "The log ends before the failure.  Make room for the log before running again.";
     }
-    const QString underWay = row.underWayRolledBack ? QString("the %1 under way was rolled back and ").arg(noun) : QString();
+    const QString underWay = expect.underWayRolledBack ? QString("the %1 under way was rolled back and ").arg(noun) : QString();
     QStringList expected;
     if (!afterRun)   // otherwise the run ended "Done!"
         expected << QString("The run was stopped because %1\r\n\r\n%2 %3(s) were changed before the failure%4; "
                             "%5%6 selected %3(s) were not touched.  %7")
                         .arg(cause).arg(kept).arg(noun, keptChanges, underWay)
-                        .arg(rows.size() - kept - (row.underWayRolledBack ? 1 : 0)).arg(advice);
+                        .arg(rows.size() - kept - (expect.underWayRolledBack ? 1 : 0)).arg(advice);
     if (logFault || afterRun)   // the kept changes are in the file at the path
         expected << page.notices;
     if (!logFault)
@@ -289,13 +289,13 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     EXPECT_EQ(run.shown.filter("Done! ").size(), afterRun ? 1 : 0);
     QStringList keptIDs, loggedIDs;
     QSet<QString> storedIDs;
-    for (const SelectionGridRow& selected : rows.mid(0, kept))
-        keptIDs << selected.objectID;
+    for (const SelectionGridRow& row : rows.mid(0, kept))
+        keptIDs << row.objectID;
     if (!databaseGone) {
         Database db;
         EXPECT_TRUE(db.open({moved ? database + ".moved" : database, {}}));
-        for (const QVariantList& stored : db.select(page.changedIDs).rows)
-            storedIDs << stored.value(0).toString();
+        for (const QVariantList& row : db.select(page.changedIDs).rows)
+            storedIDs << row.value(0).toString();
         EXPECT_EQ(storedIDs, QSet<QString>(keptIDs.begin(), keptIDs.end()));
     }
     const QByteArray bytes = fileBytes(writtenLog);
