@@ -5,8 +5,6 @@
 // and offers to open the run log. One page performs at most one run.
 #include "core/ui/EngineRunPage.h"
 
-class RunLog;
-
 class frmMakeSubscriberChanges : public EngineRunPage {
     Q_OBJECT
 public:
