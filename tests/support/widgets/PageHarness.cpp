@@ -247,7 +247,8 @@ void expectRunStopped(WizardRun& run, const StoppedRun& page, RunFault fault)
     run.recorder.whileShown = [&] {
         if (databaseGone && !afterRun)
             expectOnlyAtPath(database, replacement);
-        expectNothingBeside(database);
+        else
+            expectNothingBeside(database);
         if (afterRun && run.shown.last().startsWith("Done! ")) {
             atDone = fileBytes(database);
             if (fault == DatabaseReplacedAfterRun)   // a backup restored while "Done!" is shown
